@@ -1,0 +1,206 @@
+#include "inifile.h"
+
+#include "apperror.h"
+#include "textcodec.h"
+#include "textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace vn {
+
+namespace {
+
+constexpr int kMaxValueBytes = 2047;
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+QStringView trimBlanks(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+// The section name of a "[name]" line, or nothing.
+std::optional<QStringView> sectionOf(QStringView line)
+{
+    QStringView t = trimBlanks(line);
+    if (!t.startsWith(u'['))
+        return std::nullopt;
+    qsizetype close = t.indexOf(u']');
+    if (close < 0)
+        close = t.size();
+    return trimBlanks(t.mid(1, close - 1));
+}
+
+// Key and raw value of a "key=value" line.
+bool splitKeyLine(QStringView line, QStringView* key, QStringView* value)
+{
+    QStringView t = trimBlanks(line);
+    if (t.isEmpty() || t.startsWith(u';') || t.startsWith(u'['))
+        return false;
+    const qsizetype eq = t.indexOf(u'=');
+    if (eq < 0)
+        return false;
+    *key = trimBlanks(t.left(eq));
+    *value = t.mid(eq + 1);
+    return true;
+}
+
+QString unquote(QStringView raw)
+{
+    QStringView v = trimBlanks(raw);
+    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v.toString();
+}
+
+QString quoteIfNeeded(const QString& value)
+{
+    if (value.isEmpty())
+        return value;
+    const bool edges = isBlank(value.front()) || isBlank(value.back());
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+                        value.back() == value.front();
+    return (edges || quoted) ? u'"' + value + u'"' : value;
+}
+
+bool sameName(QStringView a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+QStringList IniFile::load() const
+{
+    if (!QFileInfo(path_).isFile())
+        return {};
+    return ReadLines(path_);
+}
+
+std::optional<QString> IniFile::readValue(const QString& section, const QString& key) const
+{
+    const QStringList lines = load();
+    bool inSection = false;
+    for (const QString& line : lines) {
+        if (auto s = sectionOf(line)) {
+            inSection = sameName(*s, section);
+            continue;
+        }
+        QStringView k, v;
+        if (inSection && splitKeyLine(line, &k, &v) && sameName(k, key))
+            return SjisLeft(unquote(v), kMaxValueBytes);
+    }
+    return std::nullopt;
+}
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& def) const
+{
+    return readValue(section, key).value_or(def);
+}
+
+std::optional<int> IniFile::parseInt(const QString& text)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) || t.startsWith(u'$')) {
+        const QString digits = t.mid(t.startsWith(u'$') ? 1 : 2);
+        if (digits.isEmpty() || digits.startsWith(u'+') || digits.startsWith(u'-'))
+            return std::nullopt;
+        const qulonglong v = digits.toULongLong(&ok, 16);
+        if (!ok || v > 0xFFFFFFFFull)
+            return std::nullopt;
+        return int(quint32(v));
+    }
+    const int v = t.toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+int IniFile::readInt(const QString& section, const QString& key, int def) const
+{
+    const auto v = readValue(section, key);
+    if (!v)
+        return def;
+    return parseInt(*v).value_or(def);
+}
+
+QStringList IniFile::sectionNames() const
+{
+    QStringList names;
+    for (const QString& line : load())
+        if (auto s = sectionOf(line))
+            names.append(s->toString());
+    return names;
+}
+
+void IniFile::writeValue(const QString& section, const QString& key, const QString& value)
+{
+    writeValues(section, {{key, value}});
+}
+
+void IniFile::writeInt(const QString& section, const QString& key, int value)
+{
+    writeValue(section, key, QString::number(value));
+}
+
+void IniFile::writeValues(const QString& section, const QList<QPair<QString, QString>>& values)
+{
+    QStringList lines;
+    try {
+        lines = load();
+    } catch (const AppError&) {
+        throw AppError(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path_)));
+    }
+    for (const auto& [key, value] : values) {
+        const QString stored = quoteIfNeeded(value);
+        qsizetype header = -1, lastInSection = -1, found = -1;
+        bool inSection = false;
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (auto s = sectionOf(lines[i])) {
+                if (inSection)
+                    break; // left our section
+                inSection = sameName(*s, section);
+                if (inSection)
+                    header = lastInSection = i;
+                continue;
+            }
+            if (!inSection)
+                continue;
+            if (!trimBlanks(lines[i]).isEmpty())
+                lastInSection = i;
+            QStringView k, v;
+            if (splitKeyLine(lines[i], &k, &v) && sameName(k, key)) {
+                found = i;
+                break;
+            }
+        }
+        if (found >= 0) {
+            QStringView k, v;
+            splitKeyLine(lines[found], &k, &v);
+            lines[found] = k.toString() + u'=' + stored;
+        } else if (header >= 0) {
+            lines.insert(lastInSection + 1, key + u'=' + stored);
+        } else {
+            while (!lines.isEmpty() && trimBlanks(lines.last()).isEmpty())
+                lines.removeLast();
+            if (!lines.isEmpty())
+                lines.append(QString());
+            lines.append(u'[' + section + u']');
+            lines.append(key + u'=' + stored);
+        }
+    }
+    try {
+        WriteLines(path_, lines);
+    } catch (const AppError&) {
+        throw AppError(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path_)));
+    }
+}
+
+} // namespace vn

@@ -1,0 +1,44 @@
+#pragma once
+// Private-profile INI files (the settings file and the run record).
+//
+// Section and key names compare without regard to case. A write replaces a
+// key's value in place, adds a missing key after the last line of its
+// section, and adds a missing section at the end of the file; the first write
+// creates the file. A read returns at most 2047 bytes of the value. The file
+// is read afresh for every access, so every change of it is seen at once.
+//
+// Values are trimmed of blanks around them; a value wrapped in matching
+// quotes loses them. Values that would not survive this are written quoted,
+// so every value written reads back unchanged.
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vn {
+
+class IniFile {
+public:
+    explicit IniFile(QString path) : path_(std::move(path)) {}
+    const QString& path() const { return path_; }
+
+    std::optional<QString> readValue(const QString& section, const QString& key) const;
+    QString readString(const QString& section, const QString& key, const QString& def) const;
+    // "0x"/"0X"/"$" prefixes are hexadecimal; empty or non-integer gives def.
+    int readInt(const QString& section, const QString& key, int def) const;
+    QStringList sectionNames() const;
+
+    // Throws AppError("<path> に書き込めません") when the file cannot be written.
+    void writeValue(const QString& section, const QString& key, const QString& value);
+    void writeInt(const QString& section, const QString& key, int value);
+
+    // Several writes with one read and one write of the file.
+    void writeValues(const QString& section, const QList<QPair<QString, QString>>& values);
+
+    static std::optional<int> parseInt(const QString& text);
+
+private:
+    QStringList load() const;
+    QString path_;
+};
+
+} // namespace vn

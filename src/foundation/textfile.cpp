@@ -1,0 +1,183 @@
+#include "textfile.h"
+
+#include "apperror.h"
+#include "textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vn {
+
+namespace {
+
+QString causeText(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
+
+QByteArray untilNul(QByteArray bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes.truncate(nul);
+    return bytes;
+}
+
+bool writeAll(int fd, const char* data, qsizetype size)
+{
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool FileExists(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+QByteArray ReadFileBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        ThrowOpenError(QDir::toNativeSeparators(path), f.errorString());
+    return f.readAll();
+}
+
+QStringList SplitLines(const QString& text)
+{
+    QStringList lines;
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            lines.append(text.mid(start, i - start));
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+QString JoinLinesCrLf(const QStringList& lines)
+{
+    qsizetype total = 0;
+    for (const QString& l : lines)
+        total += l.size() + 2;
+    QString out;
+    out.reserve(total);
+    for (const QString& l : lines) {
+        out += l;
+        out += QLatin1String("\r\n");
+    }
+    return out;
+}
+
+QString NormalizeLineBreaks(const QString& text)
+{
+    // Fast path: already CR LF only.
+    bool clean = true;
+    for (qsizetype i = 0; i < text.size() && clean; ++i) {
+        if (text[i] == u'\r')
+            clean = i + 1 < text.size() && text[i + 1] == u'\n' && (++i, true);
+        else if (text[i] == u'\n')
+            clean = false;
+    }
+    if (clean)
+        return text;
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r') {
+            out += QLatin1String("\r\n");
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+        } else if (c == u'\n') {
+            out += QLatin1String("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QStringList ReadLines(const QString& path)
+{
+    return SplitLines(DecodeText(untilNul(ReadFileBytes(path))));
+}
+
+QString ReadEditText(const QString& path)
+{
+    return NormalizeLineBreaks(DecodeText(untilNul(ReadFileBytes(path))));
+}
+
+void WriteLines(const QString& path, const QStringList& lines)
+{
+    WriteFileAtomic(path, EncodeText(JoinLinesCrLf(lines)));
+}
+
+void WriteEditText(const QString& path, const QString& text)
+{
+    WriteFileAtomic(path, EncodeText(text));
+}
+
+void WriteFileAtomic(const QString& path, const QByteArray& bytes)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (info.isDir())
+        ThrowCreateError(shown, causeText(EISDIR));
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    const QByteArray dir = QFile::encodeName(info.absolutePath());
+    QByteArray tmpl = dir + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+
+    int fd = ::mkstemp(tmpl.data()); // created with mode 0600
+    if (fd < 0)
+        ThrowCreateError(shown, causeText(errno));
+    struct stat st;
+    if (::stat(target.constData(), &st) == 0)
+        ::fchmod(fd, st.st_mode & 07777); // keep the old file's permissions
+
+    bool ok = writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(tmpl.constData(), target.constData()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(tmpl.constData());
+        ThrowCreateError(shown, causeText(err));
+    }
+    int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+} // namespace vn
