@@ -7,12 +7,68 @@ using namespace vn;
 class TstTextCodec : public QObject {
     Q_OBJECT
 private slots:
-    void sjisRoundTrip()
+    void shiftJisTextStaysShiftJis()
     {
-        const QString text = QStringLiteral("メモ１ abc\r\n～ｱｲ");
+        const QString text = QStringLiteral("メモ１ abc\r\n～ｱｲ①");
         const QByteArray b = EncodeText(text);
         QVERIFY(!b.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(b.left(4), QByteArray("\x83\x81\x83\x82"));
         QCOMPARE(DecodeText(b), text);
+    }
+
+    void windowsCodePageCharacters()
+    {
+        // wave dash, NEC and IBM extensions read as Windows writes them
+        QCOMPARE(FromSjis(QByteArray("\x81\x60")), QString(QChar(0xFF5E)));
+        QCOMPARE(FromSjis(QByteArray("\x87\x40")), QStringLiteral("①"));
+        QCOMPARE(FromSjis(QByteArray("\xFA\x40")), QStringLiteral("ⅰ"));
+        // either spelling of the wave dash is written as the one CP932 code
+        QCOMPARE(EncodeText(QString(QChar(0x301C))), QByteArray("\x81\x60"));
+        QCOMPARE(EncodeText(QString(QChar(0x2212))), QByteArray("\x81\x7C"));
+    }
+
+    void textShiftJisCannotHoldIsWrittenAsUtf8()
+    {
+        for (const QString& t : {QStringLiteral("emoji 😀"), QStringLiteral("café"),
+                                 QStringLiteral("简体字 这"), QStringLiteral("price ¥100")}) {
+            const QByteArray b = EncodeText(t);
+            QVERIFY2(b.startsWith("\xEF\xBB\xBF"), qPrintable(t));
+            QCOMPARE(DecodeText(b), t);
+        }
+    }
+
+    void utf8WithoutMarkIsRecognised()
+    {
+        const QByteArray utf8 = QStringLiteral("日本語のテキスト\n").toUtf8();
+        QCOMPARE(DecodeText(utf8), QStringLiteral("日本語のテキスト\n"));
+        // plain ASCII is the same either way
+        QCOMPARE(DecodeText("abc"), QStringLiteral("abc"));
+        // Shift-JIS that is not valid UTF-8 stays Shift-JIS
+        QCOMPARE(DecodeText(QByteArray("\x93\xFA\x96\x7B")), QStringLiteral("日本"));
+    }
+
+    void undecodableBytesNeverStopARead()
+    {
+        const QByteArray bad("a\x80" "b\xA0\xFD" "c\x82", 7); // last: a lone lead byte
+        const QString s = DecodeText(bad);
+        QVERIFY(s.startsWith(u'a'));
+        QVERIFY(s.contains(u'b'));
+        QVERIFY(s.contains(u'c'));
+        QVERIFY(s.contains(QChar(0xFFFD)));
+    }
+
+    void bytePositions()
+    {
+        const QString t = QStringLiteral("aあｱb");
+        QCOMPARE(SjisLength(t), 5);
+        QCOMPARE(IndexToSjisOffset(t, 2), qint64(3));
+        QCOMPARE(SjisOffsetToIndex(t, 3), qsizetype(2));
+        QCOMPARE(SjisOffsetToIndex(t, 2), qsizetype(1)); // inside あ: back to its start
+        QCOMPARE(SjisOffsetToIndex(t, 99), t.size());
+        QCOMPARE(SjisOffsetToIndex(t, -5), qsizetype(0));
+        QCOMPARE(SjisLeft(QStringLiteral("abあい"), 5), QStringLiteral("abあ"));
+        QCOMPARE(SjisLeft(QStringLiteral("abあい"), 6), QStringLiteral("abあい"));
+        QCOMPARE(SjisLeft(QStringLiteral("x😀"), 2), QStringLiteral("x")); // no half pair
     }
 };
 
