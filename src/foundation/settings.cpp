@@ -76,4 +76,27 @@ void WriteSettingFont(int id, const FontSpec& font)
     ini.writeInt(s, QStringLiteral("Style"), font.style);
 }
 
+void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values)
+{
+    IniFile ini(g_settingsFile);
+    QList<QPair<QString, QList<QPair<QString, QString>>>> bySection;
+    for (const auto& [id, value] : values) {
+        const SettingRow* row = rowOfKind(id, SettingKind::Number);
+        if (!row)
+            continue;
+        const auto stored = ini.readValue(row->section, row->key);
+        if (stored && IniFile::parseInt(*stored) == value)
+            continue;
+        auto it = std::find_if(bySection.begin(), bySection.end(),
+                               [&](const auto& s) { return s.first == row->section; });
+        if (it == bySection.end()) {
+            bySection.append({row->section, {}});
+            it = bySection.end() - 1;
+        }
+        it->second.append({row->key, QString::number(value)});
+    }
+    for (const auto& [section, keys] : bySection)
+        ini.writeValues(section, keys);
+}
+
 } // namespace vn

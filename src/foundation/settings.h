@@ -31,4 +31,8 @@ void WriteSettingStr(int id, const QString& text);
 void WriteSettingInt(int id, int value);
 void WriteSettingFont(int id, const FontSpec& font);
 
+// Writes several number settings with one rewrite of the file per section,
+// leaving out values the file already holds (the periodic position save).
+void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values);
+
 } // namespace vn

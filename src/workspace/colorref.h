@@ -1,0 +1,21 @@
+#pragma once
+// Colours and fonts as the settings file holds them, and their Qt forms.
+// Colours are 0x00BBGGRR, or 0xFF0000nn for a desktop colour number nn.
+#include "foundation/settings.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace vn {
+
+QColor ToQColor(int colorRef);
+int ToColorRef(const QColor& color);
+
+QFont ToQFont(const FontSpec& spec);
+FontSpec ToFontSpec(const QFont& font, int colorRef);
+
+// Maps the face names of Japanese Windows fonts to the installed Japanese
+// fonts; stored names stay as written.
+void InstallFontSubstitutions();
+
+} // namespace vn

@@ -1,0 +1,24 @@
+#pragma once
+// The main toolbar: every button with its hint, in order.
+#include <QHash>
+#include <QString>
+#include <QToolBar>
+
+class QToolButton;
+
+namespace vn {
+
+class MainToolBar : public QToolBar {
+    Q_OBJECT
+public:
+    explicit MainToolBar(QWidget* parent = nullptr);
+    // "ToolButton1" ... "ToolButton31"
+    QToolButton* button(const QString& name) const { return buttons_.value(name); }
+
+private:
+    QToolButton* add(const char* name, const QString& glyph, const QColor& tint,
+                     const QString& hint, bool checkable = false, bool pressed = false);
+    QHash<QString, QToolButton*> buttons_;
+};
+
+} // namespace vn

@@ -1,0 +1,70 @@
+#include "traycontroller.h"
+
+#include "appstate.h"
+#include "foundation/clock.h"
+#include "foundation/textcodec.h"
+#include "platform/platform.h"
+#include "vnmain.h"
+
+#include <QMenu>
+
+namespace vn {
+
+TrayController::TrayController(TfrmMemo* main) : QObject(main), main_(main)
+{
+    menu_ = new QMenu(main);
+    menu_->setObjectName(QStringLiteral("PopupMenu1"));
+    showHide_ = menu_->addAction(gesture_.menuCaption(false));
+    showHide_->setObjectName(QStringLiteral("N1"));
+    menu_->addSeparator();
+    QAction* exit = menu_->addAction(QStringLiteral("終了(&X)"));
+    exit->setObjectName(QStringLiteral("N3"));
+    connect(menu_, &QMenu::aboutToShow, this,
+            [this] { showHide_->setText(gesture_.menuCaption(main_->isVisible())); });
+    connect(showHide_, &QAction::triggered, main_, &TfrmMemo::ToggleMainWindow);
+    connect(exit, &QAction::triggered, this, &TrayController::exitProgram);
+
+    Platform& p = CurrentPlatform();
+    p.tray->setContextMenu(menu_);
+    p.tray->setToolTip(QStringLiteral("Velnote"));
+    connect(p.tray.get(), &TrayIcon::clicked, main_, &TfrmMemo::ShowMainWindow);
+    connect(p.tray.get(), &TrayIcon::doubleClicked, main_, &TfrmMemo::ShowMainWindow);
+    connect(p.hotKey.get(), &HotKeySource::pressed, this, &TrayController::onKeyPressed);
+    p.tray->show();
+}
+
+void TrayController::registerGesture(int kind, int intervalSeconds)
+{
+    gesture_.setKind(kind);
+    gesture_.setIntervalSeconds(intervalSeconds);
+    gesture_.reset();
+    HotKeySource& hk = *CurrentPlatform().hotKey;
+    hk.unregisterKey();
+    hk.registerKey(HotKeyForKind(gesture_.kind()));
+}
+
+void TrayController::onKeyPressed()
+{
+    if (gesture_.press(Now()))
+        main_->ToggleMainWindow();
+}
+
+void TrayController::exitProgram()
+{
+    App().exitRequested = true;
+    main_->close();
+}
+
+bool ShowBalloonTip(const QString& title, const QString& text, int iconKind, int seconds)
+{
+    TrayIcon& tray = *CurrentPlatform().tray;
+    tray.hideBalloon();
+    return tray.showBalloon(SjisLeft(title, 63), SjisLeft(text, 255), iconKind, seconds);
+}
+
+void SetTrayTip(const QString& text)
+{
+    CurrentPlatform().tray->setToolTip(SjisLeft(text, 127));
+}
+
+} // namespace vn

@@ -1,0 +1,403 @@
+#include "vnmain.h"
+
+#include "appstate.h"
+#include "calendarpanel.h"
+#include "clockpanel.h"
+#include "errorbox.h"
+#include "foundation/clock.h"
+#include "foundation/datetimeformat.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "maintoolbar.h"
+#include "memopagesview.h"
+#include "platform/platform.h"
+#include "referencearea.h"
+#include "workspacesettings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vn {
+
+TfrmMemo::TfrmMemo(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("TfrmMemo"));
+    setWindowTitle(QStringLiteral("Velnote"));
+    App().timersQuiet = true;
+    App().exitRequested = false;
+    App().sessionEnding = false;
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(12);
+    setFont(f);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(761, 526);
+
+    buildLayout();
+    connectCommands();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            &TfrmMemo::onApplicationStateChanged);
+
+    LoadWorkspaceSettings();
+    Guarded([this] { pages_->loadPages(); }, this);
+    pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
+    pages_->applyTabNames();
+    RestoreWindowLayout();
+    Guarded([this] { pages_->createMissingPageFiles(); }, this);
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    connect(timer1_, &QTimer::timeout, this, [this] {
+        if (!App().timersQuiet)
+            Guarded([this] { tickClock(); }, this);
+    });
+    timer1_->start(500);
+    timer2Diary_ = new QTimer(this);
+    timer2Diary_->setObjectName(QStringLiteral("Timer2_Diary"));
+    connect(timer2Diary_, &QTimer::timeout, this, [this] { Guarded([this] { SaveDiary(); }); });
+    timer2Diary_->start(30000);
+    timer3Memo_ = new QTimer(this);
+    timer3Memo_->setObjectName(QStringLiteral("Timer3_Memo"));
+    connect(timer3Memo_, &QTimer::timeout, this, [this] { SaveWorkspace(); });
+    timer3Memo_->start(300000);
+    clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), Now()));
+}
+
+TfrmMemo::~TfrmMemo()
+{
+    if (HotKeySource* hk = CurrentPlatform().hotKey.get())
+        hk->unregisterKey();
+}
+
+void TfrmMemo::buildLayout()
+{
+    toolBar_ = new MainToolBar(this);
+    clock_ = new ClockPanel(this);
+    auto* top = new QWidget(this);
+    top->setFixedHeight(28);
+    auto* topLayout = new QHBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->setSpacing(0);
+    topLayout->addWidget(toolBar_, 1);
+    topLayout->addWidget(clock_);
+
+    body_ = new QSplitter(Qt::Horizontal, this);
+    body_->setObjectName(QStringLiteral("Splitter2"));
+    body_->setChildrenCollapsible(false);
+    memoArea_ = new QSplitter(Qt::Vertical, body_);
+    memoArea_->setObjectName(QStringLiteral("Splitter1"));
+    memoArea_->setChildrenCollapsible(false);
+    pages_ = new MemoPagesView(memoArea_);
+    reference_ = new ReferenceArea(memoArea_);
+    info_ = new QFrame(memoArea_);
+    info_->setObjectName(QStringLiteral("pnlInfo"));
+    auto* infoLayout = new QVBoxLayout(info_);
+    infoLayout->setContentsMargins(0, 0, 0, 0);
+    auto* memoInfo = new QPlainTextEdit(info_);
+    memoInfo->setObjectName(QStringLiteral("memoInfo"));
+    memoInfo->setReadOnly(true);
+    infoLayout->addWidget(memoInfo);
+    memoArea_->addWidget(pages_);
+    memoArea_->addWidget(reference_);
+    memoArea_->addWidget(info_);
+    memoArea_->setStretchFactor(0, 1);
+    memoArea_->setStretchFactor(1, 0);
+    memoArea_->setStretchFactor(2, 0);
+    memoArea_->setSizes({314, 145, 67});
+    info_->hide(); // shown when the selected day has details
+    calendar_ = new CalendarPanel(body_);
+    body_->addWidget(memoArea_);
+    body_->addWidget(calendar_);
+    body_->setStretchFactor(0, 1);
+    body_->setStretchFactor(1, 0);
+    body_->setSizes({570, 191});
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(body_, 1);
+    setCentralWidget(central);
+
+    static const int widths[] = {180, 60, 60, 180, 60, 50};
+    static const Qt::Alignment aligns[] = {Qt::AlignLeft,  Qt::AlignRight, Qt::AlignHCenter,
+                                           Qt::AlignLeft,  Qt::AlignLeft,  Qt::AlignLeft};
+    for (int i = 0; i < 6; ++i) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setAlignment(aligns[i] | Qt::AlignVCenter);
+        l->setMinimumWidth(widths[i]);
+        if (i < 5)
+            l->setFixedWidth(widths[i]);
+        statusBar()->addWidget(l, i == 5 ? 1 : 0);
+        status_[size_t(i)] = l;
+    }
+    connect(pages_, &MemoPagesView::pageStatusChanged, status_[5], &QLabel::setText);
+}
+
+void TfrmMemo::connectCommands()
+{
+    auto on = [this](const char* name, auto fn) {
+        connect(toolBar_->button(QLatin1String(name)), &QToolButton::clicked, this,
+                [this, fn] { Guarded(fn, this); });
+    };
+    auto exec = [](QPointer<QDialog> d) {
+        if (d)
+            d->exec();
+    };
+    on("ToolButton1", [this, exec] {
+        exec(windows_.env);
+        afterSettingsDialog();
+    });
+    on("ToolButton26", [this] {
+        const bool on = toolBar_->button("ToolButton26")->isChecked();
+        WriteSettingInt(REG_WinTop, on ? 1 : 0);
+        applyStayOnTop(on);
+    });
+    on("ToolButton30", [this, exec] { exec(windows_.search); });
+    on("ToolButton3", [this] { applyCalendarVisibility(); });
+    on("ToolButton4", [this] { applyReferenceVisibility(); });
+    on("ToolButton28", [this, exec] { exec(windows_.balloonHintList); });
+    on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
+    on("ToolButton17", [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
+
+    connect(clock_, &ClockPanel::stampAtCaret, this, [this] {
+        stampAtCaret(RenderDateTime(Workspace().dateTimeFormat, Now()) + QStringLiteral("\n"));
+    });
+    connect(clock_, &ClockPanel::stampAtEnd, this,
+            [this] { stampAtEnd(RenderDateTime(Workspace().dateTimeFormat, Now())); });
+    connect(clock_, &ClockPanel::copyDateTime, this, [] {
+        QApplication::clipboard()->setText(RenderDateTime(Workspace().dateTimeFormat, Now()));
+    });
+}
+
+void TfrmMemo::LoadWorkspaceSettings()
+{
+    SetSettingsFile(SettingsFilePath());
+    reference_->setVisible(ReadSettingInt(REG_ShowRefFile) == 1);
+    toolBar_->button("ToolButton4")->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
+    pages_->applyFontsAndColours();
+    Workspace() = WorkspaceSettings::Load();
+    pages_->applyWordWrap(Workspace().wrapPages);
+    reference_->applyWordWrap(Workspace().wrapReferences);
+    toolBar_->button("ToolButton3")->setChecked(ReadSettingInt(REG_ShowCalendar) == 1);
+    calendar_->setVisible(ReadSettingInt(REG_ShowCalendar) == 1);
+    const bool onTop = ReadSettingInt(REG_WinTop) == 1;
+    toolBar_->button("ToolButton26")->setChecked(onTop);
+    applyStayOnTop(onTop);
+}
+
+void TfrmMemo::applyCalendarVisibility()
+{
+    QToolButton* b = toolBar_->button("ToolButton3");
+    const bool on = b->isChecked();
+    WriteSettingInt(REG_ShowCalendar, on ? 1 : 0);
+    calendar_->setVisible(on);
+    b->setToolTip(on ? QStringLiteral("カレンダー非表示") : QStringLiteral("カレンダー表示"));
+    if (!on) {
+        for (int i = 0; i < 3; ++i)
+            status_[size_t(i)]->clear();
+        info_->hide();
+    }
+}
+
+void TfrmMemo::applyReferenceVisibility()
+{
+    QToolButton* b = toolBar_->button("ToolButton4");
+    const bool on = b->isChecked();
+    WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
+    reference_->setVisible(on);
+    b->setToolTip(on ? QStringLiteral("テキストファイル参照の非表示")
+                     : QStringLiteral("テキストファイル参照の表示"));
+}
+
+void TfrmMemo::applyStayOnTop(bool on)
+{
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on)
+        return;
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible)
+        show();
+}
+
+void TfrmMemo::afterSettingsDialog()
+{
+    WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
+    pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
+    pages_->applyTabNames();
+    pages_->applyWordWrap(Workspace().wrapPages);
+    reference_->applyWordWrap(Workspace().wrapReferences);
+}
+
+void TfrmMemo::RestoreWindowLayout()
+{
+    const int top = ReadSettingInt(REG_MainFrameTop);
+    const int left = ReadSettingInt(REG_MainFrameLeft);
+    if (top > 0 && left > 0) {
+        move(left, top);
+        resize(std::max(ReadSettingInt(REG_MainFrameWidth), 200),
+               std::max(ReadSettingInt(REG_MainFrameHeight), 150));
+    }
+    const int calendarWidth = std::max(ReadSettingInt(REG_MainCalendarWidth), 100);
+    const int total = std::max(body_->width(), width());
+    body_->setSizes({std::max(total - calendarWidth, 100), calendarWidth});
+    calendar_->setDiaryHeight(std::max(ReadSettingInt(REG_DiaryHeight), 100));
+    const int refHeight = std::max(ReadSettingInt(REG_MainRefHeight), 0);
+    QList<int> sizes = memoArea_->sizes();
+    const int sum = std::max(sizes.value(0) + sizes.value(1), refHeight + 100);
+    memoArea_->setSizes({sum - refHeight, refHeight, sizes.value(2)});
+    startHidden_ = ReadSettingInt(REG_VnoteHide) == 1;
+}
+
+void TfrmMemo::SaveWindowLayout()
+{
+    const QRect frame = frameGeometry();
+    QList<QPair<int, int>> values = {
+        {REG_MainFrameTop, frame.top()},
+        {REG_MainFrameLeft, frame.left()},
+        {REG_MainFrameHeight, height()},
+        {REG_MainFrameWidth, width()},
+        {REG_MainCalendarWidth, body_->sizes().value(1)},
+        {REG_DiaryHeight, calendar_->diaryHeight()},
+        {REG_MainRefHeight, memoArea_->sizes().value(1)},
+    };
+    for (const auto& [id, v] : values)
+        WriteSettingInt(id, v);
+}
+
+void TfrmMemo::SaveWorkspace()
+{
+    Guarded(
+        [this] {
+            pages_->savePages(Workspace().shownPageCount);
+            pages_->savePagePositions();
+        },
+        this);
+}
+
+void TfrmMemo::tickClock()
+{
+    const DateTime now = Now();
+    clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), now));
+    const int minute = int(DayOf(now) % 100000) * 1440 + DecodeTime(now).hour * 60 +
+                       DecodeTime(now).minute;
+    if (minute != lastMinuteChecked_)
+        lastMinuteChecked_ = minute; // the schedule check of the minute runs here
+}
+
+QPlainTextEdit* TfrmMemo::currentEditor() const
+{
+    return pages_->editor(pages_->currentPage());
+}
+
+void TfrmMemo::stampAtCaret(const QString& text)
+{
+    QPlainTextEdit* e = currentEditor();
+    e->insertPlainText(text);
+    e->setFocus();
+}
+
+void TfrmMemo::stampAtEnd(const QString& value)
+{
+    QPlainTextEdit* e = currentEditor();
+    QTextCursor c = e->textCursor();
+    c.movePosition(QTextCursor::End);
+    const QString text = e->toPlainText();
+    if (!text.isEmpty() && !text.endsWith(u'\n'))
+        c.insertText(QStringLiteral("\n"));
+    c.insertText(value + u'\n');
+    c.movePosition(QTextCursor::End);
+    e->setTextCursor(c);
+    e->setFocus();
+}
+
+void TfrmMemo::ShowMainWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMemo::HideMainWindow()
+{
+    hide();
+    shown_ = false;
+}
+
+void TfrmMemo::ToggleMainWindow()
+{
+    if (isVisible())
+        HideMainWindow();
+    else
+        ShowMainWindow();
+}
+
+void TfrmMemo::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    shown_ = true;
+    for (int i = 0; i < kPageCount; ++i) {
+        QPlainTextEdit* e = pages_->editor(i);
+        e->setTabStopDistance(4 * e->fontMetrics().horizontalAdvance(u' '));
+    }
+    currentEditor()->setFocus();
+    emit pages_->pageStatusChanged(pages_->pageStatusText());
+}
+
+void TfrmMemo::closeEvent(QCloseEvent* event)
+{
+    const bool saved = Guarded(
+        [this] {
+            SaveDiary();
+            pages_->savePages(kPageCount);
+        },
+        this);
+    if (!saved) {
+        event->ignore();
+        return;
+    }
+    if (App().exitRequested || App().sessionEnding) {
+        App().timersQuiet = true;
+        const bool done = Guarded(
+            [this] {
+                pages_->savePagePositions();
+                WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
+                WriteSettingInt(REG_RefFileActiveTab, reference_->currentReference());
+                SaveWindowLayout();
+            },
+            this);
+        if (!done) {
+            App().timersQuiet = false;
+            event->ignore();
+            return;
+        }
+        event->accept();
+        hide();
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return;
+    }
+    event->ignore();
+    HideMainWindow();
+}
+
+void TfrmMemo::onApplicationStateChanged(Qt::ApplicationState state)
+{
+    if (state != Qt::ApplicationInactive || App().timersQuiet)
+        return;
+    SaveWorkspace();
+    Guarded([this] { SaveDiary(); }, this);
+}
+
+} // namespace vn
