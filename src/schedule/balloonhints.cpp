@@ -1,0 +1,128 @@
+#include "balloonhints.h"
+
+#include "foundation/clock.h"
+#include "foundation/datetimeformat.h"
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "foundation/textcodec.h"
+#include "foundation/textfile.h"
+
+#include <algorithm>
+
+namespace vn
+{
+
+namespace
+{
+
+// Two ASCII digits at text[pos], pos 0-based.
+int twoDigits(const QString& text, qsizetype pos)
+{
+    if (text.size() < pos + 2) return -1;
+    const QChar a = text[pos], b = text[pos + 1];
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9') return -1;
+    return (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
+}
+
+} // namespace
+
+QString BalloonHintTimePattern()
+{
+    const QString p = ReadSettingStr(REG_BalloonHintHHNN);
+    return p.isEmpty() ? QStringLiteral("hh:nn") : p;
+}
+
+void SetBalloonHintTime(BalloonHintRow& row, int hour, int minute, const QString& timePattern,
+                        DateTime today)
+{
+    row.hour = hour;
+    row.minute = minute;
+    row.timeText = RenderDateTime(timePattern, DateOnly(today) + EncodeTime(hour, minute));
+    row.key = QString::asprintf("%.2d:%.2d", hour, minute);
+}
+
+std::optional<BalloonHintRow> ReadBalloonHintLine(const QString& line, const QString& timePattern,
+                                                  DateTime today)
+{
+    const int hour = twoDigits(line, 2);
+    const int minute = twoDigits(line, 4);
+    if (hour < 0 || minute < 0 || hour > 23 || minute > 59) return std::nullopt;
+    BalloonHintRow row;
+    row.shown = line.startsWith(u'1');
+    row.message =
+        SjisLeft(QStringView(line).mid(qMin<qsizetype>(7, line.size())), kBalloonMessageBytes);
+    SetBalloonHintTime(row, hour, minute, timePattern, today);
+    return row;
+}
+
+QString ComposeBalloonHintLine(const BalloonHintRow& row)
+{
+    return QString::asprintf("%s,%.2d%.2d,", row.shown ? "1" : "0", row.hour, row.minute) +
+           row.message;
+}
+
+RowColour BalloonHintRowColour(const BalloonHintRow& row, qint64 nowTimeOfDayMs)
+{
+    const qint64 at = qint64(row.hour) * 3600000 + qint64(row.minute) * 60000;
+    return row.shown && at >= nowTimeOfDayMs ? RowColour::Black : RowColour::Past;
+}
+
+LoadReport BalloonHintStore::LoadBalloonHints()
+{
+    return LoadBalloonHints(BalloonHintPath(), BalloonHintTimePattern(), Today());
+}
+
+LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString& timePattern,
+                                              DateTime today)
+{
+    rows_.clear();
+    kept_.clear();
+    LoadReport report;
+    report.path = path;
+    if (!FileExists(path)) return report;
+    const QStringList lines = ReadLines(path);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].startsWith(u'/')) {
+            kept_.append(lines[i]);
+            continue;
+        }
+        if (auto row = ReadBalloonHintLine(lines[i], timePattern, today)) {
+            rows_.push_back(std::move(*row));
+        } else {
+            kept_.append(lines[i]);
+            report.unreadableLines.append(int(i + 1));
+        }
+    }
+    sortByTime(true);
+    return report;
+}
+
+void BalloonHintStore::SaveBalloonHints() const
+{
+    SaveBalloonHints(BalloonHintPath());
+}
+
+void BalloonHintStore::SaveBalloonHints(const QString& path) const
+{
+    QStringList lines = kept_;
+    for (const BalloonHintRow& row : rows_)
+        lines.append(ComposeBalloonHintLine(row));
+    WriteLines(path, lines);
+}
+
+BalloonHintHit BalloonHintStore::BalloonHintAt(const QString& hhnn) const
+{
+    for (const BalloonHintRow& row : rows_)
+        if (row.key == hhnn) return {row.shown, row.timeText, row.message};
+    return {};
+}
+
+void BalloonHintStore::sortByTime(bool ascending)
+{
+    std::stable_sort(rows_.begin(), rows_.end(),
+                     [ascending](const BalloonHintRow& a, const BalloonHintRow& b) {
+                         return ascending ? a.key < b.key : b.key < a.key;
+                     });
+}
+
+} // namespace vn

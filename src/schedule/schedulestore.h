@@ -1,0 +1,107 @@
+#pragma once
+// The calendar's schedule store: the lines of Schedule.dat and three
+// occurrence indexes built from them.
+//
+// DayIndex is keyed by the day (yyyymmdd), StartIndex by the start minute
+// (yyyymmddhhnn), AlarmIndex by the alarm minute. Each index is sorted by key;
+// among equal keys the pair added last comes first, and every lookup returns
+// that first pair. The data of an occurrence is the same for every occurrence
+// of a line, so it is held once per line and the pairs refer to it.
+#include "loadreport.h"
+#include "repetition.h"
+#include "scheduleline.h"
+
+#include <QStringList>
+
+#include <vector>
+
+namespace vn
+{
+
+// What every occurrence of one schedule line carries.
+struct ScheduleOccurrence {
+    qint32 minutesOfDay = 0; // hour * 60 + minute of the start
+    bool allDay = false;
+    qint32 alarm = 0;   // minutes
+    QString text;       // at most 255 Shift-JIS bytes
+    qint32 urlFlag = 0; // 1 = offer to open the URL
+    QString url;        // at most 255 Shift-JIS bytes
+};
+
+struct IndexPair {
+    qint64 key;         // the key's digits as a number
+    quint32 occurrence; // position in the store's occurrence records
+};
+
+struct ScheduleHit {
+    QString text; // empty when there is none
+    int urlFlag = 0;
+    QString url;
+};
+
+struct AlarmHit {
+    QString text; // empty when there is none
+    int alarm = 0;
+    QString start; // "hh:nn"
+};
+
+constexpr int kOccurrenceTextBytes = 255;
+
+class ScheduleStore
+{
+public:
+    // Month ends step back off the days this test names.
+    void setHolidayTest(HolidayTest test) { holiday_ = std::move(test); }
+    const HolidayTest& holidayTest() const { return holiday_; }
+
+    void SetScheduleFile(const QString& path) { filePath_ = path; }
+    const QString& scheduleFilePath() const { return filePath_; }
+    const QStringList& scheduleFileLines() const { return lines_; }
+
+    // Empties the indexes; when the file exists, takes its lines and expands
+    // every readable one. Unreadable lines are skipped and reported.
+    LoadReport LoadSchedules(const QString& path);
+    // Appends the line to the file's current lines, writes them sorted and
+    // loads the file again. Does nothing while no file is set.
+    LoadReport AppendSchedule(const ScheduleFields& f);
+    // Writes the lines sorted as text without regard to case.
+    void SaveSchedules();
+    void clear();
+
+    // Adds every occurrence of one line to the three indexes.
+    void ExpandOccurrences(const ScheduleFields& f);
+
+    int ScheduleCountOn(int year, int month, int day) const;
+    // All-day lines first, then the timed ones, each group sorted; CR LF
+    // after every line.
+    QString ScheduleTextOn(int year, int month, int day) const;
+    ScheduleHit ScheduleAt(const QString& minuteKey) const;
+    ScheduleHit ScheduleAt(qint64 minuteKey) const;
+    AlarmHit AlarmAt(const QString& minuteKey) const;
+    AlarmHit AlarmAt(qint64 minuteKey) const;
+
+    const std::vector<IndexPair>& dayIndex() const { return day_; }
+    const std::vector<IndexPair>& startIndex() const { return start_; }
+    const std::vector<IndexPair>& alarmIndex() const { return alarm_; }
+    const ScheduleOccurrence& occurrence(quint32 i) const { return records_[i]; }
+    // The occurrences of one key, in index order (the one added last first).
+    std::vector<const ScheduleOccurrence*> occurrencesOn(int year, int month, int day) const;
+
+    // Heap bytes held by the indexes and records (for measurements).
+    qint64 memoryBytes() const;
+
+private:
+    struct Batch {
+        std::vector<IndexPair> day, start, alarm;
+    };
+    void expandInto(Batch& batch, const ScheduleFields& f);
+    void commit(Batch& batch);
+
+    HolidayTest holiday_;
+    QString filePath_;
+    QStringList lines_;
+    std::vector<ScheduleOccurrence> records_;
+    std::vector<IndexPair> day_, start_, alarm_;
+};
+
+} // namespace vn

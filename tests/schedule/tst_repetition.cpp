@@ -1,0 +1,213 @@
+// Which days each repetition kind yields, and the list and editor estimates.
+#include "schedule/repetition.h"
+
+#include <QSet>
+#include <QTest>
+
+using namespace vn;
+
+namespace
+{
+
+ScheduleFields line(const QString& text)
+{
+    ScheduleFields f;
+    if (ReadScheduleLine(text, &f) != LineRead::Schedule) qFatal("unreadable test line");
+    return f;
+}
+
+QStringList days(const ScheduleFields& f, const HolidayTest& holiday = {}, int limit = 100000)
+{
+    QStringList out;
+    WalkOccurrences(f, holiday, [&](const YMD& d) {
+        out.append(QString::asprintf("%.4d-%.2d-%.2d", d.year, d.month, d.day));
+        return out.size() < limit;
+    });
+    return out;
+}
+
+HolidayTest holidays(std::initializer_list<YMD> list)
+{
+    QSet<qint64> set;
+    for (const YMD& d : list)
+        set.insert(qint64(EncodeDate(d.year, d.month, d.day)));
+    return [set](DateTime day) { return set.contains(qint64(day)); };
+}
+
+int weekday(int y, int m, int d)
+{
+    return DayOfWeek(EncodeDate(y, m, d));
+}
+
+} // namespace
+
+class TstRepetition : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dailyWeeklyFortnightlyAndDaySpans()
+    {
+        QCOMPARE(days(line("200412141530,10,0,1,1,20050104,w")),
+                 QStringList({"2004-12-14", "2004-12-21", "2004-12-28", "2005-01-04"}));
+        QCOMPARE(
+            days(line("200412291530,00,0,1,0,20050102,d")),
+            QStringList({"2004-12-29", "2004-12-30", "2004-12-31", "2005-01-01", "2005-01-02"}));
+        QCOMPARE(days(line("200501010900,00,0,1,6,20050129,f")),
+                 QStringList({"2005-01-01", "2005-01-15", "2005-01-29"}));
+        QCOMPARE(days(line("200503010900,00,0,1,30,20050311,n")),
+                 QStringList({"2005-03-01", "2005-03-04", "2005-03-07", "2005-03-10"}));
+        // Every 1000 days.
+        QCOMPARE(days(line("200001010000,00,0,1,10000,20060101,n")),
+                 QStringList({"2000-01-01", "2002-09-27", "2005-06-23"}));
+    }
+
+    void monthlyKeepsTheDayOfMonth()
+    {
+        QCOMPARE(days(line("200501310900,00,0,1,2,20051231,m")),
+                 QStringList({"2005-01-31", "2005-03-31", "2005-05-31", "2005-07-31", "2005-08-31",
+                              "2005-10-31", "2005-12-31"}));
+        QCOMPARE(days(line("200501300900,00,0,1,2,20050430,m")),
+                 QStringList({"2005-01-30", "2005-03-30", "2005-04-30"}));
+        // The 29th falls in February only in leap years.
+        QCOMPARE(days(line("200301290900,00,0,1,2,20040331,m")).filter("-02-"),
+                 QStringList({"2004-02-29"}));
+    }
+
+    void yearlyOnTheTwentyNinthOfFebruary()
+    {
+        QCOMPARE(days(line("200402290000,00,0,1,-8,20161231,y")),
+                 QStringList({"2004-02-29", "2008-02-29", "2012-02-29", "2016-02-29"}));
+        // 2100 is no leap year: eight years to the next 29 February.
+        QCOMPARE(days(line("209602290000,00,0,1,7,21050101,y")),
+                 QStringList({"2096-02-29", "2104-02-29"}));
+        QCOMPARE(days(line("200503150000,00,0,1,7,20070315,y")),
+                 QStringList({"2005-03-15", "2006-03-15", "2007-03-15"}));
+    }
+
+    void monthEndsSkipHolidaysAndWeekends()
+    {
+        // 2005-07-31 is a Sunday, 2005-04-30 a Saturday.
+        QCOMPARE(weekday(2005, 7, 31), 0);
+        QCOMPARE(weekday(2005, 4, 30), 6);
+        QCOMPARE(MonthEndDay(kKindMonthEnd, 2005, 7, {}), 31);
+        QCOMPARE(MonthEndDay(kKindMonthEndFriday, 2005, 7, {}), 29);
+        QCOMPARE(MonthEndDay(kKindMonthEndSaturday, 2005, 7, {}), 30);
+        QCOMPARE(MonthEndDay(kKindMonthEnd, 2005, 4, {}), 30);
+        QCOMPARE(MonthEndDay(kKindMonthEndSaturday, 2005, 4, {}), 30);
+        QCOMPARE(MonthEndDay(kKindMonthEndFriday, 2005, 4, {}), 29);
+        // Holidays move every kind back, past further holidays.
+        const auto h = holidays({{2005, 7, 29}, {2005, 7, 31}, {2005, 7, 30}, {2005, 1, 31}});
+        QCOMPARE(MonthEndDay(kKindMonthEnd, 2005, 7, h), 28);
+        QCOMPARE(MonthEndDay(kKindMonthEndFriday, 2005, 7, h), 28);
+        QCOMPARE(MonthEndDay(kKindMonthEndSaturday, 2005, 7, h), 28);
+        QCOMPARE(MonthEndDay(kKindMonthEnd, 2005, 1, h), 30);
+        // Every day a holiday: the last day of the month.
+        HolidayTest all = [](DateTime) { return true; };
+        QCOMPARE(MonthEndDay(kKindMonthEndFriday, 2005, 2, all), 28);
+    }
+
+    void monthEndOccurrences()
+    {
+        const auto h = holidays({{2005, 1, 31}});
+        QCOMPARE(days(line("200501100000,00,0,1,3,20050430,e"), h),
+                 QStringList({"2005-01-30", "2005-02-28", "2005-03-31", "2005-04-30"}));
+        QCOMPARE(days(line("200504010000,00,0,1,4,20050731,e")),
+                 QStringList({"2005-04-29", "2005-05-31", "2005-06-30", "2005-07-29"}));
+        QCOMPARE(days(line("200507010000,00,0,1,5,20050731,e")), QStringList({"2005-07-30"}));
+        // Across the year end.
+        QCOMPARE(days(line("200412010000,00,0,1,3,20050131,e")),
+                 QStringList({"2004-12-31", "2005-01-31"}));
+        // The first month end lies after the last day: nothing at all.
+        QVERIFY(days(line("200501100000,00,0,1,3,20050120,e")).isEmpty());
+        // Not repeating: a month end yields nothing.
+        QVERIFY(days(line("200501100000,00,0,0,3,20050110,e")).isEmpty());
+    }
+
+    void lastDayBoundsTheRepetition()
+    {
+        // A last day before the start: the start day only.
+        QCOMPARE(days(line("200501100900,00,0,1,1,20050101,w")), QStringList({"2005-01-10"}));
+        // Not repeating: the start day, whatever the kind and last day.
+        QCOMPARE(days(line("200501100900,00,0,0,1,20051231,w")), QStringList({"2005-01-10"}));
+        // The last day itself is included.
+        QCOMPARE(days(line("200501100900,00,0,1,0,20050111,d")).size(), 2);
+        // Year 9999 ends the walk.
+        QCOMPARE(days(line("999912300000,00,0,1,0,99991231,d")).size(), 2);
+        QCOMPARE(days(line("999612310000,00,0,1,2,99991231,m")).size(), 1 + 3 * 7);
+        QCOMPARE(days(line("999902280000,00,0,1,3,99991231,e")).size(), 11);
+    }
+
+    void kindsTheEditorNeverWritesGiveTheStartDayOnly_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* k : {"8", "9", "15", "10010", "2147483640", "-10"})
+            QTest::newRow(k) << QString::fromLatin1(k);
+    }
+    void kindsTheEditorNeverWritesGiveTheStartDayOnly()
+    {
+        QFETCH(QString, kind);
+        const auto f = line("200501100900,00,0,1," + kind + ",20301231,x");
+        QCOMPARE(days(f, {}, 10), QStringList({"2005-01-10"}));
+        QCOMPARE(NearestOccurrence(f, EncodeDate(2006, 1, 1), {}),
+                 EncodeDate(2005, 1, 10) + EncodeTime(9, 0));
+    }
+
+    void nearestOccurrence()
+    {
+        const DateTime today = EncodeDate(2005, 6, 15); // a Wednesday
+        QCOMPARE(weekday(2005, 6, 15), 3);
+        // Not repeating: its start, past or not.
+        QCOMPARE(NearestOccurrence(line("200401050930,00,0,0,0,20040105,x"), today, {}),
+                 EncodeDate(2004, 1, 5) + EncodeTime(9, 30));
+        QCOMPARE(NearestOccurrence(line("200701050930,00,0,0,0,20070105,x"), today, {}),
+                 EncodeDate(2007, 1, 5) + EncodeTime(9, 30));
+        // Weekly on Mondays since long ago, ending next month: next Monday.
+        const auto weekly = line("200401051800,00,0,1,1,20050711,x");
+        QCOMPARE(NearestOccurrence(weekly, today, {}), EncodeDate(2005, 6, 20) + EncodeTime(18, 0));
+        // ... and today itself when it falls today, even after its time.
+        QCOMPARE(NearestOccurrence(weekly, EncodeDate(2005, 6, 13) + EncodeTime(23, 0), {}),
+                 EncodeDate(2005, 6, 13) + EncodeTime(18, 0));
+        // All occurrences past: the last one.
+        QCOMPARE(NearestOccurrence(line("200401051800,00,0,1,1,20040201,x"), today, {}),
+                 EncodeDate(2004, 1, 26) + EncodeTime(18, 0));
+        // A month end starting later: the end of its start month.
+        QCOMPARE(NearestOccurrence(line("200509050000,00,0,1,-4,20061231,x"), today, {}),
+                 EncodeDate(2005, 9, 30));
+        // Even when that month end lies after the last day.
+        QCOMPARE(NearestOccurrence(line("200509050000,00,0,1,3,20050910,x"), today, {}),
+                 EncodeDate(2005, 9, 30));
+        // A running month end: this month's end, off the holiday.
+        const auto h = holidays({{2005, 6, 30}});
+        QCOMPARE(NearestOccurrence(line("200501050000,00,0,1,3,20051231,x"), today, h),
+                 EncodeDate(2005, 6, 29));
+    }
+
+    void repeatCountLabels()
+    {
+        const DateTime s = EncodeDate(2005, 1, 1), e = EncodeDate(2005, 1, 15);
+        QCOMPARE(RepeatCountText(s, e, Repetition::Daily, 1), QStringLiteral("15回繰り返します"));
+        QCOMPARE(RepeatCountText(s, e, Repetition::Weekly, 1), QStringLiteral("3回繰り返します"));
+        QCOMPARE(RepeatCountText(s, e, Repetition::Fortnightly, 1),
+                 QStringLiteral("1回繰り返します"));
+        QCOMPARE(RepeatCountText(s, e, Repetition::Monthly, 1),
+                 QStringLiteral("約0回繰り返します"));
+        QCOMPARE(RepeatCountText(s, EncodeDate(2006, 1, 1), Repetition::Yearly, 1),
+                 QStringLiteral("約1回繰り返します"));
+        QCOMPARE(RepeatCountText(s, e, Repetition::DaySpan, 4), QStringLiteral("3回繰り返します"));
+        QCOMPARE(RepeatCountText(s, e, Repetition::DaySpan, 0), QStringLiteral("15回繰り返します"));
+        QCOMPARE(RepeatCountText(e, s, Repetition::Weekly, 1), QStringLiteral("1回繰り返します"));
+        // Times of day do not count.
+        QCOMPARE(RepeatCountText(s + 0.9, e + 0.1, Repetition::Daily, 1),
+                 QStringLiteral("15回繰り返します"));
+    }
+
+    void pastSchedules()
+    {
+        const auto f = line("200401051800,00,0,1,1,20050614,x");
+        QVERIFY(IsPastSchedule(f, EncodeDate(2005, 6, 15)));
+        QVERIFY(!IsPastSchedule(f, EncodeDate(2005, 6, 14) + 0.99));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRepetition)
+#include "tst_repetition.moc"

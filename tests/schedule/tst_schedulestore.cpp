@@ -1,0 +1,252 @@
+// The occurrence store: loading, indexes, lookups and the two writers.
+#include "schedule/schedulelistfile.h"
+#include "schedule/schedulestore.h"
+
+#include "foundation/paths.h"
+#include "foundation/textcodec.h"
+#include "foundation/textfile.h"
+#include "tempdatafolder.h"
+
+#include <QTest>
+
+using namespace vn;
+using vn::test::Sjis;
+using vn::test::TempDataFolder;
+
+namespace
+{
+
+ScheduleFields fields(const QString& text)
+{
+    ScheduleFields f;
+    if (ReadScheduleLine(text, &f) != LineRead::Schedule) qFatal("unreadable test line");
+    return f;
+}
+
+QByteArray crlf(const QStringList& lines)
+{
+    return Sjis(JoinLinesCrLf(lines));
+}
+
+QStringList textsOn(const ScheduleStore& s, int y, int m, int d)
+{
+    QStringList out;
+    for (const ScheduleOccurrence* o : s.occurrencesOn(y, m, d))
+        out.append(o->text);
+    return out;
+}
+
+} // namespace
+
+class TstScheduleStore : public QObject
+{
+    Q_OBJECT
+private slots:
+    void indexesHoldEveryOccurrence()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", crlf({"200412141530,10,0,1,1,20050104,weekly",
+                                             "200412200000,00,0,1,-1,20041222,all day"}));
+        ScheduleStore s;
+        QVERIFY(s.LoadSchedules(SchedulePath()).ok());
+        QCOMPARE(s.scheduleFilePath(), SchedulePath());
+        QCOMPARE(s.dayIndex().size(), size_t(4 + 3));
+        QCOMPARE(s.startIndex().size(), size_t(4 + 3));
+        QCOMPARE(s.alarmIndex().size(), size_t(4)); // all-day lines have no alarm
+        QCOMPARE(s.ScheduleCountOn(2004, 12, 21), 2);
+        QCOMPARE(s.ScheduleCountOn(2004, 12, 22), 1);
+        QCOMPARE(s.ScheduleCountOn(2004, 12, 23), 0);
+        for (const auto* index : {&s.dayIndex(), &s.startIndex(), &s.alarmIndex()})
+            QVERIFY(std::is_sorted(index->begin(), index->end(),
+                                   [](auto& a, auto& b) { return a.key < b.key; }));
+
+        // All-day occurrences are in the start index at 00:00.
+        QCOMPARE(s.ScheduleAt(QStringLiteral("200412210000")).text, QStringLiteral("all day"));
+        QCOMPARE(s.ScheduleAt(QStringLiteral("200412281530")).text, QStringLiteral("weekly"));
+        QVERIFY(s.ScheduleAt(QStringLiteral("200412281531")).text.isEmpty());
+        QVERIFY(s.ScheduleAt(QStringLiteral("garbage")).text.isEmpty());
+        const AlarmHit a = s.AlarmAt(QStringLiteral("200501041520"));
+        QCOMPARE(a.text, QStringLiteral("weekly"));
+        QCOMPARE(a.alarm, 10);
+        QCOMPARE(a.start, QStringLiteral("15:30"));
+        QVERIFY(s.AlarmAt(QStringLiteral("200501041530")).text.isEmpty());
+    }
+
+    void equalKeysPutTheLaterAdditionFirst()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", crlf({"200501100900,05,1,0,0,20050110,first,http://a",
+                                             "200501100900,05,0,0,0,20050110,second",
+                                             "200501101000,65,0,0,0,20050110,third"}));
+        ScheduleStore s;
+        s.LoadSchedules(SchedulePath());
+        const ScheduleHit hit = s.ScheduleAt(MinuteKey(2005, 1, 10, 9, 0));
+        QCOMPARE(hit.text, QStringLiteral("second"));
+        QCOMPARE(hit.urlFlag, 0);
+        QCOMPARE(textsOn(s, 2005, 1, 10), QStringList({"third", "second", "first"}));
+        // Both alarms fall at 08:55; the later line's comes first.
+        QCOMPARE(s.AlarmAt(MinuteKey(2005, 1, 10, 8, 55)).text, QStringLiteral("third"));
+
+        // An occurrence added after the load goes in front of the equal keys.
+        s.ExpandOccurrences(fields("200501100900,05,1,0,0,20050110,fourth,http://d"));
+        const ScheduleHit added = s.ScheduleAt(MinuteKey(2005, 1, 10, 9, 0));
+        QCOMPARE(added.text, QStringLiteral("fourth"));
+        QCOMPARE(added.urlFlag, 1);
+        QCOMPARE(added.url, QStringLiteral("http://d"));
+        QCOMPARE(textsOn(s, 2005, 1, 10), QStringList({"fourth", "third", "second", "first"}));
+        QCOMPARE(s.AlarmAt(MinuteKey(2005, 1, 10, 8, 55)).text, QStringLiteral("fourth"));
+    }
+
+    void alarmMoments()
+    {
+        ScheduleStore s;
+        // Across midnight: the day before.
+        s.ExpandOccurrences(fields("200501010010,30,0,0,0,20050101,newyear"));
+        QCOMPARE(s.alarmIndex().size(), size_t(1));
+        QCOMPARE(s.alarmIndex().front().key, ParseMinuteKey("200412312340"));
+        QCOMPARE(s.AlarmAt(QStringLiteral("200412312340")).start, QStringLiteral("00:10"));
+        // Longer than a day: the real moment that many minutes before.
+        s.ExpandOccurrences(fields("200503011000,3000,0,0,0,20050301,long"));
+        QCOMPARE(s.AlarmAt(QStringLiteral("200502270800")).text, QStringLiteral("long"));
+        s.ExpandOccurrences(fields("200503010000,1440,0,0,0,20050301,day"));
+        QCOMPARE(s.AlarmAt(QStringLiteral("200502280000")).text, QStringLiteral("day"));
+        // No alarm for alarm 0 and for all-day schedules.
+        ScheduleStore t;
+        t.ExpandOccurrences(fields("200501010900,00,0,1,0,20050110,none"));
+        t.ExpandOccurrences(fields("200501010000,10,0,1,-1,20050110,allday"));
+        QVERIFY(t.alarmIndex().empty());
+        QCOMPARE(t.startIndex().size(), size_t(20));
+    }
+
+    void dayText()
+    {
+        ScheduleStore s;
+        QVERIFY(s.ScheduleTextOn(2005, 3, 1).isEmpty());
+        s.ExpandOccurrences(fields("200503011800,00,0,0,0,20050301,夕方"));
+        s.ExpandOccurrences(fields("200503010000,00,0,0,-1,20050301,b 終日"));
+        s.ExpandOccurrences(fields("200503010900,00,0,0,0,20050301,朝"));
+        s.ExpandOccurrences(fields("200503010000,00,0,0,-1,20050301,A 終日"));
+        QCOMPARE(s.ScheduleCountOn(2005, 3, 1), 4);
+        QCOMPARE(s.ScheduleTextOn(2005, 3, 1),
+                 QStringLiteral("終日  A 終日\r\n終日  b 終日\r\n09:00  朝\r\n18:00  夕方\r\n"));
+    }
+
+    void occurrenceTextsStopAt255BytesOnCharacterBounds()
+    {
+        ScheduleStore s;
+        const QString wide(200, QChar(0x3042)); // 400 bytes
+        s.ExpandOccurrences(fields("200501010900,00,0,0,0,20050101,a" + wide + ",http://" + wide));
+        const ScheduleHit hit = s.ScheduleAt(MinuteKey(2005, 1, 1, 9, 0));
+        QCOMPARE(SjisLength(hit.text), 255);
+        QCOMPARE(hit.text, "a" + wide.left(127));
+        QVERIFY(SjisLength(hit.url) <= 255);
+        QVERIFY(("http://" + wide).startsWith(hit.url));
+        QCOMPARE(hit.url.size(), 7 + 124);
+    }
+
+    void unreadableLinesAreSkippedReportedAndKept()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", crlf({"200501010900,00,0,0,0,20050101,one",
+                                             "200501010900,xx,0,0,0,20050101,bad", "/ a comment",
+                                             "", "200501020900,00,0,0,0,20050102,two",
+                                             "200502300900,00,0,0,0,20050230,no such day"}));
+        ScheduleStore s;
+        const LoadReport r = s.LoadSchedules(SchedulePath());
+        QCOMPARE(r.unreadableLines, QList<int>({2, 4, 6}));
+        QCOMPARE(r.count(), 3);
+        QVERIFY(r.message().contains(QStringLiteral("3 行")));
+        QVERIFY(r.message().contains(QStringLiteral("2, 4, 6")));
+        // The line after the bad ones still loads: its start fires.
+        QCOMPARE(s.ScheduleAt(MinuteKey(2005, 1, 2, 9, 0)).text, QStringLiteral("two"));
+        QCOMPARE(s.ScheduleCountOn(2005, 1, 1), 1);
+
+        // The calendar writer keeps every line.
+        s.AppendSchedule(fields("200501030900,00,0,0,0,20050103,three"));
+        const QStringList after = ReadLines(SchedulePath());
+        QCOMPARE(after.size(), 7);
+        for (const char* l : {"/ a comment", "", "200501010900,xx,0,0,0,20050101,bad",
+                              "200502300900,00,0,0,0,20050230,no such day"})
+            QVERIFY2(after.contains(QString::fromUtf8(l)), l);
+
+        // The list writer keeps them too, first and in their order.
+        ScheduleRows rows = ReadScheduleRows(SchedulePath());
+        QCOMPARE(rows.rows.size(), size_t(3));
+        QCOMPARE(rows.report.count(), 3);
+        QCOMPARE(rows.keptLines.size(), 4);
+        rows.rows.erase(rows.rows.begin());
+        WriteScheduleRows(SchedulePath(), rows.keptLines, rows.rows);
+        const QStringList rewritten = ReadLines(SchedulePath());
+        QCOMPARE(rewritten.mid(0, 4), rows.keptLines);
+        QCOMPARE(rewritten.size(), 6);
+        QCOMPARE(rewritten.mid(4), QStringList({ComposeScheduleLine(rows.rows[0]),
+                                                ComposeScheduleLine(rows.rows[1])}));
+    }
+
+    void calendarWriterSortsWithoutRegardToCase()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", crlf({"200501010900,00,0,0,0,20050101,b", "/z",
+                                             "200501010900,00,0,0,0,20050101,A", "/B",
+                                             "100001010900,00,0,0,0,10000101,old"}));
+        ScheduleStore s;
+        // Nothing is written before a file is set.
+        s.AppendSchedule(fields("200501010900,00,0,0,0,20050101,c"));
+        QCOMPARE(ReadLines(SchedulePath()).size(), 5);
+
+        s.SetScheduleFile(SchedulePath());
+        QVERIFY(s.AppendSchedule(fields("200501010900,00,0,0,0,20050101,a2")).ok());
+        QCOMPARE(
+            ReadLines(SchedulePath()),
+            QStringList({"/B", "/z", "100001010900,00,0,0,0,10000101,old",
+                         "200501010900,00,0,0,0,20050101,A", "200501010900,00,0,0,0,20050101,a2",
+                         "200501010900,00,0,0,0,20050101,b"}));
+        // The store was loaded again from the file.
+        QCOMPARE(s.ScheduleCountOn(2005, 1, 1), 3);
+        QCOMPARE(s.ScheduleAt(MinuteKey(2005, 1, 1, 9, 0)).text, QStringLiteral("b"));
+    }
+
+    void missingAndEmptyFiles()
+    {
+        TempDataFolder dir;
+        ScheduleStore s;
+        s.ExpandOccurrences(fields("200501010900,00,0,0,0,20050101,x"));
+        const LoadReport r = s.LoadSchedules(dir.file("nothing.dat"));
+        QVERIFY(r.ok());
+        QVERIFY(s.dayIndex().empty());
+        QVERIFY(s.scheduleFilePath().isEmpty());
+
+        QVERIFY(s.LoadSchedules(SchedulePath()).ok()); // created empty
+        QCOMPARE(dir.readBytes("Schedule.dat"), QByteArray());
+        QVERIFY(s.startIndex().empty());
+        QCOMPARE(s.scheduleFilePath(), SchedulePath());
+    }
+
+    void monthEndsUseTheHolidayTest()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", crlf({"200501010000,00,0,1,-4,20050331,月末"}));
+        ScheduleStore s;
+        s.setHolidayTest([](DateTime d) { return d == EncodeDate(2005, 3, 31); });
+        s.LoadSchedules(SchedulePath());
+        QCOMPARE(s.ScheduleCountOn(2005, 1, 31), 1);
+        QCOMPARE(s.ScheduleCountOn(2005, 2, 28), 1);
+        QCOMPARE(s.ScheduleCountOn(2005, 3, 31), 0);
+        QCOMPARE(s.ScheduleCountOn(2005, 3, 30), 1);
+    }
+
+    void shiftJisFileRoundTrip()
+    {
+        TempDataFolder dir;
+        const QString line = QStringLiteral("200501010900,10,1,1,20,20050201,会議①～,http://例.jp");
+        dir.writeBytes("Schedule.dat", Sjis(line + "\r\n"));
+        ScheduleStore s;
+        s.LoadSchedules(SchedulePath());
+        QCOMPARE(s.ScheduleAt(QStringLiteral("200501030900")).text, QStringLiteral("会議①～"));
+        s.SaveSchedules();
+        QCOMPARE(dir.readBytes("Schedule.dat"), Sjis(line + "\r\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstScheduleStore)
+#include "tst_schedulestore.moc"
