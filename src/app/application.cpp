@@ -49,30 +49,33 @@ bool VelnoteApplication::notify(QObject* receiver, QEvent* event)
 
 namespace {
 
-// The thirteen windows, created once in their fixed order.
+// The thirteen windows, created once in their fixed order. The secondary
+// windows are children of the main window, which deletes them.
 struct Windows {
     std::unique_ptr<TfrmMemo> memo;
-    std::unique_ptr<QDialog> dateTime, term, scheduleList, schedule, holidayList, holiday,
-        balloonHint, balloonHintList, search, backUpMemo, env, backUpInfo;
+    QDialog *dateTime = nullptr, *term = nullptr, *scheduleList = nullptr, *schedule = nullptr,
+            *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,
+            *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,
+            *backUpInfo = nullptr;
 };
 
 void createWindows(Windows& w)
 {
     w.memo = std::make_unique<TfrmMemo>();
-    w.dateTime = std::make_unique<TfrmDateTime>(w.memo.get());
-    w.term = std::make_unique<TfrmTerm>(w.memo.get());
-    w.scheduleList = std::make_unique<TfrmScheduleList>(w.memo.get());
-    w.schedule = std::make_unique<TfrmSchedule>(w.memo.get());
-    w.holidayList = std::make_unique<TfrmHolidayList>(w.memo.get());
-    w.holiday = std::make_unique<TfrmHoliday>(w.memo.get());
-    w.balloonHint = std::make_unique<TfrmBalloonHint>(w.memo.get());
-    w.balloonHintList = std::make_unique<TfrmBalloonHintList>(w.memo.get());
-    w.search = std::make_unique<TfrmSearch>(w.memo.get());
-    w.backUpMemo = std::make_unique<TfrmBackUpMemo>(w.memo.get());
-    w.env = std::make_unique<TfrmEnv>(w.memo.get());
-    w.backUpInfo = std::make_unique<TfrmBackUpInfo>(w.memo.get());
-    w.memo->setSecondaryWindows({w.dateTime.get(), w.scheduleList.get(),
-                                 w.balloonHintList.get(), w.search.get(), w.env.get()});
+    TfrmMemo* m = w.memo.get();
+    w.dateTime = new TfrmDateTime(m);
+    w.term = new TfrmTerm(m);
+    w.scheduleList = new TfrmScheduleList(m);
+    w.schedule = new TfrmSchedule(m);
+    w.holidayList = new TfrmHolidayList(m);
+    w.holiday = new TfrmHoliday(m);
+    w.balloonHint = new TfrmBalloonHint(m);
+    w.balloonHintList = new TfrmBalloonHintList(m);
+    w.search = new TfrmSearch(m);
+    w.backUpMemo = new TfrmBackUpMemo(m);
+    w.env = new TfrmEnv(m);
+    w.backUpInfo = new TfrmBackUpInfo(m);
+    m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
 }
 
 } // namespace
@@ -108,7 +111,7 @@ int RunVelnote(int argc, char** argv)
     if (!main->startsHidden())
         main->ShowMainWindow();
     const int rc = app.exec();
-    windows = Windows();
+    windows.memo.reset();
     SetPlatform(nullptr);
     return rc;
 }

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite: unit and window tests on
+# the offscreen platform, and end-to-end tests of the real program under a
+# virtual X display that the tests start themselves.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-deps.sh
+scripts/build.sh
+ctest --test-dir build --output-on-failure -j2 --timeout 300
