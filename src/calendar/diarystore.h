@@ -1,0 +1,86 @@
+#pragma once
+// Diary files: one text file per day, DiaryFolder/yyyymm/yyyymmdd.txt, the
+// set of days that have one, and loading and saving the diary of a day
+// through the diary editor and its title line.
+#include "foundation/datetime.h"
+
+#include <QString>
+
+#include <functional>
+#include <set>
+
+namespace vn::cal {
+
+// The editor the diary text is typed into.
+class DiaryMemo {
+public:
+    virtual ~DiaryMemo() = default;
+    // The text as the editor holds it (lines separated by LF or CR LF).
+    virtual QString text() const = 0;
+    // Replaces the text; lines are given without line ends.
+    virtual void setLines(const QStringList& lines) = 0;
+};
+
+// The caption line above the editor.
+class DiaryTitle {
+public:
+    virtual ~DiaryTitle() = default;
+    virtual void setText(const QString& text) = 0;
+    virtual void setColor(quint32 color) = 0; // 0x00BBGGRR
+};
+
+// What the title shows about a day besides its date.
+struct DiaryDayInfo {
+    std::function<QString(DateTime)> rokuyou;     // empty text when not shown
+    std::function<QString(DateTime)> holidayName; // empty text when none
+    std::function<quint32(DateTime)> dayColor;
+};
+
+class DiaryStore {
+public:
+    // Days before January 2000 are never written.
+    static constexpr int kFirstSavedMonth = 200001;
+
+    void setDayInfo(DiaryDayInfo info) { info_ = std::move(info); }
+    void SetDiaryMemo(DiaryMemo* memo) { memo_ = memo; }
+    void SetDiaryTitle(DiaryTitle* title) { title_ = title; }
+    DiaryMemo* GetDiaryMemo() const { return memo_; }
+    DiaryTitle* GetDiaryTitle() const { return title_; }
+
+    // Store the folder; rebuild the set of diary days from it when it exists.
+    // Returns true when the set may have changed (repaint).
+    bool SetDiaryFolder(const QString& folder);
+    const QString& GetDiaryFolder() const { return folder_; }
+    void SetDiaryFormat(const QString& pattern) { format_ = pattern; }
+    const QString& DiaryFormat() const { return format_; }
+
+    DateTime DiaryDate() const { return diaryDate_; }
+
+    // Path of day d's diary file (empty without a folder).
+    QString DiaryPath(DateTime d) const;
+
+    // Empty the set, then add every yyyymmdd.txt below the folder.
+    void ScanDiaryFolder(const QString& folder);
+    // Save the loaded day's diary, then load d's.
+    void SelectDiaryDate(DateTime d);
+    void LoadDiary(DateTime d);
+    // Save the loaded day (the host's timer, closing, deactivation).
+    void SaveDiary();
+    void SaveDiaryOf(DateTime d);
+
+    bool HasDiary(const QString& key) const;
+    bool HasDiary(DateTime d) const;
+    int DiaryDayCount() const { return int(days_.size()); }
+    const std::set<int>& diaryDays() const { return days_; }
+
+private:
+    DiaryDayInfo info_;
+    DiaryMemo* memo_ = nullptr;
+    DiaryTitle* title_ = nullptr;
+    QString folder_;
+    QString format_ = QStringLiteral("yyyy/mm/dd(aaa)");
+    DateTime diaryDate_ = 0;
+    std::set<int> days_; // yyyymmdd
+};
+
+} // namespace vn::cal
