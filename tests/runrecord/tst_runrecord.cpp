@@ -85,10 +85,14 @@ private slots:
         TempDataFolder dir;
         FakeClock clock(at(2005, 3, 1, 22, 0));
         CaptureRunTime(CaptureKind::Start);
-        for (int tick = 0; tick < 4 * 360; ++tick) { // four hours of 10-second ticks
+        // Ten-second ticks around midnight, then on to 02:00.
+        clock.set(at(2005, 3, 1, 23, 59, 25));
+        for (int tick = 0; tick < 6; ++tick) {
             clock.advanceMSecs(10000);
             CaptureRunTime(CaptureKind::Tick);
         }
+        clock.set(at(2005, 3, 2, 2, 0));
+        CaptureRunTime(CaptureKind::Tick);
         QCOMPARE(IniFile(RunRecordPath()).sectionNames(),
                  QStringList({day(2005, 3, 1), day(2005, 3, 2)}));
         const RunDay first = ReadRunDay(RunRecordPath(), DayNumber(EncodeDate(2005, 3, 1)));
