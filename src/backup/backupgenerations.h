@@ -1,0 +1,72 @@
+#pragma once
+// Backup generations: sub-folders of the BackUp folder holding copies of the
+// memo pages (as the editors hold them now), Schedule.dat, Holiday.dat and
+// TabName.txt. Automatic generations are named "yyyymmdd_hhnn00" (15
+// characters) and pruned to the maximum; manual ones "yyyymmdd_hhnnss_Velnote"
+// stay until deleted.
+#include "backupschedule.h"
+
+#include <QStringList>
+
+#include <functional>
+
+namespace vn
+{
+
+constexpr int kBackUpPageCount = 30;
+constexpr int kAutomaticNameLength = 15;
+
+// What a generation is made from.
+class BackUpSource
+{
+public:
+    virtual ~BackUpSource() = default;
+    virtual BackUpSchedule schedule() const = 0;
+    virtual QString pageText(int page) const = 0; // the editor's text now
+    virtual QString tabName(int page) const = 0;
+};
+
+// Schedule values and tab names from the settings, page texts from the
+// main window.
+class SettingsBackUpSource : public BackUpSource
+{
+public:
+    explicit SettingsBackUpSource(std::function<QString(int)> pageText)
+        : pageText_(std::move(pageText))
+    {
+    }
+    BackUpSchedule schedule() const override { return BackUpScheduleFromSettings(); }
+    QString pageText(int page) const override { return pageText_ ? pageText_(page) : QString(); }
+    QString tabName(int page) const override;
+
+private:
+    std::function<QString(int)> pageText_;
+};
+
+struct BackUpResult {
+    bool made = false;
+    QString folder;
+    QString message; // for the caller to show when the folder could not be made
+};
+
+// Makes (or rewrites) the generation of the current minute (automatic) or
+// second (manual), then prunes. File errors are thrown as AppError and end
+// the generation there, without pruning.
+BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual);
+
+// Deletes the oldest automatic generations beyond the maximum (kept within
+// 5..99).
+void PruneBackUpGenerations(int maxGenerations);
+
+// Deletes the files directly inside the folder, then the folder when empty.
+// Silent; sub-folders are not entered and links are not followed.
+void DeleteBackUpGeneration(const QString& folder);
+
+// The names of the automatic generations (15-character entries), ascending.
+QStringList AutomaticGenerations();
+bool BackUpOverdue(const BackUpSchedule& schedule, DateTime now);
+
+// Every entry of the BackUp folder, newest first.
+QStringList ListBackUpGenerations();
+
+} // namespace vn
