@@ -1,0 +1,12 @@
+#pragma once
+// The program's icon: a small yellow memo pad, drawn at 16 and 32 pixels.
+#include <QIcon>
+#include <QPixmap>
+
+namespace vn
+{
+
+QPixmap DrawMemoPadGlyph(int size);
+QIcon ProgramIcon();
+
+} // namespace vn

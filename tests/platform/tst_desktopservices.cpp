@@ -1,0 +1,154 @@
+// The calculator search, the sound player and the platform factory, on the
+// offscreen platform (no X server, no tray).
+#include "platform/platform.h"
+#include "platform/qtdesktop.h"
+#include "platform/qtsoundplayer.h"
+#include "platform/x11hotkeysource.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSoundEffect>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace vn;
+
+namespace
+{
+
+// Puts a program into dir that writes its own name into $VN_CALC_MARKER.
+void WriteFakeProgram(const QDir& dir, const QString& name, bool executable = true)
+{
+    QFile file(dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\necho " + name.toUtf8() + " > \"$VN_CALC_MARKER\"\n");
+    file.close();
+    QFile::Permissions perms = QFile::ReadOwner | QFile::WriteOwner;
+    if (executable) perms |= QFile::ExeOwner;
+    QVERIFY(file.setPermissions(perms));
+}
+
+// Runs the calculator search with PATH set to dir only.
+bool StartCalculatorWithPath(const QString& dir, const QString& marker)
+{
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir));
+    qputenv("VN_CALC_MARKER", QFile::encodeName(marker));
+    const bool ok = QtDesktop().startCalculator();
+    qputenv("PATH", savedPath);
+    return ok;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+}
+
+} // namespace
+
+class TestDesktopServices : public QObject
+{
+    Q_OBJECT
+private slots:
+    void calculatorsInPreferenceOrder();
+    void startsFirstInstalledCalculator();
+    void skipsFilesThatAreNotPrograms();
+    void noCalculatorInstalled();
+    void soundPlayerFollowsLatestFile();
+    void hotKeySourceWithoutX11();
+    void factoryReportsMissingKeyOnce();
+};
+
+void TestDesktopServices::calculatorsInPreferenceOrder()
+{
+    const QStringList programs = CalculatorPrograms();
+    QCOMPARE(programs.first(), QStringLiteral("gnome-calculator"));
+    QCOMPARE(programs.last(), QStringLiteral("xcalc"));
+    QVERIFY(programs.indexOf(QStringLiteral("kcalc")) <
+            programs.indexOf(QStringLiteral("mate-calc")));
+    QCOMPARE(programs.size(), 6);
+}
+
+void TestDesktopServices::startsFirstInstalledCalculator()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WriteFakeProgram(QDir(dir.path()), QStringLiteral("xcalc"));
+    WriteFakeProgram(QDir(dir.path()), QStringLiteral("kcalc"));
+    const QString marker = dir.filePath(QStringLiteral("ran.txt"));
+    QVERIFY(StartCalculatorWithPath(dir.path(), marker));
+    // The program runs on its own; wait for its mark.
+    QTRY_VERIFY_WITH_TIMEOUT(!ReadAll(marker).isEmpty(), 20000);
+    QCOMPARE(ReadAll(marker), QByteArray("kcalc"));
+}
+
+void TestDesktopServices::skipsFilesThatAreNotPrograms()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WriteFakeProgram(QDir(dir.path()), QStringLiteral("gnome-calculator"), false);
+    WriteFakeProgram(QDir(dir.path()), QStringLiteral("galculator"));
+    const QString marker = dir.filePath(QStringLiteral("ran.txt"));
+    QVERIFY(StartCalculatorWithPath(dir.path(), marker));
+    QTRY_VERIFY_WITH_TIMEOUT(!ReadAll(marker).isEmpty(), 20000);
+    QCOMPARE(ReadAll(marker), QByteArray("galculator"));
+}
+
+void TestDesktopServices::noCalculatorInstalled()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    WriteFakeProgram(QDir(dir.path()), QStringLiteral("calc")); // not one we know
+    const QString marker = dir.filePath(QStringLiteral("ran.txt"));
+    QVERIFY(!StartCalculatorWithPath(dir.path(), marker));
+    QVERIFY(!QFile::exists(marker));
+}
+
+void TestDesktopServices::soundPlayerFollowsLatestFile()
+{
+    QtSoundPlayer player;
+    player.play(QString());
+    QVERIFY(!player.effect()); // nothing to play opens no audio at all
+
+    player.play(QStringLiteral("/nonexistent/first.wav"));
+    QVERIFY(player.effect());
+    QCOMPARE(player.effect()->source(),
+             QUrl::fromLocalFile(QStringLiteral("/nonexistent/first.wav")));
+    player.play(QStringLiteral("/nonexistent/second.wav"));
+    QCOMPARE(player.effect()->source(),
+             QUrl::fromLocalFile(QStringLiteral("/nonexistent/second.wav")));
+    player.play(QString()); // an empty path leaves the last sound alone
+    QCOMPARE(player.effect()->source(),
+             QUrl::fromLocalFile(QStringLiteral("/nonexistent/second.wav")));
+}
+
+void TestDesktopServices::hotKeySourceWithoutX11()
+{
+    X11HotKeySource source;
+    QVERIFY(!source.available());
+    QVERIFY(!source.registerKey(HotKey::Pause));
+    QVERIFY(!source.registerKey(HotKey::Shift));
+    QCOMPARE(source.registeredKey(), HotKey::None);
+    source.unregisterKey(); // harmless
+}
+
+void TestDesktopServices::factoryReportsMissingKeyOnce()
+{
+    QProcess helper;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    helper.setProcessEnvironment(env);
+    helper.start(QStringLiteral(VN_PLATFORM_HELPER), {QStringLiteral("factory")});
+    QVERIFY(helper.waitForFinished(60000));
+    QCOMPARE(helper.exitCode(), 0);
+    QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray("refused"));
+    const QList<QByteArray> lines = helper.readAllStandardError().split('\n');
+    const auto mentions = std::count_if(lines.begin(), lines.end(), [](const QByteArray& line) {
+        return line.contains("show/hide key");
+    });
+    QCOMPARE(mentions, 1);
+}
+
+QTEST_MAIN(TestDesktopServices)
+#include "tst_desktopservices.moc"
