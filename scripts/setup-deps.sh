@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl1-mesa-dev
   libxcb1-dev libxcb-xinput-dev libxcb-keysyms1-dev
   fonts-ipafont fonts-noto-cjk
-  xvfb xdotool x11-utils imagemagick poppler-utils trayer
+  xvfb xdotool x11-utils imagemagick poppler-utils trayer python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

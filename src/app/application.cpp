@@ -4,6 +4,7 @@
 #include "backup/ui/vnbackupmemo.h"
 #include "calendar/ui/vnholiday.h"
 #include "calendar/ui/vnholidaylist.h"
+#include "firstpaintprobe.h"
 #include "foundation/apperror.h"
 #include "foundation/settings.h"
 #include "platform/platform.h"
@@ -95,6 +96,7 @@ int RunVelnote(int argc, char** argv)
     Windows windows;
     createWindows(windows);
     TfrmMemo* main = windows.memo.get();
+    InstallFirstPaintProbe(main);
     auto* tray = new TrayController(main);
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
 

@@ -5,7 +5,10 @@
 #include "textfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
+
 
 namespace vn {
 
@@ -74,6 +77,57 @@ bool sameName(QStringView a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Parsed files, kept while the file's bytes stay the same: every read reads
+// the file and compares it with the bytes parsed last time, so a change by
+// anyone (another window, another program) is seen at once, and only the
+// decoding and parsing are saved.
+struct Parsed {
+    QByteArray bytes;
+    // lower-case section -> lower-case key -> value (first occurrence wins)
+    QHash<QString, QHash<QString, QString>> values;
+};
+
+QHash<QString, Parsed>& cache()
+{
+    static QHash<QString, Parsed> c;
+    return c;
+}
+
+const Parsed* parsedFile(const QString& path)
+{
+    QFile f(path);
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
+        cache().remove(path);
+        return nullptr;
+    }
+    QByteArray bytes = f.readAll();
+    auto it = cache().find(path);
+    if (it != cache().end() && it->bytes == bytes)
+        return &*it;
+    Parsed p;
+    QHash<QString, QString>* current = nullptr;
+    QByteArray text = bytes;
+    const qsizetype nul = text.indexOf('\0');
+    if (nul >= 0)
+        text.truncate(nul);
+    for (const QString& line : SplitLines(DecodeText(text))) {
+        if (auto s = sectionOf(line)) {
+            current = &p.values[s->toString().toLower()];
+            continue;
+        }
+        QStringView k, v;
+        if (current && splitKeyLine(line, &k, &v)) {
+            const QString key = k.toString().toLower();
+            if (!current->contains(key))
+                current->insert(key, SjisLeft(unquote(v), kMaxValueBytes));
+        }
+    }
+    p.bytes = std::move(bytes);
+    if (cache().size() > 16)
+        cache().clear();
+    return &*cache().insert(path, std::move(p));
+}
+
 } // namespace
 
 QStringList IniFile::load() const
@@ -85,18 +139,37 @@ QStringList IniFile::load() const
 
 std::optional<QString> IniFile::readValue(const QString& section, const QString& key) const
 {
-    const QStringList lines = load();
-    bool inSection = false;
-    for (const QString& line : lines) {
-        if (auto s = sectionOf(line)) {
-            inSection = sameName(*s, section);
-            continue;
+    const Parsed* p = parsedFile(path_);
+    if (!p)
+        return std::nullopt;
+    const auto sec = p->values.constFind(section.toLower());
+    if (sec == p->values.constEnd())
+        return std::nullopt;
+    const auto val = sec->constFind(key.toLower());
+    if (val == sec->constEnd())
+        return std::nullopt;
+    return *val;
+}
+
+QList<std::optional<QString>> IniFile::readValues(
+    const QList<QPair<QString, QString>>& keys) const
+{
+    QList<std::optional<QString>> out;
+    out.reserve(keys.size());
+    const Parsed* p = parsedFile(path_);
+    for (const auto& [section, key] : keys) {
+        std::optional<QString> v;
+        if (p) {
+            const auto sec = p->values.constFind(section.toLower());
+            if (sec != p->values.constEnd()) {
+                const auto val = sec->constFind(key.toLower());
+                if (val != sec->constEnd())
+                    v = *val;
+            }
         }
-        QStringView k, v;
-        if (inSection && splitKeyLine(line, &k, &v) && sameName(k, key))
-            return SjisLeft(unquote(v), kMaxValueBytes);
+        out.append(v);
     }
-    return std::nullopt;
+    return out;
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& def) const

@@ -26,6 +26,8 @@ public:
     // "0x"/"0X"/"$" prefixes are hexadecimal; empty or non-integer gives def.
     int readInt(const QString& section, const QString& key, int def) const;
     QStringList sectionNames() const;
+    // Several values with one read of the file.
+    QList<std::optional<QString>> readValues(const QList<QPair<QString, QString>>& keys) const;
 
     // Throws AppError("<path> に書き込めません") when the file cannot be written.
     void writeValue(const QString& section, const QString& key, const QString& value);

@@ -35,19 +35,67 @@ int ReadSettingInt(int id)
     return IniFile(g_settingsFile).readInt(row->section, row->key, row->defaultNumber);
 }
 
+namespace {
+template <typename T, typename Convert>
+QList<T> readMany(const QList<int>& ids, SettingKind kind, Convert convert)
+{
+    QList<QPair<QString, QString>> keys;
+    QList<const SettingRow*> rows;
+    for (int id : ids) {
+        const SettingRow* row = rowOfKind(id, kind);
+        rows.append(row);
+        keys.append(row ? qMakePair(row->section, row->key) : qMakePair(QString(), QString()));
+    }
+    const auto values = IniFile(g_settingsFile).readValues(keys);
+    QList<T> out;
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        out.append(convert(rows[i], values[i]));
+    return out;
+}
+} // namespace
+
+QList<int> ReadSettingInts(const QList<int>& ids)
+{
+    return readMany<int>(ids, SettingKind::Number,
+                         [](const SettingRow* row, const std::optional<QString>& v) {
+                             if (!row)
+                                 return 0;
+                             if (!v)
+                                 return row->defaultNumber;
+                             return IniFile::parseInt(*v).value_or(row->defaultNumber);
+                         });
+}
+
+QStringList ReadSettingStrs(const QList<int>& ids)
+{
+    return readMany<QString>(ids, SettingKind::Text,
+                             [](const SettingRow* row, const std::optional<QString>& v) {
+                                 if (!row)
+                                     return QString();
+                                 return v.value_or(row->defaultText);
+                             });
+}
+
 bool ReadSettingFont(int id, FontSpec& font)
 {
     const SettingRow* row = rowOfKind(id, SettingKind::Font);
     if (!row)
         return false;
-    const IniFile ini(g_settingsFile);
     const QString& s = row->section;
-    font.color = ini.readInt(s, QStringLiteral("Color"), font.color);
-    const QString name = ini.readString(s, QStringLiteral("Name"), font.name);
-    if (!name.isEmpty())
-        font.name = name;
-    font.size = ini.readInt(s, QStringLiteral("Size"), font.size);
-    font.style = ini.readInt(s, QStringLiteral("Style"), font.style) & 0x0F;
+    const auto v = IniFile(g_settingsFile)
+                       .readValues({{s, QStringLiteral("Color")},
+                                    {s, QStringLiteral("Name")},
+                                    {s, QStringLiteral("Size")},
+                                    {s, QStringLiteral("Style")}});
+    auto number = [](const std::optional<QString>& text) {
+        return text ? IniFile::parseInt(*text) : std::nullopt;
+    };
+    font.color = number(v[0]).value_or(font.color);
+    if (v[1] && !v[1]->isEmpty())
+        font.name = *v[1];
+    font.size = number(v[2]).value_or(font.size);
+    if (const auto style = number(v[3]))
+        font.style = *style & 0x0F;
     return true;
 }
 

@@ -27,6 +27,10 @@ int ReadSettingInt(int id);
 // font untouched) for an id that is not a font row.
 bool ReadSettingFont(int id, FontSpec& font);
 
+// Several settings with one read of the file; each as its single read gives.
+QList<int> ReadSettingInts(const QList<int>& ids);
+QStringList ReadSettingStrs(const QList<int>& ids);
+
 void WriteSettingStr(int id, const QString& text);
 void WriteSettingInt(int id, int value);
 void WriteSettingFont(int id, const FontSpec& font);

@@ -9,7 +9,7 @@ namespace vn {
 QIcon GlyphIcon(const QString& glyph, const QColor& tint)
 {
     QIcon icon;
-    for (int size : {16, 24, 32}) {
+    for (int size : {16}) {
         QPixmap pm(size, size);
         pm.fill(Qt::transparent);
         QPainter p(&pm);

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextBlock>
+#include <QVBoxLayout>
 
 namespace vn {
 
@@ -21,20 +22,6 @@ FontSpec designFont()
     return FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0};
 }
 
-void setBackground(QPlainTextEdit* e, int colorRef)
-{
-    QPalette pal = e->palette();
-    pal.setColor(QPalette::Base, ToQColor(colorRef));
-    e->setPalette(pal);
-}
-
-void setTextColour(QPlainTextEdit* e, int colorRef)
-{
-    QPalette pal = e->palette();
-    pal.setColor(QPalette::Text, ToQColor(colorRef));
-    e->setPalette(pal);
-}
-
 } // namespace
 
 MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
@@ -42,13 +29,14 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
     setObjectName(QStringLiteral("PageControl2"));
     setDocumentMode(true);
     for (int i = 0; i < kPageCount; ++i) {
-        auto* e = new QPlainTextEdit(this);
-        e->setObjectName(QStringLiteral("Vnote%1").arg(i + 1));
-        e->setTabChangesFocus(false);
-        e->setLineWrapMode(QPlainTextEdit::NoWrap);
-        e->setFont(ToQFont(designFont()));
-        editors_[size_t(i)] = e;
-        addTab(e, QString());
+        auto* sheet = new QWidget(this);
+        sheet->setObjectName(QStringLiteral("TabSheet%1").arg(11 + i));
+        auto* layout = new QVBoxLayout(sheet);
+        layout->setContentsMargins(0, 0, 0, 0);
+        sheets_[size_t(i)] = sheet;
+        fonts_[size_t(i)] = designFont();
+        backColours_[size_t(i)] = 0x00FFFFFF;
+        addTab(sheet, QString());
         tabNames_.append(QString());
     }
     // The template tab is never shown.
@@ -62,19 +50,69 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
     });
 }
 
+QPlainTextEdit* MemoPagesView::makeEditor(int index) const
+{
+    auto* e = new QPlainTextEdit(sheets_[size_t(index)]);
+    e->setObjectName(QStringLiteral("Vnote%1").arg(index + 1));
+    e->setTabChangesFocus(false);
+    sheets_[size_t(index)]->layout()->addWidget(e);
+    editors_[size_t(index)] = e;
+    styleEditor(index);
+    return e;
+}
+
+void MemoPagesView::styleEditor(int index) const
+{
+    QPlainTextEdit* e = editors_[size_t(index)];
+    if (!e)
+        return;
+    const FontSpec& f = fonts_[size_t(index)];
+    e->setFont(ToQFont(f));
+    QPalette pal = e->palette();
+    pal.setColor(QPalette::Text, ToQColor(f.color));
+    pal.setColor(QPalette::Base, ToQColor(backColours_[size_t(index)]));
+    e->setPalette(pal);
+    e->setLineWrapMode(wrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    e->setHorizontalScrollBarPolicy(wrap_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    e->setTabStopDistance(4 * e->fontMetrics().horizontalAdvance(u' '));
+}
+
+QPlainTextEdit* MemoPagesView::editor(int index) const
+{
+    materialize(index);
+    return editors_[size_t(index)];
+}
+
+void MemoPagesView::materialize(int index) const
+{
+    if (index < 0 || index >= kPageCount || inEditor_[size_t(index)])
+        return;
+    inEditor_[size_t(index)] = true;
+    if (!editors_[size_t(index)])
+        makeEditor(index);
+    QString text = std::move(pending_[size_t(index)]);
+    pending_[size_t(index)] = QString();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    editors_[size_t(index)]->setPlainText(text);
+    applyPosition(index);
+}
+
 QString MemoPagesView::pageText(int index) const
 {
     if (index < 0 || index >= kPageCount)
         return QString();
+    if (!inEditor_[size_t(index)])
+        return pending_[size_t(index)];
     return editors_[size_t(index)]->toPlainText().replace(u'\n', QLatin1String("\r\n"));
 }
 
 void MemoPagesView::loadPages()
 {
     for (int i = 0; i < kPageCount; ++i) {
-        QString text = LoadPageFile(i);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        editors_[size_t(i)]->setPlainText(text);
+        inEditor_[size_t(i)] = false;
+        pending_[size_t(i)] = LoadPageFile(i);
+        if (editors_[size_t(i)])
+            editors_[size_t(i)]->clear();
     }
     restorePagePositions();
 }
@@ -91,48 +129,66 @@ void MemoPagesView::createMissingPageFiles()
             WriteEditText(PageFilePath(i), pageText(i));
 }
 
+MemoPagesView::Position MemoPagesView::currentPosition(int index) const
+{
+    if (!inEditor_[size_t(index)])
+        return positions_[size_t(index)];
+    QPlainTextEdit* e = editors_[size_t(index)];
+    const QString text = pageText(index);
+    const QTextCursor c = e->textCursor();
+    // Positions count bytes of the Shift-JIS text, line breaks as CR LF.
+    auto toBytes = [&](int pos) {
+        const int block = e->document()->findBlock(pos).blockNumber();
+        return int(IndexToSjisOffset(text, pos + block));
+    };
+    const int start = toBytes(c.selectionStart());
+    return {e->verticalScrollBar()->value(), start, toBytes(c.selectionEnd()) - start};
+}
+
 void MemoPagesView::savePagePositions()
 {
     QList<QPair<int, int>> values;
     for (int i = 0; i < kPageCount; ++i) {
-        QPlainTextEdit* e = editors_[size_t(i)];
-        const QString text = pageText(i);
-        const QTextCursor c = e->textCursor();
-        // Positions count bytes of the Shift-JIS text, line breaks as CR LF.
-        auto toBytes = [&](int pos) {
-            const int block = e->document()->findBlock(pos).blockNumber();
-            return int(IndexToSjisOffset(text, pos + block));
-        };
-        const int start = toBytes(c.selectionStart());
-        const int end = toBytes(c.selectionEnd());
-        values.append({REG_MemoScrollPos + i, e->verticalScrollBar()->value()});
-        values.append({REG_MemoSelStart + i, start});
-        values.append({REG_MemoSelLength + i, end - start});
+        const Position p = currentPosition(i);
+        values.append({REG_MemoScrollPos + i, p.scroll});
+        values.append({REG_MemoSelStart + i, p.start});
+        values.append({REG_MemoSelLength + i, p.length});
     }
     WriteSettingIntsIfChanged(values);
 }
 
 void MemoPagesView::restorePagePositions()
 {
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_MemoScrollPos + i << REG_MemoSelStart + i << REG_MemoSelLength + i;
+    const QList<int> v = ReadSettingInts(ids);
     for (int i = 0; i < kPageCount; ++i) {
-        QPlainTextEdit* e = editors_[size_t(i)];
-        const QString text = pageText(i);
-        // A byte position becomes a character index of the CR LF text, then
-        // of the editor's text, where a line break is one character.
-        auto toEditor = [&](qint64 bytes) {
-            const qsizetype idx = SjisOffsetToIndex(text, bytes);
-            const qsizetype breaks = QStringView(text).left(idx).count(u'\n');
-            return int(idx - breaks);
-        };
-        const qint64 start = std::max(0, ReadSettingInt(REG_MemoSelStart + i));
-        const qint64 length = std::max(0, ReadSettingInt(REG_MemoSelLength + i));
-        QTextCursor c(e->document());
-        c.setPosition(toEditor(start));
-        c.setPosition(toEditor(start + length), QTextCursor::KeepAnchor);
-        e->setTextCursor(c);
-        const int line = std::max(0, ReadSettingInt(REG_MemoScrollPos + i));
-        e->verticalScrollBar()->setValue(line);
+        positions_[size_t(i)] = {std::max(0, v[3 * i]), std::max(0, v[3 * i + 1]),
+                                 std::max(0, v[3 * i + 2])};
+        if (inEditor_[size_t(i)])
+            applyPosition(i);
     }
+}
+
+void MemoPagesView::applyPosition(int index) const
+{
+    QPlainTextEdit* e = editors_[size_t(index)];
+    const Position p = positions_[size_t(index)];
+    const QString text = pageText(index);
+    // A byte position becomes a character index of the CR LF text, then of
+    // the editor's text, where a line break is one character. Positions from
+    // a hand-edited file are clamped to the text.
+    auto toEditor = [&](qint64 bytes) {
+        const qsizetype idx = SjisOffsetToIndex(text, bytes);
+        const qsizetype breaks = QStringView(text).left(idx).count(u'\n');
+        return int(idx - breaks);
+    };
+    QTextCursor c(e->document());
+    c.setPosition(toEditor(p.start));
+    c.setPosition(toEditor(qint64(p.start) + p.length), QTextCursor::KeepAnchor);
+    e->setTextCursor(c);
+    e->verticalScrollBar()->setValue(p.scroll);
 }
 
 void MemoPagesView::applyPageCount(int shownCount, bool multiLine)
@@ -148,8 +204,12 @@ void MemoPagesView::applyPageCount(int shownCount, bool multiLine)
 
 void MemoPagesView::applyTabNames()
 {
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_ShowTabName + i;
+    const QStringList names = ReadSettingStrs(ids);
     for (int i = 0; i < kPageCount; ++i) {
-        tabNames_[i] = ReadSettingStr(REG_ShowTabName + i);
+        tabNames_[i] = names[i];
         setTabText(i, tabNames_[i]);
     }
     emit pageStatusChanged(pageStatusText());
@@ -157,21 +217,23 @@ void MemoPagesView::applyTabNames()
 
 void MemoPagesView::applyWordWrap(bool wrap)
 {
-    for (QPlainTextEdit* e : editors_) {
-        e->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        e->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-    }
+    wrap_ = wrap;
+    for (int i = 0; i < kPageCount; ++i)
+        styleEditor(i);
 }
 
 void MemoPagesView::applyFontsAndColours()
 {
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_EnvMemoBackColor + i;
+    const QList<int> colours = ReadSettingInts(ids);
     for (int i = 0; i < kPageCount; ++i) {
-        QPlainTextEdit* e = editors_[size_t(i)];
         FontSpec f = designFont();
         ReadSettingFont(REG_EnvFontMemo + i, f);
-        e->setFont(ToQFont(f));
-        setTextColour(e, f.color);
-        setBackground(e, ReadSettingInt(REG_EnvMemoBackColor + i));
+        fonts_[size_t(i)] = f;
+        backColours_[size_t(i)] = colours[i];
+        styleEditor(i);
     }
 }
 
@@ -180,6 +242,7 @@ void MemoPagesView::selectPage(int index)
     if (index < 0 || index >= kPageCount)
         return;
     current_ = index;
+    materialize(index);
     if (currentIndex() != index)
         setCurrentIndex(index);
     emit pageStatusChanged(pageStatusText());

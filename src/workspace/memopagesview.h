@@ -1,6 +1,7 @@
 #pragma once
 // The thirty memo pages (`PageControl2`): editors, files, tab names, fonts,
 // colours and caret positions.
+#include "foundation/settings.h"
 #include "pagefiles.h"
 
 #include <QStringList>
@@ -15,7 +16,8 @@ class MemoPagesView : public QTabWidget {
 public:
     explicit MemoPagesView(QWidget* parent = nullptr);
 
-    QPlainTextEdit* editor(int index) const { return editors_[size_t(index)]; }
+    // The editor of a page, with the page's text in it.
+    QPlainTextEdit* editor(int index) const;
     int currentPage() const { return current_; }
     QString pageText(int index) const;
     QString tabName(int index) const { return tabNames_.value(index); }
@@ -36,7 +38,25 @@ signals:
     void pageStatusChanged(const QString& text);
 
 private:
-    std::array<QPlainTextEdit*, kPageCount> editors_{};
+    struct Position {
+        int scroll = 0, start = 0, length = 0; // lines, Shift-JIS bytes
+    };
+    // Editors are made, and pages put into them, when first needed, so a
+    // start with thirty large pages only reads their files.
+    void materialize(int index) const;
+    QPlainTextEdit* makeEditor(int index) const;
+    void styleEditor(int index) const;
+    void applyPosition(int index) const;
+    Position currentPosition(int index) const;
+
+    std::array<QWidget*, kPageCount> sheets_{};
+    mutable std::array<QPlainTextEdit*, kPageCount> editors_{};
+    mutable std::array<bool, kPageCount> inEditor_{};
+    mutable std::array<QString, kPageCount> pending_{}; // CR LF text not yet in its editor
+    mutable std::array<Position, kPageCount> positions_{};
+    std::array<FontSpec, kPageCount> fonts_{};
+    std::array<int, kPageCount> backColours_{};
+    bool wrap_ = false;
     QStringList tabNames_;
     int current_ = 0;
     int shown_ = 3;

@@ -348,10 +348,6 @@ void TfrmMemo::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     shown_ = true;
-    for (int i = 0; i < kPageCount; ++i) {
-        QPlainTextEdit* e = pages_->editor(i);
-        e->setTabStopDistance(4 * e->fontMetrics().horizontalAdvance(u' '));
-    }
     currentEditor()->setFocus();
     emit pages_->pageStatusChanged(pages_->pageStatusText());
 }
