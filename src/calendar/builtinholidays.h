@@ -2,7 +2,8 @@
 // The national holidays of Japan as holiday lines, in processing order.
 #include <QStringList>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 const QStringList& BuiltInHolidayLines();
 

@@ -2,7 +2,8 @@
 
 #include "calendar/rokuyou.h"
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 CalendarCore::CalendarCore()
 {
@@ -16,8 +17,7 @@ CalendarCore::CalendarCore()
 
 quint32 CalendarCore::DayColor(DateTime d) const
 {
-    if (holidays_.IsHoliday(d))
-        return colors_.holiday;
+    if (holidays_.IsHoliday(d)) return colors_.holiday;
     switch (DayOfWeek(d)) {
     case 0:
         return colors_.sunday;
@@ -36,8 +36,7 @@ std::function<bool(DateTime)> CalendarCore::HolidayTest() const
 
 bool CalendarCore::SetShowRoku(bool v)
 {
-    if (showRoku_ == v)
-        return false;
+    if (showRoku_ == v) return false;
     showRoku_ = v;
     return true;
 }

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 // "yyyymmdd" ("%.4d%.2d%.2d"), the key of every per-day table.
 QString DateKey(int year, int month, int day);
@@ -21,7 +22,10 @@ int ParseDateKey(QStringView key);
 
 // Month number year * 12 + month, used to compare months.
 int MonthIndex(DateTime d);
-inline int MonthIndex(int year, int month) { return year * 12 + month; }
+inline int MonthIndex(int year, int month)
+{
+    return year * 12 + month;
+}
 
 // Dates built from a year, month and day carry the time of day 01:01:01.001.
 DateTime AnchorTime();

@@ -8,7 +8,8 @@
 #include <optional>
 #include <vector>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 // Pixel rectangle; hit-tests take left <= x < right and top <= y < bottom.
 struct CellRect {
@@ -29,17 +30,17 @@ struct DayCell {
     CellRect rect;
     DateTime date = 0; // carries the time of day of computed dates
     YMD ymd;
-    int row = 0;       // grid: week row 1..6; list: day of month
-    int column = 0;    // weekday 0 (Sunday) .. 6 (Saturday)
+    int row = 0;    // grid: week row 1..6; list: day of month
+    int column = 0; // weekday 0 (Sunday) .. 6 (Saturday)
     bool trailing = false;
     int weekNumber = 0; // number shown on this cell's row (grid) or line (list)
 };
 
 struct MonthBlock {
     int year = 0, month = 0;
-    int x0 = 0, y0 = 0;  // origin of the block
-    CellRect title;      // month title line
-    CellRect weekdayRow; // grid only: the weekday names
+    int x0 = 0, y0 = 0;         // origin of the block
+    CellRect title;             // month title line
+    CellRect weekdayRow;        // grid only: the weekday names
     std::vector<DayCell> cells; // grid: rows 1..6 not left out, row by row; list: days
 };
 

@@ -6,14 +6,15 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
-namespace {
+namespace
+{
 
 template <typename T> bool store(T& field, T value)
 {
-    if (field == value)
-        return false;
+    if (field == value) return false;
     field = value;
     return true;
 }
@@ -34,8 +35,7 @@ CalendarModel::CalendarModel()
 
 void CalendarModel::switchDiary(DateTime d)
 {
-    if (diarySwitch_)
-        diarySwitch_(d);
+    if (diarySwitch_) diarySwitch_(d);
 }
 
 void CalendarModel::shiftMonths(int months)
@@ -83,15 +83,13 @@ void CalendarModel::MoveToNextYearJanuary()
 void CalendarModel::MovePrevMonth()
 {
     shiftMonths(-1);
-    if (MonthIndex(lastMonth_) < MonthIndex(date_))
-        date_ = lastMonth_;
+    if (MonthIndex(lastMonth_) < MonthIndex(date_)) date_ = lastMonth_;
 }
 
 void CalendarModel::MoveNextMonth()
 {
     shiftMonths(1);
-    if (MonthIndex(date_) < MonthIndex(firstMonth_))
-        date_ = firstMonth_;
+    if (MonthIndex(date_) < MonthIndex(firstMonth_)) date_ = firstMonth_;
 }
 
 void CalendarModel::MoveToToday()
@@ -134,8 +132,7 @@ SelectResult CalendarModel::SelectAt(int x, int y)
         r.target = date_;
     }
     switchDiary(r.target);
-    if (r.target == date_)
-        return r;
+    if (r.target == date_) return r;
     r.redraw = SetDate(r.target);
     return r;
 }
@@ -153,26 +150,52 @@ void CalendarModel::SetSize(int width, int height)
     height_ = height;
 }
 
-bool CalendarModel::SetCellHeight(int fontHeight) { return store(cellH_, std::abs(fontHeight)); }
-bool CalendarModel::SetOffsetX(int v) { return store(offsetX_, v); }
-bool CalendarModel::SetOffsetY(int v) { return store(offsetY_, v); }
+bool CalendarModel::SetCellHeight(int fontHeight)
+{
+    return store(cellH_, std::abs(fontHeight));
+}
+bool CalendarModel::SetOffsetX(int v)
+{
+    return store(offsetX_, v);
+}
+bool CalendarModel::SetOffsetY(int v)
+{
+    return store(offsetY_, v);
+}
 
 bool CalendarModel::SetList(bool v)
 {
-    if (list_ == v)
-        return false;
+    if (list_ == v) return false;
     list_ = v;
     firstMonth_ = date_;
     return true;
 }
 
-bool CalendarModel::SetShowWeekNo(bool v) { return store(showWeekNo_, v); }
-bool CalendarModel::SetWeekName(bool v) { return store(weekName_, v); }
-bool CalendarModel::SetMonthName(bool v) { return store(monthName_, v); }
-bool CalendarModel::SetMonthNameShow(bool v) { return store(monthNameShow_, v); }
+bool CalendarModel::SetShowWeekNo(bool v)
+{
+    return store(showWeekNo_, v);
+}
+bool CalendarModel::SetWeekName(bool v)
+{
+    return store(weekName_, v);
+}
+bool CalendarModel::SetMonthName(bool v)
+{
+    return store(monthName_, v);
+}
+bool CalendarModel::SetMonthNameShow(bool v)
+{
+    return store(monthNameShow_, v);
+}
 
-bool CalendarModel::SetWeekNoMin(int v) { return store(rule_.minDays, std::clamp(v, 1, 7)); }
-bool CalendarModel::SetWeekNoEx(bool v) { return store(rule_.extended, v); }
+bool CalendarModel::SetWeekNoMin(int v)
+{
+    return store(rule_.minDays, std::clamp(v, 1, 7));
+}
+bool CalendarModel::SetWeekNoEx(bool v)
+{
+    return store(rule_.extended, v);
+}
 
 bool CalendarModel::SetWeekNoMonth(int v)
 {

@@ -10,7 +10,8 @@
 
 #include <functional>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 enum class Redraw {
     None,   // nothing changed on screen
@@ -19,12 +20,13 @@ enum class Redraw {
 };
 
 struct SelectResult {
-    bool hit = false;     // a day cell or line was under the point
-    DateTime target = 0;  // the day selected (the current date when nothing was hit)
+    bool hit = false;    // a day cell or line was under the point
+    DateTime target = 0; // the day selected (the current date when nothing was hit)
     Redraw redraw = Redraw::None;
 };
 
-class CalendarModel {
+class CalendarModel
+{
 public:
     CalendarModel(); // Date, FirstMonth, LastMonth and HoverDate := now
 
@@ -85,7 +87,7 @@ public:
     bool MonthNameShow() const { return monthNameShow_; }
 
     // Week numbering.
-    bool SetWeekNoMin(int v);   // clamped to 1..7
+    bool SetWeekNoMin(int v); // clamped to 1..7
     bool SetWeekNoEx(bool v);
     bool SetWeekNoMonth(int v); // clamped to 1..12; repaints only under the extended rule
     bool SetWeekNoDay(int v);   // clamped to 1..31 and the month's length (February 28)

@@ -6,14 +6,15 @@
 // principal solar term is a leap month repeating the previous month's number.
 #include "foundation/datetime.h"
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 struct LunarDate {
     bool valid = false; // false outside the calendar's range
     int year = 0;       // lunar year (the Gregorian year in which its 1st month begins)
     int month = 0;      // 1..12
     bool leap = false;
-    int day = 0;        // 1..30
+    int day = 0; // 1..30
 };
 
 // First and last day covered: 1873-01-01 .. 2100-12-31.

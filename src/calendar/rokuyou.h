@@ -6,7 +6,8 @@
 
 #include <QString>
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 constexpr int kRokuyouNone = 6; // outside the covered days
 

@@ -2,13 +2,14 @@
 // Week numbers. Weeks run Sunday to Saturday.
 #include "foundation/datetime.h"
 
-namespace vn::cal {
+namespace vn::cal
+{
 
 struct WeekRule {
-    int minDays = 3;        // standard rule: days of the new year needed in week 1 (1..7)
-    bool extended = false;  // count from startMonth/startDay instead
-    int startMonth = 1;     // 1..12
-    int startDay = 1;       // 1..31, cut to the month's length
+    int minDays = 3;       // standard rule: days of the new year needed in week 1 (1..7)
+    bool extended = false; // count from startMonth/startDay instead
+    int startMonth = 1;    // 1..12
+    int startDay = 1;      // 1..31, cut to the month's length
 };
 
 // Standard rule for day d: week 1 is the first Sunday-to-Saturday week with

@@ -8,13 +8,17 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace {
+namespace
+{
 
 // Metrics of the default font (height 12, offsets 5 and 2): cell 22 x 16,
 // block 178 x 138.
 constexpr int kCellW = 22, kRowH = 16, kBW = 178, kBH = 138;
 
-DateTime day(int y, int m, int d) { return AnchorDate(y, m, d); }
+DateTime day(int y, int m, int d)
+{
+    return AnchorDate(y, m, d);
+}
 
 QString ymd(DateTime v)
 {
@@ -39,7 +43,8 @@ Point cellCentre(CalendarModel& m, int blockIndex, int y, int mo, int d)
 
 } // namespace
 
-class TestCalendarModel : public QObject {
+class TestCalendarModel : public QObject
+{
     Q_OBJECT
 
     test::FakeClock* clock_ = nullptr;
@@ -120,7 +125,8 @@ private slots:
         QCOMPARE(b.y0, kBH + 10);
         QCOMPARE(b.title, (CellRect{b.x0, b.y0, b.x0 + 7 * kCellW, b.y0 + kRowH - 1}));
         // First cell: week row 1, Sunday column.
-        QCOMPARE(b.cells[0].rect, (CellRect{b.x0, b.y0 + 2 * kRowH, b.x0 + kCellW, b.y0 + 3 * kRowH}));
+        QCOMPARE(b.cells[0].rect,
+                 (CellRect{b.x0, b.y0 + 2 * kRowH, b.x0 + kCellW, b.y0 + 3 * kRowH}));
         QCOMPARE(ymd(m.LastMonth()), QString("2008-10-01"));
         // Without week numbers the blocks start one cell further left.
         m.SetShowWeekNo(false);
@@ -172,7 +178,8 @@ private slots:
         QCOMPARE(b.x0, (8 * kCellW + 2) + kCellW + 2);
         const DayCell& d3 = b.cells[2];
         QCOMPARE(d3.ymd, (YMD{2008, 3, 3}));
-        QCOMPARE(d3.rect, (CellRect{b.x0 - 6, 10 + 3 * l.rowH, b.x0 + 7 * kCellW, 10 + 4 * l.rowH}));
+        QCOMPARE(d3.rect,
+                 (CellRect{b.x0 - 6, 10 + 3 * l.rowH, b.x0 + 7 * kCellW, 10 + 4 * l.rowH}));
         QCOMPARE(m.DateAt(d3.rect.left, d3.rect.top), d3.date);
         QCOMPARE(m.DateAt(d3.rect.left, d3.rect.top - 1), b.cells[1].date);
         QCOMPARE(m.DateAt(b.x0, 10), 0.0); // the title line

@@ -10,10 +10,14 @@
 using namespace vn;
 using namespace vn::cal;
 
-class TestHolidayTable : public QObject {
+class TestHolidayTable : public QObject
+{
     Q_OBJECT
 
-    static QString name(const HolidayTable& t, int y, int m, int d) { return t.HolidayName(y, m, d); }
+    static QString name(const HolidayTable& t, int y, int m, int d)
+    {
+        return t.HolidayName(y, m, d);
+    }
     // Holidays of a year as "MMDD name" lines.
     static QStringList yearList(const HolidayTable& t, int year)
     {
@@ -151,20 +155,20 @@ private slots:
     void publishedYears()
     {
         HolidayTable t;
-        QCOMPARE(yearList(t, 2024), QStringList({"0101 元日", "0108 成人の日", "0211 建国記念の日",
-                                                  "0212 振替休日", "0223 天皇誕生日", "0320 春分の日",
-                                                  "0429 昭和の日", "0503 憲法記念日", "0504 みどりの日",
-                                                  "0505 こどもの日", "0506 振替休日", "0715 海の日",
-                                                  "0811 山の日", "0812 振替休日", "0916 敬老の日",
-                                                  "0922 秋分の日", "0923 振替休日", "1014 スポーツの日",
-                                                  "1103 文化の日", "1104 振替休日", "1123 勤労感謝の日"}));
-        QCOMPARE(yearList(t, 2025), QStringList({"0101 元日", "0113 成人の日", "0211 建国記念の日",
-                                                  "0223 天皇誕生日", "0224 振替休日", "0320 春分の日",
-                                                  "0429 昭和の日", "0503 憲法記念日", "0504 みどりの日",
-                                                  "0505 こどもの日", "0506 振替休日", "0721 海の日",
-                                                  "0811 山の日", "0915 敬老の日", "0923 秋分の日",
-                                                  "1013 スポーツの日", "1103 文化の日", "1123 勤労感謝の日",
-                                                  "1124 振替休日"}));
+        QCOMPARE(yearList(t, 2024),
+                 QStringList({"0101 元日",       "0108 成人の日",   "0211 建国記念の日",
+                              "0212 振替休日",   "0223 天皇誕生日", "0320 春分の日",
+                              "0429 昭和の日",   "0503 憲法記念日", "0504 みどりの日",
+                              "0505 こどもの日", "0506 振替休日",   "0715 海の日",
+                              "0811 山の日",     "0812 振替休日",   "0916 敬老の日",
+                              "0922 秋分の日",   "0923 振替休日",   "1014 スポーツの日",
+                              "1103 文化の日",   "1104 振替休日",   "1123 勤労感謝の日"}));
+        QCOMPARE(yearList(t, 2025),
+                 QStringList({"0101 元日", "0113 成人の日", "0211 建国記念の日", "0223 天皇誕生日",
+                              "0224 振替休日", "0320 春分の日", "0429 昭和の日", "0503 憲法記念日",
+                              "0504 みどりの日", "0505 こどもの日", "0506 振替休日", "0721 海の日",
+                              "0811 山の日", "0915 敬老の日", "0923 秋分の日", "1013 スポーツの日",
+                              "1103 文化の日", "1123 勤労感謝の日", "1124 振替休日"}));
         QCOMPARE(yearList(t, 2019).size(), 22);
         QCOMPARE(yearList(t, 2020).size(), 18);
         QCOMPARE(yearList(t, 2021).size(), 17);
@@ -192,11 +196,11 @@ private slots:
         HolidayTable t;
         for (DateTime d = EncodeDate(1974, 1, 1); d < EncodeDate(2100, 12, 1); d += 1) {
             const QString n = t.HolidayName(d);
-            if (DayOfWeek(d) != 0 || n.isEmpty() || n.startsWith(u"振替"))
-                continue;
+            if (DayOfWeek(d) != 0 || n.isEmpty() || n.startsWith(u"振替")) continue;
             const bool after2006 = DecodeDate(d).year > 2006;
             DateTime next = d + 1;
-            while (after2006 && t.IsHoliday(next) && t.HolidayName(next) != HolidayTable::kSubstitute)
+            while (after2006 && t.IsHoliday(next) &&
+                   t.HolidayName(next) != HolidayTable::kSubstitute)
                 next += 1;
             if (after2006)
                 QVERIFY2(t.HolidayName(next) == HolidayTable::kSubstitute, qPrintable(DateKey(d)));
@@ -245,11 +249,20 @@ private slots:
     {
         HolidayTable t;
         const int before = t.Count();
-        const QStringList bad = {"",           "0606",          "0606,2010,2010",
-                                 "ab06,2010,2010,x", "1306,2010,2010,x", "0600,2010,2010,x",
-                                 "0632,2010,2010,x", "06w0,2010,2010,x", "06wx,2010,2010,x",
-                                 "0606,20x0,2010,x", "0606,2010,-5,x",  "06066,2010,2010,x",
-                                 "0606,2010,2000,x", ",,,,"};
+        const QStringList bad = {"",
+                                 "0606",
+                                 "0606,2010,2010",
+                                 "ab06,2010,2010,x",
+                                 "1306,2010,2010,x",
+                                 "0600,2010,2010,x",
+                                 "0632,2010,2010,x",
+                                 "06w0,2010,2010,x",
+                                 "06wx,2010,2010,x",
+                                 "0606,20x0,2010,x",
+                                 "0606,2010,-5,x",
+                                 "06066,2010,2010,x",
+                                 "0606,2010,2000,x",
+                                 ",,,,"};
         t.Rebuild(bad);
         QCOMPARE(t.Count(), before);
         // Huge year ranges stay within the calendar's years and end at once.

@@ -10,10 +10,17 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace {
+namespace
+{
 
-DateTime date(int y, int m, int d) { return EncodeDate(y, m, d); }
-DateTime sundayOf(DateTime d) { return DateOnly(d) - DayOfWeek(d); }
+DateTime date(int y, int m, int d)
+{
+    return EncodeDate(y, m, d);
+}
+DateTime sundayOf(DateTime d)
+{
+    return DateOnly(d) - DayOfWeek(d);
+}
 
 // Sunday that starts week 1 of a year: the week holding 1 January when it
 // has at least minDays days of the new year, else the following week.
@@ -30,8 +37,7 @@ int expectedStandard(DateTime d, int minDays)
 {
     const int y = DecodeDate(d).year;
     DateTime w1 = firstWeekSunday(y, minDays);
-    if (sundayOf(d) < w1)
-        w1 = firstWeekSunday(y - 1, minDays);
+    if (sundayOf(d) < w1) w1 = firstWeekSunday(y - 1, minDays);
     return int((sundayOf(d) - w1) / 7) + 1;
 }
 
@@ -39,18 +45,17 @@ int expectedStandard(DateTime d, int minDays)
 int weekShown(const CalendarLayout& l, int blockMonth, YMD ymd)
 {
     for (const MonthBlock& b : l.blocks) {
-        if (b.month != blockMonth)
-            continue;
+        if (b.month != blockMonth) continue;
         for (const DayCell& c : b.cells)
-            if (c.ymd == ymd)
-                return c.weekNumber;
+            if (c.ymd == ymd) return c.weekNumber;
     }
     return -1;
 }
 
 } // namespace
 
-class TestWeekNumber : public QObject {
+class TestWeekNumber : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -93,7 +98,7 @@ private slots:
     void extendedRule()
     {
         // Start 1 April: the week holding 1 April is week 1.
-        QCOMPARE(ExtendedWeekNumber(date(2009, 4, 4), 4, 1), 1);   // 1 April 2009 is a Wednesday
+        QCOMPARE(ExtendedWeekNumber(date(2009, 4, 4), 4, 1), 1); // 1 April 2009 is a Wednesday
         QCOMPARE(ExtendedWeekNumber(date(2009, 4, 11), 4, 1), 2);
         QCOMPARE(ExtendedWeekNumber(date(2009, 3, 28), 4, 1), 52); // counts from April 2008
         QCOMPARE(ExtendedWeekNumber(date(2008, 4, 5), 4, 1), 1);
@@ -103,14 +108,14 @@ private slots:
             for (DateTime t = date(2001, 1, 6); t < date(2030, 1, 1); t += 7) {
                 const int y = DecodeDate(t).year;
                 DateTime s = date(y, month, day);
-                if (s > t)
-                    s = date(y - 1, month, day);
+                if (s > t) s = date(y - 1, month, day);
                 const int expected = int((sundayOf(t) - sundayOf(s)) / 7) + 1;
                 QCOMPARE(ExtendedWeekNumber(t, month, day), expected);
             }
         }
         // 29 February cannot start a week count: it is cut to 28.
-        QCOMPARE(ExtendedWeekNumber(date(2009, 3, 7), 2, 29), ExtendedWeekNumber(date(2009, 3, 7), 2, 28));
+        QCOMPARE(ExtendedWeekNumber(date(2009, 3, 7), 2, 29),
+                 ExtendedWeekNumber(date(2009, 3, 7), 2, 28));
         CalendarModel m;
         m.SetWeekNoEx(true);
         m.SetWeekNoMonth(2);
