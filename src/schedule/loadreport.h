@@ -11,8 +11,10 @@ namespace vn
 struct LoadReport {
     QString path;
     QList<int> unreadableLines; // 1-based line numbers, ascending
+    // Lines whose repetition was cut off because the store reached its limit.
+    QList<int> cutLines;
 
-    bool ok() const { return unreadableLines.isEmpty(); }
+    bool ok() const { return unreadableLines.isEmpty() && cutLines.isEmpty(); }
     int count() const { return int(unreadableLines.size()); }
     // Empty when every line could be read.
     QString message() const;

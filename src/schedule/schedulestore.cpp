@@ -91,7 +91,7 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         ScheduleFields f;
         switch (ReadScheduleLine(lines_[i], &f)) {
         case LineRead::Schedule:
-            expandInto(batch, f);
+            if (!expandInto(batch, f)) report.cutLines.append(int(i + 1));
             break;
         case LineRead::Unreadable:
             report.unreadableLines.append(int(i + 1));
@@ -123,14 +123,15 @@ void ScheduleStore::SaveSchedules()
     WriteLines(filePath_, lines_);
 }
 
-void ScheduleStore::ExpandOccurrences(const ScheduleFields& f)
+bool ScheduleStore::ExpandOccurrences(const ScheduleFields& f)
 {
     Batch batch;
-    expandInto(batch, f);
+    const bool complete = expandInto(batch, f);
     commit(batch);
+    return complete;
 }
 
-void ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
+bool ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
 {
     ScheduleOccurrence rec;
     rec.minutesOfDay = f.hour * 60 + f.minute;
@@ -144,7 +145,12 @@ void ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
     const int startMinutes = rec.minutesOfDay;
     records_.push_back(std::move(rec));
 
+    bool complete = true;
     WalkOccurrences(f, holiday_, [&](const YMD& d) {
+        if (qsizetype(day_.size() + batch.day.size()) >= kMaxOccurrences) {
+            complete = false;
+            return false;
+        }
         const qint64 dayKey = DateKeyValue(d.year, d.month, d.day);
         batch.day.push_back({dayKey, id});
         batch.start.push_back({dayKey * 10000 + f.hour * 100 + f.minute, id});
@@ -155,6 +161,7 @@ void ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
         }
         return true;
     });
+    return complete;
 }
 
 void ScheduleStore::commit(Batch& batch)

@@ -46,6 +46,9 @@ struct AlarmHit {
 };
 
 constexpr int kOccurrenceTextBytes = 255;
+// Occurrences one store holds at most (a daily line from year 1 to 9999 has
+// 3.65 million); beyond it a file could exhaust memory.
+constexpr qsizetype kMaxOccurrences = 4'000'000;
 
 class ScheduleStore
 {
@@ -68,8 +71,9 @@ public:
     void SaveSchedules();
     void clear();
 
-    // Adds every occurrence of one line to the three indexes.
-    void ExpandOccurrences(const ScheduleFields& f);
+    // Adds every occurrence of one line to the three indexes; false when the
+    // store's limit cut the repetition short.
+    bool ExpandOccurrences(const ScheduleFields& f);
 
     int ScheduleCountOn(int year, int month, int day) const;
     // All-day lines first, then the timed ones, each group sorted; CR LF
@@ -94,7 +98,7 @@ private:
     struct Batch {
         std::vector<IndexPair> day, start, alarm;
     };
-    void expandInto(Batch& batch, const ScheduleFields& f);
+    bool expandInto(Batch& batch, const ScheduleFields& f);
     void commit(Batch& batch);
 
     HolidayTest holiday_;

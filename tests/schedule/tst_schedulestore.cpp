@@ -235,6 +235,23 @@ private slots:
         QCOMPARE(s.ScheduleCountOn(2005, 3, 30), 1);
     }
 
+    void aFileCannotExhaustMemory()
+    {
+        TempDataFolder dir;
+        // Two daily lines over the whole calendar: far beyond the limit.
+        dir.writeBytes("Schedule.dat",
+                       crlf({"000101010900,00,0,1,0,99991231,a", "000101010900,00,0,1,0,99991231,b",
+                             "200501010900,00,0,0,0,20050101,c"}));
+        ScheduleStore s;
+        const LoadReport r = s.LoadSchedules(SchedulePath());
+        QCOMPARE(r.cutLines, QList<int>({2, 3}));
+        QVERIFY(r.unreadableLines.isEmpty());
+        QVERIFY(r.message().contains(QStringLiteral("2, 3")));
+        QCOMPARE(qsizetype(s.dayIndex().size()), kMaxOccurrences);
+        QCOMPARE(s.ScheduleCountOn(1, 1, 1), 2);
+        QCOMPARE(s.ScheduleCountOn(9999, 12, 31), 1); // only the first line gets there
+    }
+
     void shiftJisFileRoundTrip()
     {
         TempDataFolder dir;
