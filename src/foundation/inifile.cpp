@@ -77,23 +77,69 @@ bool sameName(QStringView a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// Parsed files, kept while the file's bytes stay the same: every read reads
-// the file and compares it with the bytes parsed last time, so a change by
-// anyone (another window, another program) is seen at once, and only the
-// decoding and parsing are saved.
-struct Parsed {
+// Files read, kept while their bytes stay the same: every read reads the
+// file and compares it with the bytes seen last time, so a change by anyone
+// (another window, another program) is seen at once. A file read for the
+// first time is scanned line by line; when the same bytes are read many
+// times (start-up reads many values of one settings file), an index is built.
+struct CachedFile {
     QByteArray bytes;
+    QStringList lines;
+    bool indexed = false;
+    int reads = 0;
     // lower-case section -> lower-case key -> value (first occurrence wins)
     QHash<QString, QHash<QString, QString>> values;
+
+    void buildIndex()
+    {
+        QHash<QString, QString>* current = nullptr;
+        for (const QString& line : lines) {
+            if (auto s = sectionOf(line)) {
+                current = &values[s->toString().toLower()];
+                continue;
+            }
+            QStringView k, v;
+            if (current && splitKeyLine(line, &k, &v)) {
+                const QString key = k.toString().toLower();
+                if (!current->contains(key))
+                    current->insert(key, SjisLeft(unquote(v), kMaxValueBytes));
+            }
+        }
+        indexed = true;
+    }
+
+    std::optional<QString> find(const QString& section, const QString& key) const
+    {
+        if (indexed) {
+            const auto sec = values.constFind(section.toLower());
+            if (sec == values.constEnd())
+                return std::nullopt;
+            const auto val = sec->constFind(key.toLower());
+            if (val == sec->constEnd())
+                return std::nullopt;
+            return *val;
+        }
+        bool inSection = false;
+        for (const QString& line : lines) {
+            if (auto s = sectionOf(line)) {
+                inSection = sameName(*s, section);
+                continue;
+            }
+            QStringView k, v;
+            if (inSection && splitKeyLine(line, &k, &v) && sameName(k, key))
+                return SjisLeft(unquote(v), kMaxValueBytes);
+        }
+        return std::nullopt;
+    }
 };
 
-QHash<QString, Parsed>& cache()
+QHash<QString, CachedFile>& cache()
 {
-    static QHash<QString, Parsed> c;
+    static QHash<QString, CachedFile> c;
     return c;
 }
 
-const Parsed* parsedFile(const QString& path)
+const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 {
     QFile f(path);
     if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
@@ -102,30 +148,23 @@ const Parsed* parsedFile(const QString& path)
     }
     QByteArray bytes = f.readAll();
     auto it = cache().find(path);
-    if (it != cache().end() && it->bytes == bytes)
+    if (it != cache().end() && it->bytes == bytes) {
+        if (!it->indexed && (manyReads || ++it->reads >= 8))
+            it->buildIndex();
         return &*it;
-    Parsed p;
-    QHash<QString, QString>* current = nullptr;
+    }
+    CachedFile c;
     QByteArray text = bytes;
     const qsizetype nul = text.indexOf('\0');
     if (nul >= 0)
         text.truncate(nul);
-    for (const QString& line : SplitLines(DecodeText(text))) {
-        if (auto s = sectionOf(line)) {
-            current = &p.values[s->toString().toLower()];
-            continue;
-        }
-        QStringView k, v;
-        if (current && splitKeyLine(line, &k, &v)) {
-            const QString key = k.toString().toLower();
-            if (!current->contains(key))
-                current->insert(key, SjisLeft(unquote(v), kMaxValueBytes));
-        }
-    }
-    p.bytes = std::move(bytes);
+    c.lines = SplitLines(DecodeText(text));
+    c.bytes = std::move(bytes);
+    if (manyReads)
+        c.buildIndex();
     if (cache().size() > 16)
         cache().clear();
-    return &*cache().insert(path, std::move(p));
+    return &*cache().insert(path, std::move(c));
 }
 
 } // namespace
@@ -134,21 +173,16 @@ QStringList IniFile::load() const
 {
     if (!QFileInfo(path_).isFile())
         return {};
-    return ReadLines(path_);
+    const CachedFile* c = cachedFile(path_);
+    if (!c) // exists but cannot be read: say so
+        return ReadLines(path_);
+    return c->lines;
 }
 
 std::optional<QString> IniFile::readValue(const QString& section, const QString& key) const
 {
-    const Parsed* p = parsedFile(path_);
-    if (!p)
-        return std::nullopt;
-    const auto sec = p->values.constFind(section.toLower());
-    if (sec == p->values.constEnd())
-        return std::nullopt;
-    const auto val = sec->constFind(key.toLower());
-    if (val == sec->constEnd())
-        return std::nullopt;
-    return *val;
+    const CachedFile* c = cachedFile(path_);
+    return c ? c->find(section, key) : std::nullopt;
 }
 
 QList<std::optional<QString>> IniFile::readValues(
@@ -156,19 +190,9 @@ QList<std::optional<QString>> IniFile::readValues(
 {
     QList<std::optional<QString>> out;
     out.reserve(keys.size());
-    const Parsed* p = parsedFile(path_);
-    for (const auto& [section, key] : keys) {
-        std::optional<QString> v;
-        if (p) {
-            const auto sec = p->values.constFind(section.toLower());
-            if (sec != p->values.constEnd()) {
-                const auto val = sec->constFind(key.toLower());
-                if (val != sec->constEnd())
-                    v = *val;
-            }
-        }
-        out.append(v);
-    }
+    const CachedFile* c = cachedFile(path_, keys.size() > 4);
+    for (const auto& [section, key] : keys)
+        out.append(c ? c->find(section, key) : std::nullopt);
     return out;
 }
 
