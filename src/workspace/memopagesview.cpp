@@ -1,6 +1,7 @@
 #include "memopagesview.h"
 
 #include "colorref.h"
+#include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
@@ -55,6 +56,10 @@ QPlainTextEdit* MemoPagesView::makeEditor(int index) const
     auto* e = new QPlainTextEdit(sheets_[size_t(index)]);
     e->setObjectName(QStringLiteral("Vnote%1").arg(index + 1));
     e->setTabChangesFocus(false);
+    e->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* self = const_cast<MemoPagesView*>(this);
+    connect(e, &QWidget::customContextMenuRequested, self,
+            [self, e](const QPoint& p) { emit self->pageMenuRequested(e->mapToGlobal(p)); });
     sheets_[size_t(index)]->layout()->addWidget(e);
     editors_[size_t(index)] = e;
     styleEditor(index);
@@ -119,7 +124,123 @@ void MemoPagesView::loadPages()
 
 void MemoPagesView::savePages(int count)
 {
-    SavePageFiles(count, [this](int i) { return pageText(i); });
+    const QStringList errors = saver_.save(count, [this](int i) { return pageText(i); }, true);
+    if (!errors.isEmpty())
+        throw AppError(errors.join(u'\n'));
+}
+
+QStringList MemoPagesView::saveShownPages()
+{
+    return saver_.save(shown_, [this](int i) { return pageText(i); }, false);
+}
+
+void MemoPagesView::setPageText(int index, const QString& text)
+{
+    if (index < 0 || index >= kPageCount)
+        return;
+    positions_[size_t(index)] = Position{};
+    if (!inEditor_[size_t(index)]) {
+        pending_[size_t(index)] = text;
+        return;
+    }
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    editors_[size_t(index)]->setPlainText(t);
+}
+
+void MemoPagesView::replacePageText(int index, const QString& text)
+{
+    if (index < 0 || index >= kPageCount)
+        return;
+    setPageText(index, text);
+    WriteEditText(PageFilePath(index), pageText(index));
+}
+
+bool MemoPagesView::pageTextEquals(int index, const QString& text) const
+{
+    if (index < 0 || index >= kPageCount)
+        return true;
+    return pageText(index) == text;
+}
+
+void MemoPagesView::setPageFont(int index, const FontSpec& font)
+{
+    fonts_[size_t(index)] = font;
+    styleEditor(index);
+    WriteSettingFont(REG_EnvFontMemo + index, font);
+}
+
+void MemoPagesView::setPageBackColour(int index, int colorRef)
+{
+    backColours_[size_t(index)] = colorRef;
+    styleEditor(index);
+    WriteSettingInt(REG_EnvMemoBackColor + index, colorRef);
+}
+
+void MemoPagesView::updateDeleteButton()
+{
+    // The file still holds text that the emptied page no longer shows.
+    const bool restore = pageText(current_).isEmpty() && !LoadPageFile(current_).isEmpty();
+    restore_ = restore;
+    emit deleteStateChanged(restore_);
+}
+
+void MemoPagesView::deleteCurrentPage()
+{
+    WriteEditText(PageFilePath(current_), pageText(current_));
+    setPageText(current_, QString());
+    updateDeleteButton();
+}
+
+void MemoPagesView::restoreCurrentPage()
+{
+    if (FileExists(PageFilePath(current_)))
+        setPageText(current_, LoadPageFile(current_));
+    updateDeleteButton();
+}
+
+void MemoPagesView::renamePage(int index, const QString& name)
+{
+    if (index < 0 || index >= kPageCount || name == tabNames_[index])
+        return;
+    tabNames_[index] = name;
+    WriteSettingStr(REG_ShowTabName + index, name);
+    setTabText(index, name);
+    emit pageStatusChanged(pageStatusText());
+}
+
+void MemoPagesView::movePage(int from, int to)
+{
+    if (from == to || from < 0 || to < 0 || from >= kPageCount || to >= kPageCount)
+        return;
+    struct Held {
+        QString text, name;
+        FontSpec font;
+        int colour;
+    };
+    auto take = [this](int k) {
+        return Held{pageText(k), tabNames_[k], fonts_[size_t(k)], backColours_[size_t(k)]};
+    };
+    auto put = [this](int k, const Held& h) {
+        setPageText(k, h.text);
+        tabNames_[k] = h.name;
+        setTabText(k, h.name);
+        fonts_[size_t(k)] = h.font;
+        backColours_[size_t(k)] = h.colour;
+        styleEditor(k);
+        WriteSettingFont(REG_EnvFontMemo + k, h.font);
+        WriteSettingInt(REG_EnvMemoBackColor + k, h.colour);
+        WriteSettingStr(REG_ShowTabName + k, h.name);
+    };
+    const Held moving = take(from);
+    if (from < to)
+        for (int k = from + 1; k <= to; ++k)
+            put(k - 1, take(k));
+    else
+        for (int k = from - 1; k >= to; --k)
+            put(k + 1, take(k));
+    put(to, moving);
+    selectPage(to);
 }
 
 void MemoPagesView::createMissingPageFiles()
@@ -246,6 +367,7 @@ void MemoPagesView::selectPage(int index)
     if (currentIndex() != index)
         setCurrentIndex(index);
     emit pageStatusChanged(pageStatusText());
+    updateDeleteButton();
 }
 
 QString MemoPagesView::pageStatusText() const

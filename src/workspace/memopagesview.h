@@ -33,9 +33,33 @@ public:
     void applyFontsAndColours();
     void selectPage(int index);
     QString pageStatusText() const;
+    int shownPageCount() const { return shown_; }
+
+    // Page store for the other windows.
+    void replacePageText(int index, const QString& text); // also writes the file
+    bool pageTextEquals(int index, const QString& text) const;
+    void setPageText(int index, const QString& text);     // CR LF text, file untouched
+    QString pageFontName(int index) const { return fonts_[size_t(index)].name; }
+    FontSpec pageFont(int index) const { return fonts_[size_t(index)]; }
+    int pageBackColour(int index) const { return backColours_[size_t(index)]; }
+    void setPageFont(int index, const FontSpec& font);    // and its setting
+    void setPageBackColour(int index, int colorRef);      // and its setting
+
+    // Delete / restore of the current page.
+    bool restoreOffered() const { return restore_; }
+    void updateDeleteButton();
+    void deleteCurrentPage();  // writes the text to its file, then empties the page
+    void restoreCurrentPage();
+    void renamePage(int index, const QString& name);
+    void movePage(int from, int to);
+
+    // Errors of the periodic save, each failing file reported once.
+    QStringList saveShownPages();
 
 signals:
     void pageStatusChanged(const QString& text);
+    void deleteStateChanged(bool restoreOffered);
+    void pageMenuRequested(const QPoint& globalPos);
 
 private:
     struct Position {
@@ -58,6 +82,8 @@ private:
     std::array<int, kPageCount> backColours_{};
     bool wrap_ = false;
     QStringList tabNames_;
+    PageSaver saver_;
+    bool restore_ = false;
     int current_ = 0;
     int shown_ = 3;
 };

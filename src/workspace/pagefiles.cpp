@@ -1,6 +1,8 @@
 #include "pagefiles.h"
 
+#include "foundation/apperror.h"
 #include "foundation/paths.h"
+#include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
 namespace vn {
@@ -10,7 +12,7 @@ bool PageFileMatches(int index, const QString& text)
     const QString path = PageFilePath(index);
     if (!FileExists(path))
         return false;
-    return JoinLinesCrLf(ReadLines(path)) == text;
+    return ReadFileBytes(path) == EncodeText(text);
 }
 
 void SavePageFiles(int count, const PageTextFn& textOf)
@@ -25,6 +27,29 @@ void SavePageFiles(int count, const PageTextFn& textOf)
         if (!PageFileMatches(i, text))
             WriteEditText(PageFilePath(i), text);
     }
+}
+
+QStringList PageSaver::save(int count, const PageTextFn& textOf, bool reportAll)
+{
+    QStringList errors;
+    bool allEmpty = true;
+    for (int i = 0; i < kPageCount && allEmpty; ++i)
+        allEmpty = textOf(i).isEmpty();
+    if (allEmpty)
+        return errors;
+    for (int i = 0; i < count && i < kPageCount; ++i) {
+        try {
+            const QString text = textOf(i);
+            if (!PageFileMatches(i, text))
+                WriteEditText(PageFilePath(i), text);
+            failing_.remove(i);
+        } catch (const AppError& e) {
+            if (reportAll || !failing_.contains(i))
+                errors.append(e.message());
+            failing_.insert(i);
+        }
+    }
+    return errors;
 }
 
 QString LoadPageFile(int index)

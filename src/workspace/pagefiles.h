@@ -1,6 +1,8 @@
 #pragma once
 // The memo pages' files: saving only what changed.
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace vn {
@@ -10,15 +12,28 @@ constexpr int kPageCount = 30;
 // The text of page i as the editor holds it now.
 using PageTextFn = std::function<QString(int)>;
 
-// True when the page file holds exactly `text` (read as a line list and
-// joined with CR LF after every line, so a text without a final line break
-// always counts as changed).
+// True when the page file holds exactly the bytes `text` is written as; a
+// file with other line breaks counts as changed and is rewritten with CR LF.
 bool PageFileMatches(int index, const QString& text);
 
 // Writes pages 0..count-1 whose files differ from their texts. When every
 // one of the thirty pages is empty nothing at all is written. A failing
 // write throws; the pages after it wait for the next save.
 void SavePageFiles(int count, const PageTextFn& textOf);
+
+// The periodic and closing saves of the pages. A page whose file cannot be
+// written keeps its text and is tried again at the next save; its error is
+// reported once while it keeps failing (always when `reportAll`), and the
+// other pages are still saved.
+class PageSaver {
+public:
+    // The error texts to show; empty when everything was written.
+    QStringList save(int count, const PageTextFn& textOf, bool reportAll);
+    bool failing(int index) const { return failing_.contains(index); }
+
+private:
+    QSet<int> failing_;
+};
 
 // Loads a page file into an editor text (CR LF); empty when missing.
 QString LoadPageFile(int index);

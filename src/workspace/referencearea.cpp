@@ -1,10 +1,43 @@
 #include "referencearea.h"
 
+#include "colorref.h"
+#include "errorbox.h"
+#include "foundation/textcodec.h"
+#include "foundation/textfile.h"
+#include "platform/platform.h"
+#include "uiprompts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTextBlock>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vn {
+
+namespace {
+const QString kOpenHint = QStringLiteral("テキストファイルを開く（参照モード）");
+
+void setText(QPlainTextEdit* e, const QString& crlfText)
+{
+    QString t = crlfText;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    e->setPlainText(t);
+}
+} // namespace
+
+QString ReferenceArea::Prefix(int slot)
+{
+    static const char16_t* const kCircled[] = {u"①", u"②", u"③", u"④", u"⑤",
+                                               u"⑥", u"⑦", u"⑧", u"⑨", u"⑩"};
+    return QString::fromUtf16(kCircled[slot]);
+}
 
 ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
 {
@@ -16,14 +49,41 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
     tabs_->setDocumentMode(true);
     for (int i = 0; i < kReferenceCount; ++i) {
         auto* e = new QPlainTextEdit(tabs_);
-        e->setObjectName(QStringLiteral("Ref%1").arg(i + 1));
+        e->setObjectName(QStringLiteral("Memo%1").arg(i + 1));
         e->setReadOnly(true);
         e->setLineWrapMode(QPlainTextEdit::NoWrap);
+        e->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(e, &QWidget::customContextMenuRequested, this,
+                [this, e](const QPoint& p) { menu_->popup(e->mapToGlobal(p)); });
         editors_[size_t(i)] = e;
         tabs_->addTab(e, QString());
         tabs_->setTabVisible(i, false);
     }
     layout->addWidget(tabs_);
+
+    menu_ = new QMenu(this);
+    menu_->setObjectName(QStringLiteral("PopupMenu4"));
+    QAction* reload = menu_->addAction(QStringLiteral("再読込み(&R)"));
+    reload->setObjectName(QStringLiteral("N15"));
+    QAction* open = menu_->addAction(QStringLiteral("開く(&O)..."));
+    open->setObjectName(QStringLiteral("O1"));
+    menu_->addSeparator();
+    QAction* copy = menu_->addAction(QStringLiteral("コピー(&C)"));
+    copy->setObjectName(QStringLiteral("C2"));
+    copy->setShortcut(QKeySequence::Copy);
+    connect(reload, &QAction::triggered, this, [this] { Guarded([this] { Reload(); }, this); });
+    connect(open, &QAction::triggered, this, &ReferenceArea::OpenWithAssociatedProgram);
+    connect(copy, &QAction::triggered, this, &ReferenceArea::CopySelection);
+}
+
+void ReferenceArea::setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
+                               QToolButton* areaSwitch)
+{
+    buttons_ = slotButtons;
+    areaSwitch_ = areaSwitch;
+    for (int i = 0; i < kReferenceCount; ++i)
+        connect(buttons_[size_t(i)], &QToolButton::clicked, this,
+                [this, i] { Guarded([this, i] { ToggleReferencePage(i); }, this); });
 }
 
 int ReferenceArea::currentReference() const
@@ -31,10 +91,198 @@ int ReferenceArea::currentReference() const
     return std::max(0, tabs_->currentIndex());
 }
 
+int ReferenceArea::selectedSlot() const
+{
+    const int i = tabs_->currentIndex();
+    return (i >= 0 && !paths_[size_t(i)].isEmpty()) ? i : -1;
+}
+
+void ReferenceArea::LoadReferenceFiles()
+{
+    for (int i = 0; i < kReferenceCount; ++i) {
+        paths_[size_t(i)] = ReadSettingStr(REG_RefFileName01 + i);
+        if (!paths_[size_t(i)].isEmpty() && !QFileInfo(paths_[size_t(i)]).isFile()) {
+            paths_[size_t(i)].clear();
+            WriteSettingStr(REG_RefFileName01 + i, QString());
+        }
+    }
+    for (int i = kReferenceCount - 1; i >= 0; --i) {
+        if (paths_[size_t(i)].isEmpty())
+            continue;
+        buttons_[size_t(i)]->setChecked(true);
+        bool opened = false;
+        Guarded([&] { opened = OpenReferencePage(i); }, this);
+        if (!opened) {
+            paths_[size_t(i)].clear();
+            buttons_[size_t(i)]->setChecked(false);
+        }
+    }
+    UpdateReferenceArea();
+    RestoreReferencePositions();
+    const int active = ReadSettingInt(REG_RefFileActiveTab);
+    if (active >= 0 && active < kReferenceCount && !paths_[size_t(active)].isEmpty())
+        tabs_->setCurrentIndex(active);
+}
+
+bool ReferenceArea::OpenReferencePage(int slot)
+{
+    const QString path = paths_[size_t(slot)];
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    WriteSettingStr(REG_RefFileName01 + slot, path);
+    setText(editors_[size_t(slot)], ReadEditText(path));
+    tabs_->setTabText(slot, Prefix(slot) + QFileInfo(path).fileName());
+    buttons_[size_t(slot)]->setToolTip(Prefix(slot) + path);
+    tabs_->setTabVisible(slot, true);
+    tabs_->setCurrentIndex(slot);
+    return true;
+}
+
+void ReferenceArea::closeSlot(int slot, bool writeSetting)
+{
+    buttons_[size_t(slot)]->setToolTip(Prefix(slot) + kOpenHint);
+    tabs_->setTabVisible(slot, false);
+    paths_[size_t(slot)].clear();
+    if (writeSetting)
+        WriteSettingStr(REG_RefFileName01 + slot, QString());
+}
+
+void ReferenceArea::ToggleReferencePage(int slot)
+{
+    QToolButton* button = buttons_[size_t(slot)];
+    closeSlot(slot, false);
+    if (button->isChecked()) {
+        const QString chosen = Prompts().openFile(QStringLiteral("テキストファイル(*.txt)|*.txt"));
+        if (!chosen.isEmpty()) {
+            paths_[size_t(slot)] = chosen;
+            bool opened = false;
+            try {
+                opened = OpenReferencePage(slot);
+            } catch (...) {
+                paths_[size_t(slot)].clear();
+                WriteSettingStr(REG_RefFileName01 + slot, QString());
+                button->setChecked(false);
+                UpdateReferenceArea();
+                throw;
+            }
+            if (!opened)
+                paths_[size_t(slot)].clear();
+        }
+        if (paths_[size_t(slot)].isEmpty()) {
+            WriteSettingStr(REG_RefFileName01 + slot, QString());
+            button->setChecked(false);
+        }
+    } else {
+        WriteSettingStr(REG_RefFileName01 + slot, QString());
+        editors_[size_t(slot)]->clear();
+    }
+    UpdateReferenceArea();
+}
+
+void ReferenceArea::UpdateReferenceArea()
+{
+    bool any = false;
+    for (QToolButton* b : buttons_)
+        any = any || (b && b->isChecked());
+    setVisible(any && (!areaSwitch_ || areaSwitch_->isChecked()));
+}
+
+void ReferenceArea::ApplyReferenceVisibility()
+{
+    const bool on = areaSwitch_->isChecked();
+    WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
+    areaSwitch_->setToolTip(on ? QStringLiteral("テキストファイル参照を非表示")
+                               : QStringLiteral("テキストファイル参照を表示"));
+    for (QToolButton* b : buttons_)
+        b->setVisible(on);
+    if (on)
+        UpdateReferenceArea();
+    else
+        hide();
+}
+
+void ReferenceArea::SaveReferencePositions()
+{
+    QList<QPair<int, int>> values;
+    for (int i = 0; i < kReferenceCount; ++i) {
+        QPlainTextEdit* e = editors_[size_t(i)];
+        const QString text = e->toPlainText().replace(u'\n', QLatin1String("\r\n"));
+        const QTextCursor c = e->textCursor();
+        auto toBytes = [&](int pos) {
+            const int block = e->document()->findBlock(pos).blockNumber();
+            return int(IndexToSjisOffset(text, pos + block));
+        };
+        const int start = toBytes(c.selectionStart());
+        values.append({REG_RefScrollPos + i, e->verticalScrollBar()->value()});
+        values.append({REG_RefSelStart + i, start});
+        values.append({REG_RefSelLength + i, toBytes(c.selectionEnd()) - start});
+    }
+    WriteSettingIntsIfChanged(values);
+}
+
+void ReferenceArea::RestoreReferencePositions()
+{
+    QList<int> ids;
+    for (int i = 0; i < kReferenceCount; ++i)
+        ids << REG_RefScrollPos + i << REG_RefSelStart + i << REG_RefSelLength + i;
+    const QList<int> v = ReadSettingInts(ids);
+    for (int i = 0; i < kReferenceCount; ++i) {
+        QPlainTextEdit* e = editors_[size_t(i)];
+        const QString text = e->toPlainText().replace(u'\n', QLatin1String("\r\n"));
+        auto toEditor = [&](qint64 bytes) {
+            const qsizetype idx = SjisOffsetToIndex(text, bytes);
+            return int(idx - QStringView(text).left(idx).count(u'\n'));
+        };
+        const qint64 start = std::max(0, v[3 * i + 1]);
+        QTextCursor c(e->document());
+        c.setPosition(toEditor(start));
+        c.setPosition(toEditor(start + std::max(0, v[3 * i + 2])), QTextCursor::KeepAnchor);
+        e->setTextCursor(c);
+        e->verticalScrollBar()->setValue(std::max(0, v[3 * i]));
+    }
+}
+
+void ReferenceArea::Reload()
+{
+    const int slot = selectedSlot();
+    if (slot >= 0)
+        setText(editors_[size_t(slot)], ReadEditText(paths_[size_t(slot)]));
+}
+
+void ReferenceArea::OpenWithAssociatedProgram()
+{
+    const int slot = selectedSlot();
+    if (slot >= 0)
+        CurrentPlatform().desktop->openDocument(paths_[size_t(slot)]);
+}
+
+void ReferenceArea::CopySelection()
+{
+    const int slot = selectedSlot();
+    if (slot >= 0)
+        editors_[size_t(slot)]->copy();
+}
+
 void ReferenceArea::applyWordWrap(bool wrap)
 {
-    for (QPlainTextEdit* e : editors_)
+    for (QPlainTextEdit* e : editors_) {
         e->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        e->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    }
+}
+
+void ReferenceArea::applyFontAndColour()
+{
+    FontSpec f{0, QStringLiteral("ＭＳ ゴシック"), 9, 0};
+    ReadSettingFont(REG_EnvFontRef, f);
+    const int back = ReadSettingInt(REG_EnvRefBackColor);
+    for (QPlainTextEdit* e : editors_) {
+        e->setFont(ToQFont(f));
+        QPalette pal = e->palette();
+        pal.setColor(QPalette::Text, ToQColor(f.color));
+        pal.setColor(QPalette::Base, ToQColor(back));
+        e->setPalette(pal);
+    }
 }
 
 } // namespace vn

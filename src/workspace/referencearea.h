@@ -1,10 +1,15 @@
 #pragma once
-// The reference area `Panel2`: ten read-only text pages (`PageControl1`).
+// The reference area `Panel2`: ten read-only text files shown beside the
+// memo pages (`PageControl1`), opened and closed by their toolbar buttons.
+#include "foundation/settings.h"
+
 #include <QFrame>
 #include <array>
 
+class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
+class QToolButton;
 
 namespace vn {
 
@@ -14,14 +19,38 @@ class ReferenceArea : public QFrame {
     Q_OBJECT
 public:
     explicit ReferenceArea(QWidget* parent = nullptr);
+    // The slot buttons ToolButton6 .. ToolButton15 and the area switch.
+    void setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons, QToolButton* areaSwitch);
+
     QTabWidget* tabs() const { return tabs_; }
-    QPlainTextEdit* editor(int index) const { return editors_[size_t(index)]; }
+    QPlainTextEdit* editor(int slot) const { return editors_[size_t(slot)]; }
+    QString path(int slot) const { return paths_[size_t(slot)]; }
     int currentReference() const;
+
+    void LoadReferenceFiles();
+    bool OpenReferencePage(int slot);
+    void ToggleReferencePage(int slot);
+    void UpdateReferenceArea();
+    void ApplyReferenceVisibility();
+    void SaveReferencePositions();
+    void RestoreReferencePositions();
+    void Reload();
+    void OpenWithAssociatedProgram();
+    void CopySelection();
     void applyWordWrap(bool wrap);
+    void applyFontAndColour();
+    static QString Prefix(int slot);
 
 private:
+    void closeSlot(int slot, bool writeSetting);
+    int selectedSlot() const;
+
     QTabWidget* tabs_;
+    QMenu* menu_;
     std::array<QPlainTextEdit*, kReferenceCount> editors_{};
+    std::array<QString, kReferenceCount> paths_{};
+    std::array<QToolButton*, kReferenceCount> buttons_{};
+    QToolButton* areaSwitch_ = nullptr;
 };
 
 } // namespace vn

@@ -8,8 +8,12 @@
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/textcodec.h"
+#include "glyphicon.h"
 #include "maintoolbar.h"
 #include "memopagesview.h"
+#include "pagecommands.h"
+#include "uiprompts.h"
 #include "platform/platform.h"
 #include "referencearea.h"
 #include "workspacesettings.h"
@@ -17,6 +21,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTextBlock>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,7 +49,9 @@ TfrmMemo::TfrmMemo(QWidget* parent) : QMainWindow(parent)
     resize(761, 526);
 
     buildLayout();
+    commands_ = new PageCommands(pages_);
     connectCommands();
+    qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &TfrmMemo::onApplicationStateChanged);
 
@@ -165,29 +173,46 @@ void TfrmMemo::connectCommands()
         WriteSettingInt(REG_WinTop, on ? 1 : 0);
         applyStayOnTop(on);
     });
-    on("ToolButton30", [this, exec] { exec(windows_.search); });
+    on("ToolButton30", [this] { emit searchRequested(); });
     on("ToolButton3", [this] { applyCalendarVisibility(); });
-    on("ToolButton4", [this] { applyReferenceVisibility(); });
+    on("ToolButton4", [this] { reference_->ApplyReferenceVisibility(); });
     on("ToolButton28", [this, exec] { exec(windows_.balloonHintList); });
     on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
     on("ToolButton17", [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
 
-    connect(clock_, &ClockPanel::stampAtCaret, this, [this] {
-        stampAtCaret(RenderDateTime(Workspace().dateTimeFormat, Now()) + QStringLiteral("\n"));
+    on("ToolButton29", [this] { emit printRequested(); });
+    on("ToolButton2", [this] { commands_->StartCalculator(); });
+    on("ToolButton31", [this] { DeleteOrRestorePage(); });
+    connect(pages_, &MemoPagesView::deleteStateChanged, this, [this](bool restore) {
+        QToolButton* b = toolBar_->button("ToolButton31");
+        b->setToolTip(restore ? QStringLiteral("カレントのメモを復元")
+                              : QStringLiteral("カレントのメモを削除"));
+        b->setIcon(GlyphIcon(restore ? QStringLiteral("復") : QStringLiteral("削"),
+                             restore ? QColor(50, 150, 80) : QColor(200, 60, 60)));
     });
+    connect(clock_, &ClockPanel::stampAtCaret, this,
+            [this] { Guarded([this] { commands_->StampNowAtCaret(); }, this); });
     connect(clock_, &ClockPanel::stampAtEnd, this,
-            [this] { stampAtEnd(RenderDateTime(Workspace().dateTimeFormat, Now())); });
+            [this] { Guarded([this] { commands_->StampNowAtEnd(); }, this); });
     connect(clock_, &ClockPanel::copyDateTime, this, [] {
         QApplication::clipboard()->setText(RenderDateTime(Workspace().dateTimeFormat, Now()));
     });
+    connect(commands_, &PageCommands::searchRequested, this, &TfrmMemo::searchRequested);
+    connect(commands_, &PageCommands::findNextRequested, this, &TfrmMemo::findNextRequested);
+    std::array<QToolButton*, kReferenceCount> slotButtons{};
+    for (int i = 0; i < kReferenceCount; ++i)
+        slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
+    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"));
 }
 
 void TfrmMemo::LoadWorkspaceSettings()
 {
     SetSettingsFile(SettingsFilePath());
-    reference_->setVisible(ReadSettingInt(REG_ShowRefFile) == 1);
+    Guarded([this] { reference_->LoadReferenceFiles(); }, this);
     toolBar_->button("ToolButton4")->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
+    reference_->ApplyReferenceVisibility();
     pages_->applyFontsAndColours();
+    reference_->applyFontAndColour();
     Workspace() = WorkspaceSettings::Load();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
@@ -210,16 +235,6 @@ void TfrmMemo::applyCalendarVisibility()
             status_[size_t(i)]->clear();
         info_->hide();
     }
-}
-
-void TfrmMemo::applyReferenceVisibility()
-{
-    QToolButton* b = toolBar_->button("ToolButton4");
-    const bool on = b->isChecked();
-    WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
-    reference_->setVisible(on);
-    b->setToolTip(on ? QStringLiteral("テキストファイル参照の非表示")
-                     : QStringLiteral("テキストファイル参照の表示"));
 }
 
 void TfrmMemo::applyStayOnTop(bool on)
@@ -279,12 +294,36 @@ void TfrmMemo::SaveWindowLayout()
 
 void TfrmMemo::SaveWorkspace()
 {
+    showSaveErrors(pages_->saveShownPages());
     Guarded(
         [this] {
-            pages_->savePages(Workspace().shownPageCount);
             pages_->savePagePositions();
+            reference_->SaveReferencePositions();
+            pages_->updateDeleteButton();
         },
         this);
+}
+
+void TfrmMemo::showSaveErrors(const QStringList& errors)
+{
+    for (const QString& e : errors)
+        ShowErrorBox(e, this);
+}
+
+void TfrmMemo::DeleteOrRestorePage()
+{
+    if (pages_->restoreOffered()) {
+        pages_->restoreCurrentPage();
+        return;
+    }
+    const int page = pages_->currentPage();
+    const QString text = QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [%1]\r\n"
+                                        "メモ名称 = [%2]\r\n\r\n※削除後に復元ボタン押下にて復元できます")
+                             .arg(page + 1)
+                             .arg(pages_->tabName(page));
+    if (Ask(BoxKind::Confirmation, text, BoxButtons::YesNo) == BoxAnswer::No)
+        return;
+    pages_->deleteCurrentPage();
 }
 
 void TfrmMemo::tickClock()
@@ -300,27 +339,6 @@ void TfrmMemo::tickClock()
 QPlainTextEdit* TfrmMemo::currentEditor() const
 {
     return pages_->editor(pages_->currentPage());
-}
-
-void TfrmMemo::stampAtCaret(const QString& text)
-{
-    QPlainTextEdit* e = currentEditor();
-    e->insertPlainText(text);
-    e->setFocus();
-}
-
-void TfrmMemo::stampAtEnd(const QString& value)
-{
-    QPlainTextEdit* e = currentEditor();
-    QTextCursor c = e->textCursor();
-    c.movePosition(QTextCursor::End);
-    const QString text = e->toPlainText();
-    if (!text.isEmpty() && !text.endsWith(u'\n'))
-        c.insertText(QStringLiteral("\n"));
-    c.insertText(value + u'\n');
-    c.movePosition(QTextCursor::End);
-    e->setTextCursor(c);
-    e->setFocus();
 }
 
 void TfrmMemo::ShowMainWindow()
@@ -369,6 +387,7 @@ void TfrmMemo::closeEvent(QCloseEvent* event)
         const bool done = Guarded(
             [this] {
                 pages_->savePagePositions();
+                reference_->SaveReferencePositions();
                 WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
                 WriteSettingInt(REG_RefFileActiveTab, reference_->currentReference());
                 SaveWindowLayout();
@@ -394,6 +413,90 @@ void TfrmMemo::onApplicationStateChanged(Qt::ApplicationState state)
         return;
     SaveWorkspace();
     Guarded([this] { SaveDiary(); }, this);
+}
+
+int TfrmMemo::shownPageCount() const { return pages_->shownPageCount(); }
+int TfrmMemo::currentPage() const { return pages_->currentPage(); }
+QString TfrmMemo::pageText(int page) const { return pages_->pageText(page); }
+QString TfrmMemo::tabName(int page) const { return pages_->tabName(page); }
+QString TfrmMemo::pageFontName(int page) const { return pages_->pageFontName(page); }
+
+qint64 TfrmMemo::selectionStart() const
+{
+    const QPlainTextEdit* e = currentEditor();
+    const int pos = e->textCursor().selectionStart();
+    return IndexToSjisOffset(pageText(currentPage()),
+                             pos + e->document()->findBlock(pos).blockNumber());
+}
+
+qint64 TfrmMemo::selectionLength() const
+{
+    const QPlainTextEdit* e = currentEditor();
+    const int end = e->textCursor().selectionEnd();
+    return IndexToSjisOffset(pageText(currentPage()),
+                             end + e->document()->findBlock(end).blockNumber()) -
+           selectionStart();
+}
+
+QString TfrmMemo::selectedText() const
+{
+    QString s = currentEditor()->textCursor().selectedText();
+    return s.replace(QChar(0x2029), QLatin1String("\r\n"));
+}
+
+void TfrmMemo::selectPage(int page) { pages_->selectPage(page); }
+
+void TfrmMemo::select(qint64 start, qint64 length)
+{
+    QPlainTextEdit* e = currentEditor();
+    const QString text = pageText(currentPage());
+    auto toEditor = [&](qint64 bytes) {
+        const qsizetype idx = SjisOffsetToIndex(text, bytes);
+        return int(idx - QStringView(text).left(idx).count(u'\n'));
+    };
+    QTextCursor c(e->document());
+    c.setPosition(toEditor(start));
+    c.setPosition(toEditor(start + length), QTextCursor::KeepAnchor);
+    e->setTextCursor(c);
+    e->ensureCursorVisible();
+}
+
+bool TfrmMemo::handleKey(int key, Qt::KeyboardModifiers mods)
+{
+    mods &= Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const bool pageKey = key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+    bool acted = false;
+    const int page = pages_->currentPage();
+    const int last = pages_->shownPageCount() - 1;
+    const int step = key == Qt::Key_PageUp ? -1 : 1;
+    if (mods == Qt::AltModifier && (pageKey || key == Qt::Key_Home)) {
+        emit calendarKey(key);
+        acted = true;
+    } else if (mods == Qt::ControlModifier && pageKey) {
+        if (page + step >= 0 && page + step <= last)
+            pages_->selectPage(page + step);
+        acted = true;
+    } else if ((mods == (Qt::ControlModifier | Qt::ShiftModifier) ||
+                mods == (Qt::ControlModifier | Qt::AltModifier)) &&
+               pageKey) {
+        if (page + step >= 0 && page + step <= last)
+            Guarded([&] { pages_->movePage(page, page + step); }, this);
+        acted = true;
+    }
+    if (pageKey)
+        emit pages_->pageStatusChanged(pages_->pageStatusText());
+    return acted;
+}
+
+bool TfrmMemo::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isActiveWindow() && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* k = static_cast<QKeyEvent*>(event);
+        if (handleKey(k->key(), k->modifiers()))
+            return true; // the tab control would switch pages a second time
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace vn

@@ -1,6 +1,8 @@
 #pragma once
 // The main window `TfrmMemo`: memo pages, reference area, calendar panel,
 // clock, status bar and the program's periodic work.
+#include "pageaccess.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -17,6 +19,7 @@ class CalendarPanel;
 class ClockPanel;
 class MainToolBar;
 class MemoPagesView;
+class PageCommands;
 class ReferenceArea;
 
 // The secondary windows the main window opens.
@@ -24,7 +27,7 @@ struct SecondaryWindows {
     QPointer<QDialog> dateTime, scheduleList, balloonHintList, search, env;
 };
 
-class TfrmMemo : public QMainWindow {
+class TfrmMemo : public QMainWindow, public PageAccess {
     Q_OBJECT
 public:
     explicit TfrmMemo(QWidget* parent = nullptr);
@@ -44,12 +47,38 @@ public:
     void SaveDiary() {}
 
     MemoPagesView* pages() const { return pages_; }
+    PageCommands* commands() const { return commands_; }
+    ReferenceArea* reference() const { return reference_; }
+    CalendarPanel* calendarPanel() const { return calendar_; }
+
+    // PageAccess
+    int shownPageCount() const override;
+    int currentPage() const override;
+    QString pageText(int page) const override;
+    QString tabName(int page) const override;
+    QString pageFontName(int page) const override;
+    qint64 selectionStart() const override;
+    qint64 selectionLength() const override;
+    QString selectedText() const override;
+    void selectPage(int page) override;
+    void select(qint64 start, qint64 length) override;
+
+    void DeleteOrRestorePage();
+    // The main window's keys; true when the key acted.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
     MainToolBar* mainToolBar() const { return toolBar_; }
     ClockPanel* clockPanel() const { return clock_; }
     QLabel* statusPanel(int i) const { return status_[size_t(i)]; }
     void tickClock();
 
+signals:
+    void searchRequested();
+    void findNextRequested();
+    void printRequested();
+    void calendarKey(int key); // Alt+Page Up / Page Down / Home
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -58,12 +87,10 @@ private:
     void connectCommands();
     void LoadWorkspaceSettings();
     void applyCalendarVisibility();
-    void applyReferenceVisibility();
     void applyStayOnTop(bool on);
     void afterSettingsDialog();
-    void stampAtCaret(const QString& text);
-    void stampAtEnd(const QString& text);
     QPlainTextEdit* currentEditor() const;
+    void showSaveErrors(const QStringList& errors);
     void onApplicationStateChanged(Qt::ApplicationState state);
 
     SecondaryWindows windows_;
@@ -72,6 +99,7 @@ private:
     QSplitter* body_ = nullptr;     // Splitter2
     QSplitter* memoArea_ = nullptr; // Splitter1 and Splitter3
     MemoPagesView* pages_ = nullptr;
+    PageCommands* commands_ = nullptr;
     ReferenceArea* reference_ = nullptr;
     QWidget* info_ = nullptr;       // pnlInfo
     CalendarPanel* calendar_ = nullptr;

@@ -1,0 +1,38 @@
+#pragma once
+// The dialogs commands ask through: message boxes with the program's fixed
+// captions and button texts, file, input, font and colour dialogs. Tests
+// replace them with scripted answers.
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace vn {
+
+enum class BoxKind { Warning, Error, Information, Confirmation };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Cancel, Yes, No };
+
+struct UiPrompts {
+    std::function<BoxAnswer(BoxKind, const QString& text, BoxButtons)> message;
+    // Save dialog with a filter and a default extension; empty when cancelled.
+    std::function<QString(const QString& filter, const QString& defaultSuffix)> saveFile;
+    std::function<QString(const QString& filter)> openFile;
+    // Input box: caption, prompt, initial text; a cancel returns the initial text.
+    std::function<QString(const QString& caption, const QString& prompt, const QString& initial)>
+        input;
+    std::function<std::optional<QFont>(const QFont& initial)> chooseFont;
+    std::function<std::optional<QColor>(const QColor& initial)> chooseColour;
+};
+
+// The prompts in use; the defaults show real dialogs.
+UiPrompts& Prompts();
+UiPrompts DefaultPrompts(QWidget* parent);
+
+// Shorthand for a message box.
+BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons);
+
+} // namespace vn
