@@ -1,14 +1,101 @@
 #include "vnsearch.h"
 
 #include "appstate.h"
+#include "errorbox.h"
+#include "foundation/settings.h"
+#include "searchmessages.h"
 #include "shelldialog.h"
+#include "ui_vnsearch.h"
+#include "workspacesettings.h"
 
-namespace vn {
+#include <QGuiApplication>
+#include <QScreen>
 
-TfrmSearch::TfrmSearch(QWidget* parent) : QDialog(parent)
+namespace vn
 {
-    SetUpSecondaryWindow(this, "TfrmSearch", QStringLiteral("文字列検索"), {380, 120});
+
+TfrmSearch::TfrmSearch(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfrmSearch>())
+{
+    ui->setupUi(this);
+    SetUpSecondaryWindow(this, "TfrmSearch", QStringLiteral("文字列検索"), {351, 180});
+    setFixedSize(351, 180);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    connect(ui->cmdSearch, &QPushButton::clicked, this, &TfrmSearch::cmdSearchClick);
+    connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    const WorkspaceSettings& ws = Workspace();
+    state_.SearchText = ws.searchText;
+    state_.CaseSensitive = ws.searchCaseSensitive;
+    state_.AllPages = ws.searchAllPages;
+    state_.SearchPage = 0;
+    state_.SearchPos = 1;
+
     App().timersQuiet = false;
+}
+
+TfrmSearch::~TfrmSearch() = default;
+
+void TfrmSearch::OpenSearch(PageAccess& pages)
+{
+    initialText_ = pages.selectionLength() > 0 ? pages.selectedText() : state_.SearchText;
+    if (exec() != QDialog::Accepted) return;
+    state_.SearchPage = pages.currentPage();
+    FindNext(pages);
+}
+
+bool TfrmSearch::FindNext(PageAccess& pages)
+{
+    if (vn::FindNext(state_, pages)) return true;
+    ShowWarningBox(NotFoundMessage(state_.SearchText), parentWidget());
+    return false;
+}
+
+void TfrmSearch::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmSearch::FormShow()
+{
+    if (const QScreen* screen =
+            this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
+        const QRect desk = screen->availableGeometry();
+        const QRect frame = frameGeometry();
+        move(desk.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    }
+    ui->chkMode->setChecked(state_.CaseSensitive);
+    ui->chkAll->setChecked(state_.AllPages);
+    ui->txtString->setText(initialText_);
+    ui->txtString->selectAll();
+    ui->txtString->setFocus();
+}
+
+void TfrmSearch::cmdSearchClick()
+{
+    const QString text = ui->txtString->text();
+    if (text.isEmpty()) {
+        ShowWarningBox(QStringLiteral("検索文字列が指定されていません"), this);
+        ui->txtString->setFocus();
+        return;
+    }
+    // A settings file that cannot be written ends the confirmation with the
+    // error box; the dialog stays open.
+    const bool stored = Guarded(
+        [&] {
+            WorkspaceSettings& ws = Workspace();
+            state_.SearchText = text;
+            ws.searchText = text;
+            WriteSettingStr(REG_SearchString, text);
+            state_.CaseSensitive = ui->chkMode->isChecked();
+            ws.searchCaseSensitive = state_.CaseSensitive;
+            WriteSettingInt(REG_SearchMode, state_.CaseSensitive ? 1 : 0);
+            state_.AllPages = ui->chkAll->isChecked();
+            ws.searchAllPages = state_.AllPages;
+            WriteSettingInt(REG_SearchAll, state_.AllPages ? 1 : 0);
+        },
+        this);
+    if (stored) accept();
 }
 
 } // namespace vn
