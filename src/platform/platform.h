@@ -22,6 +22,9 @@ struct Platform {
 std::unique_ptr<Platform> CreateDesktopPlatform();
 
 // The platform in use; the application installs it at start, tests a fake.
+// Asked before anything was installed, it installs the desktop's own. The
+// application takes it down again (SetPlatform(nullptr)) while its
+// QApplication still exists: tray icon and X connection die with that.
 Platform& CurrentPlatform();
 void SetPlatform(std::unique_ptr<Platform> platform);
 
