@@ -1,12 +1,12 @@
 #include "vnprint01.h"
 
 #include "printpreview.h"
-#include "searchmessages.h"
+#include "uiprompts.h"
 
 namespace vn
 {
 
-MemoReportContent ReportContentFor(const PageAccess& pages, QWidget* parent)
+MemoReportContent ReportContentFor(const PageAccess& pages)
 {
     const int page = pages.currentPage();
     MemoReportContent content;
@@ -14,14 +14,15 @@ MemoReportContent ReportContentFor(const PageAccess& pages, QWidget* parent)
     content.fontName = pages.pageFontName(page);
     bool selectionOnly = false;
     if (pages.selectionLength() > 0)
-        selectionOnly = AskWarningYesNo(QStringLiteral("選択文字列のみの印刷ですか？"), parent);
+        selectionOnly = Ask(BoxKind::Warning, QStringLiteral("選択文字列のみの印刷ですか？"),
+                            BoxButtons::YesNo) == BoxAnswer::Yes;
     content.body = selectionOnly ? pages.selectedText() : pages.pageText(page);
     return content;
 }
 
 void PrintPreview(const PageAccess& pages, QWidget* parent)
 {
-    const MemoReport report(ReportContentFor(pages, parent));
+    const MemoReport report(ReportContentFor(pages));
     TfrmPreview preview(report, parent);
     preview.exec();
 }

@@ -13,7 +13,7 @@ namespace vn
 // page's font face for the body, and the whole text, or only the selected
 // text when there is a selection and the user answers Yes to
 // "選択文字列のみの印刷ですか？".
-MemoReportContent ReportContentFor(const PageAccess& pages, QWidget* parent = nullptr);
+MemoReportContent ReportContentFor(const PageAccess& pages);
 
 // The toolbar's print preview: builds the report, shows the preview window
 // and returns when the user has closed it.

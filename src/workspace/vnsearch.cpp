@@ -3,9 +3,9 @@
 #include "appstate.h"
 #include "errorbox.h"
 #include "foundation/settings.h"
-#include "searchmessages.h"
 #include "shelldialog.h"
 #include "ui_vnsearch.h"
+#include "uiprompts.h"
 #include "workspacesettings.h"
 
 #include <QGuiApplication>
@@ -46,7 +46,7 @@ void TfrmSearch::OpenSearch(PageAccess& pages)
 bool TfrmSearch::FindNext(PageAccess& pages)
 {
     if (vn::FindNext(state_, pages)) return true;
-    ShowWarningBox(NotFoundMessage(state_.SearchText), parentWidget());
+    Ask(BoxKind::Warning, NotFoundMessage(state_.SearchText), BoxButtons::Ok);
     return false;
 }
 
@@ -75,7 +75,7 @@ void TfrmSearch::cmdSearchClick()
 {
     const QString text = ui->txtString->text();
     if (text.isEmpty()) {
-        ShowWarningBox(QStringLiteral("検索文字列が指定されていません"), this);
+        Ask(BoxKind::Warning, QStringLiteral("検索文字列が指定されていません"), BoxButtons::Ok);
         ui->txtString->setFocus();
         return;
     }
