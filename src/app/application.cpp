@@ -21,6 +21,7 @@
 #include "workspace/errorbox.h"
 #include "workspace/traycontroller.h"
 #include "workspace/vnmain.h"
+#include "workspace/vnprint01.h"
 #include "workspace/vnsearch.h"
 
 #include <QSessionManager>
@@ -97,6 +98,13 @@ int RunVelnote(int argc, char** argv)
     createWindows(windows);
     TfrmMemo* main = windows.memo.get();
     InstallFirstPaintProbe(main);
+    auto* search = static_cast<TfrmSearch*>(windows.search);
+    QObject::connect(main, &TfrmMemo::searchRequested, main,
+                     [main, search] { Guarded([&] { search->OpenSearch(*main); }, main); });
+    QObject::connect(main, &TfrmMemo::findNextRequested, main,
+                     [main, search] { Guarded([&] { search->FindNext(*main); }, main); });
+    QObject::connect(main, &TfrmMemo::printRequested, main,
+                     [main] { Guarded([&] { PrintPreview(*main, main); }, main); });
     auto* tray = new TrayController(main);
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
 
