@@ -76,10 +76,14 @@ struct BodyLayout {
     {
         painter.save();
         painter.translate(topLeft.x(), topLeft.y() - page * height);
+        const QRectF band(0, page * height, width, height);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, page * height, width, height);
+        // Lines pushed to the next band start exactly on this band's edge;
+        // a clip a hair inside the band keeps them (and the previous band's
+        // last line) off this page, also as hidden text in a PDF.
+        context.clip = band.adjusted(0, 1, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
-        painter.setClipRect(context.clip);
+        painter.setClipRect(band);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
     }
