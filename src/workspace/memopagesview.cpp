@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vn {
@@ -60,6 +61,11 @@ QPlainTextEdit* MemoPagesView::makeEditor(int index) const
     auto* self = const_cast<MemoPagesView*>(this);
     connect(e, &QWidget::customContextMenuRequested, self,
             [self, e](const QPoint& p) { emit self->pageMenuRequested(e->mapToGlobal(p)); });
+    connect(e->document(), &QTextDocument::contentsChange, self,
+            [self, index](int, int removed, int added) {
+                if (removed || added)
+                    ++self->generation_[size_t(index)];
+            });
     sheets_[size_t(index)]->layout()->addWidget(e);
     editors_[size_t(index)] = e;
     styleEditor(index);
@@ -98,7 +104,9 @@ void MemoPagesView::materialize(int index) const
     QString text = std::move(pending_[size_t(index)]);
     pending_[size_t(index)] = QString();
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const quint64 gen = generation_[size_t(index)];
     editors_[size_t(index)]->setPlainText(text);
+    generation_[size_t(index)] = gen; // the same text, now in its editor
     applyPosition(index);
 }
 
@@ -118,26 +126,60 @@ void MemoPagesView::loadPages()
         pending_[size_t(i)] = LoadPageFile(i);
         if (editors_[size_t(i)])
             editors_[size_t(i)]->clear();
+        ++generation_[size_t(i)];
     }
     restorePagePositions();
+    // Learn, page by page while the program idles, which files already hold
+    // their page's text, so the periodic save need not read them again.
+    syncChecks_.clear();
+    for (int i = 0; i < kPageCount; ++i)
+        syncChecks_.append({i, generation_[size_t(i)]});
+    QTimer::singleShot(1000, this, &MemoPagesView::checkNextPageSync);
+}
+
+void MemoPagesView::checkNextPageSync()
+{
+    if (syncChecks_.isEmpty())
+        return;
+    const auto [page, gen] = syncChecks_.takeFirst();
+    if (generation_[size_t(page)] == gen) {
+        try {
+            if (PageFileMatches(page, pageText(page)))
+                saver_.markInSync(page, gen);
+        } catch (const AppError&) {
+            // an unreadable file is compared again at the next save
+        }
+    }
+    QTimer::singleShot(20, this, &MemoPagesView::checkNextPageSync);
 }
 
 void MemoPagesView::savePages(int count)
 {
-    const QStringList errors = saver_.save(count, [this](int i) { return pageText(i); }, true);
+    const QStringList errors = saver_.save(count, saverSource(), true);
     if (!errors.isEmpty())
         throw AppError(errors.join(u'\n'));
 }
 
 QStringList MemoPagesView::saveShownPages()
 {
-    return saver_.save(shown_, [this](int i) { return pageText(i); }, false);
+    return saver_.save(shown_, saverSource(), false);
+}
+
+PageSaver::Source MemoPagesView::saverSource() const
+{
+    return {[this](int i) { return pageText(i); },
+            [this](int i) {
+                return inEditor_[size_t(i)] ? editors_[size_t(i)]->document()->isEmpty()
+                                            : pending_[size_t(i)].isEmpty();
+            },
+            [this](int i) { return generation_[size_t(i)]; }};
 }
 
 void MemoPagesView::setPageText(int index, const QString& text)
 {
     if (index < 0 || index >= kPageCount)
         return;
+    ++generation_[size_t(index)];
     positions_[size_t(index)] = Position{};
     if (!inEditor_[size_t(index)]) {
         pending_[size_t(index)] = text;

@@ -78,6 +78,10 @@ private:
     mutable std::array<bool, kPageCount> inEditor_{};
     mutable std::array<QString, kPageCount> pending_{}; // CR LF text not yet in its editor
     mutable std::array<Position, kPageCount> positions_{};
+    mutable std::array<quint64, kPageCount> generation_{}; // bumped by every text change
+    PageSaver::Source saverSource() const;
+    void checkNextPageSync();
+    QList<QPair<int, quint64>> syncChecks_;
     std::array<FontSpec, kPageCount> fonts_{};
     std::array<int, kPageCount> backColours_{};
     bool wrap_ = false;

@@ -89,6 +89,30 @@ private slots:
         QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n卵～パン"));
     }
 
+    void unchangedPagesAreNotReadAgainButOutsideChangesAreSeen()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Vnote.vnm", "mine\r\n");
+        MemoPagesView v;
+        loadView(v);
+        QStringList errors = v.saveShownPages(); // compares, finds it equal
+        QVERIFY(errors.isEmpty());
+        // Another program replaces the file: the next save notices and writes
+        // the page's text back.
+        QTest::qWait(20);
+        dir.writeBytes("Vnote.vnm", "theirs, longer\r\n");
+        v.saveShownPages();
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n"));
+        // Typing is saved.
+        v.editor(0)->appendPlainText("more");
+        v.saveShownPages();
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+        // A file deleted meanwhile is written again.
+        QFile::remove(dir.file("Vnote.vnm"));
+        v.saveShownPages();
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+    }
+
     void pageCountAndActiveTab()
     {
         TempDataFolder dir;
