@@ -297,15 +297,21 @@ MemoPagesView::Position MemoPagesView::currentPosition(int index) const
     if (!inEditor_[size_t(index)])
         return positions_[size_t(index)];
     QPlainTextEdit* e = editors_[size_t(index)];
-    const QString text = pageText(index);
     const QTextCursor c = e->textCursor();
-    // Positions count bytes of the Shift-JIS text, line breaks as CR LF.
-    auto toBytes = [&](int pos) {
-        const int block = e->document()->findBlock(pos).blockNumber();
-        return int(IndexToSjisOffset(text, pos + block));
-    };
-    const int start = toBytes(c.selectionStart());
-    return {e->verticalScrollBar()->value(), start, toBytes(c.selectionEnd()) - start};
+    PositionCache& cache = positionCache_[size_t(index)];
+    if (cache.generation != generation_[size_t(index)] || cache.anchor != c.anchor() ||
+        cache.position != c.position()) {
+        // Positions count bytes of the Shift-JIS text, line breaks as CR LF.
+        const QString text = pageText(index);
+        auto toBytes = [&](int pos) {
+            const int block = e->document()->findBlock(pos).blockNumber();
+            return int(IndexToSjisOffset(text, pos + block));
+        };
+        const int start = toBytes(c.selectionStart());
+        cache = {generation_[size_t(index)], c.anchor(), c.position(),
+                 {0, start, toBytes(c.selectionEnd()) - start}};
+    }
+    return {e->verticalScrollBar()->value(), cache.bytes.start, cache.bytes.length};
 }
 
 void MemoPagesView::savePagePositions()

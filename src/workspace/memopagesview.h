@@ -79,6 +79,12 @@ private:
     mutable std::array<QString, kPageCount> pending_{}; // CR LF text not yet in its editor
     mutable std::array<Position, kPageCount> positions_{};
     mutable std::array<quint64, kPageCount> generation_{}; // bumped by every text change
+    struct PositionCache {
+        quint64 generation = ~0ull;
+        int anchor = -1, position = -1;
+        Position bytes;
+    };
+    mutable std::array<PositionCache, kPageCount> positionCache_{};
     PageSaver::Source saverSource() const;
     void checkNextPageSync();
     QList<QPair<int, quint64>> syncChecks_;
