@@ -3,10 +3,8 @@
 #include "foundation/textcodec.h"
 
 #include <QList>
-#include <QVarLengthArray>
 
 #include <algorithm>
-#include <array>
 
 namespace vn
 {
@@ -52,47 +50,79 @@ inline char16_t FoldAscii(char16_t c)
     return (c >= u'a' && c <= u'z') ? char16_t(c - 0x20) : c;
 }
 
-template <bool Fold> inline char16_t Key(char16_t c)
+inline bool IsAsciiLetter(char16_t c)
 {
-    if constexpr (Fold)
-        return FoldAscii(c);
-    else
-        return c;
+    return (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
 }
 
-// Horspool search from character index `from`; only matches at character
-// starts count.
-template <bool Fold> qsizetype IndexOf(QStringView text, QStringView needle, qsizetype from)
+// How useful a needle character is for finding candidates quickly: rare
+// characters first; a letter under folding needs two scans.
+int AnchorScore(char16_t c, bool fold)
+{
+    if (c >= 0x80) return 4;
+    if (IsAsciiLetter(c)) return fold ? 1 : 2;
+    if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') return 0;
+    return 3;
+}
+
+// Next occurrences of one character, or of both ASCII cases of a letter;
+// each scan uses the library's vectorised character search.
+class AnchorScan
+{
+public:
+    AnchorScan(QStringView text, char16_t c, bool fold) : text_(text), a_(c), b_(c)
+    {
+        if (fold && IsAsciiLetter(c)) {
+            a_ = char16_t(c | 0x20);
+            b_ = char16_t(c & ~0x20);
+        }
+    }
+    // The first position at or after `from`, or the text's size.
+    qsizetype next(qsizetype from)
+    {
+        if (nextA_ < from) nextA_ = find(a_, from);
+        if (b_ == a_) return nextA_;
+        if (nextB_ < from) nextB_ = find(b_, from);
+        return std::min(nextA_, nextB_);
+    }
+
+private:
+    qsizetype find(char16_t c, qsizetype from) const
+    {
+        const qsizetype i = text_.indexOf(QChar(c), from);
+        return i < 0 ? text_.size() : i;
+    }
+    QStringView text_;
+    char16_t a_, b_;
+    qsizetype nextA_ = -1, nextB_ = -1;
+};
+
+// The first match at a character start from character index `from`, or -1.
+qsizetype IndexOf(QStringView text, QStringView needle, qsizetype from, bool fold)
 {
     const qsizetype n = text.size();
     const qsizetype m = needle.size();
     if (m == 0 || from < 0 || m > n - from) return -1;
-    QVarLengthArray<char16_t, 64> pat(m);
-    for (qsizetype k = 0; k < m; ++k)
-        pat[k] = Key<Fold>(needle[k].unicode());
-    // Shifts by the low byte of the character under the window's end;
-    // characters sharing a low byte share the smallest shift.
-    std::array<qsizetype, 256> shift;
-    shift.fill(m);
-    for (qsizetype k = 0; k + 1 < m; ++k)
-        shift[pat[k] & 0xFF] = m - 1 - k;
+    qsizetype anchor = 0;
+    for (qsizetype k = 1; k < m; ++k)
+        if (AnchorScore(needle[k].unicode(), fold) > AnchorScore(needle[anchor].unicode(), fold))
+            anchor = k;
 
-    const char16_t* t = reinterpret_cast<const char16_t*>(text.data());
-    const char16_t last = pat[m - 1];
-    qsizetype i = from;
-    while (i <= n - m) {
-        const char16_t c = Key<Fold>(t[i + m - 1]);
-        if (c == last) {
-            qsizetype j = m - 2;
-            while (j >= 0 && Key<Fold>(t[i + j]) == pat[j])
-                --j;
-            if (j < 0) {
-                if (IsCharStart(text, i)) return i;
-                ++i;
-                continue;
-            }
-        }
-        i += shift[c & 0xFF];
+    auto matchesAt = [&](qsizetype start) {
+        const char16_t* t = reinterpret_cast<const char16_t*>(text.data()) + start;
+        const char16_t* p = reinterpret_cast<const char16_t*>(needle.data());
+        if (!fold) return std::equal(p, p + m, t);
+        for (qsizetype k = 0; k < m; ++k)
+            if (FoldAscii(t[k]) != FoldAscii(p[k])) return false;
+        return true;
+    };
+
+    AnchorScan scan(text, needle[anchor].unicode(), fold);
+    const qsizetype lastStart = n - m;
+    for (qsizetype at = scan.next(from + anchor); at < n; at = scan.next(at + 1)) {
+        const qsizetype start = at - anchor;
+        if (start > lastStart) break;
+        if (matchesAt(start) && IsCharStart(text, start)) return start;
     }
     return -1;
 }
@@ -103,8 +133,7 @@ Hit FindHit(QStringView text, QStringView needle, qint64 fromPos, bool caseSensi
     qsizetype start = 0;
     qint64 startByte = 0;
     if (fromPos > 1) SeekByte(text, fromPos - 1, start, startByte);
-    const qsizetype at =
-        caseSensitive ? IndexOf<false>(text, needle, start) : IndexOf<true>(text, needle, start);
+    const qsizetype at = IndexOf(text, needle, start, !caseSensitive);
     if (at < 0) return {};
     qint64 byte = startByte;
     for (qsizetype i = start; i < at; ++i)
