@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QAction>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPrintDialog>
@@ -9,6 +10,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -17,6 +19,20 @@ namespace vn
 
 namespace
 {
+
+// Where "Print to File (PDF)" proposes to write: the documents folder,
+// named after the title.
+QString DefaultPdfPath(const QString& title)
+{
+    QString name = title.trimmed();
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name)
+        if (forbidden.contains(c) || c.unicode() < 0x20) c = u'_';
+    if (name.isEmpty()) name = QStringLiteral("memo");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    return QDir(folder).filePath(name + QStringLiteral(".pdf"));
+}
 
 QAction* AddAction(QToolBar* bar, const char* name, const QString& text)
 {
@@ -134,6 +150,10 @@ void TfrmPreview::PrintClick()
 {
     QPrinter printer(QPrinter::HighResolution);
     MemoReport::PreparePrinter(printer);
+    printer.setDocName(report_.content().title);
+    // Without a print system the printer is the PDF file; propose a name.
+    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
+        printer.setOutputFileName(DefaultPdfPath(report_.content().title));
     if (!ChoosePrinter(printer, pageCount())) return;
     report_.Print(printer);
 }

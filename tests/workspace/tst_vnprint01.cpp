@@ -385,11 +385,15 @@ public:
     QString path;
     int from = 0, to = 0;
     int offeredPages = 0;
+    bool offeredPdf = false;
+    QString offeredFile;
 
 protected:
     bool ChoosePrinter(QPrinter& printer, int pageCount) override
     {
         offeredPages = pageCount;
+        offeredPdf = printer.outputFormat() == QPrinter::PdfFormat;
+        offeredFile = printer.outputFileName();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         if (from > 0) {
@@ -454,6 +458,10 @@ void TestVnPrint01::previewWindow()
     preview.to = 3;
     trigger("actPrint");
     QCOMPARE(preview.offeredPages, count);
+    // Printing to a file proposes a PDF named after the title.
+    if (preview.offeredPdf)
+        QVERIFY2(preview.offeredFile.endsWith(QStringLiteral("/題.pdf")),
+                 qPrintable(preview.offeredFile));
     QVERIFY(QFile::exists(preview.path));
     if (!pdftotext_.isEmpty()) {
         const QStringList pages = PdfPages(preview.path);
