@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 
 namespace vn {
@@ -139,8 +140,21 @@ QHash<QString, CachedFile>& cache()
     return c;
 }
 
+int g_burstDepth = 0;
+QSet<QString> g_readInBurst;
+
 const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 {
+    if (g_burstDepth > 0 && g_readInBurst.contains(path)) {
+        auto it = cache().find(path);
+        if (it != cache().end()) {
+            if (!it->indexed && (manyReads || ++it->reads >= 8))
+                it->buildIndex();
+            return &*it;
+        }
+    }
+    if (g_burstDepth > 0)
+        g_readInBurst.insert(path);
     QFile f(path);
     if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
         cache().remove(path);
@@ -247,8 +261,17 @@ void IniFile::writeInt(const QString& section, const QString& key, int value)
     writeValue(section, key, QString::number(value));
 }
 
+IniReadBurst::IniReadBurst() { ++g_burstDepth; }
+
+IniReadBurst::~IniReadBurst()
+{
+    if (--g_burstDepth == 0)
+        g_readInBurst.clear();
+}
+
 void IniFile::writeValues(const QString& section, const QList<QPair<QString, QString>>& values)
 {
+    g_readInBurst.remove(path_); // a write starts from the file as it is now
     QStringList lines;
     try {
         lines = load();
@@ -293,6 +316,7 @@ void IniFile::writeValues(const QString& section, const QList<QPair<QString, QSt
             lines.append(key + u'=' + stored);
         }
     }
+    g_readInBurst.remove(path_); // the next read sees what is written now
     try {
         WriteLines(path_, lines);
     } catch (const AppError&) {

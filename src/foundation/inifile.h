@@ -16,6 +16,17 @@
 
 namespace vn {
 
+// While one of these lives, a file already read is not read again until the
+// program itself writes it: for a burst of reads at one moment (start-up),
+// which counts as one opening of the file.
+class IniReadBurst {
+public:
+    IniReadBurst();
+    ~IniReadBurst();
+    IniReadBurst(const IniReadBurst&) = delete;
+    IniReadBurst& operator=(const IniReadBurst&) = delete;
+};
+
 class IniFile {
 public:
     explicit IniFile(QString path) : path_(std::move(path)) {}

@@ -7,6 +7,7 @@
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
+#include "foundation/inifile.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 #include "glyphicon.h"
@@ -55,6 +56,7 @@ TfrmMemo::TfrmMemo(QWidget* parent) : QMainWindow(parent)
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &TfrmMemo::onApplicationStateChanged);
 
+    IniReadBurst burst; // start-up reads the settings file once
     LoadWorkspaceSettings();
     Guarded([this] { pages_->loadPages(); }, this);
     pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);

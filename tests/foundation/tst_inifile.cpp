@@ -105,6 +105,24 @@ private slots:
         }
     }
 
+    void aReadBurstReadsOnceButSeesItsOwnWrites()
+    {
+        TempDataFolder dir;
+        IniFile ini(dir.file("b.ini"));
+        ini.writeInt("S", "k", 1);
+        {
+            IniReadBurst burst;
+            QCOMPARE(ini.readInt("S", "k", 0), 1);
+            dir.writeBytes("b.ini", "[S]\r\nk=2\r\n"); // not seen within the burst
+            QCOMPARE(ini.readInt("S", "k", 0), 1);
+            ini.writeInt("S", "j", 3); // the program's own write is seen
+            QCOMPARE(ini.readInt("S", "j", 0), 3);
+            QCOMPARE(ini.readInt("S", "k", 0), 2);
+        }
+        dir.writeBytes("b.ini", "[S]\r\nk=4\r\n");
+        QCOMPARE(ini.readInt("S", "k", 0), 4);
+    }
+
     void changesMadeByOthersAreSeenAtOnce()
     {
         TempDataFolder dir;

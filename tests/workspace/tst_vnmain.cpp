@@ -9,6 +9,8 @@
 #include "workspace/maintoolbar.h"
 #include "workspace/memopagesview.h"
 #include "workspace/referencearea.h"
+#include "workspace/soundfile.h"
+#include "foundation/apperror.h"
 #include "workspace/traycontroller.h"
 #include "workspace/uiprompts.h"
 #include "workspace/vnmain.h"
@@ -232,6 +234,28 @@ private slots:
         QVERIFY(App().exitRequested);
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("saved at exit"));
         QVERIFY(ReadSettingInt(REG_MainFrameWidth) > 0);
+    }
+
+    void helpSoundsAndTheErrorBox()
+    {
+        TempDataFolder dir;
+        TfrmMemo w;
+        fake_.desktop->documents.clear();
+        w.mainToolBar()->button("ToolButton17")->click();
+        QCOMPARE(fake_.desktop->documents, QStringList{dir.file("Vnote.chm")});
+
+        fake_.sound->played.clear();
+        QVERIFY(PlaySoundFile(QString()));
+        QVERIFY(!PlaySoundFile(dir.file("missing.wav")));
+        dir.writeBytes("ding.wav", "RIFF");
+        QVERIFY(PlaySoundFile(dir.file("ding.wav")));
+        QCOMPARE(fake_.sound->played, QStringList{dir.file("ding.wav")});
+
+        QVERIFY(!Guarded([] { throw AppError(QStringLiteral("書き込めません")); }));
+        QCOMPARE(errors_.last(), QStringLiteral("書き込めません."));
+        QVERIFY(!Guarded([] { throw AppError(QStringLiteral("done.")); }));
+        QCOMPARE(errors_.last(), QStringLiteral("done."));
+        QVERIFY(Guarded([] {}));
     }
 
     void deleteButtonAsksAndRestores()
