@@ -101,8 +101,16 @@ int RunVelnote(int argc, char** argv)
     auto* search = static_cast<TfrmSearch*>(windows.search);
     QObject::connect(main, &TfrmMemo::searchRequested, main,
                      [main, search] { Guarded([&] { search->OpenSearch(*main); }, main); });
-    QObject::connect(main, &TfrmMemo::findNextRequested, main,
-                     [main, search] { Guarded([&] { search->FindNext(*main); }, main); });
+    QObject::connect(main, &TfrmMemo::findNextRequested, main, [main, search] {
+        Guarded(
+            [&] {
+                if (search->state().SearchText.isEmpty())
+                    search->OpenSearch(*main); // nothing searched yet: ask first
+                else
+                    search->FindNext(*main);
+            },
+            main);
+    });
     QObject::connect(main, &TfrmMemo::printRequested, main,
                      [main] { Guarded([&] { PrintPreview(*main, main); }, main); });
     auto* tray = new TrayController(main);

@@ -27,6 +27,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPropertyAnimation>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -64,6 +65,13 @@ TfrmMemo::TfrmMemo(QWidget* parent) : QMainWindow(parent)
     RestoreWindowLayout();
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
+    fade_ = new QPropertyAnimation(this, "windowOpacity", this);
+    connect(fade_, &QPropertyAnimation::finished, this, [this] {
+        if (!shown_) {
+            hide();
+            setWindowOpacity(1.0);
+        }
+    });
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     connect(timer1_, &QTimer::timeout, this, [this] {
@@ -343,8 +351,26 @@ QPlainTextEdit* TfrmMemo::currentEditor() const
     return pages_->editor(pages_->currentPage());
 }
 
+// The window fades in over 300 ms and out over 500 ms where the desktop
+// can show translucent windows; elsewhere it simply appears and goes.
+static bool animated()
+{
+    return QGuiApplication::platformName() != QLatin1String("offscreen") &&
+           !qEnvironmentVariableIsSet("VELNOTE_NO_ANIMATION");
+}
+
 void TfrmMemo::ShowMainWindow()
 {
+    fade_->stop();
+    if (animated() && !isVisible()) {
+        setWindowOpacity(0.0);
+        fade_->setDuration(300);
+        fade_->setStartValue(0.0);
+        fade_->setEndValue(1.0);
+        fade_->start();
+    } else {
+        setWindowOpacity(1.0);
+    }
     show();
     raise();
     activateWindow();
@@ -352,13 +378,21 @@ void TfrmMemo::ShowMainWindow()
 
 void TfrmMemo::HideMainWindow()
 {
-    hide();
     shown_ = false;
+    fade_->stop();
+    if (!animated() || !isVisible()) {
+        hide();
+        return;
+    }
+    fade_->setDuration(500);
+    fade_->setStartValue(windowOpacity());
+    fade_->setEndValue(0.0);
+    fade_->start();
 }
 
 void TfrmMemo::ToggleMainWindow()
 {
-    if (isVisible())
+    if (shown_)
         HideMainWindow();
     else
         ShowMainWindow();

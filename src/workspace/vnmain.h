@@ -12,6 +12,7 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 class QPlainTextEdit;
+class QPropertyAnimation;
 
 namespace vn {
 
@@ -104,6 +105,7 @@ private:
     QWidget* info_ = nullptr;       // pnlInfo
     CalendarPanel* calendar_ = nullptr;
     std::array<QLabel*, 6> status_{};
+    QPropertyAnimation* fade_ = nullptr;
     QTimer* timer1_ = nullptr;
     QTimer* timer2Diary_ = nullptr;
     QTimer* timer3Memo_ = nullptr;
