@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh >/dev/null
 if [ -z "${DISPLAY:-}" ]; then
-  Xvfb :78 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb :78 -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   trap 'kill $xvfb 2>/dev/null || true' EXIT
   export DISPLAY=:78

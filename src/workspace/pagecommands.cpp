@@ -25,11 +25,6 @@ namespace {
 const QString kTextFilter = QStringLiteral("テキストファイル(*.txt)|*.txt");
 const QString kNoSelection = QStringLiteral("選択文字列がありません");
 
-QString crlf(QString text)
-{
-    return text.replace(u'\n', QLatin1String("\r\n"));
-}
-
 QString selectionOf(const QPlainTextEdit* e)
 {
     // QTextCursor marks paragraph ends with U+2029.

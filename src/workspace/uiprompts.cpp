@@ -32,14 +32,14 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
     auto add = [&](const QString& label, QMessageBox::ButtonRole role) {
         return box.addButton(label, role);
     };
-    QAbstractButton *ok = nullptr, *cancel = nullptr, *yes = nullptr, *no = nullptr;
+    QAbstractButton *ok = nullptr, *yes = nullptr, *no = nullptr;
     switch (buttons) {
     case BoxButtons::Ok:
         ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case BoxButtons::OkCancel:
         ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        cancel = add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         break;
     case BoxButtons::YesNo:
         yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
@@ -48,7 +48,7 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
     case BoxButtons::YesNoCancel:
         yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         no = add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        cancel = add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         break;
     }
     box.exec();

@@ -51,7 +51,7 @@ bool XvfbSession::tryDisplay(int number)
         ::dup2(null, 0);
         ::dup2(null, 1);
         ::dup2(null, 2);
-        ::execlp("Xvfb", "Xvfb", name.constData(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+        ::execlp("Xvfb", "Xvfb", name.constData(), "-nolisten", "tcp", "-noreset", "-screen", "0", "640x480x24",
                  "-displayfd", fd.constData(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
