@@ -16,8 +16,8 @@ public:
     QToolButton* button(const QString& name) const { return buttons_.value(name); }
 
 private:
-    QToolButton* add(const char* name, const QString& glyph, const QColor& tint,
-                     const QString& hint, bool checkable = false, bool pressed = false);
+    QToolButton* add(const char* name, const QString& hint, bool checkable = false,
+                     bool pressed = false);
     QHash<QString, QToolButton*> buttons_;
 };
 

@@ -10,7 +10,7 @@
 #include "foundation/inifile.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
-#include "glyphicon.h"
+#include "icons/toolicons.h"
 #include "maintoolbar.h"
 #include "memopagesview.h"
 #include "pagecommands.h"
@@ -197,8 +197,7 @@ void TfrmMemo::connectCommands()
         QToolButton* b = toolBar_->button("ToolButton31");
         b->setToolTip(restore ? QStringLiteral("カレントのメモを復元")
                               : QStringLiteral("カレントのメモを削除"));
-        b->setIcon(GlyphIcon(restore ? QStringLiteral("復") : QStringLiteral("削"),
-                             restore ? QColor(50, 150, 80) : QColor(200, 60, 60)));
+        b->setIcon(ToolIconNamed(restore ? "restore" : "ToolButton31"));
     });
     connect(clock_, &ClockPanel::stampAtCaret, this,
             [this] { Guarded([this] { commands_->StampNowAtCaret(); }, this); });
