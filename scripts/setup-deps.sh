@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl1-mesa-dev
   libxcb1-dev libxcb-xinput-dev libxcb-keysyms1-dev
-  fonts-ipafont fonts-noto-cjk
+  fonts-ipafont fonts-noto-cjk qt6-translations-l10n
   xvfb xdotool x11-utils imagemagick poppler-utils trayer python3
 )
 missing=()

@@ -24,7 +24,9 @@
 #include "workspace/vnprint01.h"
 #include "workspace/vnsearch.h"
 
+#include <QLibraryInfo>
 #include <QSessionManager>
+#include <QTranslator>
 
 #include <memory>
 
@@ -90,6 +92,11 @@ int RunVelnote(int argc, char** argv)
         return 0; // another instance runs in this session
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
+    // The standard dialogs (file, font, colour, print) speak Japanese too.
+    auto* qtJapanese = new QTranslator(&app);
+    if (qtJapanese->load(QStringLiteral("qtbase_ja"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtJapanese);
     QFont appFont(QStringLiteral("ＭＳ Ｐゴシック"));
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
