@@ -18,8 +18,7 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace
-{
+namespace {
 
 double millis(const std::function<void()>& f, int repeat = 1)
 {
@@ -70,7 +69,8 @@ int main()
     for (DateTime d = EncodeDate(2010, 1, 1); d < EncodeDate(2020, 1, 1); d += 1) {
         const YMD ymd = DecodeDate(d);
         const QString folder = dir.path() + QString::asprintf("/%.4d%.2d", ymd.year, ymd.month);
-        if (ymd.day == 1) QDir().mkpath(folder);
+        if (ymd.day == 1)
+            QDir().mkpath(folder);
         QFile f(folder + '/' + DateKey(d) + ".txt");
         if (f.open(QIODevice::WriteOnly)) {
             f.write("x\r\n");

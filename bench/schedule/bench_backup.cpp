@@ -15,8 +15,7 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 // CPU time of the process, without the waits for the disk.
 double cpuMs()
@@ -26,16 +25,14 @@ double cpuMs()
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-class StepClock : public Clock
-{
+class StepClock : public Clock {
 public:
     DateTime value = 0;
     DateTime now() const override { return value; }
     qint64 tickCount() const override { return 0; }
 };
 
-class Pages : public BackUpSource
-{
+class Pages : public BackUpSource {
 public:
     QStringList texts;
     BackUpSchedule schedule() const override { return {}; }

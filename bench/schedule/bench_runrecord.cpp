@@ -15,8 +15,7 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 // CPU time of the process, without the waits for the disk.
 double cpuMs()
@@ -26,8 +25,7 @@ double cpuMs()
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-class StepClock : public Clock
-{
+class StepClock : public Clock {
 public:
     DateTime value = 0;
     DateTime now() const override { return value; }
@@ -46,7 +44,8 @@ int main()
         lines.append(QStringLiteral("[%1]").arg(DayNumber(first + d)));
         lines.append(QStringLiteral("S=%1").arg(30000000 + d * 7));
         lines.append(QStringLiteral("E=%1").arg(70000000 + d * 11));
-        if (d % 10 == 0) lines.append(QStringLiteral("M=会議と出張のメモ %1").arg(d));
+        if (d % 10 == 0)
+            lines.append(QStringLiteral("M=会議と出張のメモ %1").arg(d));
     }
     WriteLines(path, lines);
     std::printf("file                   %lld bytes, 3650 days\n",

@@ -26,7 +26,8 @@ int main()
         f.minute = i % 60;
         f.alarm = i % 3 == 0 ? 0 : 10 + i % 50;
         f.text = QStringLiteral("予定その%1 打ち合わせと資料の確認").arg(i);
-        if (i % 5 == 0) f.url = QStringLiteral("http://example.jp/schedule/%1").arg(i);
+        if (i % 5 == 0)
+            f.url = QStringLiteral("http://example.jp/schedule/%1").arg(i);
         f.urlFlag = i % 5 == 0 ? 1 : 0;
         if (i < 100) { // daily for ten years
             f.repeat = 1;
@@ -62,7 +63,8 @@ int main()
         t.start();
         store.LoadSchedules(path);
         const qint64 ns = t.nsecsElapsed();
-        if (best < 0 || ns < best) best = ns;
+        if (best < 0 || ns < best)
+            best = ns;
     }
     std::printf("occurrences            %zu\n", store.dayIndex().size());
     std::printf("LoadSchedules          %.1f ms (best of %d)\n", best / 1e6, runs);

@@ -26,8 +26,7 @@ long long monotonicNs()
 }
 
 // One start; milliseconds to the first paint, or -1.
-double startOnce(const std::string& program, const std::string& dataDir,
-                 const char* arg = nullptr)
+double startOnce(const std::string& program, const std::string& dataDir, const char* arg = nullptr)
 {
     int fds[2];
     if (pipe(fds) != 0)

@@ -7,9 +7,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +20,7 @@ namespace {
 
 QString page(int seed)
 {
-    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物", u"予定", u"todo",
+    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物",     u"予定", u"todo",
                                             u"資料", u"確認", u"2026/12/09", u"OK"};
     QString line, text;
     int n = seed;
@@ -33,8 +33,7 @@ QString page(int seed)
     return text;
 }
 
-template <typename F>
-double medianMs(int runs, F f)
+template <typename F> double medianMs(int runs, F f)
 {
     std::vector<double> t;
     for (int i = 0; i < runs; ++i) {
@@ -83,7 +82,10 @@ int main(int argc, char** argv)
     std::printf("save 30 changed pages                          %8.1f ms\n", saveAll);
 
     view.saveShownPages(); // the first save after a change compares once
-    const double idle = medianMs(9, [&] { view.saveShownPages(); view.savePagePositions(); });
+    const double idle = medianMs(9, [&] {
+        view.saveShownPages();
+        view.savePagePositions();
+    });
     std::printf("periodic save, nothing changed                 %8.1f ms   (target 30 ms)\n", idle);
 
     view.editor(5)->appendPlainText(QStringLiteral("一行"));

@@ -13,11 +13,9 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
-class Pages : public PageAccess
-{
+class Pages : public PageAccess {
 public:
     QStringList texts;
     int current = 0;

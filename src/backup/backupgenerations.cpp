@@ -12,11 +12,9 @@
 
 #include <algorithm>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // Sub-folders and plain files of the BackUp folder, hidden ones left out,
 // in ascending text order.
@@ -53,7 +51,8 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
     WriteLines(folder + QStringLiteral("Schedule.dat"), ReadLines(SchedulePath()));
     WriteLines(folder + QStringLiteral("Holiday.dat"), ReadLines(HolidayPath()));
     for (int page = 0; page < kBackUpPageCount; ++page) {
-        if (!QDir().mkpath(result.folder)) continue;
+        if (!QDir().mkpath(result.folder))
+            continue;
         WriteEditText(folder + QFileInfo(PageFilePath(page)).fileName(), source.pageText(page));
     }
     QStringList tabNames;
@@ -84,11 +83,13 @@ void PruneBackUpGenerations(int maxGenerations)
 void DeleteBackUpGeneration(const QString& folder)
 {
     const QFileInfo info(folder);
-    if (info.isSymLink() || !info.isDir()) return;
+    if (info.isSymLink() || !info.isDir())
+        return;
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden |
                                                            QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& f : files) {
-        if (f.isDir() && !f.isSymLink()) continue;
+        if (f.isDir() && !f.isSymLink())
+            continue;
         QFile::remove(f.absoluteFilePath()); // a link goes, not what it points to
     }
     QDir().rmdir(folder);

@@ -10,15 +10,13 @@
 
 #include <functional>
 
-namespace vn
-{
+namespace vn {
 
 constexpr int kBackUpPageCount = 30;
 constexpr int kAutomaticNameLength = 15;
 
 // What a generation is made from.
-class BackUpSource
-{
+class BackUpSource {
 public:
     virtual ~BackUpSource() = default;
     virtual BackUpSchedule schedule() const = 0;
@@ -28,8 +26,7 @@ public:
 
 // Schedule values and tab names from the settings, page texts from the
 // main window.
-class SettingsBackUpSource : public BackUpSource
-{
+class SettingsBackUpSource : public BackUpSource {
 public:
     explicit SettingsBackUpSource(std::function<QString(int)> pageText)
         : pageText_(std::move(pageText))

@@ -5,8 +5,7 @@
 
 #include <QString>
 
-namespace vn
-{
+namespace vn {
 
 enum BackUpInterval { kBackUpDaily = 0, kBackUpWeekly = 1, kBackUpMonthly = 2 };
 

@@ -3,11 +3,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace vn::cal::astro
-{
+namespace vn::cal::astro {
 
-namespace
-{
+namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDeg = kPi / 180.0;
@@ -190,7 +188,8 @@ double NewMoonJde(int k)
     };
     for (int i = 0; i < 14; ++i) {
         double arg = kA[i][0] + kA[i][1] * kk;
-        if (i == 0) arg -= 0.009173 * t2;
+        if (i == 0)
+            arg -= 0.009173 * t2;
         jde += kA[i][2] * sinDeg(arg);
     }
     return jde;
@@ -230,7 +229,8 @@ double SunLongitudeInstant(double degrees, double jdeNear)
             diff += 360.0;
         const double step = diff * 365.2422 / 360.0;
         jde += step;
-        if (std::fabs(step) < 1e-7) break;
+        if (std::fabs(step) < 1e-7)
+            break;
     }
     return jde;
 }

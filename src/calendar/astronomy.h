@@ -3,8 +3,7 @@
 // and of the Sun reaching a given apparent longitude, as Julian Ephemeris
 // Days (Terrestrial Time), and the step from Terrestrial Time to universal
 // time. Accurate to well under a minute for the years 1860-2150.
-namespace vn::cal::astro
-{
+namespace vn::cal::astro {
 
 constexpr double kJ2000 = 2451545.0;
 

@@ -1,10 +1,8 @@
 #include "builtinholidays.h"
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 // Lines "MMDD,first year,last year,name" or "MMwN,..." (the N-th Monday of
 // month MM). Order matters: the first holiday entered for a day wins, except

@@ -2,8 +2,7 @@
 // The national holidays of Japan as holiday lines, in processing order.
 #include <QStringList>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 const QStringList& BuiltInHolidayLines();
 

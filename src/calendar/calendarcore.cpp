@@ -2,8 +2,7 @@
 
 #include "calendar/rokuyou.h"
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 CalendarCore::CalendarCore()
 {
@@ -17,14 +16,12 @@ CalendarCore::CalendarCore()
 
 quint32 CalendarCore::DayColor(DateTime d) const
 {
-    if (holidays_.IsHoliday(d)) return colors_.holiday;
+    if (holidays_.IsHoliday(d))
+        return colors_.holiday;
     switch (DayOfWeek(d)) {
-    case 0:
-        return colors_.sunday;
-    case 6:
-        return colors_.saturday;
-    default:
-        return colors_.weekday;
+    case 0: return colors_.sunday;
+    case 6: return colors_.saturday;
+    default: return colors_.weekday;
     }
 }
 
@@ -36,7 +33,8 @@ std::function<bool(DateTime)> CalendarCore::HolidayTest() const
 
 bool CalendarCore::SetShowRoku(bool v)
 {
-    if (showRoku_ == v) return false;
+    if (showRoku_ == v)
+        return false;
     showRoku_ = v;
     return true;
 }

@@ -8,8 +8,7 @@
 
 #include <functional>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 // Day text colours (0x00BBGGRR, or 0xFF0000nn for a system colour).
 struct DayColors {
@@ -19,8 +18,7 @@ struct DayColors {
     quint32 holiday = 0x0000FF;
 };
 
-class CalendarCore
-{
+class CalendarCore {
 public:
     CalendarCore();
     CalendarCore(const CalendarCore&) = delete;

@@ -2,8 +2,7 @@
 
 #include <array>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 QString DateKey(int year, int month, int day)
 {
@@ -24,10 +23,12 @@ int DateKeyNumber(DateTime d)
 
 int ParseDateKey(QStringView key)
 {
-    if (key.size() != 8) return -1;
+    if (key.size() != 8)
+        return -1;
     int n = 0;
     for (QChar c : key) {
-        if (c < u'0' || c > u'9') return -1;
+        if (c < u'0' || c > u'9')
+            return -1;
         n = n * 10 + (c.unicode() - u'0');
     }
     return n;
@@ -62,9 +63,11 @@ QString WeekdayName(int i, bool shortForm, bool japanese)
                                                       u"木曜", u"金曜", u"土曜"};
     static const std::array<const char16_t*, 7> en = {
         u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};
-    if (i < 0 || i > 6) return japanese ? QStringLiteral("----") : QStringLiteral("------");
+    if (i < 0 || i > 6)
+        return japanese ? QStringLiteral("----") : QStringLiteral("------");
     const QString name = QString::fromUtf16(japanese ? ja[i] : en[i]);
-    if (!shortForm) return name;
+    if (!shortForm)
+        return name;
     return name.left(japanese ? 1 : 2);
 }
 
@@ -76,7 +79,8 @@ QString MonthAltName(int month, bool kanji)
     static const std::array<const char16_t*, 12> h = {
         u"むつき", u"きさらぎ", u"やよい",   u"うつき",     u"さつき",   u"みなづき",
         u"ふつき", u"はつき",   u"ながつき", u"かんなづき", u"しもつき", u"しわす"};
-    if (month < 1 || month > 12) return QStringLiteral("----");
+    if (month < 1 || month > 12)
+        return QStringLiteral("----");
     return QString::fromUtf16(kanji ? k[month - 1] : h[month - 1]);
 }
 

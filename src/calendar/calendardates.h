@@ -5,8 +5,7 @@
 
 #include <QString>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 // "yyyymmdd" ("%.4d%.2d%.2d"), the key of every per-day table.
 QString DateKey(int year, int month, int day);

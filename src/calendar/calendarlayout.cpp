@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 constexpr int kMaxColumns = 12;
 constexpr int kMaxRows = 10;
@@ -48,7 +46,8 @@ void layoutGridBlock(MonthBlock& b, const CalendarLayout& l, const WeekRule& rul
     for (int w = 1; w <= 6; ++w) {
         const GridCell sunday = CellDate(b.year, b.month, (w - 1) * 7 + 1);
         // Rows 5 and 6 that belong wholly to the next month are left out.
-        if (w >= 5 && sunday.date.day < 14) continue;
+        if (w >= 5 && sunday.date.day < 14)
+            continue;
         const int top = b.y0 + (w + 1) * l.rowH;
         const size_t first = b.cells.size();
         for (int i = 0; i < 7; ++i) {
@@ -110,7 +109,8 @@ const DayCell* CalendarLayout::hitTest(int x, int y) const
 {
     for (const MonthBlock& b : blocks) {
         for (const DayCell& c : b.cells) {
-            if (c.rect.contains(x, y)) return &c;
+            if (c.rect.contains(x, y))
+                return &c;
         }
     }
     return nullptr;
@@ -118,7 +118,8 @@ const DayCell* CalendarLayout::hitTest(int x, int y) const
 
 DateTime CalendarLayout::lastMonth() const
 {
-    if (blocks.empty()) return 0;
+    if (blocks.empty())
+        return 0;
     return AnchorDate(blocks.back().year, blocks.back().month, 1);
 }
 
@@ -153,7 +154,8 @@ CalendarLayout ComputeLayout(const LayoutInput& in)
             }
         }
     } else {
-        if (33 * l.rowH < in.height) l.rowH = in.height / 33;
+        if (33 * l.rowH < in.height)
+            l.rowH = in.height / 33;
         l.columns = blocksFitting(in.width, 8 * l.cellW + 6, kMaxColumns);
         l.rows = 1;
         l.blocks.reserve(size_t(l.columns));

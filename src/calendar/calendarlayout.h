@@ -8,8 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 // Pixel rectangle; hit-tests take left <= x < right and top <= y < bottom.
 struct CellRect {

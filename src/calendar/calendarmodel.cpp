@@ -6,15 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 template <typename T> bool store(T& field, T value)
 {
-    if (field == value) return false;
+    if (field == value)
+        return false;
     field = value;
     return true;
 }
@@ -35,7 +34,8 @@ CalendarModel::CalendarModel()
 
 void CalendarModel::switchDiary(DateTime d)
 {
-    if (diarySwitch_) diarySwitch_(d);
+    if (diarySwitch_)
+        diarySwitch_(d);
 }
 
 void CalendarModel::shiftMonths(int months)
@@ -83,13 +83,15 @@ void CalendarModel::MoveToNextYearJanuary()
 void CalendarModel::MovePrevMonth()
 {
     shiftMonths(-1);
-    if (MonthIndex(lastMonth_) < MonthIndex(date_)) date_ = lastMonth_;
+    if (MonthIndex(lastMonth_) < MonthIndex(date_))
+        date_ = lastMonth_;
 }
 
 void CalendarModel::MoveNextMonth()
 {
     shiftMonths(1);
-    if (MonthIndex(date_) < MonthIndex(firstMonth_)) date_ = firstMonth_;
+    if (MonthIndex(date_) < MonthIndex(firstMonth_))
+        date_ = firstMonth_;
 }
 
 void CalendarModel::MoveToToday()
@@ -132,7 +134,8 @@ SelectResult CalendarModel::SelectAt(int x, int y)
         r.target = date_;
     }
     switchDiary(r.target);
-    if (r.target == date_) return r;
+    if (r.target == date_)
+        return r;
     r.redraw = SetDate(r.target);
     return r;
 }
@@ -165,7 +168,8 @@ bool CalendarModel::SetOffsetY(int v)
 
 bool CalendarModel::SetList(bool v)
 {
-    if (list_ == v) return false;
+    if (list_ == v)
+        return false;
     list_ = v;
     firstMonth_ = date_;
     return true;

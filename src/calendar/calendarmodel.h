@@ -10,8 +10,7 @@
 
 #include <functional>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 enum class Redraw {
     None,   // nothing changed on screen
@@ -25,8 +24,7 @@ struct SelectResult {
     Redraw redraw = Redraw::None;
 };
 
-class CalendarModel
-{
+class CalendarModel {
 public:
     CalendarModel(); // Date, FirstMonth, LastMonth and HoverDate := now
 

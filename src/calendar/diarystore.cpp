@@ -9,19 +9,19 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 // Key of a diary file name "yyyymmdd.txt" (lower-case extension, a real
 // date), or -1.
 int keyOfFileName(const QString& name)
 {
-    if (name.size() != 12 || !name.endsWith(QLatin1String(".txt"), Qt::CaseSensitive)) return -1;
+    if (name.size() != 12 || !name.endsWith(QLatin1String(".txt"), Qt::CaseSensitive))
+        return -1;
     const int key = ParseDateKey(QStringView(name).left(8));
-    if (key < 0 || !IsValidDate(key / 10000, key / 100 % 100, key % 100)) return -1;
+    if (key < 0 || !IsValidDate(key / 10000, key / 100 % 100, key % 100))
+        return -1;
     return key;
 }
 
@@ -45,7 +45,8 @@ bool DiaryStore::SetDiaryFolder(const QString& folder)
 
 QString DiaryStore::DiaryPath(DateTime d) const
 {
-    if (folder_.isEmpty()) return {};
+    if (folder_.isEmpty())
+        return {};
     const YMD ymd = DecodeDate(d);
     return folder_ + u'/' + monthFolderName(ymd) + u'/' + DateKey(ymd.year, ymd.month, ymd.day) +
            QStringLiteral(".txt");
@@ -60,15 +61,18 @@ void DiaryStore::ScanDiaryFolder(const QString& folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo fi = it.fileInfo();
-        if (fi.isDir()) continue;
+        if (fi.isDir())
+            continue;
         const int key = keyOfFileName(fi.fileName());
-        if (key >= 0) days_.insert(key);
+        if (key >= 0)
+            days_.insert(key);
     }
 }
 
 void DiaryStore::SelectDiaryDate(DateTime d)
 {
-    if (diaryDate_ != 0) SaveDiaryOf(diaryDate_);
+    if (diaryDate_ != 0)
+        SaveDiaryOf(diaryDate_);
     LoadDiary(d);
 }
 
@@ -84,7 +88,8 @@ void DiaryStore::LoadDiary(DateTime d)
         else
             text += u' ' + holiday;
         title_->setText(text);
-        if (info_.dayColor) title_->setColor(info_.dayColor(d));
+        if (info_.dayColor)
+            title_->setColor(info_.dayColor(d));
     }
     if (!folder_.isEmpty() && memo_) {
         const QString path = DiaryPath(d);
@@ -97,26 +102,32 @@ void DiaryStore::LoadDiary(DateTime d)
 
 void DiaryStore::SaveDiary()
 {
-    if (diaryDate_ != 0) SaveDiaryOf(diaryDate_);
+    if (diaryDate_ != 0)
+        SaveDiaryOf(diaryDate_);
 }
 
 void DiaryStore::SaveDiaryOf(DateTime d)
 {
-    if (folder_.isEmpty() || !memo_) return;
+    if (folder_.isEmpty() || !memo_)
+        return;
     const YMD ymd = DecodeDate(d);
-    if (ymd.year * 100 + ymd.month < kFirstSavedMonth) return;
+    if (ymd.year * 100 + ymd.month < kFirstSavedMonth)
+        return;
     const QString monthFolder = folder_ + u'/' + monthFolderName(ymd);
-    if (!QDir().mkpath(monthFolder)) return; // tried again at the next save
+    if (!QDir().mkpath(monthFolder))
+        return; // tried again at the next save
     const QString path = DiaryPath(d);
     const int key = DateKeyNumber(ymd.year, ymd.month, ymd.day);
     const QString text = memo_->text();
     if (!text.isEmpty()) {
         const QStringList lines = SplitLines(text);
-        if (!(FileExists(path) && ReadLines(path) == lines)) WriteLines(path, lines);
+        if (!(FileExists(path) && ReadLines(path) == lines))
+            WriteLines(path, lines);
         days_.insert(key);
     } else {
         QFile::remove(path);
-        if (!QFileInfo::exists(path)) days_.erase(key);
+        if (!QFileInfo::exists(path))
+            days_.erase(key);
     }
 }
 

@@ -9,12 +9,10 @@
 #include <functional>
 #include <set>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 // The editor the diary text is typed into.
-class DiaryMemo
-{
+class DiaryMemo {
 public:
     virtual ~DiaryMemo() = default;
     // The text as the editor holds it (lines separated by LF or CR LF).
@@ -24,8 +22,7 @@ public:
 };
 
 // The caption line above the editor.
-class DiaryTitle
-{
+class DiaryTitle {
 public:
     virtual ~DiaryTitle() = default;
     virtual void setText(const QString& text) = 0;
@@ -39,8 +36,7 @@ struct DiaryDayInfo {
     std::function<quint32(DateTime)> dayColor;
 };
 
-class DiaryStore
-{
+class DiaryStore {
 public:
     // Days before January 2000 are never written.
     static constexpr int kFirstSavedMonth = 200001;

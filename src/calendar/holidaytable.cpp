@@ -8,11 +8,9 @@
 
 #include <algorithm>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
@@ -20,10 +18,12 @@ constexpr int kLastYear = 9999;
 // A run of ASCII digits as a number; false for anything else or an overflow.
 bool parseNumber(QStringView s, int* out)
 {
-    if (s.isEmpty() || s.size() > 9) return false;
+    if (s.isEmpty() || s.size() > 9)
+        return false;
     int n = 0;
     for (QChar c : s) {
-        if (c < u'0' || c > u'9') return false;
+        if (c < u'0' || c > u'9')
+            return false;
         n = n * 10 + (c.unicode() - u'0');
     }
     *out = n;
@@ -54,7 +54,8 @@ void HolidayTable::insert(int year, int month, int day, const QString& name)
         table_.emplace(key, name);
         return;
     }
-    if (!it->second.startsWith(u"振替")) return; // the first holiday entered for a day wins
+    if (!it->second.startsWith(u"振替"))
+        return; // the first holiday entered for a day wins
     if (year > 2006) {
         // The substitute moves on to the next day.
         const QString moved = it->second;
@@ -66,25 +67,31 @@ void HolidayTable::insert(int year, int month, int day, const QString& name)
 
 bool HolidayTable::ProcessLine(const QString& line, bool substitution)
 {
-    if (line.startsWith(u'/')) return false;
+    if (line.startsWith(u'/'))
+        return false;
     const QStringList f = SplitFields(line, u',');
-    if (f.size() < 4 || f[0].size() != 4 || f[3].isEmpty()) return false;
+    if (f.size() < 4 || f[0].size() != 4 || f[3].isEmpty())
+        return false;
     const QStringView first = f[0];
     int month = 0, day = 0, nth = 0, y1 = 0, y2 = 0;
-    if (!parseNumber(first.left(2), &month) || month < 1 || month > 12) return false;
+    if (!parseNumber(first.left(2), &month) || month < 1 || month > 12)
+        return false;
     const bool weekly = first[2] == u'w';
     if (weekly) {
-        if (!parseNumber(first.mid(3, 1), &nth) || nth < 1) return false;
+        if (!parseNumber(first.mid(3, 1), &nth) || nth < 1)
+            return false;
     } else if (!parseNumber(first.mid(2, 2), &day) || day < 1 || day > 31) {
         return false;
     }
-    if (!parseNumber(f[1], &y1) || !parseNumber(f[2], &y2)) return false;
+    if (!parseNumber(f[1], &y1) || !parseNumber(f[2], &y2))
+        return false;
     const QString name = SjisLeft(f[3], kMaxNameBytes);
     // Years outside the calendar's range have no days to mark.
     y1 = std::max(y1, kFirstYear);
     y2 = std::min(y2, kLastYear);
     for (int y = y1; y <= y2; ++y) {
-        if (weekly) day = nthMonday(y, month, nth);
+        if (weekly)
+            day = nthMonday(y, month, nth);
         insert(y, month, day, name);
         if (substitution && y >= 1973 && IsValidDate(y, month, day) &&
             DayOfWeek(EncodeDate(y, month, day)) == 0)
@@ -135,7 +142,8 @@ bool HolidayTable::IsHoliday(int year, int month, int day) const
 QString HolidayTable::HolidayName(const QString& key) const
 {
     const int k = ParseDateKey(key);
-    if (k < 0) return {};
+    if (k < 0)
+        return {};
     auto it = table_.find(k);
     return it == table_.end() ? QString() : it->second;
 }

@@ -8,11 +8,9 @@
 
 #include <map>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-class HolidayTable
-{
+class HolidayTable {
 public:
     static constexpr int kMaxNameBytes = 255; // Shift-JIS bytes of a name
     static inline const QString kSubstitute = QStringLiteral("振替休日");

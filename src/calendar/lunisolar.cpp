@@ -6,11 +6,9 @@
 #include <cmath>
 #include <vector>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 constexpr double kJdOfDateTimeZero = 2415018.5; // 1899-12-30 00:00
 constexpr double kJstHours = 9.0;
@@ -29,15 +27,15 @@ struct Month {
     int year = 0;
 };
 
-class MonthTable
-{
+class MonthTable {
 public:
     MonthTable() { build(); }
     // Index of the month holding day, or -1.
     int find(int day) const
     {
         auto it = std::upper_bound(starts_.begin(), starts_.end(), day);
-        if (it == starts_.begin() || it == starts_.end()) return -1;
+        if (it == starts_.begin() || it == starts_.end())
+            return -1;
         return int(it - starts_.begin()) - 1;
     }
     const Month& month(int i) const { return months_[size_t(i)]; }
@@ -76,7 +74,8 @@ void MonthTable::build()
             const double estimate = march + longitude / 360.0 * 365.2422;
             const int day = jstDay(astro::SunLongitudeInstant(longitude, estimate));
             const int idx = find(day);
-            if (idx < 0) continue;
+            if (idx < 0)
+                continue;
             ++termCount[size_t(idx)];
             if (i == 9) // 270 degrees: the winter solstice
                 solstice[size_t(idx)] = true;
@@ -86,7 +85,8 @@ void MonthTable::build()
     // Number the months between consecutive winter-solstice months.
     std::vector<size_t> anchors;
     for (size_t i = 0; i < n; ++i)
-        if (solstice[i]) anchors.push_back(i);
+        if (solstice[i])
+            anchors.push_back(i);
     for (size_t a = 0; a + 1 < anchors.size(); ++a) {
         const size_t from = anchors[a], to = anchors[a + 1];
         const bool leapYear = to - from == 13;
@@ -136,12 +136,15 @@ LunarDate ToLunarDate(DateTime d)
 {
     LunarDate r;
     const double day = DateOnly(d); // the whole part is the day, also before 1899
-    if (day < LunisolarFirstDay() || day > LunisolarLastDay()) return r;
+    if (day < LunisolarFirstDay() || day > LunisolarLastDay())
+        return r;
     const MonthTable& t = table();
     const int idx = t.find(int(day));
-    if (idx < 0) return r;
+    if (idx < 0)
+        return r;
     const Month& m = t.month(idx);
-    if (m.number == 0) return r;
+    if (m.number == 0)
+        return r;
     r.valid = true;
     r.year = m.year;
     r.month = m.number;

@@ -6,8 +6,7 @@
 // principal solar term is a leap month repeating the previous month's number.
 #include "foundation/datetime.h"
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 struct LunarDate {
     bool valid = false; // false outside the calendar's range

@@ -4,13 +4,13 @@
 
 #include <array>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 int RokuyouIndex(DateTime d)
 {
     const LunarDate l = ToLunarDate(d);
-    if (!l.valid) return kRokuyouNone;
+    if (!l.valid)
+        return kRokuyouNone;
     return (l.month - 1 + l.day - 1) % 6;
 }
 
@@ -20,13 +20,15 @@ QString RokuyouName(int index, bool kanji)
                                                      u"仏滅", u"大安", u"赤口"};
     static const std::array<const char16_t*, 6> h = {u"せんしょう", u"ともびき", u"さきまけ",
                                                      u"ぶつめつ",   u"たいあん", u"じゃっこう"};
-    if (index < 0 || index > 5) return QStringLiteral("----");
+    if (index < 0 || index > 5)
+        return QStringLiteral("----");
     return QString::fromUtf16(kanji ? k[size_t(index)] : h[size_t(index)]);
 }
 
 QString RokuyouText(DateTime d, bool showRoku, bool kanji)
 {
-    if (!showRoku) return {};
+    if (!showRoku)
+        return {};
     return RokuyouName(RokuyouIndex(d), kanji);
 }
 

@@ -6,8 +6,7 @@
 
 #include <QString>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 constexpr int kRokuyouNone = 6; // outside the covered days
 

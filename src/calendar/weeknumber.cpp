@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace vn::cal
-{
+namespace vn::cal {
 
-namespace
-{
+namespace {
 
 int formula(long j, int s, int minDays)
 {
@@ -30,7 +28,8 @@ int StandardWeekNumber(DateTime d, int minDays)
     const int s = DayOfWeek(d);
     const long day = DayOf(d);
     int w = formula(day - DayOf(EncodeDate(ymd.year, 1, 1)), s, minDays);
-    if (w <= 0) w = formula(day - DayOf(EncodeDate(ymd.year - 1, 1, 1)), s, minDays);
+    if (w <= 0)
+        w = formula(day - DayOf(EncodeDate(ymd.year - 1, 1, 1)), s, minDays);
     return w;
 }
 
@@ -41,7 +40,8 @@ int ExtendedWeekNumber(DateTime saturday, int startMonth, int startDay)
     const long t = DayOf(saturday);
     const int year = DecodeDate(saturday).year;
     long s = DayOf(EncodeDate(year, startMonth, startDay));
-    if (s > t) s = DayOf(EncodeDate(year - 1, startMonth, startDay));
+    if (s > t)
+        s = DayOf(EncodeDate(year - 1, startMonth, startDay));
     const int sWeekday = DayOfWeek(double(s)) + 1; // 1 Sunday .. 7 Saturday
     return int((t - s + sWeekday + 6) / 7);
 }

@@ -2,8 +2,7 @@
 // Week numbers. Weeks run Sunday to Saturday.
 #include "foundation/datetime.h"
 
-namespace vn::cal
-{
+namespace vn::cal {
 
 struct WeekRule {
     int minDays = 3;       // standard rule: days of the new year needed in week 1 (1..7)

@@ -27,6 +27,9 @@ Clock& CurrentClock()
     return g_clock ? *g_clock : system;
 }
 
-void SetClock(Clock* clock) { g_clock = clock; }
+void SetClock(Clock* clock)
+{
+    g_clock = clock;
+}
 
 } // namespace vn

@@ -15,7 +15,13 @@ public:
 Clock& CurrentClock();
 // Installs a clock (not owned); nullptr restores the system clock.
 void SetClock(Clock* clock);
-inline DateTime Now() { return CurrentClock().now(); }
-inline DateTime Today() { return DateOnly(Now()); }
+inline DateTime Now()
+{
+    return CurrentClock().now();
+}
+inline DateTime Today()
+{
+    return DateOnly(Now());
+}
 
 } // namespace vn

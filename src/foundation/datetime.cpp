@@ -116,11 +116,23 @@ int DayOfWeek(DateTime v)
     return int(d < 0 ? d + 7 : d);
 }
 
-DateTime DateOnly(DateTime v) { return std::trunc(v); }
-DateTime TimeOnly(DateTime v) { return std::fabs(v - std::trunc(v)); }
+DateTime DateOnly(DateTime v)
+{
+    return std::trunc(v);
+}
+DateTime TimeOnly(DateTime v)
+{
+    return std::fabs(v - std::trunc(v));
+}
 
-int DayNumber(DateTime v) { return int(DayOf(v) + kDayNumberOffset); }
-DateTime FromDayNumber(int dayNumber) { return double(dayNumber - kDayNumberOffset); }
+int DayNumber(DateTime v)
+{
+    return int(DayOf(v) + kDayNumberOffset);
+}
+DateTime FromDayNumber(int dayNumber)
+{
+    return double(dayNumber - kDayNumberOffset);
+}
 
 DateTime FromQDate(const QDate& d)
 {

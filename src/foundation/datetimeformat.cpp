@@ -135,9 +135,7 @@ public:
                 i += count;
                 number(time_.msec, count > 3 ? 3 : int(count));
                 break;
-            case u'A':
-                i = ampm(fmt, i);
-                break;
+            case u'A': i = ampm(fmt, i); break;
             case u'C':
                 i += count;
                 append(kShortDateFormat, level + 1);
@@ -197,10 +195,9 @@ private:
                 quote = c;
                 continue;
             }
-            if (upper(c) == u'A' &&
-                (startsWithCI(fmt, i, QLatin1StringView("AM/PM")) ||
-                 startsWithCI(fmt, i, QLatin1StringView("A/P")) ||
-                 startsWithCI(fmt, i, QLatin1StringView("AMPM"))))
+            if (upper(c) == u'A' && (startsWithCI(fmt, i, QLatin1StringView("AM/PM")) ||
+                                     startsWithCI(fmt, i, QLatin1StringView("A/P")) ||
+                                     startsWithCI(fmt, i, QLatin1StringView("AMPM"))))
                 return true;
         }
         return false;

@@ -9,8 +9,8 @@ namespace vn {
 QString RenderDateTime(const QString& pattern, DateTime value);
 
 struct Era {
-    QString name;   // "令和"
-    YMD first;      // first day of the era
+    QString name; // "令和"
+    YMD first;    // first day of the era
 };
 // The era of a date and the year within it; before the first era the name
 // is empty and the year is the Gregorian year.

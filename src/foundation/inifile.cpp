@@ -10,14 +10,16 @@
 #include <QHash>
 #include <QSet>
 
-
 namespace vn {
 
 namespace {
 
 constexpr int kMaxValueBytes = 2047;
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
 
 QStringView trimBlanks(QStringView s)
 {
@@ -199,8 +201,7 @@ std::optional<QString> IniFile::readValue(const QString& section, const QString&
     return c ? c->find(section, key) : std::nullopt;
 }
 
-QList<std::optional<QString>> IniFile::readValues(
-    const QList<QPair<QString, QString>>& keys) const
+QList<std::optional<QString>> IniFile::readValues(const QList<QPair<QString, QString>>& keys) const
 {
     QList<std::optional<QString>> out;
     out.reserve(keys.size());
@@ -261,7 +262,10 @@ void IniFile::writeInt(const QString& section, const QString& key, int value)
     writeValue(section, key, QString::number(value));
 }
 
-IniReadBurst::IniReadBurst() { ++g_burstDepth; }
+IniReadBurst::IniReadBurst()
+{
+    ++g_burstDepth;
+}
 
 IniReadBurst::~IniReadBurst()
 {

@@ -42,8 +42,14 @@ QString ensured(const QString& path)
 
 } // namespace
 
-QString AppFolder() { return location().folder; }
-QString AppBaseName() { return location().baseName; }
+QString AppFolder()
+{
+    return location().folder;
+}
+QString AppBaseName()
+{
+    return location().baseName;
+}
 
 void SetAppLocation(const QString& folder, const QString& baseName)
 {
@@ -57,7 +63,10 @@ QString AppPathWithExtension(const QString& extension)
     return AppFolder() + u'/' + AppBaseName() + extension;
 }
 
-QString SettingsFilePath() { return AppPathWithExtension(QStringLiteral(".ini")); }
+QString SettingsFilePath()
+{
+    return AppPathWithExtension(QStringLiteral(".ini"));
+}
 
 QString PageFilePath(int index)
 {
@@ -66,11 +75,29 @@ QString PageFilePath(int index)
     return AppFolder() + u'/' + AppBaseName() + QString::number(index) + QStringLiteral(".vnm");
 }
 
-QString SchedulePath() { return ensured(AppFolder() + QStringLiteral("/Schedule.dat")); }
-QString HolidayPath() { return ensured(AppFolder() + QStringLiteral("/Holiday.dat")); }
-QString BalloonHintPath() { return AppFolder() + QStringLiteral("/BalloonHint.dat"); }
-QString DiaryFolder() { return AppFolder() + QStringLiteral("/Diary"); }
-QString BackUpFolder() { return AppFolder() + QStringLiteral("/BackUp"); }
-QString HelpFilePath() { return AppFolder() + QStringLiteral("/Vnote.chm"); }
+QString SchedulePath()
+{
+    return ensured(AppFolder() + QStringLiteral("/Schedule.dat"));
+}
+QString HolidayPath()
+{
+    return ensured(AppFolder() + QStringLiteral("/Holiday.dat"));
+}
+QString BalloonHintPath()
+{
+    return AppFolder() + QStringLiteral("/BalloonHint.dat");
+}
+QString DiaryFolder()
+{
+    return AppFolder() + QStringLiteral("/Diary");
+}
+QString BackUpFolder()
+{
+    return AppFolder() + QStringLiteral("/BackUp");
+}
+QString HelpFilePath()
+{
+    return AppFolder() + QStringLiteral("/Vnote.chm");
+}
 
 } // namespace vn

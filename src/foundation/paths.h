@@ -8,8 +8,8 @@
 
 namespace vn {
 
-QString AppFolder();       // without a trailing separator
-QString AppBaseName();     // "Vnote"
+QString AppFolder();   // without a trailing separator
+QString AppBaseName(); // "Vnote"
 // Tests and tools point the program at another folder and base name.
 void SetAppLocation(const QString& folder, const QString& baseName);
 
@@ -17,11 +17,11 @@ void SetAppLocation(const QString& folder, const QString& baseName);
 QString AppPathWithExtension(const QString& extension);
 QString SettingsFilePath(); // ".ini"
 QString PageFilePath(int index);
-QString SchedulePath();     // creates an empty file when missing
-QString HolidayPath();      // creates an empty file when missing
+QString SchedulePath(); // creates an empty file when missing
+QString HolidayPath();  // creates an empty file when missing
 QString BalloonHintPath();
 QString DiaryFolder();
 QString BackUpFolder();
-QString HelpFilePath();     // "Vnote.chm"
+QString HelpFilePath(); // "Vnote.chm"
 
 } // namespace vn

@@ -16,8 +16,14 @@ const SettingRow* rowOfKind(int id, SettingKind kind)
 
 } // namespace
 
-void SetSettingsFile(const QString& path) { g_settingsFile = path; }
-QString SettingsFile() { return g_settingsFile; }
+void SetSettingsFile(const QString& path)
+{
+    g_settingsFile = path;
+}
+QString SettingsFile()
+{
+    return g_settingsFile;
+}
 
 QString ReadSettingStr(int id)
 {

@@ -10,10 +10,10 @@ namespace vn {
 
 // Font attributes as the settings file holds them.
 struct FontSpec {
-    int color = 0;   // 0x00BBGGRR
+    int color = 0; // 0x00BBGGRR
     QString name;
-    int size = 9;    // points
-    int style = 0;   // 1 bold, 2 italic, 4 underline, 8 strikeout
+    int size = 9;  // points
+    int style = 0; // 1 bold, 2 italic, 4 underline, 8 strikeout
     friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 enum FontStyleBits { kFontBold = 1, kFontItalic = 2, kFontUnderline = 4, kFontStrikeOut = 8 };

@@ -20,17 +20,22 @@ const SingleRow kSingles[] = {
     {REG_ShowCalendar, "Show", "Calendar", SettingKind::Number, nullptr, 1},
     {REG_ShowRefFile, "Show", "RefFile", SettingKind::Number, nullptr, 1},
     {REG_EnvSeparationBefor, "Separation", "Befor", SettingKind::Number, nullptr, 0},
-    {REG_EnvSeparationMark, "Separation", "Mark", SettingKind::Text, "----------------------------------------", 0},
+    {REG_EnvSeparationMark, "Separation", "Mark", SettingKind::Text,
+     "----------------------------------------", 0},
     {REG_EnvSeparationAfter, "Separation", "After", SettingKind::Number, nullptr, 1},
     {REG_EnvFormatDate, "Format", "Date", SettingKind::Text, "yyyy/mm/dd(aaa)", 0},
     {REG_EnvFormatDateTime, "Format", "DateTime", SettingKind::Text, "yyyy/mm/dd(aaa) hh:nn:ss", 0},
     {REG_CalendarFont, "FontCalendar", "", SettingKind::Font, nullptr, 0},
     {REG_CalendarBackColor, "Calendar", "BackColor", SettingKind::Number, nullptr, -16777211},
     {REG_CalendarTextColor, "Calendar", "TextColor", SettingKind::Number, nullptr, -16777208},
-    {REG_CalendarTitleBackColor, "Calendar", "TitleBackColor", SettingKind::Number, nullptr, -16777214},
-    {REG_CalendarTitleTextColor, "Calendar", "TitleTextColor", SettingKind::Number, nullptr, 16777215},
-    {REG_CalendarMonthBackColor, "Calendar", "MonthBackColor", SettingKind::Number, nullptr, 16777215},
-    {REG_CalendarTrailingTextColor, "Calendar", "TrailingTextColor", SettingKind::Number, nullptr, -16777197},
+    {REG_CalendarTitleBackColor, "Calendar", "TitleBackColor", SettingKind::Number, nullptr,
+     -16777214},
+    {REG_CalendarTitleTextColor, "Calendar", "TitleTextColor", SettingKind::Number, nullptr,
+     16777215},
+    {REG_CalendarMonthBackColor, "Calendar", "MonthBackColor", SettingKind::Number, nullptr,
+     16777215},
+    {REG_CalendarTrailingTextColor, "Calendar", "TrailingTextColor", SettingKind::Number, nullptr,
+     -16777197},
     {REG_ShowVnoteCount, "ShowVnote", "Count", SettingKind::Number, nullptr, 3},
     {REG_VnoteActiveTab, "ActiveTab", "Vnote", SettingKind::Number, nullptr, 0},
     {REG_RefFileActiveTab, "ActiveTab", "RefFile", SettingKind::Number, nullptr, 0},
@@ -48,19 +53,26 @@ const SingleRow kSingles[] = {
     {REG_MainRefHeight, "MainRef", "Height", SettingKind::Number, nullptr, 145},
     {REG_PCCalendarWidth, "PCCalendar", "Width", SettingKind::Number, nullptr, 154},
     {REG_VnoteHide, "Vnote", "Hide", SettingKind::Number, nullptr, 0},
-    {REG_CalendarBrushCurrentColor, "CalendarColor", "Current", SettingKind::Number, nullptr, 65535},
-    {REG_CalendarColorFillMonth, "CalendarColor", "FillMonth", SettingKind::Number, nullptr, 16777215},
-    {REG_CalendarColorFillWeek, "CalendarColor", "FillWeek", SettingKind::Number, nullptr, 12632256},
+    {REG_CalendarBrushCurrentColor, "CalendarColor", "Current", SettingKind::Number, nullptr,
+     65535},
+    {REG_CalendarColorFillMonth, "CalendarColor", "FillMonth", SettingKind::Number, nullptr,
+     16777215},
+    {REG_CalendarColorFillWeek, "CalendarColor", "FillWeek", SettingKind::Number, nullptr,
+     12632256},
     {REG_CalendarColorFramDay, "CalendarColor", "FramDay", SettingKind::Number, nullptr, 8421504},
-    {REG_CalendarColorFramMonth, "CalendarColor", "FramMonth", SettingKind::Number, nullptr, 12632256},
+    {REG_CalendarColorFramMonth, "CalendarColor", "FramMonth", SettingKind::Number, nullptr,
+     12632256},
     {REG_CalendarColorFramWeek, "CalendarColor", "FramWeek", SettingKind::Number, nullptr, 8421504},
     {REG_CalendarColorHoliday, "CalendarColor", "Holiday", SettingKind::Number, nullptr, 255},
-    {REG_CalendarColorMarkPastDay, "CalendarColor", "MarkPastDay", SettingKind::Number, nullptr, 266},
+    {REG_CalendarColorMarkPastDay, "CalendarColor", "MarkPastDay", SettingKind::Number, nullptr,
+     266},
     {REG_CalendarColorMonth, "CalendarColor", "Month", SettingKind::Number, nullptr, 128},
-    {REG_CalendarColorSaturday, "CalendarColor", "Saturday", SettingKind::Number, nullptr, 16711680},
+    {REG_CalendarColorSaturday, "CalendarColor", "Saturday", SettingKind::Number, nullptr,
+     16711680},
     {REG_CalendarColorSunday, "CalendarColor", "Sunday", SettingKind::Number, nullptr, 255},
     {REG_CalendarColorToday, "CalendarColor", "Today", SettingKind::Number, nullptr, 65280},
-    {REG_CalendarColorTrailingText, "CalendarColor", "TrailingText", SettingKind::Number, nullptr, 12632256},
+    {REG_CalendarColorTrailingText, "CalendarColor", "TrailingText", SettingKind::Number, nullptr,
+     12632256},
     {REG_CalendarColorWeekday, "CalendarColor", "Weekday", SettingKind::Number, nullptr, 0},
     {REG_CalendarColorWeekNo, "CalendarColor", "WeekNo", SettingKind::Number, nullptr, -16777203},
     {REG_CalendarFontMonth, "CalendarFontMonth", "", SettingKind::Font, nullptr, 0},
@@ -105,7 +117,8 @@ const SingleRow kSingles[] = {
     {REG_CalendarBackManthShow, "Calendar", "BackManthShow", SettingKind::Number, nullptr, 0},
     {REG_MultiLineMemo, "MultiLine", "Memo", SettingKind::Number, nullptr, 0},
     {REG_ShowScheduleDetailMain, "ShowScheduleDetail", "Main", SettingKind::Number, nullptr, 1},
-    {REG_ShowScheduleDetailDateTime, "ShowScheduleDetail", "DateTime", SettingKind::Number, nullptr, 0},
+    {REG_ShowScheduleDetailDateTime, "ShowScheduleDetail", "DateTime", SettingKind::Number, nullptr,
+     0},
     {REG_WeekNoEx, "WeekNo", "Ex", SettingKind::Number, nullptr, 0},
     {REG_WeekNoMonth, "WeekNo", "Month", SettingKind::Number, nullptr, 1},
     {REG_WeekNoDay, "WeekNo", "Day", SettingKind::Number, nullptr, 1},
@@ -237,7 +250,10 @@ QString pageSuffix(int p)
     return p == 1 ? QString() : QString::asprintf("%02d", p - 1);
 }
 
-QString twoDigits(int p) { return QString::asprintf("%02d", p); }
+QString twoDigits(int p)
+{
+    return QString::asprintf("%02d", p);
+}
 
 QString fullWidthNumber(int n)
 {
@@ -295,9 +311,7 @@ SettingRow familyRow(const FamilyRule& f, int p)
         r.kind = SettingKind::Text;
         r.defaultText = QStringLiteral("メモ") + fullWidthNumber(p);
         break;
-    case Family::PerPageNumber:
-        r.key = twoDigits(p);
-        break;
+    case Family::PerPageNumber: r.key = twoDigits(p); break;
     }
     return r;
 }

@@ -10,9 +10,9 @@ enum class SettingKind { Number = 1, Text = 2, Font = 3 };
 
 struct SettingRow {
     int id = 0;
-    QString name;    // "REG_BackUpMax"
+    QString name; // "REG_BackUpMax"
     QString section;
-    QString key;     // empty for fonts
+    QString key; // empty for fonts
     SettingKind kind = SettingKind::Number;
     QString defaultText;
     int defaultNumber = 0;

@@ -7,8 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-namespace vn
-{
+namespace vn {
 
 QString DefaultInstanceLockPath()
 {
@@ -22,18 +21,21 @@ FlockInstanceLock::FlockInstanceLock(QString path) : path_(std::move(path)) {}
 
 FlockInstanceLock::~FlockInstanceLock()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool FlockInstanceLock::acquire()
 {
-    if (fd_ >= 0) return true;
+    if (fd_ >= 0)
+        return true;
     // Close-on-exec: programs started from here (a calculator, a browser)
     // must not carry the lock on after this process has ended. No following
     // of links: the fallback lives in the shared /tmp.
     const QByteArray name = QFile::encodeName(path_);
     const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return true;
+    if (fd < 0)
+        return true;
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;

@@ -4,15 +4,13 @@
 // it ends, so a crash never blocks the next start.
 #include "desktop.h"
 
-namespace vn
-{
+namespace vn {
 
 // "$XDG_RUNTIME_DIR/EX_Vnote.lock", or "/tmp/EX_Vnote-<uid>.lock" where the
 // session has no runtime folder.
 QString DefaultInstanceLockPath();
 
-class FlockInstanceLock final : public InstanceLock
-{
+class FlockInstanceLock final : public InstanceLock {
 public:
     explicit FlockInstanceLock(QString path = DefaultInstanceLockPath());
     ~FlockInstanceLock() override;

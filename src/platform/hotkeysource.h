@@ -4,16 +4,14 @@
 // the program's windows are hidden and while another program has the focus.
 #include <QObject>
 
-namespace vn
-{
+namespace vn {
 
 enum class HotKey { None, Pause, Shift, Ctrl };
 
 // The key registered for a show/hide kind (0..4; other values count as 1).
 HotKey HotKeyForKind(int kind);
 
-class HotKeySource : public QObject
-{
+class HotKeySource : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;

@@ -1,7 +1,6 @@
 #include "keygesture.h"
 
-namespace vn
-{
+namespace vn {
 
 bool SinglePressFilter::keyDown(std::uint32_t keycode, std::uint32_t time)
 {
@@ -25,7 +24,8 @@ void SinglePressFilter::reset()
 
 void BareModifierDetector::keyDown(std::uint32_t keycode, bool isTarget)
 {
-    if (armed_ && *armed_ == keycode) return; // auto-repeat of the modifier itself
+    if (armed_ && *armed_ == keycode)
+        return; // auto-repeat of the modifier itself
     if (isTarget && !armed_) {
         armed_ = keycode;
         return;
@@ -36,7 +36,8 @@ void BareModifierDetector::keyDown(std::uint32_t keycode, bool isTarget)
 
 bool BareModifierDetector::keyUp(std::uint32_t keycode)
 {
-    if (!armed_ || *armed_ != keycode) return false;
+    if (!armed_ || *armed_ != keycode)
+        return false;
     armed_.reset();
     return true;
 }

@@ -5,15 +5,13 @@
 #include <optional>
 #include <set>
 
-namespace vn
-{
+namespace vn {
 
 // Counts each physical press of a grabbed key once. Auto-repeat shows up
 // either as further downs without an up in between (detectable auto-repeat)
 // or as an up immediately followed by a down with the same time stamp; both
 // are ignored.
-class SinglePressFilter
-{
+class SinglePressFilter {
 public:
     // True when this down starts a new press.
     bool keyDown(std::uint32_t keycode, std::uint32_t time);
@@ -27,8 +25,7 @@ private:
 
 // Recognises a bare press of a modifier: the modifier key goes down and up
 // again with no other key going down in between.
-class BareModifierDetector
-{
+class BareModifierDetector {
 public:
     // isTarget: the key is one of the watched modifier keys (either side).
     void keyDown(std::uint32_t keycode, bool isTarget);

@@ -8,11 +8,9 @@
 
 #include <cstdio>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 std::unique_ptr<Platform>& Installed()
 {
@@ -40,7 +38,8 @@ Platform& CurrentPlatform()
     // The application installs its platform at start and takes it down
     // again (SetPlatform(nullptr)) before the QApplication goes.
     std::unique_ptr<Platform>& platform = Installed();
-    if (!platform) platform = CreateDesktopPlatform();
+    if (!platform)
+        platform = CreateDesktopPlatform();
     return *platform;
 }
 

@@ -7,8 +7,7 @@
 
 #include <memory>
 
-namespace vn
-{
+namespace vn {
 
 struct Platform {
     std::unique_ptr<HotKeySource> hotKey;

@@ -3,8 +3,7 @@
 #include <QPainter>
 #include <QPolygonF>
 
-namespace vn
-{
+namespace vn {
 
 QPixmap DrawMemoPadGlyph(int size)
 {

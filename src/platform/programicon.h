@@ -3,8 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-namespace vn
-{
+namespace vn {
 
 QPixmap DrawMemoPadGlyph(int size);
 QIcon ProgramIcon();

@@ -5,8 +5,7 @@
 #include <QStandardPaths>
 #include <QUrl>
 
-namespace vn
-{
+namespace vn {
 
 QStringList CalculatorPrograms()
 {
@@ -20,7 +19,8 @@ void QtDesktop::openUrl(const QString& url)
     // Addresses are typed by the user, often without a scheme
     // ("www.example.jp"); those are taken as web addresses.
     const QUrl target = QUrl::fromUserInput(url.trimmed());
-    if (target.isValid()) QDesktopServices::openUrl(target);
+    if (target.isValid())
+        QDesktopServices::openUrl(target);
 }
 
 void QtDesktop::openDocument(const QString& path)
@@ -32,7 +32,8 @@ bool QtDesktop::startCalculator()
 {
     for (const QString& name : CalculatorPrograms()) {
         const QString program = QStandardPaths::findExecutable(name);
-        if (!program.isEmpty()) return QProcess::startDetached(program, {});
+        if (!program.isEmpty())
+            return QProcess::startDetached(program, {});
     }
     return false;
 }

@@ -5,14 +5,12 @@
 
 #include <QStringList>
 
-namespace vn
-{
+namespace vn {
 
 // The calculators looked for, in order of preference.
 QStringList CalculatorPrograms();
 
-class QtDesktop final : public Desktop
-{
+class QtDesktop final : public Desktop {
 public:
     void openUrl(const QString& url) override;
     void openDocument(const QString& path) override;

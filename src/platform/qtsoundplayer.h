@@ -6,11 +6,9 @@
 
 class QSoundEffect;
 
-namespace vn
-{
+namespace vn {
 
-class QtSoundPlayer final : public SoundPlayer
-{
+class QtSoundPlayer final : public SoundPlayer {
 public:
     QtSoundPlayer();
     ~QtSoundPlayer() override;

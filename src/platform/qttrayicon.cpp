@@ -4,20 +4,15 @@
 
 #include <QCoreApplication>
 
-namespace vn
-{
+namespace vn {
 
 QSystemTrayIcon::MessageIcon BalloonIconForKind(int iconKind)
 {
     switch (iconKind) {
-    case 1:
-        return QSystemTrayIcon::Information;
-    case 2:
-        return QSystemTrayIcon::Warning;
-    case 3:
-        return QSystemTrayIcon::Critical;
-    default:
-        return QSystemTrayIcon::NoIcon;
+    case 1: return QSystemTrayIcon::Information;
+    case 2: return QSystemTrayIcon::Warning;
+    case 3: return QSystemTrayIcon::Critical;
+    default: return QSystemTrayIcon::NoIcon;
     }
 }
 
@@ -27,8 +22,10 @@ QtTrayIcon::QtTrayIcon(QObject* parent)
     icon_->setToolTip(QStringLiteral("Velnote"));
     connect(icon_.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger) emit clicked();
-                if (reason == QSystemTrayIcon::DoubleClick) emit doubleClicked();
+                if (reason == QSystemTrayIcon::Trigger)
+                    emit clicked();
+                if (reason == QSystemTrayIcon::DoubleClick)
+                    emit doubleClicked();
             });
 }
 
@@ -36,7 +33,8 @@ QtTrayIcon::~QtTrayIcon()
 {
     // Without the application the tray's windows are gone already; the icon
     // must not try to take itself out of the tray any more.
-    if (!QCoreApplication::instance()) (void)icon_.release();
+    if (!QCoreApplication::instance())
+        (void)icon_.release();
 }
 
 void QtTrayIcon::show()
@@ -67,10 +65,12 @@ bool QtTrayIcon::showBalloon(const QString& title, const QString& text, int icon
 
 void QtTrayIcon::hideBalloon()
 {
-    if (!balloonShown_) return;
+    if (!balloonShown_)
+        return;
     balloonShown_ = false;
     // A message with neither title nor text takes the shown one away.
-    if (icon_->isVisible()) icon_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
+    if (icon_->isVisible())
+        icon_->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
 }
 
 } // namespace vn

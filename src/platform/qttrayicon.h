@@ -5,15 +5,13 @@
 #include <QSystemTrayIcon>
 #include <memory>
 
-namespace vn
-{
+namespace vn {
 
 // The balloon icon for an icon kind: 0 none, 1 information, 2 warning,
 // 3 error; other kinds show no icon.
 QSystemTrayIcon::MessageIcon BalloonIconForKind(int iconKind);
 
-class QtTrayIcon final : public TrayIcon
-{
+class QtTrayIcon final : public TrayIcon {
     Q_OBJECT
 public:
     explicit QtTrayIcon(QObject* parent = nullptr);

@@ -10,18 +10,17 @@
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xinput.h>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 std::vector<xcb_keycode_t> KeycodesFor(xcb_key_symbols_t* symbols, xcb_keysym_t keysym)
 {
     std::vector<xcb_keycode_t> codes;
     if (xcb_keycode_t* list = xcb_key_symbols_get_keycode(symbols, keysym)) {
         for (const xcb_keycode_t* c = list; *c != XCB_NO_SYMBOL; ++c)
-            if (std::find(codes.begin(), codes.end(), *c) == codes.end()) codes.push_back(*c);
+            if (std::find(codes.begin(), codes.end(), *c) == codes.end())
+                codes.push_back(*c);
         std::free(list);
     }
     return codes;
@@ -32,10 +31,12 @@ std::uint16_t ModifierMaskOf(xcb_connection_t* conn, xcb_key_symbols_t* symbols,
                              xcb_keysym_t keysym)
 {
     const std::vector<xcb_keycode_t> codes = KeycodesFor(symbols, keysym);
-    if (codes.empty()) return 0;
+    if (codes.empty())
+        return 0;
     xcb_get_modifier_mapping_reply_t* reply =
         xcb_get_modifier_mapping_reply(conn, xcb_get_modifier_mapping(conn), nullptr);
-    if (!reply) return 0;
+    if (!reply)
+        return 0;
     const xcb_keycode_t* map = xcb_get_modifier_mapping_keycodes(reply);
     const int perModifier = reply->keycodes_per_modifier;
     std::uint16_t mask = 0;
@@ -64,7 +65,8 @@ std::vector<std::uint16_t> LockCombinations(xcb_connection_t* conn, xcb_key_symb
     for (unsigned subset = 0; subset < (1u << locks.size()); ++subset) {
         std::uint16_t mods = 0;
         for (std::size_t i = 0; i < locks.size(); ++i)
-            if (subset & (1u << i)) mods |= locks[i];
+            if (subset & (1u << i))
+                mods |= locks[i];
         combinations.push_back(mods);
     }
     return combinations;
@@ -75,9 +77,11 @@ std::vector<std::uint16_t> LockCombinations(xcb_connection_t* conn, xcb_key_symb
 X11HotKeySource::X11HotKeySource(QObject* parent) : HotKeySource(parent)
 {
     auto* app = qGuiApp;
-    if (!app) return;
+    if (!app)
+        return;
     auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection()) return;
+    if (!x11 || !x11->connection())
+        return;
     conn_ = x11->connection();
     for (auto it = xcb_setup_roots_iterator(xcb_get_setup(conn_)); it.rem; xcb_screen_next(&it))
         roots_.push_back(it.data->root);
@@ -91,9 +95,11 @@ X11HotKeySource::~X11HotKeySource()
 {
     if (conn_) {
         unregisterKey();
-        if (auto* app = QCoreApplication::instance()) app->removeNativeEventFilter(this);
+        if (auto* app = QCoreApplication::instance())
+            app->removeNativeEventFilter(this);
     }
-    if (symbols_) xcb_key_symbols_free(symbols_);
+    if (symbols_)
+        xcb_key_symbols_free(symbols_);
 }
 
 void X11HotKeySource::forgetConnection()
@@ -106,23 +112,30 @@ void X11HotKeySource::forgetConnection()
 bool X11HotKeySource::registerKey(HotKey key)
 {
     unregisterKey();
-    if (!conn_ || key == HotKey::None) return false;
+    if (!conn_ || key == HotKey::None)
+        return false;
     // A fresh copy of the keyboard mapping, fetched now rather than at the
     // first key event.
-    if (symbols_) xcb_key_symbols_free(symbols_);
+    if (symbols_)
+        xcb_key_symbols_free(symbols_);
     symbols_ = xcb_key_symbols_alloc(conn_);
-    if (!symbols_) return false;
+    if (!symbols_)
+        return false;
     xcb_key_symbols_get_keysym(symbols_, 0, 0);
     const bool ok = key == HotKey::Pause ? grabPause() : watchRawKeys(true);
-    if (ok) key_ = key;
+    if (ok)
+        key_ = key;
     return ok;
 }
 
 void X11HotKeySource::unregisterKey()
 {
-    if (!conn_) return;
-    if (key_ == HotKey::Pause) releasePause();
-    if (key_ == HotKey::Shift || key_ == HotKey::Ctrl) watchRawKeys(false);
+    if (!conn_)
+        return;
+    if (key_ == HotKey::Pause)
+        releasePause();
+    if (key_ == HotKey::Shift || key_ == HotKey::Ctrl)
+        watchRawKeys(false);
     key_ = HotKey::None;
     pauseFilter_.reset();
     bareDetector_.reset();
@@ -131,7 +144,8 @@ void X11HotKeySource::unregisterKey()
 bool X11HotKeySource::grabPause()
 {
     const std::vector<xcb_keycode_t> codes = KeycodesFor(symbols_, XK_Pause);
-    if (codes.empty()) return false;
+    if (codes.empty())
+        return false;
     const std::vector<std::uint16_t> combinations = LockCombinations(conn_, symbols_);
 
     std::vector<xcb_void_cookie_t> cookies;
@@ -170,10 +184,12 @@ void X11HotKeySource::releasePause()
 
 bool X11HotKeySource::ensureXInput()
 {
-    if (xiChecked_) return xiUsable_;
+    if (xiChecked_)
+        return xiUsable_;
     xiChecked_ = true;
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(conn_, &xcb_input_id);
-    if (!extension || !extension->present) return false;
+    if (!extension || !extension->present)
+        return false;
     xiOpcode_ = extension->major_opcode;
     // Qt may already have announced a version on this connection; asking for
     // the same or a newer one is always accepted.
@@ -190,7 +206,8 @@ bool X11HotKeySource::ensureXInput()
 
 bool X11HotKeySource::watchRawKeys(bool on)
 {
-    if (!ensureXInput()) return false;
+    if (!ensureXInput())
+        return false;
     struct {
         xcb_input_event_mask_t head;
         std::uint32_t bits;
@@ -215,37 +232,44 @@ bool X11HotKeySource::watchRawKeys(bool on)
 bool X11HotKeySource::isModifierTarget(std::uint32_t keycode) const
 {
     const xcb_keysym_t keysym = xcb_key_symbols_get_keysym(symbols_, xcb_keycode_t(keycode), 0);
-    if (key_ == HotKey::Shift) return keysym == XK_Shift_L || keysym == XK_Shift_R;
-    if (key_ == HotKey::Ctrl) return keysym == XK_Control_L || keysym == XK_Control_R;
+    if (key_ == HotKey::Shift)
+        return keysym == XK_Shift_L || keysym == XK_Shift_R;
+    if (key_ == HotKey::Ctrl)
+        return keysym == XK_Control_L || keysym == XK_Control_R;
     return false;
 }
 
 void X11HotKeySource::handleMappingChange(void* event)
 {
     auto* mapping = static_cast<xcb_mapping_notify_event_t*>(event);
-    if (mapping->request == XCB_MAPPING_POINTER) return;
+    if (mapping->request == XCB_MAPPING_POINTER)
+        return;
     xcb_refresh_keyboard_mapping(symbols_, mapping);
     if (key_ == HotKey::Pause) {
         // The Pause key or the lock modifiers may sit elsewhere now.
         releasePause();
-        if (!grabPause()) key_ = HotKey::None;
+        if (!grabPause())
+            key_ = HotKey::None;
     }
 }
 
 bool X11HotKeySource::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (!conn_ || key_ == HotKey::None || eventType != "xcb_generic_event_t") return false;
+    if (!conn_ || key_ == HotKey::None || eventType != "xcb_generic_event_t")
+        return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
     bool press = false;
     switch (event->response_type & 0x7f) {
     case XCB_KEY_PRESS:
     case XCB_KEY_RELEASE: {
-        if (key_ != HotKey::Pause) break;
+        if (key_ != HotKey::Pause)
+            break;
         auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
         const bool ours = std::any_of(grabs_.begin(), grabs_.end(), [key](const Grab& g) {
             return g.root == key->event && g.keycode == key->detail;
         });
-        if (!ours) break;
+        if (!ours)
+            break;
         if ((event->response_type & 0x7f) == XCB_KEY_PRESS)
             press = pauseFilter_.keyDown(key->detail, key->time);
         else
@@ -254,7 +278,8 @@ bool X11HotKeySource::nativeEventFilter(const QByteArray& eventType, void* messa
     }
     case XCB_GE_GENERIC: {
         auto* generic = reinterpret_cast<xcb_ge_generic_event_t*>(event);
-        if (key_ == HotKey::Pause || !xiUsable_ || generic->extension != xiOpcode_) break;
+        if (key_ == HotKey::Pause || !xiUsable_ || generic->extension != xiOpcode_)
+            break;
         auto* raw = reinterpret_cast<xcb_input_raw_key_press_event_t*>(event);
         if (generic->event_type == XCB_INPUT_RAW_KEY_PRESS)
             bareDetector_.keyDown(raw->detail, isModifierTarget(raw->detail));
@@ -262,14 +287,12 @@ bool X11HotKeySource::nativeEventFilter(const QByteArray& eventType, void* messa
             press = bareDetector_.keyUp(raw->detail);
         break;
     }
-    case XCB_MAPPING_NOTIFY:
-        handleMappingChange(event);
-        break;
-    default:
-        break;
+    case XCB_MAPPING_NOTIFY: handleMappingChange(event); break;
+    default: break;
     }
     // Emitted last: a receiver may well register another key.
-    if (press) emit pressed();
+    if (press)
+        emit pressed();
     return false;
 }
 

@@ -14,11 +14,9 @@
 struct xcb_connection_t;
 struct _XCBKeySymbols;
 
-namespace vn
-{
+namespace vn {
 
-class X11HotKeySource final : public HotKeySource, public QAbstractNativeEventFilter
-{
+class X11HotKeySource final : public HotKeySource, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     // Uses the X connection of the running application, if it has one.

@@ -6,11 +6,9 @@
 
 #include <optional>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 const QString kStartKey = QStringLiteral("S");
 const QString kEndKey = QStringLiteral("E");
@@ -21,7 +19,8 @@ std::optional<qint64> msecsOf(const QString& value)
 {
     bool ok = false;
     const qint64 v = value.trimmed().toLongLong(&ok, 10);
-    if (!ok || v < 0 || v >= qint64(kMSecsPerDay)) return std::nullopt;
+    if (!ok || v < 0 || v >= qint64(kMSecsPerDay))
+        return std::nullopt;
     return v;
 }
 
@@ -89,7 +88,8 @@ RunDay ReadRunDay(const QString& path, int dayNumber)
 RunDayTexts DeriveRunTexts(const QString& start, const QString& end)
 {
     const std::optional<qint64> s = msecsOf(start), e = msecsOf(end);
-    if (!s || !e) return {};
+    if (!s || !e)
+        return {};
     RunDayTexts texts;
     texts.start = hhnn(*s);
     texts.end = hhnn(*e);
@@ -97,7 +97,8 @@ RunDayTexts DeriveRunTexts(const QString& start, const QString& end)
         texts.duration = QString::fromUtf16(kNoRunTime);
     } else {
         texts.duration = hhnn(*e - *s + 60000);
-        if (texts.duration == QLatin1String("00:00")) texts.duration = QStringLiteral("24:00");
+        if (texts.duration == QLatin1String("00:00"))
+            texts.duration = QStringLiteral("24:00");
     }
     return texts;
 }

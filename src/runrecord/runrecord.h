@@ -5,8 +5,7 @@
 // both milliseconds since midnight, and M (memo).
 #include <QString>
 
-namespace vn
-{
+namespace vn {
 
 QString RunRecordPath();
 

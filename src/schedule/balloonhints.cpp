@@ -9,18 +9,18 @@
 
 #include <algorithm>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // Two ASCII digits at text[pos], pos 0-based.
 int twoDigits(const QString& text, qsizetype pos)
 {
-    if (text.size() < pos + 2) return -1;
+    if (text.size() < pos + 2)
+        return -1;
     const QChar a = text[pos], b = text[pos + 1];
-    if (a < u'0' || a > u'9' || b < u'0' || b > u'9') return -1;
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
     return (a.unicode() - u'0') * 10 + (b.unicode() - u'0');
 }
 
@@ -46,7 +46,8 @@ std::optional<BalloonHintRow> ReadBalloonHintLine(const QString& line, const QSt
 {
     const int hour = twoDigits(line, 2);
     const int minute = twoDigits(line, 4);
-    if (hour < 0 || minute < 0 || hour > 23 || minute > 59) return std::nullopt;
+    if (hour < 0 || minute < 0 || hour > 23 || minute > 59)
+        return std::nullopt;
     BalloonHintRow row;
     row.shown = line.startsWith(u'1');
     row.message =
@@ -79,7 +80,8 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
     kept_.clear();
     LoadReport report;
     report.path = path;
-    if (!FileExists(path)) return report;
+    if (!FileExists(path))
+        return report;
     const QStringList lines = ReadLines(path);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].startsWith(u'/')) {
@@ -113,7 +115,8 @@ void BalloonHintStore::SaveBalloonHints(const QString& path) const
 BalloonHintHit BalloonHintStore::BalloonHintAt(const QString& hhnn) const
 {
     for (const BalloonHintRow& row : rows_)
-        if (row.key == hhnn) return {row.shown, row.timeText, row.message};
+        if (row.key == hhnn)
+            return {row.shown, row.timeText, row.message};
     return {};
 }
 

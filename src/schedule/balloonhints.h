@@ -14,8 +14,7 @@
 #include <optional>
 #include <vector>
 
-namespace vn
-{
+namespace vn {
 
 constexpr int kBalloonMessageBytes = 256;
 
@@ -52,8 +51,7 @@ QString BalloonHintTimePattern();
 // past-schedule colour otherwise. nowTimeOfDayMs: milliseconds since midnight.
 RowColour BalloonHintRowColour(const BalloonHintRow& row, qint64 nowTimeOfDayMs);
 
-class BalloonHintStore
-{
+class BalloonHintStore {
 public:
     // Empties the rows and reads BalloonHintPath when it exists, then sorts
     // by time. The pattern and day default to the setting and today.

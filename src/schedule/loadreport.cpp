@@ -3,11 +3,9 @@
 #include <QDir>
 #include <QStringList>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 QString numbersText(const QList<int>& lines)
 {

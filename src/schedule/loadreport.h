@@ -5,8 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace vn
-{
+namespace vn {
 
 struct LoadReport {
     QString path;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 qint64 dayCount(int y, int m, int d)
 {
@@ -30,9 +28,12 @@ int MonthEndDay(int kind, int year, int month, const HolidayTest& holiday)
     const int last = DaysInMonth(year, month);
     for (int day = last; day >= 1; --day) {
         const int weekday = DayOfWeek(EncodeDate(year, month, day)); // 0 Sunday
-        if (kind == kKindMonthEndFriday && (weekday == 0 || weekday == 6)) continue;
-        if (kind == kKindMonthEndSaturday && weekday == 0) continue;
-        if (!isHoliday(holiday, year, month, day)) return day;
+        if (kind == kKindMonthEndFriday && (weekday == 0 || weekday == 6))
+            continue;
+        if (kind == kKindMonthEndSaturday && weekday == 0)
+            continue;
+        if (!isHoliday(holiday, year, month, day))
+            return day;
     }
     return last;
 }
@@ -59,24 +60,21 @@ void WalkOccurrences(const ScheduleFields& f, const HolidayTest& holiday,
             addNothing = false;
         else if (!visit(cur))
             return;
-        if (f.repeat != 1 || !IsKnownKind(kind)) return;
+        if (f.repeat != 1 || !IsKnownKind(kind))
+            return;
 
         YMD next = cur;
         switch (kind) {
-        case kKindDaily:
-            next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 1);
-            break;
-        case kKindWeekly:
-            next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 7);
-            break;
-        case kKindFortnightly:
-            next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 14);
-            break;
+        case kKindDaily: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 1); break;
+        case kKindWeekly: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 7); break;
+        case kKindFortnightly: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 14); break;
         case kKindYearly: {
             int year = 0;
             for (int y = cur.year + 1; y <= cur.year + 12 && year == 0; ++y)
-                if (cur.day <= DaysInMonth(y, cur.month)) year = y;
-            if (year == 0) return;
+                if (cur.day <= DaysInMonth(y, cur.month))
+                    year = y;
+            if (year == 0)
+                return;
             next.year = year;
             break;
         }
@@ -96,14 +94,16 @@ void WalkOccurrences(const ScheduleFields& f, const HolidayTest& holiday,
                 next.month = 1;
                 ++next.year;
             }
-            if (dayCount(next.year, next.month, 1) > last) return;
+            if (dayCount(next.year, next.month, 1) > last)
+                return;
             next.day = MonthEndDay(kind, next.year, next.month, holiday);
             break;
         default: // every N days
             next = ymdOf(dayCount(cur.year, cur.month, cur.day) + kind / kKindDaySpanUnit);
             break;
         }
-        if (dayCount(next.year, next.month, next.day) > last) return;
+        if (dayCount(next.year, next.month, next.day) > last)
+            return;
         cur = next;
     }
 }
@@ -116,8 +116,10 @@ DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const Holida
                         : dayCount(f.year, f.month, f.day);
     WalkOccurrences(f, holiday, [&](const YMD& d) {
         const qint64 t = dayCount(d.year, d.month, d.day);
-        if (t <= result) return true;
-        if (result >= todayCount) return false;
+        if (t <= result)
+            return true;
+        if (result >= todayCount)
+            return false;
         result = t;
         return true;
     });
@@ -127,20 +129,15 @@ DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const Holida
 QString RepeatCountText(DateTime startDay, DateTime lastDay, Repetition repetition, int n)
 {
     const qint64 d = qint64(DateOnly(lastDay)) - qint64(DateOnly(startDay));
-    if (d < 0) return QStringLiteral("1回繰り返します");
+    if (d < 0)
+        return QStringLiteral("1回繰り返します");
     const qint64 a = d + 1;
     qint64 count = 0;
     QString prefix;
     switch (repetition) {
-    case Repetition::Daily:
-        count = a;
-        break;
-    case Repetition::Weekly:
-        count = (d + 7) / 7;
-        break;
-    case Repetition::Fortnightly:
-        count = (d + 7) / 14;
-        break;
+    case Repetition::Daily: count = a; break;
+    case Repetition::Weekly: count = (d + 7) / 7; break;
+    case Repetition::Fortnightly: count = (d + 7) / 14; break;
     case Repetition::Monthly:
         count = a / 30;
         prefix = QStringLiteral("約");
@@ -149,9 +146,7 @@ QString RepeatCountText(DateTime startDay, DateTime lastDay, Repetition repetiti
         count = a / 365;
         prefix = QStringLiteral("約");
         break;
-    case Repetition::DaySpan:
-        count = a / std::max(n, 1);
-        break;
+    case Repetition::DaySpan: count = a / std::max(n, 1); break;
     }
     return prefix + QString::number(count) + QStringLiteral("回繰り返します");
 }

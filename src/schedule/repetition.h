@@ -7,8 +7,7 @@
 
 #include <functional>
 
-namespace vn
-{
+namespace vn {
 
 // True when the day (a date-time value without fraction) is a holiday.
 using HolidayTest = std::function<bool(DateTime)>;

@@ -5,32 +5,36 @@
 
 #include <limits>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // A decimal integer: an optional sign and ASCII digits, nothing else.
 bool parseDecimal(QStringView s, int* out)
 {
-    if (s.isEmpty()) return false;
+    if (s.isEmpty())
+        return false;
     qsizetype i = 0;
     bool negative = false;
     if (s[0] == u'-' || s[0] == u'+') {
         negative = s[0] == u'-';
         i = 1;
     }
-    if (i == s.size()) return false;
+    if (i == s.size())
+        return false;
     qint64 v = 0;
     for (; i < s.size(); ++i) {
         const char16_t c = s[i].unicode();
-        if (c < u'0' || c > u'9') return false;
+        if (c < u'0' || c > u'9')
+            return false;
         v = v * 10 + (c - u'0');
-        if (v > qint64(std::numeric_limits<int>::max()) + 1) return false;
+        if (v > qint64(std::numeric_limits<int>::max()) + 1)
+            return false;
     }
-    if (negative) v = -v;
-    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) return false;
+    if (negative)
+        v = -v;
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        return false;
     *out = int(v);
     return true;
 }
@@ -38,14 +42,16 @@ bool parseDecimal(QStringView s, int* out)
 bool digitsOnly(QStringView s)
 {
     for (QChar c : s)
-        if (c < u'0' || c > u'9') return false;
+        if (c < u'0' || c > u'9')
+            return false;
     return true;
 }
 
 // "yyyymmdd" of a date that exists.
 bool parseDay(QStringView s, int* y, int* m, int* d)
 {
-    if (s.size() != 8 || !digitsOnly(s)) return false;
+    if (s.size() != 8 || !digitsOnly(s))
+        return false;
     *y = s.mid(0, 4).toInt();
     *m = s.mid(4, 2).toInt();
     *d = s.mid(6, 2).toInt();
@@ -61,13 +67,15 @@ QString ScheduleFields::startDayText() const
 
 LineRead ReadScheduleLine(const QString& line, ScheduleFields* out)
 {
-    if (line.startsWith(u'/')) return LineRead::Comment;
+    if (line.startsWith(u'/'))
+        return LineRead::Comment;
     const QStringView v(line);
     QString field[6];
     qsizetype pos = 0;
     for (QString& f : field) {
         const qsizetype comma = v.indexOf(u',', pos);
-        if (comma < 0) return LineRead::Unreadable;
+        if (comma < 0)
+            return LineRead::Unreadable;
         f = TrimControl(v.mid(pos, comma - pos));
         pos = comma + 1;
     }
@@ -80,7 +88,8 @@ LineRead ReadScheduleLine(const QString& line, ScheduleFields* out)
         return LineRead::Unreadable;
     r.hour = start.mid(8, 2).toInt();
     r.minute = start.mid(10, 2).toInt();
-    if (r.hour > 23 || r.minute > 59) return LineRead::Unreadable;
+    if (r.hour > 23 || r.minute > 59)
+        return LineRead::Unreadable;
 
     int urlFlag = 0, repeat = 0, kind = 0;
     if (!parseDecimal(field[1], &r.alarm) || !parseDecimal(field[2], &urlFlag) ||
@@ -90,7 +99,8 @@ LineRead ReadScheduleLine(const QString& line, ScheduleFields* out)
     r.repeat = repeat == 1 ? 1 : 0;
     r.allDay = kind < 0;
     r.kind = kind < 0 ? -(kind + 1) : kind;
-    if (!parseDay(field[5], &r.lastYear, &r.lastMonth, &r.lastDay)) return LineRead::Unreadable;
+    if (!parseDay(field[5], &r.lastYear, &r.lastMonth, &r.lastDay))
+        return LineRead::Unreadable;
 
     // The URL is kept whole here; the occurrence records cut it.
     const qsizetype http = rest.indexOf(QLatin1String(",http"));
@@ -131,10 +141,12 @@ QString MinuteKey(int year, int month, int day, int hour, int minute)
 
 qint64 ParseMinuteKey(const QString& key)
 {
-    if (key.size() != 12) return -1;
+    if (key.size() != 12)
+        return -1;
     qint64 v = 0;
     for (QChar c : key) {
-        if (c < u'0' || c > u'9') return -1;
+        if (c < u'0' || c > u'9')
+            return -1;
         v = v * 10 + (c.unicode() - u'0');
     }
     return v;
@@ -142,7 +154,8 @@ qint64 ParseMinuteKey(const QString& key)
 
 bool IsKnownKind(int kind)
 {
-    if (kind >= 0 && kind <= kKindYearly) return true;
+    if (kind >= 0 && kind <= kKindYearly)
+        return true;
     return kind >= kKindDaySpanUnit && kind <= kKindDaySpanMax && kind % kKindDaySpanUnit == 0;
 }
 
@@ -154,24 +167,15 @@ bool IsMonthEndKind(int kind)
 QString KindLabel(int kind)
 {
     switch (kind) {
-    case kKindDaily:
-        return QStringLiteral("毎日");
-    case kKindWeekly:
-        return QStringLiteral("毎週");
-    case kKindMonthly:
-        return QStringLiteral("毎月");
-    case kKindMonthEnd:
-        return QStringLiteral("月末");
-    case kKindMonthEndFriday:
-        return QStringLiteral("月末：金");
-    case kKindMonthEndSaturday:
-        return QStringLiteral("月末：土");
-    case kKindFortnightly:
-        return QStringLiteral("隔週");
-    case kKindYearly:
-        return QStringLiteral("毎年");
-    default:
-        return IsKnownKind(kind) ? QStringLiteral("日間隔") : QString();
+    case kKindDaily: return QStringLiteral("毎日");
+    case kKindWeekly: return QStringLiteral("毎週");
+    case kKindMonthly: return QStringLiteral("毎月");
+    case kKindMonthEnd: return QStringLiteral("月末");
+    case kKindMonthEndFriday: return QStringLiteral("月末：金");
+    case kKindMonthEndSaturday: return QStringLiteral("月末：土");
+    case kKindFortnightly: return QStringLiteral("隔週");
+    case kKindYearly: return QStringLiteral("毎年");
+    default: return IsKnownKind(kind) ? QStringLiteral("日間隔") : QString();
     }
 }
 

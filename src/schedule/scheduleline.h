@@ -6,8 +6,7 @@
 // comments.
 #include <QString>
 
-namespace vn
-{
+namespace vn {
 
 // Repetition kinds; kind N*10 (N = 1..1000) repeats every N days.
 enum ScheduleKind {

@@ -9,8 +9,7 @@
 
 #include <vector>
 
-namespace vn
-{
+namespace vn {
 
 struct ScheduleRows {
     std::vector<ScheduleFields> rows;

@@ -5,11 +5,9 @@
 
 #include <algorithm>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 bool keyLess(const IndexPair& a, const IndexPair& b)
 {
@@ -83,7 +81,8 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
     clear();
     LoadReport report;
     report.path = path;
-    if (!FileExists(path)) return report;
+    if (!FileExists(path))
+        return report;
     filePath_ = path;
     lines_ = ReadLines(path);
     Batch batch;
@@ -91,13 +90,11 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         ScheduleFields f;
         switch (ReadScheduleLine(lines_[i], &f)) {
         case LineRead::Schedule:
-            if (!expandInto(batch, f)) report.cutLines.append(int(i + 1));
+            if (!expandInto(batch, f))
+                report.cutLines.append(int(i + 1));
             break;
-        case LineRead::Unreadable:
-            report.unreadableLines.append(int(i + 1));
-            break;
-        case LineRead::Comment:
-            break;
+        case LineRead::Unreadable: report.unreadableLines.append(int(i + 1)); break;
+        case LineRead::Comment: break;
         }
     }
     records_.shrink_to_fit();
@@ -107,10 +104,12 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
 
 LoadReport ScheduleStore::AppendSchedule(const ScheduleFields& f)
 {
-    if (filePath_.isEmpty()) return {};
+    if (filePath_.isEmpty())
+        return {};
     // Start from the file as it is now: the lines held may be older than it
     // (another writer, or a file set without a load) and must not replace it.
-    if (FileExists(filePath_)) lines_ = ReadLines(filePath_);
+    if (FileExists(filePath_))
+        lines_ = ReadLines(filePath_);
     lines_.append(ComposeScheduleLine(f));
     SaveSchedules();
     return LoadSchedules(filePath_);
@@ -118,7 +117,8 @@ LoadReport ScheduleStore::AppendSchedule(const ScheduleFields& f)
 
 void ScheduleStore::SaveSchedules()
 {
-    if (filePath_.isEmpty()) return;
+    if (filePath_.isEmpty())
+        return;
     std::stable_sort(lines_.begin(), lines_.end(), caseInsensitiveLess);
     WriteLines(filePath_, lines_);
 }
@@ -211,7 +211,8 @@ ScheduleHit ScheduleStore::ScheduleAt(const QString& minuteKey) const
 ScheduleHit ScheduleStore::ScheduleAt(qint64 minuteKey) const
 {
     const IndexPair* p = firstWithKey(start_, minuteKey);
-    if (!p) return {};
+    if (!p)
+        return {};
     const ScheduleOccurrence& o = records_[p->occurrence];
     return {o.text, o.urlFlag, o.url};
 }
@@ -224,7 +225,8 @@ AlarmHit ScheduleStore::AlarmAt(const QString& minuteKey) const
 AlarmHit ScheduleStore::AlarmAt(qint64 minuteKey) const
 {
     const IndexPair* p = firstWithKey(alarm_, minuteKey);
-    if (!p) return {};
+    if (!p)
+        return {};
     const ScheduleOccurrence& o = records_[p->occurrence];
     return {o.text, o.alarm,
             QString::asprintf("%.2d:%.2d", o.minutesOfDay / 60, o.minutesOfDay % 60)};

@@ -15,8 +15,7 @@
 
 #include <vector>
 
-namespace vn
-{
+namespace vn {
 
 // What every occurrence of one schedule line carries.
 struct ScheduleOccurrence {
@@ -50,8 +49,7 @@ constexpr int kOccurrenceTextBytes = 255;
 // 3.65 million); beyond it a file could exhaust memory.
 constexpr qsizetype kMaxOccurrences = 4'000'000;
 
-class ScheduleStore
-{
+class ScheduleStore {
 public:
     // Month ends step back off the days this test names.
     void setHolidayTest(HolidayTest test) { holiday_ = std::move(test); }

@@ -1,9 +1,9 @@
 #include "calendarpanel.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
-#include <QHBoxLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
 

@@ -16,9 +16,9 @@ public:
     QString timeText() const;
 
 signals:
-    void stampAtCaret();   // "|" and "カーソル位置に現在の日時を挿入"
-    void stampAtEnd();     // "＿" and "最下行に現在の日時を挿入"
-    void copyDateTime();   // "クリップボードへ日時をコピー"
+    void stampAtCaret(); // "|" and "カーソル位置に現在の日時を挿入"
+    void stampAtEnd();   // "＿" and "最下行に現在の日時を挿入"
+    void copyDateTime(); // "クリップボードへ日時をコピー"
 
 private:
     QLabel* caption_;

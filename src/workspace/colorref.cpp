@@ -11,11 +11,11 @@ QColor ToQColor(int colorRef)
     if ((v & 0xFF000000u) == 0xFF000000u) {
         const QPalette pal = QApplication::palette();
         switch (v & 0xFF) {
-        case 2: return pal.color(QPalette::Highlight);           // active title bar
-        case 5: return pal.color(QPalette::Base);                // window background
-        case 8: return pal.color(QPalette::Text);                // window text
-        case 13: return pal.color(QPalette::Highlight);          // selection
-        case 19: return pal.color(QPalette::PlaceholderText);    // inactive title text
+        case 2: return pal.color(QPalette::Highlight);        // active title bar
+        case 5: return pal.color(QPalette::Base);             // window background
+        case 8: return pal.color(QPalette::Text);             // window text
+        case 13: return pal.color(QPalette::Highlight);       // selection
+        case 19: return pal.color(QPalette::PlaceholderText); // inactive title text
         default: return pal.color(QPalette::WindowText);
         }
     }
@@ -52,7 +52,8 @@ FontSpec ToFontSpec(const QFont& font, int colorRef)
 
 void InstallFontSubstitutions()
 {
-    const QStringList gothic = {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+    const QStringList gothic = {QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans Mono CJK JP"),
                                 QStringLiteral("Noto Sans CJK JP")};
     const QStringList pgothic = {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
     const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")};

@@ -15,7 +15,10 @@ ErrorSink& sink()
 }
 } // namespace
 
-void SetErrorSink(ErrorSink s) { sink() = std::move(s); }
+void SetErrorSink(ErrorSink s)
+{
+    sink() = std::move(s);
+}
 
 void ShowErrorBox(const QString& message, QWidget* parent)
 {

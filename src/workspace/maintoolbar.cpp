@@ -12,7 +12,6 @@ static void initToolIcons()
 
 namespace vn {
 
-
 MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
 {
     initToolIcons();
@@ -22,11 +21,14 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
     setIconSize(QSize(16, 16));
     add("ToolButton1", QStringLiteral("環境設定..."));
     add("ToolButton26", QStringLiteral("常に手前に表示"), true);
-    add("ToolButton29", QStringLiteral("印刷プレビュー（カレントメモ、またはカレントメモ内の選択文字列のみ印刷）..."));
+    add("ToolButton29",
+        QStringLiteral(
+            "印刷プレビュー（カレントメモ、またはカレントメモ内の選択文字列のみ印刷）..."));
     add("ToolButton30", QStringLiteral("文字列検索..."));
     add("ToolButton3", QStringLiteral("カレンダー非表示"), true, true);
     add("ToolButton2", QStringLiteral("選択文字列(数式)をコピーし電卓を起動する..."));
-    add("ToolButton28", QStringLiteral("バルーンヒント一覧の表示...(毎日、定刻にメッセージを表示）"));
+    add("ToolButton28",
+        QStringLiteral("バルーンヒント一覧の表示...(毎日、定刻にメッセージを表示）"));
     add("ToolButton31", QStringLiteral("カレントのメモを削除"));
     add("ToolButton4", QStringLiteral("テキストファイル参照の非表示"), true, true);
     for (int i = 0; i < 10; ++i) {
@@ -38,8 +40,7 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
     add("ToolButton17", QString());
 }
 
-QToolButton* MainToolBar::add(const char* name, const QString& hint, bool checkable,
-                              bool pressed)
+QToolButton* MainToolBar::add(const char* name, const QString& hint, bool checkable, bool pressed)
 {
     auto* b = new QToolButton(this);
     b->setObjectName(QLatin1String(name));

@@ -4,8 +4,8 @@
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
-#include "foundation/textfile.h"
 #include "foundation/textcodec.h"
+#include "foundation/textfile.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -308,7 +308,9 @@ MemoPagesView::Position MemoPagesView::currentPosition(int index) const
             return int(IndexToSjisOffset(text, pos + block));
         };
         const int start = toBytes(c.selectionStart());
-        cache = {generation_[size_t(index)], c.anchor(), c.position(),
+        cache = {generation_[size_t(index)],
+                 c.anchor(),
+                 c.position(),
                  {0, start, toBytes(c.selectionEnd()) - start}};
     }
     return {e->verticalScrollBar()->value(), cache.bytes.start, cache.bytes.length};

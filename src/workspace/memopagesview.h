@@ -22,8 +22,8 @@ public:
     QString pageText(int index) const;
     QString tabName(int index) const { return tabNames_.value(index); }
 
-    void loadPages();                 // texts, then positions
-    void savePages(int count);        // throws on a failing file
+    void loadPages();          // texts, then positions
+    void savePages(int count); // throws on a failing file
     void savePagePositions();
     void restorePagePositions();
     void createMissingPageFiles();
@@ -38,17 +38,17 @@ public:
     // Page store for the other windows.
     void replacePageText(int index, const QString& text); // also writes the file
     bool pageTextEquals(int index, const QString& text) const;
-    void setPageText(int index, const QString& text);     // CR LF text, file untouched
+    void setPageText(int index, const QString& text); // CR LF text, file untouched
     QString pageFontName(int index) const { return fonts_[size_t(index)].name; }
     FontSpec pageFont(int index) const { return fonts_[size_t(index)]; }
     int pageBackColour(int index) const { return backColours_[size_t(index)]; }
-    void setPageFont(int index, const FontSpec& font);    // and its setting
-    void setPageBackColour(int index, int colorRef);      // and its setting
+    void setPageFont(int index, const FontSpec& font); // and its setting
+    void setPageBackColour(int index, int colorRef);   // and its setting
 
     // Delete / restore of the current page.
     bool restoreOffered() const { return restore_; }
     void updateDeleteButton();
-    void deleteCurrentPage();  // writes the text to its file, then empties the page
+    void deleteCurrentPage(); // writes the text to its file, then empties the page
     void restoreCurrentPage();
     void renamePage(int index, const QString& name);
     void movePage(int from, int to);

@@ -15,7 +15,7 @@ public:
     virtual QString pageFontName(int page) const = 0;
     virtual qint64 selectionStart() const = 0; // of the current page
     virtual qint64 selectionLength() const = 0;
-    virtual QString selectedText() const = 0;  // CR LF line breaks
+    virtual QString selectedText() const = 0; // CR LF line breaks
     virtual void selectPage(int page) = 0;
     // Selects a byte range of the current page and shows it.
     virtual void select(qint64 start, qint64 length) = 0;

@@ -46,8 +46,8 @@ PageCommands::PageCommands(MemoPagesView* pages) : QObject(pages), pages_(pages)
     menu_->addSeparator();
     connect(add(menu_, "T1", QStringLiteral("切り取り(&T)"), QKeySequence::Cut),
             &QAction::triggered, this, [this] { editor()->cut(); });
-    connect(add(menu_, "C1", QStringLiteral("コピー(&C)"), QKeySequence::Copy),
-            &QAction::triggered, this, [this] { editor()->copy(); });
+    connect(add(menu_, "C1", QStringLiteral("コピー(&C)"), QKeySequence::Copy), &QAction::triggered,
+            this, [this] { editor()->copy(); });
     connect(add(menu_, "P1", QStringLiteral("貼り付け(&P)"), QKeySequence::Paste),
             &QAction::triggered, this, [this] { editor()->paste(); });
     connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this,
@@ -182,8 +182,8 @@ void PageCommands::StampNowAtEnd()
 void PageCommands::InsertSeparator()
 {
     const WorkspaceSettings& w = Workspace();
-    InsertAtCaret(SeparatorInsertion(w.separatorText, w.breakBeforeSeparator,
-                                     w.breakAfterSeparator));
+    InsertAtCaret(
+        SeparatorInsertion(w.separatorText, w.breakBeforeSeparator, w.breakAfterSeparator));
     editor()->setFocus();
 }
 
@@ -252,7 +252,8 @@ void PageCommands::ChangeFont(bool fromDefault)
 {
     const int page = pages_->currentPage();
     const FontSpec current = pages_->pageFont(page);
-    const FontSpec start = fromDefault ? FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0} : current;
+    const FontSpec start =
+        fromDefault ? FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0} : current;
     const auto chosen = Prompts().chooseFont(ToQFont(start));
     if (!chosen)
         return;

@@ -19,8 +19,8 @@ public:
     QMenu* menu() const { return menu_; }
     QAction* action(const char* name) const;
 
-    void InsertAtCaret(const QString& text);  // replaces the selection
-    void InsertAtEnd(const QString& value);   // on a new last line
+    void InsertAtCaret(const QString& text); // replaces the selection
+    void InsertAtEnd(const QString& value);  // on a new last line
     void StampNowAtCaret();
     void StampNowAtEnd();
     void InsertSeparator();

@@ -37,8 +37,8 @@ QByteArray FileStamp(const QString& path)
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return QByteArray();
-    const qint64 v[] = {qint64(st.st_dev),         qint64(st.st_ino),
-                        qint64(st.st_size),        qint64(st.st_mtim.tv_sec),
+    const qint64 v[] = {qint64(st.st_dev),          qint64(st.st_ino),
+                        qint64(st.st_size),         qint64(st.st_mtim.tv_sec),
                         qint64(st.st_mtim.tv_nsec), qint64(st.st_ctim.tv_sec),
                         qint64(st.st_ctim.tv_nsec)};
     return QByteArray(reinterpret_cast<const char*>(v), sizeof v);

@@ -14,11 +14,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // Where "Print to File (PDF)" proposes to write: the documents folder,
 // named after the title.
@@ -27,10 +25,13 @@ QString DefaultPdfPath(const QString& title)
     QString name = title.trimmed();
     static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
     for (QChar& c : name)
-        if (forbidden.contains(c) || c.unicode() < 0x20) c = u'_';
-    if (name.isEmpty()) name = QStringLiteral("memo");
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            c = u'_';
+    if (name.isEmpty())
+        name = QStringLiteral("memo");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists()) folder = QDir::homePath();
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
     return QDir(folder).filePath(name + QStringLiteral(".pdf"));
 }
 
@@ -154,7 +155,8 @@ void TfrmPreview::PrintClick()
     // Without a print system the printer is the PDF file; propose a name.
     if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
         printer.setOutputFileName(DefaultPdfPath(report_.content().title));
-    if (!ChoosePrinter(printer, pageCount())) return;
+    if (!ChoosePrinter(printer, pageCount()))
+        return;
     report_.Print(printer);
 }
 

@@ -11,11 +11,9 @@ class QLabel;
 class QPrintPreviewWidget;
 class QPrinter;
 
-namespace vn
-{
+namespace vn {
 
-class TfrmPreview : public QDialog
-{
+class TfrmPreview : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmPreview(const MemoReport& report, QWidget* parent = nullptr);

@@ -15,11 +15,9 @@
 #include <algorithm>
 #include <memory>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // Sheet geometry in millimetres.
 constexpr double kPaperWidth = 210.0;
@@ -164,7 +162,8 @@ int MemoReport::Print(QPrinter& printer) const
     const bool collate = printer.collateCopies();
 
     QPainter painter;
-    if (!painter.begin(&printer)) return 0;
+    if (!painter.begin(&printer))
+        return 0;
     painter.setPen(Qt::black);
 
     const QRectF header(kMargin * mm, kMargin * mm, kPrintableWidth * mm, kHeaderHeight * mm);
@@ -195,7 +194,8 @@ int MemoReport::Print(QPrinter& printer) const
 
     bool firstSheet = true;
     auto sheet = [&](int page) {
-        if (!firstSheet) printer.newPage();
+        if (!firstSheet)
+            printer.newPage();
         firstSheet = false;
         paintPage(page);
     };

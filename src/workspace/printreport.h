@@ -7,8 +7,7 @@
 
 class QPrinter;
 
-namespace vn
-{
+namespace vn {
 
 struct MemoReportContent {
     QString title;    // the page's tab name
@@ -16,8 +15,7 @@ struct MemoReportContent {
     QString fontName; // face of the body text
 };
 
-class MemoReport
-{
+class MemoReport {
 public:
     explicit MemoReport(MemoReportContent content);
 

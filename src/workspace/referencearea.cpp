@@ -14,8 +14,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
-#include <QTextBlock>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QToolButton>
 #include <QVBoxLayout>
 

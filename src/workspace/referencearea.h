@@ -20,7 +20,8 @@ class ReferenceArea : public QFrame {
 public:
     explicit ReferenceArea(QWidget* parent = nullptr);
     // The slot buttons ToolButton6 .. ToolButton15 and the area switch.
-    void setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons, QToolButton* areaSwitch);
+    void setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
+                    QToolButton* areaSwitch);
 
     QTabWidget* tabs() const { return tabs_; }
     QPlainTextEdit* editor(int slot) const { return editors_[size_t(slot)]; }

@@ -12,8 +12,14 @@ int NormalizedGestureInterval(int seconds)
     return (seconds < 1 || seconds > 3) ? 1 : seconds;
 }
 
-void ShowHideGesture::setKind(int kind) { kind_ = NormalizedGestureKind(kind); }
-void ShowHideGesture::setIntervalSeconds(int s) { interval_ = NormalizedGestureInterval(s); }
+void ShowHideGesture::setKind(int kind)
+{
+    kind_ = NormalizedGestureKind(kind);
+}
+void ShowHideGesture::setIntervalSeconds(int s)
+{
+    interval_ = NormalizedGestureInterval(s);
+}
 
 bool ShowHideGesture::press(DateTime now)
 {

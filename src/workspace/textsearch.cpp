@@ -6,11 +6,9 @@
 
 #include <algorithm>
 
-namespace vn
-{
+namespace vn {
 
-namespace
-{
+namespace {
 
 // The search works on the UTF-16 text and counts Shift-JIS bytes only up to
 // the places it needs; this gives the positions of a byte-wise search
@@ -59,16 +57,18 @@ inline bool IsAsciiLetter(char16_t c)
 // characters first; a letter under folding needs two scans.
 int AnchorScore(char16_t c, bool fold)
 {
-    if (c >= 0x80) return 4;
-    if (IsAsciiLetter(c)) return fold ? 1 : 2;
-    if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') return 0;
+    if (c >= 0x80)
+        return 4;
+    if (IsAsciiLetter(c))
+        return fold ? 1 : 2;
+    if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t')
+        return 0;
     return 3;
 }
 
 // Next occurrences of one character, or of both ASCII cases of a letter;
 // each scan uses the library's vectorised character search.
-class AnchorScan
-{
+class AnchorScan {
 public:
     AnchorScan(QStringView text, char16_t c, bool fold) : text_(text), a_(c), b_(c)
     {
@@ -80,9 +80,12 @@ public:
     // The first position at or after `from`, or the text's size.
     qsizetype next(qsizetype from)
     {
-        if (nextA_ < from) nextA_ = find(a_, from);
-        if (b_ == a_) return nextA_;
-        if (nextB_ < from) nextB_ = find(b_, from);
+        if (nextA_ < from)
+            nextA_ = find(a_, from);
+        if (b_ == a_)
+            return nextA_;
+        if (nextB_ < from)
+            nextB_ = find(b_, from);
         return std::min(nextA_, nextB_);
     }
 
@@ -102,7 +105,8 @@ qsizetype IndexOf(QStringView text, QStringView needle, qsizetype from, bool fol
 {
     const qsizetype n = text.size();
     const qsizetype m = needle.size();
-    if (m == 0 || from < 0 || m > n - from) return -1;
+    if (m == 0 || from < 0 || m > n - from)
+        return -1;
     qsizetype anchor = 0;
     for (qsizetype k = 1; k < m; ++k)
         if (AnchorScore(needle[k].unicode(), fold) > AnchorScore(needle[anchor].unicode(), fold))
@@ -111,9 +115,11 @@ qsizetype IndexOf(QStringView text, QStringView needle, qsizetype from, bool fol
     auto matchesAt = [&](qsizetype start) {
         const char16_t* t = reinterpret_cast<const char16_t*>(text.data()) + start;
         const char16_t* p = reinterpret_cast<const char16_t*>(needle.data());
-        if (!fold) return std::equal(p, p + m, t);
+        if (!fold)
+            return std::equal(p, p + m, t);
         for (qsizetype k = 0; k < m; ++k)
-            if (FoldAscii(t[k]) != FoldAscii(p[k])) return false;
+            if (FoldAscii(t[k]) != FoldAscii(p[k]))
+                return false;
         return true;
     };
 
@@ -121,20 +127,25 @@ qsizetype IndexOf(QStringView text, QStringView needle, qsizetype from, bool fol
     const qsizetype lastStart = n - m;
     for (qsizetype at = scan.next(from + anchor); at < n; at = scan.next(at + 1)) {
         const qsizetype start = at - anchor;
-        if (start > lastStart) break;
-        if (matchesAt(start) && IsCharStart(text, start)) return start;
+        if (start > lastStart)
+            break;
+        if (matchesAt(start) && IsCharStart(text, start))
+            return start;
     }
     return -1;
 }
 
 Hit FindHit(QStringView text, QStringView needle, qint64 fromPos, bool caseSensitive)
 {
-    if (needle.isEmpty()) return {};
+    if (needle.isEmpty())
+        return {};
     qsizetype start = 0;
     qint64 startByte = 0;
-    if (fromPos > 1) SeekByte(text, fromPos - 1, start, startByte);
+    if (fromPos > 1)
+        SeekByte(text, fromPos - 1, start, startByte);
     const qsizetype at = IndexOf(text, needle, start, !caseSensitive);
-    if (at < 0) return {};
+    if (at < 0)
+        return {};
     qint64 byte = startByte;
     for (qsizetype i = start; i < at; ++i)
         byte += SjisCharBytes(text[i]);
@@ -155,7 +166,8 @@ bool FindFromText(SearchState& state, PageAccess& pages, const QString& startTex
         SelectHit(state, pages, startText, hit);
         return true;
     }
-    if (!state.AllPages) return false;
+    if (!state.AllPages)
+        return false;
 
     const int shown = pages.shownPageCount();
     const int from = state.SearchPage;
@@ -203,10 +215,13 @@ bool FindNext(SearchState& state, PageAccess& pages)
     const qsizetype index = SjisOffsetToIndex(text, caret);
     const int width = index < text.size() ? SjisCharBytes(text[index]) : 1;
     const qint64 p = caret + 1 + width;
-    if (p != state.SearchPos) state.SearchPos = p;
+    if (p != state.SearchPos)
+        state.SearchPos = p;
     state.SearchPage = page;
-    if (FindFromText(state, pages, text)) return true;
-    if (state.AllPages) return false;
+    if (FindFromText(state, pages, text))
+        return true;
+    if (state.AllPages)
+        return false;
     state.SearchPos = 1;
     return FindFromText(state, pages, text);
 }

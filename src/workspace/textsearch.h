@@ -11,8 +11,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace vn
-{
+namespace vn {
 
 struct SearchState {
     QString SearchText;

@@ -34,9 +34,7 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
     };
     QAbstractButton *ok = nullptr, *yes = nullptr, *no = nullptr;
     switch (buttons) {
-    case BoxButtons::Ok:
-        ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole);
-        break;
+    case BoxButtons::Ok: ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
     case BoxButtons::OkCancel:
         ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole);
         add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);

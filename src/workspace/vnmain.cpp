@@ -6,30 +6,30 @@
 #include "errorbox.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
-#include "foundation/paths.h"
 #include "foundation/inifile.h"
+#include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
 #include "memopagesview.h"
 #include "pagecommands.h"
-#include "uiprompts.h"
 #include "platform/platform.h"
 #include "referencearea.h"
+#include "uiprompts.h"
 #include "workspacesettings.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QKeyEvent>
-#include <QTextBlock>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -148,8 +148,8 @@ void TfrmMemo::buildLayout()
     setCentralWidget(central);
 
     static const int widths[] = {180, 60, 60, 180, 60, 50};
-    static const Qt::Alignment aligns[] = {Qt::AlignLeft,  Qt::AlignRight, Qt::AlignHCenter,
-                                           Qt::AlignLeft,  Qt::AlignLeft,  Qt::AlignLeft};
+    static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
+                                           Qt::AlignLeft, Qt::AlignLeft,  Qt::AlignLeft};
     for (int i = 0; i < 6; ++i) {
         auto* l = new QLabel(this);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -326,10 +326,11 @@ void TfrmMemo::DeleteOrRestorePage()
         return;
     }
     const int page = pages_->currentPage();
-    const QString text = QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [%1]\r\n"
-                                        "メモ名称 = [%2]\r\n\r\n※削除後に復元ボタン押下にて復元できます")
-                             .arg(page + 1)
-                             .arg(pages_->tabName(page));
+    const QString text =
+        QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [%1]\r\n"
+                       "メモ名称 = [%2]\r\n\r\n※削除後に復元ボタン押下にて復元できます")
+            .arg(page + 1)
+            .arg(pages_->tabName(page));
     if (Ask(BoxKind::Confirmation, text, BoxButtons::YesNo) == BoxAnswer::No)
         return;
     pages_->deleteCurrentPage();
@@ -339,8 +340,8 @@ void TfrmMemo::tickClock()
 {
     const DateTime now = Now();
     clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), now));
-    const int minute = int(DayOf(now) % 100000) * 1440 + DecodeTime(now).hour * 60 +
-                       DecodeTime(now).minute;
+    const int minute =
+        int(DayOf(now) % 100000) * 1440 + DecodeTime(now).hour * 60 + DecodeTime(now).minute;
     if (minute != lastMinuteChecked_)
         lastMinuteChecked_ = minute; // the schedule check of the minute runs here
 }
@@ -450,11 +451,26 @@ void TfrmMemo::onApplicationStateChanged(Qt::ApplicationState state)
     Guarded([this] { SaveDiary(); }, this);
 }
 
-int TfrmMemo::shownPageCount() const { return pages_->shownPageCount(); }
-int TfrmMemo::currentPage() const { return pages_->currentPage(); }
-QString TfrmMemo::pageText(int page) const { return pages_->pageText(page); }
-QString TfrmMemo::tabName(int page) const { return pages_->tabName(page); }
-QString TfrmMemo::pageFontName(int page) const { return pages_->pageFontName(page); }
+int TfrmMemo::shownPageCount() const
+{
+    return pages_->shownPageCount();
+}
+int TfrmMemo::currentPage() const
+{
+    return pages_->currentPage();
+}
+QString TfrmMemo::pageText(int page) const
+{
+    return pages_->pageText(page);
+}
+QString TfrmMemo::tabName(int page) const
+{
+    return pages_->tabName(page);
+}
+QString TfrmMemo::pageFontName(int page) const
+{
+    return pages_->pageFontName(page);
+}
 
 qint64 TfrmMemo::selectionStart() const
 {
@@ -479,7 +495,10 @@ QString TfrmMemo::selectedText() const
     return s.replace(QChar(0x2029), QLatin1String("\r\n"));
 }
 
-void TfrmMemo::selectPage(int page) { pages_->selectPage(page); }
+void TfrmMemo::selectPage(int page)
+{
+    pages_->selectPage(page);
+}
 
 void TfrmMemo::select(qint64 start, qint64 length)
 {

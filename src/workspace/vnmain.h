@@ -102,7 +102,7 @@ private:
     MemoPagesView* pages_ = nullptr;
     PageCommands* commands_ = nullptr;
     ReferenceArea* reference_ = nullptr;
-    QWidget* info_ = nullptr;       // pnlInfo
+    QWidget* info_ = nullptr; // pnlInfo
     CalendarPanel* calendar_ = nullptr;
     std::array<QLabel*, 6> status_{};
     QPropertyAnimation* fade_ = nullptr;

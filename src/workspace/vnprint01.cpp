@@ -3,8 +3,7 @@
 #include "printpreview.h"
 #include "uiprompts.h"
 
-namespace vn
-{
+namespace vn {
 
 MemoReportContent ReportContentFor(const PageAccess& pages)
 {

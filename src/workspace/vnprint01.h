@@ -6,8 +6,7 @@
 
 class QWidget;
 
-namespace vn
-{
+namespace vn {
 
 // What the report of the current page holds: the tab name as title, the
 // page's font face for the body, and the whole text, or only the selected

@@ -11,8 +11,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace vn
-{
+namespace vn {
 
 TfrmSearch::TfrmSearch(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TfrmSearch>())
 {
@@ -38,14 +37,16 @@ TfrmSearch::~TfrmSearch() = default;
 void TfrmSearch::OpenSearch(PageAccess& pages)
 {
     initialText_ = pages.selectionLength() > 0 ? pages.selectedText() : state_.SearchText;
-    if (exec() != QDialog::Accepted) return;
+    if (exec() != QDialog::Accepted)
+        return;
     state_.SearchPage = pages.currentPage();
     FindNext(pages);
 }
 
 bool TfrmSearch::FindNext(PageAccess& pages)
 {
-    if (vn::FindNext(state_, pages)) return true;
+    if (vn::FindNext(state_, pages))
+        return true;
     Ask(BoxKind::Warning, NotFoundMessage(state_.SearchText), BoxButtons::Ok);
     return false;
 }
@@ -95,7 +96,8 @@ void TfrmSearch::cmdSearchClick()
             WriteSettingInt(REG_SearchAll, state_.AllPages ? 1 : 0);
         },
         this);
-    if (stored) accept();
+    if (stored)
+        accept();
 }
 
 } // namespace vn

@@ -6,19 +6,16 @@
 #include <QDialog>
 #include <memory>
 
-namespace Ui
-{
+namespace Ui {
 class TfrmSearch;
 }
 
-namespace vn
-{
+namespace vn {
 
 // Created once at start-up; its creation ends the quiet start-up. The search
 // text and the two options start from the workspace settings and are
 // written back when the user confirms the dialog.
-class TfrmSearch : public QDialog
-{
+class TfrmSearch : public QDialog {
     Q_OBJECT
 public:
     explicit TfrmSearch(QWidget* parent = nullptr);

@@ -22,8 +22,7 @@ WorkspaceSettings WorkspaceSettings::Load()
 {
     WorkspaceSettings s;
     s.dateFormat = orDefault(ReadSettingStr(REG_EnvFormatDate), "yyyy/mm/dd(aaa)");
-    s.dateTimeFormat =
-        orDefault(ReadSettingStr(REG_EnvFormatDateTime), "yyyy/mm/dd(aaa) hh:nn:ss");
+    s.dateTimeFormat = orDefault(ReadSettingStr(REG_EnvFormatDateTime), "yyyy/mm/dd(aaa) hh:nn:ss");
     s.balloonTimeFormat = orDefault(ReadSettingStr(REG_BalloonHintHHNN), "hh:nn");
     s.separatorText = ReadSettingStr(REG_EnvSeparationMark);
     s.breakBeforeSeparator = ReadSettingInt(REG_EnvSeparationBefor) == 1;

@@ -17,16 +17,14 @@ using vn::test::FakeClock;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
 
-namespace
-{
+namespace {
 
 DateTime at(int y, int m, int d, int h, int n, int s = 0)
 {
     return EncodeDate(y, m, d) + EncodeTime(h, n, s);
 }
 
-class FakeSource : public BackUpSource
-{
+class FakeSource : public BackUpSource {
 public:
     BackUpSchedule values;
     QStringList pages = QStringList(kBackUpPageCount, QString());
@@ -49,8 +47,7 @@ void makeEntry(const QString& name, bool folder = true)
 
 } // namespace
 
-class TstBackUpGenerations : public QObject
-{
+class TstBackUpGenerations : public QObject {
     Q_OBJECT
 private slots:
     void automaticGenerationHoldsEverything()

@@ -10,8 +10,7 @@
 using namespace vn;
 using vn::test::TempDataFolder;
 
-namespace
-{
+namespace {
 
 DateTime at(int y, int m, int d, int h, int n, int s = 0)
 {
@@ -35,8 +34,7 @@ BackUpSchedule make(int interval, int weekday = 1, int day = 1, const QString& t
 
 } // namespace
 
-class TstBackUpSchedule : public QObject
-{
+class TstBackUpSchedule : public QObject {
     Q_OBJECT
 private slots:
     void timeTexts()

@@ -6,9 +6,9 @@
 #include "schedule/schedulelistfile.h"
 #include "schedule/schedulestore.h"
 
+#include "fakeclock.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
-#include "fakeclock.h"
 #include "tempdatafolder.h"
 
 #include <QTest>

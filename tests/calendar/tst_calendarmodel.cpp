@@ -8,8 +8,7 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace
-{
+namespace {
 
 // Metrics of the default font (height 12, offsets 5 and 2): cell 22 x 16,
 // block 178 x 138.
@@ -43,8 +42,7 @@ Point cellCentre(CalendarModel& m, int blockIndex, int y, int mo, int d)
 
 } // namespace
 
-class TestCalendarModel : public QObject
-{
+class TestCalendarModel : public QObject {
     Q_OBJECT
 
     test::FakeClock* clock_ = nullptr;

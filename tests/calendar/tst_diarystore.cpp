@@ -11,19 +11,16 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace
-{
+namespace {
 
-class FakeMemo : public DiaryMemo
-{
+class FakeMemo : public DiaryMemo {
 public:
     QString text() const override { return text_; }
     void setLines(const QStringList& lines) override { text_ = lines.join(u'\n'); }
     QString text_;
 };
 
-class FakeTitle : public DiaryTitle
-{
+class FakeTitle : public DiaryTitle {
 public:
     void setText(const QString& t) override { text = t; }
     void setColor(quint32 c) override { color = c; }
@@ -38,8 +35,7 @@ DateTime day(int y, int m, int d)
 
 } // namespace
 
-class TestDiaryStore : public QObject
-{
+class TestDiaryStore : public QObject {
     Q_OBJECT
 
     test::TempDataFolder* data_ = nullptr;

@@ -10,8 +10,7 @@
 using namespace vn;
 using namespace vn::cal;
 
-class TestHolidayTable : public QObject
-{
+class TestHolidayTable : public QObject {
     Q_OBJECT
 
     static QString name(const HolidayTable& t, int y, int m, int d)
@@ -196,7 +195,8 @@ private slots:
         HolidayTable t;
         for (DateTime d = EncodeDate(1974, 1, 1); d < EncodeDate(2100, 12, 1); d += 1) {
             const QString n = t.HolidayName(d);
-            if (DayOfWeek(d) != 0 || n.isEmpty() || n.startsWith(u"振替")) continue;
+            if (DayOfWeek(d) != 0 || n.isEmpty() || n.startsWith(u"振替"))
+                continue;
             const bool after2006 = DecodeDate(d).year > 2006;
             DateTime next = d + 1;
             while (after2006 && t.IsHoliday(next) &&

@@ -8,8 +8,7 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace
-{
+namespace {
 DateTime date(const char* iso)
 {
     const QDate d = QDate::fromString(QString::fromLatin1(iso), Qt::ISODate);
@@ -17,8 +16,7 @@ DateTime date(const char* iso)
 }
 } // namespace
 
-class TestRokuyou : public QObject
-{
+class TestRokuyou : public QObject {
     Q_OBJECT
 
 private slots:
@@ -104,7 +102,8 @@ private slots:
         QCOMPARE(RokuyouText(date("2033-12-22"), true, true), QString("大安"));
         // No other leap month between 2032 and 2034.
         for (DateTime d = date("2032-01-01"); d < date("2035-01-01"); d += 1)
-            if (ToLunarDate(d).leap) QCOMPARE(ToLunarDate(d).month, 11);
+            if (ToLunarDate(d).leap)
+                QCOMPARE(ToLunarDate(d).month, 11);
     }
 
     void range()
@@ -163,7 +162,8 @@ private slots:
                     QFAIL(qPrintable(QString("month of %1 days before %2").arg(prev.day).arg(d)));
                 if (l.leap) {
                     ++leaps;
-                    if (l.month != prev.month) QFAIL("leap month must repeat the previous month");
+                    if (l.month != prev.month)
+                        QFAIL("leap month must repeat the previous month");
                 } else if (l.month != prev.month % 12 + 1) {
                     QFAIL(qPrintable(QString("month %1 after %2").arg(l.month).arg(prev.month)));
                 }
@@ -172,7 +172,8 @@ private slots:
                         QFAIL("a lunar year of a wrong length");
                     monthsInYear = 0;
                 }
-                if (monthsInYear >= 0) ++monthsInYear;
+                if (monthsInYear >= 0)
+                    ++monthsInYear;
             } else if (l.day != prev.day + 1 || RokuyouIndex(d) != (RokuyouIndex(d - 1) + 1) % 6) {
                 QFAIL("days within a month must follow each other");
             }

@@ -10,8 +10,7 @@
 using namespace vn;
 using namespace vn::cal;
 
-namespace
-{
+namespace {
 
 DateTime date(int y, int m, int d)
 {
@@ -37,7 +36,8 @@ int expectedStandard(DateTime d, int minDays)
 {
     const int y = DecodeDate(d).year;
     DateTime w1 = firstWeekSunday(y, minDays);
-    if (sundayOf(d) < w1) w1 = firstWeekSunday(y - 1, minDays);
+    if (sundayOf(d) < w1)
+        w1 = firstWeekSunday(y - 1, minDays);
     return int((sundayOf(d) - w1) / 7) + 1;
 }
 
@@ -45,17 +45,18 @@ int expectedStandard(DateTime d, int minDays)
 int weekShown(const CalendarLayout& l, int blockMonth, YMD ymd)
 {
     for (const MonthBlock& b : l.blocks) {
-        if (b.month != blockMonth) continue;
+        if (b.month != blockMonth)
+            continue;
         for (const DayCell& c : b.cells)
-            if (c.ymd == ymd) return c.weekNumber;
+            if (c.ymd == ymd)
+                return c.weekNumber;
     }
     return -1;
 }
 
 } // namespace
 
-class TestWeekNumber : public QObject
-{
+class TestWeekNumber : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,7 +109,8 @@ private slots:
             for (DateTime t = date(2001, 1, 6); t < date(2030, 1, 1); t += 7) {
                 const int y = DecodeDate(t).year;
                 DateTime s = date(y, month, day);
-                if (s > t) s = date(y - 1, month, day);
+                if (s > t)
+                    s = date(y - 1, month, day);
                 const int expected = int((sundayOf(t) - sundayOf(s)) / 7) + 1;
                 QCOMPARE(ExtendedWeekNumber(t, month, day), expected);
             }

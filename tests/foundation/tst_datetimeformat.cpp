@@ -46,8 +46,8 @@ private slots:
         const double morning = at(2005, 1, 2, 9, 5, 7, 45);
         const double noon = at(2005, 1, 2, 12, 0, 0);
         const double midnight = at(2005, 1, 2, 0, 30, 0);
-        QTest::newRow("default date-time") << "yyyy/mm/dd(aaa) hh:nn:ss" << kSample
-                                           << "2008/03/21(金) 22:52:16";
+        QTest::newRow("default date-time")
+            << "yyyy/mm/dd(aaa) hh:nn:ss" << kSample << "2008/03/21(金) 22:52:16";
         QTest::newRow("AM/PM") << "AM/PM h:n" << kSample << "PM 10:52";
         QTest::newRow("am/pm keeps case") << "am/pm h:n" << morning << "am 9:5";
         QTest::newRow("Am/Pm") << "Am/Pm hh" << kSample << "Pm 10";
@@ -67,15 +67,15 @@ private slots:
         QTest::newRow("yyy") << "yyy" << morning << "2005";
         QTest::newRow("aaaa") << "aaaa" << kSample << "金曜日";
         QTest::newRow("ddd dddd") << "ddd/dddd" << kSample << "金/金曜日";
-        QTest::newRow("case-insensitive") << "YYYY/MM/DD HH:NN:SS" << kSample
-                                          << "2008/03/21 22:52:16";
+        QTest::newRow("case-insensitive")
+            << "YYYY/MM/DD HH:NN:SS" << kSample << "2008/03/21 22:52:16";
         QTest::newRow("ms") << "z zz zzz zzzz" << morning << "45 45 045 045";
         QTest::newRow("s ss sss") << "s ss sss" << morning << "7 07 07";
         QTest::newRow("hhh") << "hhh" << morning << "09";
         QTest::newRow("quotes") << "yyyy\"year\"'mm'" << kSample << "2008yearmm";
         QTest::newRow("unclosed quote") << "yy'abc" << kSample << "08abc";
-        QTest::newRow("double-byte copied") << "yyyy年mm月dd日 hh時nn分" << kSample
-                                            << "2008年03月21日 22時52分";
+        QTest::newRow("double-byte copied")
+            << "yyyy年mm月dd日 hh時nn分" << kSample << "2008年03月21日 22時52分";
         QTest::newRow("other chars") << "[yyyy]-#" << kSample << "[2008]-#";
         QTest::newRow("compact keys") << "yyyymmddhhnn" << kSample << "200803212252";
         QTest::newRow("backup name") << "yyyymmdd_hhnnss" << kSample << "20080321_225216";

@@ -15,8 +15,9 @@ private slots:
     void readsHandWrittenFiles()
     {
         TempDataFolder dir;
-        dir.writeBytes("a.ini", Sjis("[Show]\r\nCalendar=0\r\n\r\n[tabname]\r\n"
-                                     "01=買い物\r\n 02 = 仕事 \r\n; comment=1\r\n03=\"  spaced  \"\r\n"));
+        dir.writeBytes("a.ini",
+                       Sjis("[Show]\r\nCalendar=0\r\n\r\n[tabname]\r\n"
+                            "01=買い物\r\n 02 = 仕事 \r\n; comment=1\r\n03=\"  spaced  \"\r\n"));
         IniFile ini(dir.file("a.ini"));
         QCOMPARE(ini.readInt("SHOW", "calendar", 1), 0);
         QCOMPARE(ini.readString("TabName", "01", "x"), QStringLiteral("買い物"));
@@ -53,9 +54,9 @@ private slots:
         TempDataFolder dir;
         dir.writeBytes("w.ini", "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
         IniFile ini(dir.file("w.ini"));
-        ini.writeValue("a", "Y", "20");          // in place, keeps the key's spelling
-        ini.writeValue("A", "new", "n");          // after the section's last key
-        ini.writeValue("C", "k", "日本");           // new section at the end
+        ini.writeValue("a", "Y", "20");   // in place, keeps the key's spelling
+        ini.writeValue("A", "new", "n");  // after the section's last key
+        ini.writeValue("C", "k", "日本"); // new section at the end
         QCOMPARE(dir.readBytes("w.ini"),
                  Sjis("[A]\r\nx=1\r\ny=20\r\nnew=n\r\n\r\n[B]\r\nz=3\r\n\r\n[C]\r\nk=日本\r\n"));
     }
@@ -72,8 +73,8 @@ private slots:
     {
         TempDataFolder dir;
         IniFile ini(dir.file("r.ini"));
-        const QStringList values = {"", " lead", "trail ", "\"quoted\"", "'q'", "a=b", "[x]",
-                                    "メモ１", "😀 emoji", "; not a comment"};
+        const QStringList values = {"",    " lead", "trail ", "\"quoted\"", "'q'",
+                                    "a=b", "[x]",   "メモ１", "😀 emoji",    "; not a comment"};
         int i = 0;
         for (const QString& v : values)
             ini.writeValue("S", QString::number(i++), v);

@@ -101,8 +101,7 @@ private slots:
     {
         TempDataFolder dir;
         WriteSettingInt(REG_CalendarColorWeekNo, ReadSettingInt(REG_CalendarColorWeekNo));
-        QCOMPARE(dir.readBytes("Vnote.ini"),
-                 QByteArray("[CalendarColor]\r\nWeekNo=-16777203\r\n"));
+        QCOMPARE(dir.readBytes("Vnote.ini"), QByteArray("[CalendarColor]\r\nWeekNo=-16777203\r\n"));
     }
 
     void fonts()

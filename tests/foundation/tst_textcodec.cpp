@@ -49,7 +49,10 @@ private slots:
 
     void undecodableBytesNeverStopARead()
     {
-        const QByteArray bad("a\x80" "b\xA0\xFD" "c\x82", 7); // last: a lone lead byte
+        const QByteArray bad("a\x80"
+                             "b\xA0\xFD"
+                             "c\x82",
+                             7); // last: a lone lead byte
         const QString s = DecodeText(bad);
         QVERIFY(s.startsWith(u'a'));
         QVERIFY(s.contains(u'b'));

@@ -20,9 +20,9 @@ private slots:
     {
         TempDataFolder dir;
         const QStringList expected = {QStringLiteral("一"), QString(), QStringLiteral("three")};
-        const QList<QByteArray> files = {
-            QByteArray("\x88\xEA\r\n\r\nthree\r\n"), "\x88\xEA\n\nthree\n",
-            "\x88\xEA\r\rthree\r", "\x88\xEA\r\n\r\nthree"};
+        const QList<QByteArray> files = {QByteArray("\x88\xEA\r\n\r\nthree\r\n"),
+                                         "\x88\xEA\n\nthree\n", "\x88\xEA\r\rthree\r",
+                                         "\x88\xEA\r\n\r\nthree"};
         for (const QByteArray& bytes : files) {
             dir.writeBytes("f.txt", bytes);
             QCOMPARE(ReadLines(dir.file("f.txt")), expected);

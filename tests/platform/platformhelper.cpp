@@ -13,8 +13,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace
-{
+namespace {
 
 int HoldLock(const char* path, bool spawn)
 {
@@ -22,7 +21,8 @@ int HoldLock(const char* path, bool spawn)
     const bool ok = lock.acquire();
     std::puts(ok ? "locked" : "busy");
     std::fflush(stdout);
-    if (!ok) return 0;
+    if (!ok)
+        return 0;
     if (spawn) {
         qint64 pid = 0;
         if (!QProcess::startDetached(QStringLiteral("sleep"), {QStringLiteral("300")}, {}, &pid))
@@ -52,7 +52,8 @@ int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "lock") == 0)
         return HoldLock(argv[2], argc >= 4 && std::strcmp(argv[3], "spawn") == 0);
-    if (argc >= 2 && std::strcmp(argv[1], "factory") == 0) return BuildPlatform(argc, argv);
+    if (argc >= 2 && std::strcmp(argv[1], "factory") == 0)
+        return BuildPlatform(argc, argv);
     std::fputs("usage: platformhelper lock <path> [spawn] | factory\n", stderr);
     return 2;
 }

@@ -13,8 +13,7 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 // Puts a program into dir that writes its own name into $VN_CALC_MARKER.
 void WriteFakeProgram(const QDir& dir, const QString& name, bool executable = true)
@@ -24,7 +23,8 @@ void WriteFakeProgram(const QDir& dir, const QString& name, bool executable = tr
     file.write("#!/bin/sh\necho " + name.toUtf8() + " > \"$VN_CALC_MARKER\"\n");
     file.close();
     QFile::Permissions perms = QFile::ReadOwner | QFile::WriteOwner;
-    if (executable) perms |= QFile::ExeOwner;
+    if (executable)
+        perms |= QFile::ExeOwner;
     QVERIFY(file.setPermissions(perms));
 }
 
@@ -47,8 +47,7 @@ QByteArray ReadAll(const QString& path)
 
 } // namespace
 
-class TestDesktopServices : public QObject
-{
+class TestDesktopServices : public QObject {
     Q_OBJECT
 private slots:
     void calculatorsInPreferenceOrder();

@@ -8,8 +8,7 @@
 using namespace vn;
 using namespace vn::test;
 
-class TestFakePlatform : public QObject
-{
+class TestFakePlatform : public QObject {
     Q_OBJECT
 private slots:
     void installedPlatformIsTheFake();

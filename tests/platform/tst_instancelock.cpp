@@ -10,17 +10,16 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 // A helper process holding (or failing to take) the lock on path.
-class Holder
-{
+class Holder {
 public:
     explicit Holder(const QString& path, bool spawn = false)
     {
         QStringList args{QStringLiteral("lock"), path};
-        if (spawn) args << QStringLiteral("spawn");
+        if (spawn)
+            args << QStringLiteral("spawn");
         process.start(QStringLiteral(VN_PLATFORM_HELPER), args);
     }
     ~Holder()
@@ -33,7 +32,8 @@ public:
     QByteArray readLine()
     {
         while (!process.canReadLine())
-            if (!process.waitForReadyRead(30000)) return {};
+            if (!process.waitForReadyRead(30000))
+                return {};
         return process.readLine().trimmed();
     }
     QProcess process;
@@ -41,8 +41,7 @@ public:
 
 } // namespace
 
-class TestInstanceLock : public QObject
-{
+class TestInstanceLock : public QObject {
     Q_OBJECT
 private slots:
     void init();
@@ -104,8 +103,7 @@ void TestInstanceLock::lockFileIsPrivateToUser()
     const bool ok = mine.acquire();
     ::umask(old);
     QVERIFY(ok);
-    struct stat info {
-    };
+    struct stat info {};
     QCOMPARE(::stat(QFile::encodeName(path_).constData(), &info), 0);
     QCOMPARE(info.st_mode & 0777, mode_t(0600));
 }

@@ -8,8 +8,7 @@ using namespace vn;
 
 Q_DECLARE_METATYPE(vn::HotKey)
 
-class TestKeyGesture : public QObject
-{
+class TestKeyGesture : public QObject {
     Q_OBJECT
 private slots:
     void kindToKey_data();

@@ -9,8 +9,7 @@
 
 using namespace vn;
 
-class TestTrayIcon : public QObject
-{
+class TestTrayIcon : public QObject {
     Q_OBJECT
 private slots:
     void balloonIcons_data();
@@ -80,7 +79,8 @@ void TestTrayIcon::toolTipAndMenu()
 
 void TestTrayIcon::balloonRefusedWithoutTray()
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) QSKIP("this platform has a tray");
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        QSKIP("this platform has a tray");
     QtTrayIcon tray;
     tray.show();
     QVERIFY(!tray.showBalloon(QStringLiteral("5分前"), QStringLiteral("10:00 会議"), 1, 10));

@@ -18,22 +18,21 @@
 using namespace vn;
 using namespace vn::test;
 
-namespace
-{
+namespace {
 
 XvfbSession* g_server = nullptr;
 
 // Sees a marker message we send ourselves. Every event the server had queued
 // for us before the marker has passed the application's filters by then.
-class SyncMarker : public QAbstractNativeEventFilter
-{
+class SyncMarker : public QAbstractNativeEventFilter {
 public:
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
     {
         auto* event = static_cast<xcb_generic_event_t*>(message);
         if (type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
             auto* client = reinterpret_cast<xcb_client_message_event_t*>(event);
-            if (client->window == window && client->data.data32[0] == expected) seen = true;
+            if (client->window == window && client->data.data32[0] == expected)
+                seen = true;
         }
         return false;
     }
@@ -44,8 +43,7 @@ public:
 
 } // namespace
 
-class TestX11HotKey : public QObject
-{
+class TestX11HotKey : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -75,7 +73,8 @@ private:
 
 void TestX11HotKey::initTestCase()
 {
-    if (!g_server || !g_server->running()) QSKIP(qPrintable(g_server->error()));
+    if (!g_server || !g_server->running())
+        QSKIP(qPrintable(g_server->error()));
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         QSKIP("xdotool is not installed");
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();

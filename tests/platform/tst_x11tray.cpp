@@ -18,8 +18,7 @@
 using namespace vn;
 using namespace vn::test;
 
-namespace
-{
+namespace {
 
 XvfbSession* g_server = nullptr;
 
@@ -58,7 +57,8 @@ QWidget* IconWidget()
 QPoint IconCentreOnScreen()
 {
     QWidget* icon = IconWidget();
-    if (!icon) return {};
+    if (!icon)
+        return {};
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* conn = x11->connection();
     const xcb_window_t window = icon->winId();
@@ -68,10 +68,12 @@ QPoint IconCentreOnScreen()
         xcb_query_tree_reply(conn, xcb_query_tree(conn, window), nullptr);
     const bool docked = tree && tree->parent != root;
     std::free(tree);
-    if (!docked) return {};
+    if (!docked)
+        return {};
     xcb_translate_coordinates_reply_t* reply = xcb_translate_coordinates_reply(
         conn, xcb_translate_coordinates(conn, window, root, 0, 0), nullptr);
-    if (!reply) return {};
+    if (!reply)
+        return {};
     const QPoint centre(reply->dst_x + icon->width() / 2, reply->dst_y + icon->height() / 2);
     std::free(reply);
     return centre;
@@ -79,8 +81,7 @@ QPoint IconCentreOnScreen()
 
 } // namespace
 
-class TestX11Tray : public QObject
-{
+class TestX11Tray : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -98,7 +99,8 @@ private:
 
 void TestX11Tray::initTestCase()
 {
-    if (!g_server || !g_server->running()) QSKIP(qPrintable(g_server->error()));
+    if (!g_server || !g_server->running())
+        QSKIP(qPrintable(g_server->error()));
     if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
         QSKIP("xdotool is not installed");
     if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())

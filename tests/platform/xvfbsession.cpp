@@ -17,8 +17,7 @@
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xcbext.h>
 
-namespace vn::test
-{
+namespace vn::test {
 
 XvfbSession::XvfbSession()
 {
@@ -33,7 +32,8 @@ XvfbSession::XvfbSession()
             continue;
         tryDisplay(number);
     }
-    if (!running() && error_.isEmpty()) error_ = QStringLiteral("no free display for Xvfb");
+    if (!running() && error_.isEmpty())
+        error_ = QStringLiteral("no free display for Xvfb");
 }
 
 bool XvfbSession::tryDisplay(int number)
@@ -41,7 +41,8 @@ bool XvfbSession::tryDisplay(int number)
     // Xvfb writes the display number to the -displayfd pipe once it accepts
     // clients, and exits without writing when the display is taken.
     int fds[2];
-    if (::pipe(fds) != 0) return false;
+    if (::pipe(fds) != 0)
+        return false;
     const QByteArray name = ":" + QByteArray::number(number);
     const QByteArray fd = QByteArray::number(fds[1]);
     const pid_t pid = ::fork();
@@ -51,8 +52,8 @@ bool XvfbSession::tryDisplay(int number)
         ::dup2(null, 0);
         ::dup2(null, 1);
         ::dup2(null, 2);
-        ::execlp("Xvfb", "Xvfb", name.constData(), "-nolisten", "tcp", "-noreset", "-screen", "0", "640x480x24",
-                 "-displayfd", fd.constData(), static_cast<char*>(nullptr));
+        ::execlp("Xvfb", "Xvfb", name.constData(), "-nolisten", "tcp", "-noreset", "-screen", "0",
+                 "640x480x24", "-displayfd", fd.constData(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(fds[1]);
@@ -64,8 +65,10 @@ bool XvfbSession::tryDisplay(int number)
     char c;
     ssize_t n;
     while ((n = ::read(fds[0], &c, 1)) == 1 || (n < 0 && errno == EINTR)) {
-        if (n != 1) continue;
-        if (c == '\n') break;
+        if (n != 1)
+            continue;
+        if (c == '\n')
+            break;
         answer.append(c);
     }
     ::close(fds[0]);
@@ -81,7 +84,8 @@ bool XvfbSession::tryDisplay(int number)
 
 XvfbSession::~XvfbSession()
 {
-    if (pid_ <= 0) return;
+    if (pid_ <= 0)
+        return;
     ::kill(pid_, SIGTERM);
     ::waitpid(pid_, nullptr, 0);
 }
@@ -89,7 +93,8 @@ XvfbSession::~XvfbSession()
 OtherClient::OtherClient(const QString& display)
 {
     conn_ = xcb_connect(display.toLatin1().constData(), nullptr);
-    if (xcb_connection_has_error(conn_)) return;
+    if (xcb_connection_has_error(conn_))
+        return;
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data;
     root_ = screen->root;
     const xcb_window_t window = xcb_generate_id(conn_);
@@ -108,12 +113,14 @@ OtherClient::OtherClient(const QString& display)
         }
         xcb_key_symbols_free(symbols);
     }
-    if (!hasFocus()) window_ = 0;
+    if (!hasFocus())
+        window_ = 0;
 }
 
 OtherClient::~OtherClient()
 {
-    if (conn_) xcb_disconnect(conn_);
+    if (conn_)
+        xcb_disconnect(conn_);
 }
 
 bool OtherClient::hasFocus() const
@@ -127,7 +134,8 @@ bool OtherClient::hasFocus() const
 
 bool OtherClient::grabPause()
 {
-    if (pauseKeycode_ == 0) return false;
+    if (pauseKeycode_ == 0)
+        return false;
     xcb_generic_error_t* error =
         xcb_request_check(conn_, xcb_grab_key_checked(conn_, 0, root_, 0, pauseKeycode_,
                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
@@ -142,8 +150,7 @@ void OtherClient::ungrabPause()
     std::free(xcb_get_input_focus_reply(conn_, xcb_get_input_focus(conn_), nullptr)); // sync
 }
 
-namespace
-{
+namespace {
 
 // The XTEST FakeInput request; there is no xcb binding for XTEST here.
 struct FakeInputRequest {
@@ -170,7 +177,8 @@ xcb_extension_t g_xtest{"XTEST", 0};
 bool OtherClient::fakeKey(unsigned keysym, bool down)
 {
     const xcb_query_extension_reply_t* extension = xcb_get_extension_data(conn_, &g_xtest);
-    if (!extension || !extension->present) return false;
+    if (!extension || !extension->present)
+        return false;
     xcb_keycode_t keycode = 0;
     if (xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(conn_)) {
         if (xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, keysym)) {
@@ -179,7 +187,8 @@ bool OtherClient::fakeKey(unsigned keysym, bool down)
         }
         xcb_key_symbols_free(symbols);
     }
-    if (keycode == 0) return false;
+    if (keycode == 0)
+        return false;
 
     FakeInputRequest request{};
     request.type = down ? XCB_KEY_PRESS : XCB_KEY_RELEASE;

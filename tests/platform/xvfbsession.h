@@ -6,11 +6,9 @@
 
 struct xcb_connection_t;
 
-namespace vn::test
-{
+namespace vn::test {
 
-class XvfbSession
-{
+class XvfbSession {
 public:
     // Starts Xvfb on the first free display from :90 upwards. Does nothing
     // when Xvfb is not installed; see error().
@@ -32,8 +30,7 @@ private:
 };
 
 // A separate client with one mapped window that holds the input focus.
-class OtherClient
-{
+class OtherClient {
 public:
     explicit OtherClient(const QString& display);
     ~OtherClient();

@@ -13,8 +13,7 @@ using namespace vn;
 using vn::test::FakeClock;
 using vn::test::TempDataFolder;
 
-namespace
-{
+namespace {
 
 DateTime at(int y, int m, int d, int h, int n, int s = 0)
 {
@@ -33,8 +32,7 @@ QString value(const QString& section, const QString& key)
 
 } // namespace
 
-class TstRunRecord : public QObject
-{
+class TstRunRecord : public QObject {
     Q_OBJECT
 private slots:
     void pathAndDayNumbers()

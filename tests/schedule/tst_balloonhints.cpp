@@ -15,8 +15,7 @@ using vn::test::FakeClock;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
 
-class TstBalloonHints : public QObject
-{
+class TstBalloonHints : public QObject {
     Q_OBJECT
 private slots:
     void linesAreReadByCharacterPositions()

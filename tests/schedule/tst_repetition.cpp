@@ -6,13 +6,13 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 ScheduleFields line(const QString& text)
 {
     ScheduleFields f;
-    if (ReadScheduleLine(text, &f) != LineRead::Schedule) qFatal("unreadable test line");
+    if (ReadScheduleLine(text, &f) != LineRead::Schedule)
+        qFatal("unreadable test line");
     return f;
 }
 
@@ -41,8 +41,7 @@ int weekday(int y, int m, int d)
 
 } // namespace
 
-class TstRepetition : public QObject
-{
+class TstRepetition : public QObject {
     Q_OBJECT
 private slots:
     void dailyWeeklyFortnightlyAndDaySpans()

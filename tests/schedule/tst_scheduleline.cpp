@@ -5,8 +5,7 @@
 
 using namespace vn;
 
-class TstScheduleLine : public QObject
-{
+class TstScheduleLine : public QObject {
     Q_OBJECT
 private slots:
     void readsEveryField()

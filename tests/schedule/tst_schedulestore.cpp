@@ -13,13 +13,13 @@ using namespace vn;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
 
-namespace
-{
+namespace {
 
 ScheduleFields fields(const QString& text)
 {
     ScheduleFields f;
-    if (ReadScheduleLine(text, &f) != LineRead::Schedule) qFatal("unreadable test line");
+    if (ReadScheduleLine(text, &f) != LineRead::Schedule)
+        qFatal("unreadable test line");
     return f;
 }
 
@@ -38,8 +38,7 @@ QStringList textsOn(const ScheduleStore& s, int y, int m, int d)
 
 } // namespace
 
-class TstScheduleStore : public QObject
-{
+class TstScheduleStore : public QObject {
     Q_OBJECT
 private slots:
     void indexesHoldEveryOccurrence()

@@ -1,7 +1,6 @@
 #include "fakeplatform.h"
 
-namespace vn::test
-{
+namespace vn::test {
 
 bool FakeHotKeySource::registerKey(HotKey key)
 {
@@ -19,7 +18,8 @@ void FakeHotKeySource::unregisterKey()
 
 void FakeHotKeySource::inject()
 {
-    if (current != HotKey::None) emit pressed();
+    if (current != HotKey::None)
+        emit pressed();
 }
 
 void FakeTrayIcon::setToolTip(const QString& text)
@@ -30,7 +30,8 @@ void FakeTrayIcon::setToolTip(const QString& text)
 
 bool FakeTrayIcon::showBalloon(const QString& title, const QString& text, int iconKind, int seconds)
 {
-    if (!acceptBalloons) return false;
+    if (!acceptBalloons)
+        return false;
     balloons.append({title, text, iconKind, seconds});
     balloonVisible = true;
     return true;
@@ -44,7 +45,8 @@ void FakeTrayIcon::hideBalloon()
 
 bool FakeDesktop::startCalculator()
 {
-    if (!calculatorInstalled) return false;
+    if (!calculatorInstalled)
+        return false;
     ++calculatorStarts;
     return true;
 }

@@ -7,11 +7,9 @@
 #include <QStringList>
 #include <memory>
 
-namespace vn::test
-{
+namespace vn::test {
 
-class FakeHotKeySource final : public HotKeySource
-{
+class FakeHotKeySource final : public HotKeySource {
     Q_OBJECT
 public:
     bool registerKey(HotKey key) override;
@@ -35,8 +33,7 @@ struct Balloon {
     int seconds = 0;
 };
 
-class FakeTrayIcon final : public TrayIcon
-{
+class FakeTrayIcon final : public TrayIcon {
     Q_OBJECT
 public:
     void show() override { shown = true; }
@@ -58,15 +55,13 @@ public:
     bool balloonVisible = false;
 };
 
-class FakeSoundPlayer final : public SoundPlayer
-{
+class FakeSoundPlayer final : public SoundPlayer {
 public:
     void play(const QString& path) override { played.append(path); }
     QStringList played;
 };
 
-class FakeDesktop final : public Desktop
-{
+class FakeDesktop final : public Desktop {
 public:
     void openUrl(const QString& url) override { urls.append(url); }
     void openDocument(const QString& path) override { documents.append(path); }
@@ -78,8 +73,7 @@ public:
     int calculatorStarts = 0; // successful starts only
 };
 
-class FakeInstanceLock final : public InstanceLock
-{
+class FakeInstanceLock final : public InstanceLock {
 public:
     bool acquire() override;
     bool otherInstanceRunning = false;

@@ -7,12 +7,10 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
 // Memo pages over a few strings; records which page texts were read.
-class FakePages : public PageAccess
-{
+class FakePages : public PageAccess {
 public:
     QStringList texts;
     int shown = 3;
@@ -75,7 +73,8 @@ SearchState Search(const QString& text, bool caseSensitive = false, bool allPage
 // single-byte letters a..z folded, matches only at character starts.
 qint64 ReferenceFind(const QString& text, const QString& needle, qint64 fromPos, bool caseSensitive)
 {
-    if (needle.isEmpty()) return 0;
+    if (needle.isEmpty())
+        return 0;
     auto prepare = [&](const QString& s, QList<bool>* starts) {
         QByteArray b = ToSjis(s);
         for (qsizetype i = 0; i < b.size();) {
@@ -83,9 +82,11 @@ qint64 ReferenceFind(const QString& text, const QString& needle, qint64 fromPos,
             const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
             if (starts) {
                 starts->append(true);
-                if (lead) starts->append(false);
+                if (lead)
+                    starts->append(false);
             }
-            if (!lead && !caseSensitive && c >= 'a' && c <= 'z') b[i] = char(c - 0x20);
+            if (!lead && !caseSensitive && c >= 'a' && c <= 'z')
+                b[i] = char(c - 0x20);
             i += lead ? 2 : 1;
         }
         return b;
@@ -94,14 +95,14 @@ qint64 ReferenceFind(const QString& text, const QString& needle, qint64 fromPos,
     const QByteArray hay = prepare(text, &starts);
     const QByteArray pat = prepare(needle, nullptr);
     for (qint64 i = std::max<qint64>(0, fromPos - 1); i + pat.size() <= hay.size(); ++i)
-        if (starts[i] && hay.mid(i, pat.size()) == pat) return i + 1;
+        if (starts[i] && hay.mid(i, pat.size()) == pat)
+            return i + 1;
     return 0;
 }
 
 } // namespace
 
-class TestTextSearch : public QObject
-{
+class TestTextSearch : public QObject {
     Q_OBJECT
 private slots:
     void findInText_data();
@@ -210,7 +211,8 @@ void TestTextSearch::findInTextAgreesWithByteSearch()
         if (rng.bounded(2) == 0) {
             const int at = rng.bounded(int(text.size()));
             needle = text.mid(at, rng.bounded(1, 5));
-            if (rng.bounded(2) == 0) needle = needle.toLower();
+            if (rng.bounded(2) == 0)
+                needle = needle.toLower();
         } else {
             needle = randomText(rng.bounded(1, 4));
         }

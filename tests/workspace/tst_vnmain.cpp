@@ -2,6 +2,7 @@
 // close and exit, keys, the reference area, the tray and error handling.
 #include "fakeclock.h"
 #include "fakeplatform.h"
+#include "foundation/apperror.h"
 #include "foundation/settings.h"
 #include "tempdatafolder.h"
 #include "workspace/appstate.h"
@@ -10,7 +11,6 @@
 #include "workspace/memopagesview.h"
 #include "workspace/referencearea.h"
 #include "workspace/soundfile.h"
-#include "foundation/apperror.h"
 #include "workspace/traycontroller.h"
 #include "workspace/uiprompts.h"
 #include "workspace/vnmain.h"
@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -224,8 +224,8 @@ private slots:
         const QString longText = QString(150, u'あ'); // 300 bytes
         QVERIFY(ShowBalloonTip(QString(40, u'題'), longText, 1, 10));
         const test::Balloon b = fake_.tray->balloons.last();
-        QCOMPARE(b.text, QString(127, u'あ'));        // 254 bytes: no half character
-        QCOMPARE(b.title, QString(31, u'題'));        // 62 bytes
+        QCOMPARE(b.text, QString(127, u'あ')); // 254 bytes: no half character
+        QCOMPARE(b.title, QString(31, u'題')); // 62 bytes
         QCOMPARE(b.iconKind, 1);
         QCOMPARE(b.seconds, 10);
 
@@ -270,9 +270,10 @@ private slots:
         };
         QToolButton* b = w.mainToolBar()->button("ToolButton31");
         b->click();
-        QCOMPARE(asked.value(0), QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [1]\r\n"
-                                                "メモ名称 = [メモ１]\r\n\r\n"
-                                                "※削除後に復元ボタン押下にて復元できます"));
+        QCOMPARE(asked.value(0),
+                 QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [1]\r\n"
+                                "メモ名称 = [メモ１]\r\n\r\n"
+                                "※削除後に復元ボタン押下にて復元できます"));
         QCOMPARE(w.pageText(0), QString());
         QCOMPARE(b->toolTip(), QStringLiteral("カレントのメモを復元"));
         b->click();

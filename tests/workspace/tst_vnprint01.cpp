@@ -24,11 +24,9 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
-class FakePages : public PageAccess
-{
+class FakePages : public PageAccess {
 public:
     QStringList texts, names;
     QString font = QStringLiteral("IPAGothic");
@@ -57,8 +55,7 @@ public:
 };
 
 // A clock that moves one second on every reading.
-class SteppingClock : public Clock
-{
+class SteppingClock : public Clock {
 public:
     explicit SteppingClock(DateTime start) : now_(start) { SetClock(this); }
     ~SteppingClock() override { SetClock(nullptr); }
@@ -90,14 +87,14 @@ QStringList NonEmptyLines(const QString& page)
 {
     QStringList out;
     for (const QString& l : page.split(u'\n'))
-        if (!l.trimmed().isEmpty()) out.append(l.trimmed());
+        if (!l.trimmed().isEmpty())
+            out.append(l.trimmed());
     return out;
 }
 
 } // namespace
 
-class TestVnPrint01 : public QObject
-{
+class TestVnPrint01 : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -140,8 +137,10 @@ QString TestVnPrint01::Print(const MemoReport& report, const std::function<void(
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    if (setUp) setUp(printer);
-    if (report.Print(printer) <= 0) return {};
+    if (setUp)
+        setUp(printer);
+    if (report.Print(printer) <= 0)
+        return {};
     return path;
 }
 
@@ -150,9 +149,11 @@ QStringList TestVnPrint01::PdfPages(const QString& pdf)
     QProcess p;
     p.start(pdftotext_, {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
                          pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
     QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
-    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
     return pages;
 }
 
@@ -160,13 +161,15 @@ QString TestVnPrint01::PdfFonts(const QString& pdf)
 {
     QProcess p;
     p.start(QStringLiteral("pdffonts"), {pdf});
-    if (!p.waitForFinished(60000)) return {};
+    if (!p.waitForFinished(60000))
+        return {};
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void TestVnPrint01::longTextContinuesOverPages()
 {
-    if (pdftotext_.isEmpty()) QSKIP("pdftotext is not installed");
+    if (pdftotext_.isEmpty())
+        QSKIP("pdftotext is not installed");
     const DateTime start = EncodeDate(2024, 3, 9) + EncodeTime(14, 5, 59, 0);
     SteppingClock clock(start);
     const int lineCount = 400;
@@ -214,7 +217,8 @@ void TestVnPrint01::longTextContinuesOverPages()
 
 void TestVnPrint01::emptyBodyGivesOnePage()
 {
-    if (pdftotext_.isEmpty()) QSKIP("pdftotext is not installed");
+    if (pdftotext_.isEmpty())
+        QSKIP("pdftotext is not installed");
     test::FakeClock clock(EncodeDate(2025, 1, 2) + EncodeTime(9, 0, 0, 0));
     const MemoReport report({QStringLiteral("空のメモ"), QString(), QStringLiteral("IPAGothic")});
     const QStringList pages = PdfPages(Print(report));
@@ -228,7 +232,8 @@ void TestVnPrint01::emptyBodyGivesOnePage()
 
 void TestVnPrint01::longLinesWrapWithinTheBand()
 {
-    if (pdftotext_.isEmpty()) QSKIP("pdftotext is not installed");
+    if (pdftotext_.isEmpty())
+        QSKIP("pdftotext is not installed");
     test::FakeClock clock(EncodeDate(2025, 1, 2));
     // One line of 4000 double-byte characters without a space, and one of
     // words; both must wrap and lose nothing.
@@ -263,7 +268,8 @@ void TestVnPrint01::longLinesWrapWithinTheBand()
 
 void TestVnPrint01::pageRangeAndCopies()
 {
-    if (pdftotext_.isEmpty()) QSKIP("pdftotext is not installed");
+    if (pdftotext_.isEmpty())
+        QSKIP("pdftotext is not installed");
     test::FakeClock clock(EncodeDate(2025, 1, 2));
     const MemoReport report({QStringLiteral("範囲"), NumberedLines(300), QString()});
     QPrinter measuring(QPrinter::HighResolution);
@@ -341,7 +347,8 @@ void TestVnPrint01::selectionQuestion()
     BoxAnswer answer = BoxAnswer::Yes;
     const UiPrompts saved = Prompts();
     Prompts().message = [&](BoxKind kind, const QString& text, BoxButtons buttons) {
-        if (kind == BoxKind::Warning && buttons == BoxButtons::YesNo) asked.append(text);
+        if (kind == BoxKind::Warning && buttons == BoxButtons::YesNo)
+            asked.append(text);
         return answer;
     };
     FakePages pages;
@@ -374,12 +381,10 @@ void TestVnPrint01::selectionQuestion()
     Prompts() = saved;
 }
 
-namespace
-{
+namespace {
 
 // The preview with the print dialog replaced: prints into a PDF file.
-class PdfPreview : public TfrmPreview
-{
+class PdfPreview : public TfrmPreview {
 public:
     using TfrmPreview::TfrmPreview;
     QString path;
@@ -408,7 +413,8 @@ QStringList ActionTexts(QWidget* window)
 {
     QStringList out;
     for (QAction* a : window->findChild<QToolBar*>()->actions())
-        if (!a->isSeparator() && !a->text().isEmpty()) out.append(a->text());
+        if (!a->isSeparator() && !a->text().isEmpty())
+            out.append(a->text());
     return out;
 }
 

@@ -20,11 +20,9 @@
 
 using namespace vn;
 
-namespace
-{
+namespace {
 
-class FakePages : public PageAccess
-{
+class FakePages : public PageAccess {
 public:
     QStringList texts;
     int current = 0;
@@ -76,8 +74,7 @@ void WhenShown(TfrmSearch& dialog, std::function<void()> step)
 
 } // namespace
 
-class TestVnSearch : public QObject
-{
+class TestVnSearch : public QObject {
     Q_OBJECT
 private slots:
     void init();

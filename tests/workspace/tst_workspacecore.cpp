@@ -63,7 +63,7 @@ private slots:
         SavePageFiles(3, [&](int i) { return texts[i]; });
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("one\r\n"));
         QCOMPARE(dir.readBytes("Vnote2.vnm"), QByteArray("three"));
-        QVERIFY(dir.exists("Vnote1.vnm")); // a missing file is written, empty
+        QVERIFY(dir.exists("Vnote1.vnm"));  // a missing file is written, empty
         QVERIFY(!dir.exists("Vnote3.vnm")); // beyond the count
         QVERIFY(PageFileMatches(0, "one\r\n"));
         QVERIFY(PageFileMatches(2, "three"));
@@ -125,12 +125,12 @@ private slots:
         ShowHideGesture g;
         g.setKind(2);
         g.setIntervalSeconds(1);
-        QVERIFY(!g.press(at(10, 0, 0)));          // the first press only arms
-        QVERIFY(g.press(at(10, 0, 0, 800)));      // 0.8 s later: toggles
+        QVERIFY(!g.press(at(10, 0, 0)));     // the first press only arms
+        QVERIFY(g.press(at(10, 0, 0, 800))); // 0.8 s later: toggles
         QCOMPARE(g.lastPressTime(), 0.0);
         QVERIFY(!g.press(at(10, 0, 5)));
-        QVERIFY(!g.press(at(10, 0, 6, 200)));     // 1.2 s: starts a new pair
-        QVERIFY(g.press(at(10, 0, 6, 900)));      // within 1 s of the second press
+        QVERIFY(!g.press(at(10, 0, 6, 200))); // 1.2 s: starts a new pair
+        QVERIFY(g.press(at(10, 0, 6, 900)));  // within 1 s of the second press
 
         // three quick presses toggle once, four twice
         int toggles = 0;

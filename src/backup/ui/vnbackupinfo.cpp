@@ -6,7 +6,8 @@ namespace vn {
 
 TfrmBackUpInfo::TfrmBackUpInfo(QWidget* parent) : QDialog(parent)
 {
-    SetUpSecondaryWindow(this, "TfrmBackUpInfo", QStringLiteral("データ・バックアップの補足説明"), {480, 320});
+    SetUpSecondaryWindow(this, "TfrmBackUpInfo", QStringLiteral("データ・バックアップの補足説明"),
+                         {480, 320});
 }
 
 } // namespace vn

@@ -6,7 +6,10 @@ namespace vn {
 
 TfrmBalloonHintList::TfrmBalloonHintList(QWidget* parent) : QDialog(parent)
 {
-    SetUpSecondaryWindow(this, "TfrmBalloonHintList", QStringLiteral("バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"), {560, 360});
+    SetUpSecondaryWindow(
+        this, "TfrmBalloonHintList",
+        QStringLiteral("バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"),
+        {560, 360});
 }
 
 } // namespace vn

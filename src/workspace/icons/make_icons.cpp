@@ -21,9 +21,8 @@ int main(int argc, char** argv)
     QByteArray qrc = "<RCC>\n  <qresource prefix=\"/\">\n";
     for (int i = 0; i < count; ++i) {
         for (int size : {16, 32}) {
-            const QString name = QStringLiteral("icons/%1_%2.png")
-                                     .arg(QLatin1String(icons[i].name))
-                                     .arg(size);
+            const QString name =
+                QStringLiteral("icons/%1_%2.png").arg(QLatin1String(icons[i].name)).arg(size);
             if (!vn::PaintToolIcon(icons[i], size).save(out + u'/' + name))
                 return 1;
             qrc += "    <file>" + name.toUtf8() + "</file>\n";
