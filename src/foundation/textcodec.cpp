@@ -2,41 +2,11 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <vector>
 
 namespace vn {
 
 namespace {
-
-// One converter per direction, opened on first use and kept.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter()
-    {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    iconv_t handle()
-    {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // reset shift state
-        return cd_;
-    }
-
-private:
-    iconv_t cd_;
-};
-
-Converter& fromSjisConverter()
-{
-    static Converter c("UTF-16LE", "CP932");
-    return c;
-}
-
-Converter& toSjisConverter()
-{
-    static Converter c("CP932", "UTF-16LE");
-    return c;
-}
 
 // Characters that have two Unicode spellings for one CP932 code (the JIS and
 // the Microsoft tables differ); either spelling counts as held by Shift-JIS.
@@ -54,12 +24,98 @@ char16_t canonical(char16_t c)
     }
 }
 
-bool sameUpToVariants(QStringView a, QStringView b)
+bool isLeadByte(unsigned char b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (canonical(a[i].unicode()) != canonical(b[i].unicode()))
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// The code page as two lookup tables, filled once from glibc's CP932
+// converter: bytes to UTF-16 and UTF-16 to bytes.
+class Cp932Tables {
+public:
+    Cp932Tables() : decode_(65536, 0), encode_(65536, 0)
+    {
+        iconv_t to16 = iconv_open("UTF-16LE", "CP932");
+        iconv_t from16 = iconv_open("CP932", "UTF-16LE");
+        auto convert = [](iconv_t cd, const char* in, size_t inLen, char* out, size_t outLen) {
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            char* ip = const_cast<char*>(in);
+            char* op = out;
+            if (iconv(cd, &ip, &inLen, &op, &outLen) == size_t(-1) || inLen != 0)
+                return size_t(0);
+            return size_t(op - out);
+        };
+        char16_t u[2];
+        char bytes[4];
+        // single bytes, then every lead/trail pair
+        for (int b = 0; b < 256; ++b) {
+            const char in = char(b);
+            if (!isLeadByte(uchar(b)) && convert(to16, &in, 1, reinterpret_cast<char*>(u), 4) == 2)
+                decode_[size_t(b)] = u[0] ? u[0] : 0xFFFF; // NUL decodes to itself
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(uchar(lead)))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const char in[2] = {char(lead), char(trail)};
+                if (convert(to16, in, 2, reinterpret_cast<char*>(u), 4) == 2)
+                    decode_[size_t(lead << 8 | trail)] = u[0];
+            }
+        }
+        // Encoding: each character that decodes from some code is encoded the
+        // way the converter encodes it (of duplicate codes, its choice).
+        for (size_t code = 0; code < decode_.size(); ++code) {
+            const char16_t c = decode_[code] == 0xFFFF ? 0 : decode_[code];
+            if (!decode_[code] || encode_[c])
+                continue;
+            const size_t n = convert(from16, reinterpret_cast<const char*>(&c), 2, bytes, 4);
+            if (n == 1)
+                encode_[c] = uchar(bytes[0]) | 0x10000u;
+            else if (n == 2)
+                encode_[c] = uchar(bytes[0]) << 8 | uchar(bytes[1]);
+        }
+        iconv_close(to16);
+        iconv_close(from16);
+    }
+
+    // Decoded unit of a single byte or a lead/trail pair; 0 when invalid.
+    char16_t single(uchar b) const { return decode_[b] == 0xFFFF ? u'\0' : decode_[b]; }
+    bool singleValid(uchar b) const { return decode_[b] != 0; }
+    char16_t pair(uchar lead, uchar trail) const { return decode_[size_t(lead << 8 | trail)]; }
+    // Bytes of a character: 0x1nn for one byte, 0xLLTT for two, 0 for none.
+    quint32 bytesOf(char16_t c) const
+    {
+        if (c == 0)
+            return 0x10000u;
+        quint32 v = encode_[c];
+        if (!v)
+            v = encode_[canonical(c)];
+        return v;
+    }
+
+private:
+    std::vector<char16_t> decode_;
+    std::vector<quint32> encode_;
+};
+
+const Cp932Tables& tables()
+{
+    static const Cp932Tables t;
+    return t;
+}
+
+bool isAscii(const char* p, qsizetype n)
+{
+    for (qsizetype i = 0; i < n; ++i)
+        if (static_cast<unsigned char>(p[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+bool isAscii(const QString& s)
+{
+    for (QChar c : s)
+        if (c.unicode() >= 0x80)
             return false;
     return true;
 }
@@ -68,31 +124,28 @@ bool sameUpToVariants(QStringView a, QStringView b)
 
 QString FromSjis(const QByteArray& bytes)
 {
-    QString out;
-    if (bytes.isEmpty())
-        return out;
-    out.resize(bytes.size()); // never more UTF-16 units than bytes
-    iconv_t cd = fromSjisConverter().handle();
-    char* in = const_cast<char*>(bytes.constData());
-    size_t inLeft = size_t(bytes.size());
-    char* outStart = reinterpret_cast<char*>(out.data());
-    char* outp = outStart;
-    size_t outLeft = size_t(out.size()) * 2;
-    while (inLeft > 0) {
-        size_t r = iconv(cd, &in, &inLeft, &outp, &outLeft);
-        if (r != size_t(-1))
-            break;
-        if (errno == E2BIG)
-            break; // cannot happen: one unit per byte at most
-        // EILSEQ or EINVAL: an undecodable byte; replace it and go on.
-        *reinterpret_cast<char16_t*>(outp) = 0xFFFD;
-        outp += 2;
-        outLeft -= 2;
-        ++in;
-        --inLeft;
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (isAscii(bytes.constData(), bytes.size()))
+        return QString::fromLatin1(bytes); // the same in CP932
+    const Cp932Tables& t = tables();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            o[k++] = b;
+        } else if (isLeadByte(b) && i + 1 < n && t.pair(b, p[i + 1])) {
+            o[k++] = t.pair(b, p[i + 1]);
+            ++i;
+        } else if (!isLeadByte(b) && t.singleValid(b)) {
+            o[k++] = t.single(b);
+        } else {
+            o[k++] = 0xFFFD; // an undecodable byte
+        }
     }
-    out.resize((outp - outStart) / 2);
+    out.truncate(k);
     return out;
 }
 
@@ -100,39 +153,30 @@ QByteArray ToSjis(const QString& text, bool* ok)
 {
     if (ok)
         *ok = true;
-    QByteArray out;
-    if (text.isEmpty())
-        return out;
-    out.resize(text.size() * 2 + 4);
-    iconv_t cd = toSjisConverter().handle();
-    char* in = reinterpret_cast<char*>(const_cast<QChar*>(text.constData()));
-    size_t inLeft = size_t(text.size()) * 2;
-    char* outp = out.data();
-    size_t outLeft = size_t(out.size());
-    while (inLeft > 0) {
-        size_t r = iconv(cd, &in, &inLeft, &outp, &outLeft);
-        if (r != size_t(-1))
-            break;
-        if (errno == E2BIG)
-            break; // two bytes per unit always suffice
-        if (ok)
-            *ok = false;
-        *outp++ = '?';
-        --outLeft;
-        // skip one UTF-16 unit, or a whole surrogate pair
-        size_t skip = 2;
-        if (inLeft >= 4) {
-            char16_t u = *reinterpret_cast<char16_t*>(in);
-            if (u >= 0xD800 && u < 0xDC00)
-                skip = 4;
+    if (isAscii(text))
+        return text.toLatin1(); // the same in CP932
+    const Cp932Tables& t = tables();
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    char* o = out.data();
+    qsizetype k = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        const quint32 v = (c >= 0xD800 && c < 0xE000) ? 0 : t.bytesOf(c);
+        if (v == 0) {
+            if (ok)
+                *ok = false;
+            o[k++] = '?';
+            if (c >= 0xD800 && c < 0xDC00 && i + 1 < n && text[i + 1].isLowSurrogate())
+                ++i; // one '?' for a whole surrogate pair
+        } else if (v & 0x10000u) {
+            o[k++] = char(v & 0xFF);
+        } else {
+            o[k++] = char(v >> 8);
+            o[k++] = char(v & 0xFF);
         }
-        in += std::min(skip, inLeft);
-        inLeft -= std::min(skip, inLeft);
-        iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
-    out.resize(outp - out.data());
-    if (ok && *ok && !sameUpToVariants(FromSjis(out), text))
-        *ok = false; // a one-way mapping such as the yen sign to a backslash
+    out.truncate(k);
     return out;
 }
 

@@ -27,6 +27,36 @@ private slots:
         QCOMPARE(EncodeText(QString(QChar(0x2212))), QByteArray("\x81\x7C"));
     }
 
+    void everyCodeOfTheCodePageRoundTrips()
+    {
+        // Each valid double-byte code decodes to one character, which encodes
+        // to a code decoding to the same character (duplicate codes of the
+        // NEC and IBM extensions collapse to one).
+        int valid = 0;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (lead > 0x9F && lead < 0xE0)
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                QByteArray code;
+                code.append(char(lead)).append(char(trail));
+                const QString c = FromSjis(code);
+                if (c.size() != 1 || c[0] == QChar(0xFFFD))
+                    continue; // not a code: the lead byte alone is undecodable
+                ++valid;
+                bool ok = false;
+                const QByteArray back = ToSjis(c, &ok);
+                QVERIFY2(ok, code.toHex().constData());
+                QCOMPARE(FromSjis(back), c);
+            }
+        }
+        QVERIFY(valid > 7000); // JIS X 0208 with the Windows extensions
+        // single bytes: ASCII and half-width katakana
+        for (int b = 0x20; b < 0x7F; ++b)
+            QCOMPARE(FromSjis(QByteArray(1, char(b))), QString(QChar(b)));
+        QCOMPARE(FromSjis("\xB1\xDF"), QStringLiteral("ｱﾟ"));
+        QCOMPARE(ToSjis(QStringLiteral("ｱﾟ")), QByteArray("\xB1\xDF"));
+    }
+
     void textShiftJisCannotHoldIsWrittenAsUtf8()
     {
         for (const QString& t : {QStringLiteral("emoji 😀"), QStringLiteral("café"),
