@@ -51,19 +51,7 @@ bool VelnoteApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-namespace {
-
-// The thirteen windows, created once in their fixed order. The secondary
-// windows are children of the main window, which deletes them.
-struct Windows {
-    std::unique_ptr<TfrmMemo> memo;
-    QDialog *dateTime = nullptr, *term = nullptr, *scheduleList = nullptr, *schedule = nullptr,
-            *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,
-            *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,
-            *backUpInfo = nullptr;
-};
-
-void createWindows(Windows& w)
+void CreateWindows(Windows& w)
 {
     w.memo = std::make_unique<TfrmMemo>();
     TfrmMemo* m = w.memo.get();
@@ -82,7 +70,6 @@ void createWindows(Windows& w)
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
 }
 
-} // namespace
 
 int RunVelnote(int argc, char** argv)
 {
@@ -102,7 +89,7 @@ int RunVelnote(int argc, char** argv)
     QApplication::setFont(appFont);
 
     Windows windows;
-    createWindows(windows);
+    CreateWindows(windows);
     TfrmMemo* main = windows.memo.get();
     InstallFirstPaintProbe(main);
     auto* search = static_cast<TfrmSearch*>(windows.search);

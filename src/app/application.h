@@ -1,7 +1,11 @@
 #pragma once
 // The program: one instance per session, its thirteen windows, the event
 // loop, and the real close at the end of the session or on a stop signal.
+#include "workspace/vnmain.h"
+
 #include <QApplication>
+#include <QDialog>
+#include <memory>
 
 namespace vn {
 
@@ -12,6 +16,17 @@ public:
     // Errors escaping an event handler reach the error box here.
     bool notify(QObject* receiver, QEvent* event) override;
 };
+
+// The thirteen windows, created once in their fixed order. The secondary
+// windows are children of the main window, which deletes them.
+struct Windows {
+    std::unique_ptr<TfrmMemo> memo;
+    QDialog *dateTime = nullptr, *term = nullptr, *scheduleList = nullptr, *schedule = nullptr,
+            *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,
+            *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,
+            *backUpInfo = nullptr;
+};
+void CreateWindows(Windows& windows);
 
 int RunVelnote(int argc, char** argv);
 

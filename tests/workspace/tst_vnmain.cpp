@@ -113,6 +113,20 @@ private slots:
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("precious"));
     }
 
+    void switchingToAnotherProgramSaves()
+    {
+        TempDataFolder dir;
+        TfrmMemo w;
+        App().timersQuiet = false;
+        w.pages()->editor(0)->setPlainText("typed before switching");
+        QTextCursor c = w.pages()->editor(0)->textCursor();
+        c.setPosition(5);
+        w.pages()->editor(0)->setTextCursor(c);
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("typed before switching"));
+        QCOMPARE(ReadSettingInt(REG_MemoSelStart), 5);
+    }
+
     void pageKeys()
     {
         TempDataFolder dir;
