@@ -4,17 +4,6 @@
 
 namespace vn::cal {
 
-QString DateKey(int year, int month, int day)
-{
-    return QString::asprintf("%.4d%.2d%.2d", year, month, day);
-}
-
-QString DateKey(DateTime d)
-{
-    const YMD ymd = DecodeDate(d);
-    return DateKey(ymd.year, ymd.month, ymd.day);
-}
-
 int DateKeyNumber(DateTime d)
 {
     const YMD ymd = DecodeDate(d);
@@ -23,15 +12,7 @@ int DateKeyNumber(DateTime d)
 
 int ParseDateKey(QStringView key)
 {
-    if (key.size() != 8)
-        return -1;
-    int n = 0;
-    for (QChar c : key) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        n = n * 10 + (c.unicode() - u'0');
-    }
-    return n;
+    return int(ParseDigitKey(key, 8));
 }
 
 int MonthIndex(DateTime d)

@@ -1,16 +1,15 @@
 #pragma once
 // Small date helpers of the calendar: per-day keys, month numbers, the time
 // of day of computed dates, and weekday and month names.
+#include "foundation/datekeys.h"
 #include "foundation/datetime.h"
 
 #include <QString>
 
 namespace vn::cal {
 
-// "yyyymmdd" ("%.4d%.2d%.2d"), the key of every per-day table.
-QString DateKey(int year, int month, int day);
-QString DateKey(DateTime d);
-// The same key as a number (yyyy * 10000 + mm * 100 + dd).
+// The key of every per-day table is DateKey (foundation/datekeys.h); the
+// same key as a number (yyyy * 10000 + mm * 100 + dd):
 constexpr int DateKeyNumber(int year, int month, int day)
 {
     return year * 10000 + month * 100 + day;

@@ -129,29 +129,6 @@ QString ComposeScheduleLine(const ScheduleFields& f)
     return line;
 }
 
-QString DateKey(int year, int month, int day)
-{
-    return QString::asprintf("%.4d%.2d%.2d", year, month, day);
-}
-
-QString MinuteKey(int year, int month, int day, int hour, int minute)
-{
-    return QString::asprintf("%.4d%.2d%.2d%.2d%.2d", year, month, day, hour, minute);
-}
-
-qint64 ParseMinuteKey(const QString& key)
-{
-    if (key.size() != 12)
-        return -1;
-    qint64 v = 0;
-    for (QChar c : key) {
-        if (c < u'0' || c > u'9')
-            return -1;
-        v = v * 10 + (c.unicode() - u'0');
-    }
-    return v;
-}
-
 bool IsKnownKind(int kind)
 {
     if (kind >= 0 && kind <= kKindYearly)

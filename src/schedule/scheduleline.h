@@ -4,6 +4,8 @@
 //   text[, URL]
 // All-day schedules store the kind as -kind-1. Lines starting with "/" are
 // comments.
+#include "foundation/datekeys.h"
+
 #include <QString>
 
 namespace vn {
@@ -46,20 +48,6 @@ enum class LineRead { Schedule, Comment, Unreadable };
 LineRead ReadScheduleLine(const QString& line, ScheduleFields* out);
 QString ComposeScheduleLine(const ScheduleFields& f);
 
-QString DateKey(int year, int month, int day);                         // "yyyymmdd"
-QString MinuteKey(int year, int month, int day, int hour, int minute); // "yyyymmddhhnn"
-
-// The same keys as numbers; their order is the text order of the keys.
-constexpr qint64 DateKeyValue(int y, int m, int d)
-{
-    return qint64(y) * 10000 + m * 100 + d;
-}
-constexpr qint64 MinuteKeyValue(int y, int m, int d, int h, int n)
-{
-    return DateKeyValue(y, m, d) * 10000 + h * 100 + n;
-}
-// -1 for a text that is not twelve digits.
-qint64 ParseMinuteKey(const QString& key);
 
 // A kind the editor writes: 0..7 and N*10 for N = 1..1000.
 bool IsKnownKind(int kind);

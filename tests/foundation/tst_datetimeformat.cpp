@@ -1,3 +1,4 @@
+#include "foundation/datekeys.h"
 #include "foundation/datetime.h"
 #include "foundation/datetimeformat.h"
 
@@ -116,6 +117,17 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, expected);
         QCOMPARE(RenderDateTime("gg g e ee", value), expected);
+    }
+
+    void dayAndMinuteKeys()
+    {
+        QCOMPARE(DateKey(2004, 12, 14), QStringLiteral("20041214"));
+        QCOMPARE(DateKey(EncodeDate(987, 1, 2)), QStringLiteral("09870102"));
+        QCOMPARE(MinuteKey(2004, 12, 31, 23, 5), QStringLiteral("200412312305"));
+        QCOMPARE(ParseMinuteKey("200412312305"), MinuteKeyValue(2004, 12, 31, 23, 5));
+        QCOMPARE(ParseDigitKey(u"2004121", 8), -1);
+        QCOMPARE(ParseDigitKey(u"2004-214", 8), -1);
+        QVERIFY(DateKeyValue(2004, 12, 31) < DateKeyValue(2005, 1, 1));
     }
 
     void eraYearInDatePattern()
