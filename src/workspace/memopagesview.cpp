@@ -1,6 +1,7 @@
 #include "memopagesview.h"
 
 #include "colorref.h"
+#include "editorbytes.h"
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -346,19 +347,7 @@ void MemoPagesView::applyPosition(int index) const
 {
     QPlainTextEdit* e = editors_[size_t(index)];
     const Position p = positions_[size_t(index)];
-    const QString text = pageText(index);
-    // A byte position becomes a character index of the CR LF text, then of
-    // the editor's text, where a line break is one character. Positions from
-    // a hand-edited file are clamped to the text.
-    auto toEditor = [&](qint64 bytes) {
-        const qsizetype idx = SjisOffsetToIndex(text, bytes);
-        const qsizetype breaks = QStringView(text).left(idx).count(u'\n');
-        return int(idx - breaks);
-    };
-    QTextCursor c(e->document());
-    c.setPosition(toEditor(p.start));
-    c.setPosition(toEditor(qint64(p.start) + p.length), QTextCursor::KeepAnchor);
-    e->setTextCursor(c);
+    SelectBytes(e, pageText(index), p.start, p.length);
     e->verticalScrollBar()->setValue(p.scroll);
 }
 

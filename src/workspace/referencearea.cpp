@@ -1,6 +1,7 @@
 #include "referencearea.h"
 
 #include "colorref.h"
+#include "editorbytes.h"
 #include "errorbox.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
@@ -206,16 +207,11 @@ void ReferenceArea::SaveReferencePositions()
     QList<QPair<int, int>> values;
     for (int i = 0; i < kReferenceCount; ++i) {
         QPlainTextEdit* e = editors_[size_t(i)];
-        const QString text = e->toPlainText().replace(u'\n', QLatin1String("\r\n"));
-        const QTextCursor c = e->textCursor();
-        auto toBytes = [&](int pos) {
-            const int block = e->document()->findBlock(pos).blockNumber();
-            return int(IndexToSjisOffset(text, pos + block));
-        };
-        const int start = toBytes(c.selectionStart());
+        const ByteSelection b =
+            SelectionInBytes(e, e->toPlainText().replace(u'\n', QLatin1String("\r\n")));
         values.append({REG_RefScrollPos + i, e->verticalScrollBar()->value()});
-        values.append({REG_RefSelStart + i, start});
-        values.append({REG_RefSelLength + i, toBytes(c.selectionEnd()) - start});
+        values.append({REG_RefSelStart + i, int(b.start)});
+        values.append({REG_RefSelLength + i, int(b.length)});
     }
     WriteSettingIntsIfChanged(values);
 }
@@ -228,16 +224,8 @@ void ReferenceArea::RestoreReferencePositions()
     const QList<int> v = ReadSettingInts(ids);
     for (int i = 0; i < kReferenceCount; ++i) {
         QPlainTextEdit* e = editors_[size_t(i)];
-        const QString text = e->toPlainText().replace(u'\n', QLatin1String("\r\n"));
-        auto toEditor = [&](qint64 bytes) {
-            const qsizetype idx = SjisOffsetToIndex(text, bytes);
-            return int(idx - QStringView(text).left(idx).count(u'\n'));
-        };
-        const qint64 start = std::max(0, v[3 * i + 1]);
-        QTextCursor c(e->document());
-        c.setPosition(toEditor(start));
-        c.setPosition(toEditor(start + std::max(0, v[3 * i + 2])), QTextCursor::KeepAnchor);
-        e->setTextCursor(c);
+        SelectBytes(e, e->toPlainText().replace(u'\n', QLatin1String("\r\n")), v[3 * i + 1],
+                    v[3 * i + 2]);
         e->verticalScrollBar()->setValue(std::max(0, v[3 * i]));
     }
 }

@@ -3,6 +3,7 @@
 #include "appstate.h"
 #include "calendarpanel.h"
 #include "clockpanel.h"
+#include "editorbytes.h"
 #include "errorbox.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
@@ -474,19 +475,12 @@ QString TfrmMemo::pageFontName(int page) const
 
 qint64 TfrmMemo::selectionStart() const
 {
-    const QPlainTextEdit* e = currentEditor();
-    const int pos = e->textCursor().selectionStart();
-    return IndexToSjisOffset(pageText(currentPage()),
-                             pos + e->document()->findBlock(pos).blockNumber());
+    return SelectionInBytes(currentEditor(), pageText(currentPage())).start;
 }
 
 qint64 TfrmMemo::selectionLength() const
 {
-    const QPlainTextEdit* e = currentEditor();
-    const int end = e->textCursor().selectionEnd();
-    return IndexToSjisOffset(pageText(currentPage()),
-                             end + e->document()->findBlock(end).blockNumber()) -
-           selectionStart();
+    return SelectionInBytes(currentEditor(), pageText(currentPage())).length;
 }
 
 QString TfrmMemo::selectedText() const
@@ -503,15 +497,7 @@ void TfrmMemo::selectPage(int page)
 void TfrmMemo::select(qint64 start, qint64 length)
 {
     QPlainTextEdit* e = currentEditor();
-    const QString text = pageText(currentPage());
-    auto toEditor = [&](qint64 bytes) {
-        const qsizetype idx = SjisOffsetToIndex(text, bytes);
-        return int(idx - QStringView(text).left(idx).count(u'\n'));
-    };
-    QTextCursor c(e->document());
-    c.setPosition(toEditor(start));
-    c.setPosition(toEditor(start + length), QTextCursor::KeepAnchor);
-    e->setTextCursor(c);
+    SelectBytes(e, pageText(currentPage()), start, length);
     e->ensureCursorVisible();
 }
 

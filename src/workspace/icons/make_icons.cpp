@@ -1,10 +1,9 @@
-// Build step: draws the toolbar icons into PNG files and writes the resource
-// list that compiles them into the program.
-//   make_icons <output folder>
+// Build step: draws the named toolbar icons into PNG files, 16 and 32 pixels.
+//   make_icons <output folder> <name>...
 #include "toolicons.h"
 
 #include <QDir>
-#include <QFile>
+#include <cstdio>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -18,19 +17,21 @@ int main(int argc, char** argv)
     QDir().mkpath(out + QStringLiteral("/icons"));
     int count = 0;
     const vn::ToolIcon* icons = vn::ToolIcons(&count);
-    QByteArray qrc = "<RCC>\n  <qresource prefix=\"/\">\n";
-    for (int i = 0; i < count; ++i) {
+    for (int arg = 2; arg < argc; ++arg) {
+        const vn::ToolIcon* icon = nullptr;
+        for (int i = 0; i < count && !icon; ++i)
+            if (qstrcmp(icons[i].name, argv[arg]) == 0)
+                icon = &icons[i];
+        if (!icon) {
+            fprintf(stderr, "make_icons: no icon named %s\n", argv[arg]);
+            return 1;
+        }
         for (int size : {16, 32}) {
-            const QString name =
-                QStringLiteral("icons/%1_%2.png").arg(QLatin1String(icons[i].name)).arg(size);
-            if (!vn::PaintToolIcon(icons[i], size).save(out + u'/' + name))
+            const QString file =
+                QStringLiteral("%1/icons/%2_%3.png").arg(out, QLatin1String(icon->name)).arg(size);
+            if (!vn::PaintToolIcon(*icon, size).save(file))
                 return 1;
-            qrc += "    <file>" + name.toUtf8() + "</file>\n";
         }
     }
-    qrc += "  </qresource>\n</RCC>\n";
-    QFile f(out + QStringLiteral("/toolicons.qrc"));
-    if (!f.open(QIODevice::WriteOnly) || f.write(qrc) != qrc.size())
-        return 1;
     return 0;
 }
