@@ -66,6 +66,7 @@ CalendarPanel::CalendarPanel(QWidget* parent) : QFrame(parent)
     pal.setColor(QPalette::Window, Qt::white);
     calendar->setPalette(pal);
     auto* diary = new QFrame(splitter_);
+    diary_ = diary;
     diary->setObjectName(QStringLiteral("pnlDiary"));
     diary->setMinimumHeight(100);
     auto* dl = new QVBoxLayout(diary);

@@ -17,6 +17,7 @@ public:
     QToolButton* button(const QString& name) const { return buttons_.value(name); }
     QSplitter* diarySplitter() const { return splitter_; }
     QPlainTextEdit* diaryMemo() const { return memoDiary_; }
+    QWidget* diaryPane() const { return diary_; }
     void setDiaryHeight(int height);
     int diaryHeight() const;
 
@@ -24,6 +25,7 @@ private:
     QHash<QString, QToolButton*> buttons_;
     QSplitter* splitter_;
     QLabel* diaryTitle_;
+    QWidget* diary_;
     QPlainTextEdit* memoDiary_;
 };
 

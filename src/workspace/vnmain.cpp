@@ -121,10 +121,10 @@ void TfrmMemo::buildLayout()
     info_->setObjectName(QStringLiteral("pnlInfo"));
     auto* infoLayout = new QVBoxLayout(info_);
     infoLayout->setContentsMargins(0, 0, 0, 0);
-    auto* memoInfo = new QPlainTextEdit(info_);
-    memoInfo->setObjectName(QStringLiteral("memoInfo"));
-    memoInfo->setReadOnly(true);
-    infoLayout->addWidget(memoInfo);
+    memoInfo_ = new QPlainTextEdit(info_);
+    memoInfo_->setObjectName(QStringLiteral("memoInfo"));
+    memoInfo_->setReadOnly(true);
+    infoLayout->addWidget(memoInfo_);
     memoArea_->addWidget(pages_);
     memoArea_->addWidget(reference_);
     memoArea_->addWidget(info_);
@@ -209,6 +209,24 @@ void TfrmMemo::connectCommands()
     });
     connect(commands_, &PageCommands::searchRequested, this, &TfrmMemo::searchRequested);
     connect(commands_, &PageCommands::findNextRequested, this, &TfrmMemo::findNextRequested);
+    connect(calendar_->button(QStringLiteral("ToolButton27")), &QToolButton::clicked, this,
+            [this](bool pressed) {
+                Guarded(
+                    [&] {
+                        WriteSettingInt(REG_ShowScheduleDetailMain, pressed ? 1 : 0);
+                        applyDetailPane(pressed);
+                    },
+                    this);
+            });
+    connect(calendar_->button(QStringLiteral("ToolButton23")), &QToolButton::clicked, this,
+            [this](bool pressed) {
+                Guarded(
+                    [&] {
+                        WriteSettingInt(REG_ShowDiary, pressed ? 1 : 0);
+                        applyDiaryPane(pressed);
+                    },
+                    this);
+            });
     std::array<QToolButton*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
         slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
@@ -399,10 +417,29 @@ void TfrmMemo::ToggleMainWindow()
         ShowMainWindow();
 }
 
+void TfrmMemo::applyDetailPane(bool pressed)
+{
+    // The pane shows only when the selected day has details to show.
+    const bool hasText = !memoInfo_->document()->isEmpty();
+    info_->setVisible(pressed && hasText && calendar_->isVisible());
+}
+
+void TfrmMemo::applyDiaryPane(bool pressed)
+{
+    calendar_->diaryPane()->setVisible(pressed);
+}
+
 void TfrmMemo::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     shown_ = true;
+    // Panes toggled without being saved return to their saved state.
+    QToolButton* details = calendar_->button(QStringLiteral("ToolButton27"));
+    QToolButton* diary = calendar_->button(QStringLiteral("ToolButton23"));
+    details->setChecked(ReadSettingInt(REG_ShowScheduleDetailMain) == 1);
+    diary->setChecked(ReadSettingInt(REG_ShowDiary) == 1);
+    applyDetailPane(details->isChecked());
+    applyDiaryPane(diary->isChecked());
     currentEditor()->setFocus();
     emit pages_->pageStatusChanged(pages_->pageStatusText());
 }

@@ -91,6 +91,8 @@ private:
     void applyStayOnTop(bool on);
     void afterSettingsDialog();
     QPlainTextEdit* currentEditor() const;
+    void applyDetailPane(bool pressed);
+    void applyDiaryPane(bool pressed);
     void showSaveErrors(const QStringList& errors);
     void onApplicationStateChanged(Qt::ApplicationState state);
 
@@ -103,6 +105,7 @@ private:
     PageCommands* commands_ = nullptr;
     ReferenceArea* reference_ = nullptr;
     QWidget* info_ = nullptr; // pnlInfo
+    QPlainTextEdit* memoInfo_ = nullptr;
     CalendarPanel* calendar_ = nullptr;
     std::array<QLabel*, 6> status_{};
     QPropertyAnimation* fade_ = nullptr;

@@ -6,6 +6,7 @@
 #include "foundation/settings.h"
 #include "tempdatafolder.h"
 #include "workspace/appstate.h"
+#include "workspace/calendarpanel.h"
 #include "workspace/errorbox.h"
 #include "workspace/maintoolbar.h"
 #include "workspace/memopagesview.h"
@@ -125,6 +126,40 @@ private slots:
         emit qApp->applicationStateChanged(Qt::ApplicationInactive);
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("typed before switching"));
         QCOMPARE(ReadSettingInt(REG_MemoSelStart), 5);
+    }
+
+    void calendarPanesAndAlwaysOnTop()
+    {
+        TempDataFolder dir;
+        TfrmMemo w;
+        w.ShowMainWindow();
+        QWidget* diary = w.findChild<QWidget*>("pnlDiary");
+        QToolButton* diaryButton = w.findChild<QToolButton*>("ToolButton23");
+        QVERIFY(diary->isVisible());
+        diaryButton->click();
+        QVERIFY(!diary->isVisible());
+        QCOMPARE(ReadSettingInt(REG_ShowDiary), 0);
+        QToolButton* details = w.findChild<QToolButton*>("ToolButton27");
+        details->click();
+        QCOMPARE(ReadSettingInt(REG_ShowScheduleDetailMain), 0);
+        QVERIFY(!w.findChild<QWidget*>("pnlInfo")->isVisible()); // nothing to show
+
+        QToolButton* onTop = w.mainToolBar()->button("ToolButton26");
+        onTop->click();
+        QCOMPARE(ReadSettingInt(REG_WinTop), 1);
+        QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+        onTop->click();
+        QCOMPARE(ReadSettingInt(REG_WinTop), 0);
+        QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
+
+        // hiding the calendar hides the panel and clears the day panels
+        w.statusPanel(0)->setText("x");
+        w.mainToolBar()->button("ToolButton3")->click();
+        QVERIFY(!w.calendarPanel()->isVisible());
+        QCOMPARE(w.statusPanel(0)->text(), QString());
+        QCOMPARE(ReadSettingInt(REG_ShowCalendar), 0);
+        QCOMPARE(w.mainToolBar()->button("ToolButton3")->toolTip(),
+                 QStringLiteral("カレンダー表示"));
     }
 
     void pageKeys()
