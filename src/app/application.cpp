@@ -19,6 +19,7 @@
 #include "workspace/appstate.h"
 #include "workspace/colorref.h"
 #include "workspace/errorbox.h"
+#include "workspace/memopagesview.h"
 #include "workspace/traycontroller.h"
 #include "workspace/vnmain.h"
 #include "workspace/vnprint01.h"
@@ -70,7 +71,6 @@ void CreateWindows(Windows& w)
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
 }
 
-
 int RunVelnote(int argc, char** argv)
 {
     VelnoteApplication app(argc, argv);
@@ -93,20 +93,21 @@ int RunVelnote(int argc, char** argv)
     TfrmMemo* main = windows.memo.get();
     InstallFirstPaintProbe(main);
     auto* search = static_cast<TfrmSearch*>(windows.search);
-    QObject::connect(main, &TfrmMemo::searchRequested, main,
-                     [main, search] { Guarded([&] { search->OpenSearch(*main); }, main); });
+    QObject::connect(main, &TfrmMemo::searchRequested, main, [main, search] {
+        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
+    });
     QObject::connect(main, &TfrmMemo::findNextRequested, main, [main, search] {
         Guarded(
             [&] {
                 if (search->state().SearchText.isEmpty())
-                    search->OpenSearch(*main); // nothing searched yet: ask first
+                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
                 else
-                    search->FindNext(*main);
+                    search->FindNext(*main->pages());
             },
             main);
     });
     QObject::connect(main, &TfrmMemo::printRequested, main,
-                     [main] { Guarded([&] { PrintPreview(*main, main); }, main); });
+                     [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     auto* tray = new TrayController(main);
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
 

@@ -409,6 +409,29 @@ void MemoPagesView::selectPage(int index)
     updateDeleteButton();
 }
 
+qint64 MemoPagesView::selectionStart() const
+{
+    return SelectionInBytes(editor(current_), pageText(current_)).start;
+}
+
+qint64 MemoPagesView::selectionLength() const
+{
+    return SelectionInBytes(editor(current_), pageText(current_)).length;
+}
+
+QString MemoPagesView::selectedText() const
+{
+    QString s = editor(current_)->textCursor().selectedText();
+    return s.replace(QChar(0x2029), QLatin1String("\r\n"));
+}
+
+void MemoPagesView::select(qint64 start, qint64 length)
+{
+    QPlainTextEdit* e = editor(current_);
+    SelectBytes(e, pageText(current_), start, length);
+    e->ensureCursorVisible();
+}
+
 QString MemoPagesView::pageStatusText() const
 {
     return QString::number(current_ + 1) + QStringLiteral(" 番目のメモを表示中 [") +

@@ -2,6 +2,7 @@
 // The thirty memo pages (`PageControl2`): editors, files, tab names, fonts,
 // colours and caret positions.
 #include "foundation/settings.h"
+#include "pageaccess.h"
 #include "pagefiles.h"
 
 #include <QStringList>
@@ -11,16 +12,24 @@ class QPlainTextEdit;
 
 namespace vn {
 
-class MemoPagesView : public QTabWidget {
+class MemoPagesView : public QTabWidget, public PageAccess {
     Q_OBJECT
 public:
     explicit MemoPagesView(QWidget* parent = nullptr);
 
     // The editor of a page, with the page's text in it.
     QPlainTextEdit* editor(int index) const;
-    int currentPage() const { return current_; }
-    QString pageText(int index) const;
-    QString tabName(int index) const { return tabNames_.value(index); }
+    // PageAccess: what search and printing see of the pages.
+    int currentPage() const override { return current_; }
+    QString pageText(int index) const override;
+    QString tabName(int index) const override { return tabNames_.value(index); }
+    int shownPageCount() const override { return shown_; }
+    QString pageFontName(int index) const override { return fonts_[size_t(index)].name; }
+    qint64 selectionStart() const override;
+    qint64 selectionLength() const override;
+    QString selectedText() const override;
+    void selectPage(int index) override;
+    void select(qint64 start, qint64 length) override;
 
     void loadPages();          // texts, then positions
     void savePages(int count); // throws on a failing file
@@ -31,15 +40,12 @@ public:
     void applyTabNames();
     void applyWordWrap(bool wrap);
     void applyFontsAndColours();
-    void selectPage(int index);
     QString pageStatusText() const;
-    int shownPageCount() const { return shown_; }
 
     // Page store for the other windows.
     void replacePageText(int index, const QString& text); // also writes the file
     bool pageTextEquals(int index, const QString& text) const;
     void setPageText(int index, const QString& text); // CR LF text, file untouched
-    QString pageFontName(int index) const { return fonts_[size_t(index)].name; }
     FontSpec pageFont(int index) const { return fonts_[size_t(index)]; }
     int pageBackColour(int index) const { return backColours_[size_t(index)]; }
     void setPageFont(int index, const FontSpec& font); // and its setting

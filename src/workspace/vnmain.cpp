@@ -3,7 +3,6 @@
 #include "appstate.h"
 #include "calendarpanel.h"
 #include "clockpanel.h"
-#include "editorbytes.h"
 #include "errorbox.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
@@ -487,55 +486,6 @@ void TfrmMemo::onApplicationStateChanged(Qt::ApplicationState state)
         return;
     SaveWorkspace();
     Guarded([this] { SaveDiary(); }, this);
-}
-
-int TfrmMemo::shownPageCount() const
-{
-    return pages_->shownPageCount();
-}
-int TfrmMemo::currentPage() const
-{
-    return pages_->currentPage();
-}
-QString TfrmMemo::pageText(int page) const
-{
-    return pages_->pageText(page);
-}
-QString TfrmMemo::tabName(int page) const
-{
-    return pages_->tabName(page);
-}
-QString TfrmMemo::pageFontName(int page) const
-{
-    return pages_->pageFontName(page);
-}
-
-qint64 TfrmMemo::selectionStart() const
-{
-    return SelectionInBytes(currentEditor(), pageText(currentPage())).start;
-}
-
-qint64 TfrmMemo::selectionLength() const
-{
-    return SelectionInBytes(currentEditor(), pageText(currentPage())).length;
-}
-
-QString TfrmMemo::selectedText() const
-{
-    QString s = currentEditor()->textCursor().selectedText();
-    return s.replace(QChar(0x2029), QLatin1String("\r\n"));
-}
-
-void TfrmMemo::selectPage(int page)
-{
-    pages_->selectPage(page);
-}
-
-void TfrmMemo::select(qint64 start, qint64 length)
-{
-    QPlainTextEdit* e = currentEditor();
-    SelectBytes(e, pageText(currentPage()), start, length);
-    e->ensureCursorVisible();
 }
 
 bool TfrmMemo::handleKey(int key, Qt::KeyboardModifiers mods)

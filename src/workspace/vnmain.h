@@ -1,8 +1,6 @@
 #pragma once
 // The main window `TfrmMemo`: memo pages, reference area, calendar panel,
 // clock, status bar and the program's periodic work.
-#include "pageaccess.h"
-
 #include <QMainWindow>
 #include <QPointer>
 
@@ -28,7 +26,7 @@ struct SecondaryWindows {
     QPointer<QDialog> dateTime, scheduleList, balloonHintList, search, env;
 };
 
-class TfrmMemo : public QMainWindow, public PageAccess {
+class TfrmMemo : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmMemo(QWidget* parent = nullptr);
@@ -51,18 +49,6 @@ public:
     PageCommands* commands() const { return commands_; }
     ReferenceArea* reference() const { return reference_; }
     CalendarPanel* calendarPanel() const { return calendar_; }
-
-    // PageAccess
-    int shownPageCount() const override;
-    int currentPage() const override;
-    QString pageText(int page) const override;
-    QString tabName(int page) const override;
-    QString pageFontName(int page) const override;
-    qint64 selectionStart() const override;
-    qint64 selectionLength() const override;
-    QString selectedText() const override;
-    void selectPage(int page) override;
-    void select(qint64 start, qint64 length) override;
 
     void DeleteOrRestorePage();
     // The main window's keys; true when the key acted.

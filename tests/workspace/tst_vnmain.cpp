@@ -58,8 +58,8 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Velnote"));
         QVERIFY(App().timersQuiet); // until the search dialog exists
         QCOMPARE(w.pages()->tabText(0), QStringLiteral("買い物"));
-        QCOMPARE(w.pageText(0), QStringLiteral("牛乳\r\n"));
-        QCOMPARE(w.shownPageCount(), 5);
+        QCOMPARE(w.pages()->pageText(0), QStringLiteral("牛乳\r\n"));
+        QCOMPARE(w.pages()->shownPageCount(), 5);
         QCOMPARE(w.statusPanel(5)->text(), QStringLiteral("1 番目のメモを表示中 [買い物]"));
         QVERIFY(dir.exists("Vnote29.vnm")); // missing page files are created empty
         QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n"));
@@ -107,7 +107,7 @@ private slots:
         w.close(); // a close shows it and stays
         QCOMPARE(errors_.size(), 2);
         QVERIFY(w.isVisible());
-        QCOMPARE(w.pageText(0), QString("precious"));
+        QCOMPARE(w.pages()->pageText(0), QString("precious"));
         QDir(dir.path()).rmdir("Vnote.vnm");
         w.close();
         QVERIFY(!w.isVisible());
@@ -168,21 +168,21 @@ private slots:
         WriteSettingInt(REG_ShowVnoteCount, 3);
         TfrmMemo w;
         QVERIFY(w.handleKey(Qt::Key_PageUp, Qt::ControlModifier));
-        QCOMPARE(w.currentPage(), 0); // nothing before the first page
+        QCOMPARE(w.pages()->currentPage(), 0); // nothing before the first page
         w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
         w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(w.currentPage(), 2);
+        QCOMPARE(w.pages()->currentPage(), 2);
         w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(w.currentPage(), 2); // nor after the last shown page
+        QCOMPARE(w.pages()->currentPage(), 2); // nor after the last shown page
         w.pages()->editor(2)->setPlainText("third");
         w.handleKey(Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(w.currentPage(), 1);
-        QCOMPARE(w.pageText(1), QString("third"));
+        QCOMPARE(w.pages()->currentPage(), 1);
+        QCOMPARE(w.pages()->pageText(1), QString("third"));
         w.handleKey(Qt::Key_PageUp, Qt::ControlModifier | Qt::AltModifier);
-        QCOMPARE(w.pageText(0), QString("third"));
+        QCOMPARE(w.pages()->pageText(0), QString("third"));
         QVERIFY(!w.handleKey(Qt::Key_PageDown,
                              Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier));
-        QCOMPARE(w.currentPage(), 0);
+        QCOMPARE(w.pages()->currentPage(), 0);
         QSignalSpy calendar(&w, &TfrmMemo::calendarKey);
         QVERIFY(w.handleKey(Qt::Key_Home, Qt::AltModifier));
         QCOMPARE(calendar.size(), 1);
@@ -323,10 +323,10 @@ private slots:
                  QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [1]\r\n"
                                 "メモ名称 = [メモ１]\r\n\r\n"
                                 "※削除後に復元ボタン押下にて復元できます"));
-        QCOMPARE(w.pageText(0), QString());
+        QCOMPARE(w.pages()->pageText(0), QString());
         QCOMPARE(b->toolTip(), QStringLiteral("カレントのメモを復元"));
         b->click();
-        QCOMPARE(w.pageText(0), QString("text\r\n"));
+        QCOMPARE(w.pages()->pageText(0), QString("text\r\n"));
         QCOMPARE(b->toolTip(), QStringLiteral("カレントのメモを削除"));
     }
 };
