@@ -176,10 +176,16 @@ bool X11HotKeySource::grabPause()
 
 void X11HotKeySource::releasePause()
 {
+    const bool hadGrabs = !grabs_.empty();
     for (const Grab& grab : grabs_)
         xcb_ungrab_key(conn_, grab.keycode, grab.root, grab.modifiers);
     grabs_.clear();
-    xcb_flush(conn_);
+    if (!hadGrabs)
+        return;
+    // Wait until the server has released the key, so another program (or a
+    // new registration) can have it at once: requests of different clients
+    // are not ordered, a round trip on this connection is.
+    free(xcb_get_input_focus_reply(conn_, xcb_get_input_focus(conn_), nullptr));
 }
 
 bool X11HotKeySource::ensureXInput()
