@@ -29,6 +29,7 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <cstdlib>
 #include <memory>
 
 namespace vn {
@@ -51,6 +52,25 @@ bool VelnoteApplication::notify(QObject* receiver, QEvent* event)
     }
     return false;
 }
+
+namespace {
+
+MemoPagesView* g_emergencyPages = nullptr;
+
+void EmergencySave()
+{
+    MemoPagesView* pages = g_emergencyPages;
+    g_emergencyPages = nullptr;
+    if (!pages)
+        return;
+    try {
+        pages->savePages(kPageCount);
+    } catch (...) {
+        // nothing more can be done on the way out
+    }
+}
+
+} // namespace
 
 void CreateWindows(Windows& w)
 {
@@ -121,9 +141,15 @@ int RunVelnote(int argc, char** argv)
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, main, endSession);
 
+    // If the process ends without the real close (the display went away and
+    // the windowing layer exits), the pages are still written on the way out.
+    g_emergencyPages = main->pages();
+    std::atexit(EmergencySave);
+
     if (!main->startsHidden())
         main->ShowMainWindow();
     const int rc = app.exec();
+    g_emergencyPages = nullptr;
     windows.memo.reset();
     SetPlatform(nullptr);
     return rc;
