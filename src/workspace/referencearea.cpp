@@ -224,6 +224,8 @@ void ReferenceArea::RestoreReferencePositions()
     const QList<int> v = ReadSettingInts(ids);
     for (int i = 0; i < kReferenceCount; ++i) {
         QPlainTextEdit* e = editors_[size_t(i)];
+        if (paths_[size_t(i)].isEmpty())
+            continue; // a closed slot has nothing to place the caret in
         SelectBytes(e, e->toPlainText().replace(u'\n', QLatin1String("\r\n")), v[3 * i + 1],
                     v[3 * i + 2]);
         e->verticalScrollBar()->setValue(std::max(0, v[3 * i]));
