@@ -1,6 +1,7 @@
 // A full backup generation of 30 pages of 200 KB. Prints milliseconds.
 #include "backup/backupgenerations.h"
 
+#include "benchtools.h"
 #include "foundation/clock.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
@@ -14,23 +15,10 @@
 #include <vector>
 
 using namespace vn;
+using vn::bench::cpuMs;
+using vn::bench::StepClock;
 
 namespace {
-
-// CPU time of the process, without the waits for the disk.
-double cpuMs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-class StepClock : public Clock {
-public:
-    DateTime value = 0;
-    DateTime now() const override { return value; }
-    qint64 tickCount() const override { return 0; }
-};
 
 class Pages : public BackUpSource {
 public:
