@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh
 scripts/build.sh
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+if [ -z "${DISPLAY:-}" ]; then
   display=":77"
   echo "No display found: starting Velnote on the virtual display $display (Xvfb)."
   echo "Look at it with: DISPLAY=$display import -window root shot.png"
