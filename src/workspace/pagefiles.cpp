@@ -18,20 +18,6 @@ bool PageFileMatches(int index, const QString& text)
     return ReadFileBytes(path) == EncodeText(text);
 }
 
-void SavePageFiles(int count, const PageTextFn& textOf)
-{
-    bool allEmpty = true;
-    for (int i = 0; i < kPageCount && allEmpty; ++i)
-        allEmpty = textOf(i).isEmpty();
-    if (allEmpty)
-        return;
-    for (int i = 0; i < count && i < kPageCount; ++i) {
-        const QString text = textOf(i);
-        if (!PageFileMatches(i, text))
-            WriteEditText(PageFilePath(i), text);
-    }
-}
-
 QByteArray FileStamp(const QString& path)
 {
     struct stat st;

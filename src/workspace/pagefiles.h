@@ -18,11 +18,6 @@ using PageTextFn = std::function<QString(int)>;
 // file with other line breaks counts as changed and is rewritten with CR LF.
 bool PageFileMatches(int index, const QString& text);
 
-// Writes pages 0..count-1 whose files differ from their texts. When every
-// one of the thirty pages is empty nothing at all is written. A failing
-// write throws; the pages after it wait for the next save.
-void SavePageFiles(int count, const PageTextFn& textOf);
-
 // The periodic and closing saves of the pages. A page whose file cannot be
 // written keeps its text and is tried again at the next save; its error is
 // reported once while it keeps failing (always when `reportAll`), and the

@@ -356,12 +356,7 @@ void TfrmMemo::DeleteOrRestorePage()
 
 void TfrmMemo::tickClock()
 {
-    const DateTime now = Now();
-    clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), now));
-    const int minute =
-        int(DayOf(now) % 100000) * 1440 + DecodeTime(now).hour * 60 + DecodeTime(now).minute;
-    if (minute != lastMinuteChecked_)
-        lastMinuteChecked_ = minute; // the schedule check of the minute runs here
+    clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), Now()));
 }
 
 QPlainTextEdit* TfrmMemo::currentEditor() const

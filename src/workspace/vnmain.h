@@ -100,7 +100,6 @@ private:
     QTimer* timer3Memo_ = nullptr;
     bool shown_ = false;
     bool startHidden_ = false;
-    int lastMinuteChecked_ = -1;
 };
 
 } // namespace vn

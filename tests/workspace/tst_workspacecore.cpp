@@ -60,7 +60,10 @@ private slots:
         QStringList texts(kPageCount);
         texts[0] = "one\r\n";
         texts[2] = "three";
-        SavePageFiles(3, [&](int i) { return texts[i]; });
+        QVERIFY(PageSaver()
+                    .save(
+                        3, [&](int i) { return texts[i]; }, true)
+                    .isEmpty());
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("one\r\n"));
         QCOMPARE(dir.readBytes("Vnote2.vnm"), QByteArray("three"));
         QVERIFY(dir.exists("Vnote1.vnm"));  // a missing file is written, empty
@@ -70,10 +73,16 @@ private slots:
         // A file with other line breaks is rewritten with CR LF.
         dir.writeBytes("Vnote.vnm", "one\n");
         QVERIFY(!PageFileMatches(0, "one\r\n"));
-        SavePageFiles(3, [&](int i) { return texts[i]; });
+        QVERIFY(PageSaver()
+                    .save(
+                        3, [&](int i) { return texts[i]; }, true)
+                    .isEmpty());
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("one\r\n"));
         texts[0] = "uno\r\n";
-        SavePageFiles(3, [&](int i) { return texts[i]; });
+        QVERIFY(PageSaver()
+                    .save(
+                        3, [&](int i) { return texts[i]; }, true)
+                    .isEmpty());
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("uno\r\n"));
     }
 
@@ -81,7 +90,10 @@ private slots:
     {
         TempDataFolder dir;
         dir.writeBytes("Vnote.vnm", "kept");
-        SavePageFiles(30, [](int) { return QString(); });
+        QVERIFY(PageSaver()
+                    .save(
+                        30, [](int) { return QString(); }, true)
+                    .isEmpty());
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("kept"));
         QVERIFY(!dir.exists("Vnote1.vnm"));
     }
