@@ -1,29 +1,29 @@
 #include "application.h"
 
-#include "backup/ui/vnbackupinfo.h"
-#include "backup/ui/vnbackupmemo.h"
-#include "calendar/ui/vnholiday.h"
-#include "calendar/ui/vnholidaylist.h"
+#include "backup/ui/backupinfodialog.h"
+#include "backup/ui/restorewindow.h"
+#include "calendar/ui/holidayeditor.h"
+#include "calendar/ui/holidaylistwindow.h"
 #include "firstpaintprobe.h"
 #include "foundation/apperror.h"
+#include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "platform/platform.h"
-#include "runrecord/ui/vndatetime.h"
-#include "runrecord/ui/vnterm.h"
-#include "schedule/ui/vnballoonhint.h"
-#include "schedule/ui/vnballoonhintlist.h"
-#include "schedule/ui/vnschedule.h"
-#include "schedule/ui/vnschedulelist.h"
-#include "settings/vnenv.h"
+#include "runrecord/ui/perioddialog.h"
+#include "runrecord/ui/runrecordwindow.h"
+#include "schedule/ui/balloonhinteditor.h"
+#include "schedule/ui/balloonhintlistwindow.h"
+#include "schedule/ui/scheduleeditor.h"
+#include "schedule/ui/schedulelistwindow.h"
+#include "settings/settingsdialog.h"
 #include "stopsignals.h"
-#include "workspace/appstate.h"
-#include "workspace/colorref.h"
-#include "workspace/errorbox.h"
+#include "widgets/colorref.h"
+#include "widgets/errorbox.h"
+#include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
+#include "workspace/memoprint.h"
+#include "workspace/searchdialog.h"
 #include "workspace/traycontroller.h"
-#include "workspace/vnmain.h"
-#include "workspace/vnprint01.h"
-#include "workspace/vnsearch.h"
 
 #include <QLibraryInfo>
 #include <QSessionManager>
@@ -74,20 +74,20 @@ void EmergencySave()
 
 void CreateWindows(Windows& w)
 {
-    w.memo = std::make_unique<TfrmMemo>();
-    TfrmMemo* m = w.memo.get();
-    w.dateTime = new TfrmDateTime(m);
-    w.term = new TfrmTerm(m);
-    w.scheduleList = new TfrmScheduleList(m);
-    w.schedule = new TfrmSchedule(m);
-    w.holidayList = new TfrmHolidayList(m);
-    w.holiday = new TfrmHoliday(m);
-    w.balloonHint = new TfrmBalloonHint(m);
-    w.balloonHintList = new TfrmBalloonHintList(m);
-    w.search = new TfrmSearch(m);
-    w.backUpMemo = new TfrmBackUpMemo(m);
-    w.env = new TfrmEnv(m);
-    w.backUpInfo = new TfrmBackUpInfo(m);
+    w.memo = std::make_unique<MainWindow>();
+    MainWindow* m = w.memo.get();
+    w.dateTime = new RunRecordWindow(m);
+    w.term = new PeriodDialog(m);
+    w.scheduleList = new ScheduleListWindow(m);
+    w.schedule = new ScheduleEditor(m);
+    w.holidayList = new HolidayListWindow(m);
+    w.holiday = new HolidayEditor(m);
+    w.balloonHint = new BalloonHintEditor(m);
+    w.balloonHintList = new BalloonHintListWindow(m);
+    w.search = new SearchDialog(m);
+    w.backUpMemo = new RestoreWindow(m);
+    w.env = new SettingsDialog(m);
+    w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
 }
 
@@ -110,13 +110,13 @@ int RunVelnote(int argc, char** argv)
 
     Windows windows;
     CreateWindows(windows);
-    TfrmMemo* main = windows.memo.get();
+    MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
-    auto* search = static_cast<TfrmSearch*>(windows.search);
-    QObject::connect(main, &TfrmMemo::searchRequested, main, [main, search] {
+    auto* search = static_cast<SearchDialog*>(windows.search);
+    QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
         Guarded([&] { search->OpenSearch(*main->pages()); }, main);
     });
-    QObject::connect(main, &TfrmMemo::findNextRequested, main, [main, search] {
+    QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
         Guarded(
             [&] {
                 if (search->state().SearchText.isEmpty())
@@ -126,7 +126,7 @@ int RunVelnote(int argc, char** argv)
             },
             main);
     });
-    QObject::connect(main, &TfrmMemo::printRequested, main,
+    QObject::connect(main, &MainWindow::printRequested, main,
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     auto* tray = new TrayController(main);
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));

@@ -1,7 +1,7 @@
 #pragma once
 // The program: one instance per session, its thirteen windows, the event
 // loop, and the real close at the end of the session or on a stop signal.
-#include "workspace/vnmain.h"
+#include "workspace/mainwindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,7 +20,7 @@ public:
 // The thirteen windows, created once in their fixed order. The secondary
 // windows are children of the main window, which deletes them.
 struct Windows {
-    std::unique_ptr<TfrmMemo> memo;
+    std::unique_ptr<MainWindow> memo;
     QDialog *dateTime = nullptr, *term = nullptr, *scheduleList = nullptr, *schedule = nullptr,
             *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,
             *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,

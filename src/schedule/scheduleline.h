@@ -48,7 +48,6 @@ enum class LineRead { Schedule, Comment, Unreadable };
 LineRead ReadScheduleLine(const QString& line, ScheduleFields* out);
 QString ComposeScheduleLine(const ScheduleFields& f);
 
-
 // A kind the editor writes: 0..7 and N*10 for N = 1..1000.
 bool IsKnownKind(int kind);
 bool IsMonthEndKind(int kind);

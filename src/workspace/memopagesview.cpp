@@ -1,12 +1,12 @@
 #include "memopagesview.h"
 
-#include "colorref.h"
 #include "editorbytes.h"
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
+#include "widgets/colorref.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>

@@ -1,15 +1,15 @@
 #include "pagecommands.h"
 
-#include "colorref.h"
 #include "editcommands.h"
-#include "errorbox.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
 #include "memopagesview.h"
 #include "platform/platform.h"
-#include "uiprompts.h"
+#include "widgets/colorref.h"
+#include "widgets/errorbox.h"
+#include "widgets/uiprompts.h"
 #include "workspacesettings.h"
 
 #include <QApplication>

@@ -44,7 +44,7 @@ QAction* AddAction(QToolBar* bar, const char* name, const QString& text)
 
 } // namespace
 
-TfrmPreview::TfrmPreview(const MemoReport& report, QWidget* parent)
+PrintPreviewWindow::PrintPreviewWindow(const MemoReport& report, QWidget* parent)
     : QDialog(parent), report_(report),
       previewPrinter_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
@@ -58,7 +58,8 @@ TfrmPreview::TfrmPreview(const MemoReport& report, QWidget* parent)
     preview_ = new QPrintPreviewWidget(previewPrinter_.get(), this);
     connect(preview_, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { report_.Print(*printer); });
-    connect(preview_, &QPrintPreviewWidget::previewChanged, this, &TfrmPreview::UpdateNavigation);
+    connect(preview_, &QPrintPreviewWidget::previewChanged, this,
+            &PrintPreviewWindow::UpdateNavigation);
 
     auto* bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("PreviewBar"));
@@ -90,7 +91,7 @@ TfrmPreview::TfrmPreview(const MemoReport& report, QWidget* parent)
     connect(last_, &QAction::triggered, this, go([this] { return pageCount(); }));
     bar->addSeparator();
     connect(AddAction(bar, "actPrint", QStringLiteral("印刷")), &QAction::triggered, this,
-            &TfrmPreview::PrintClick);
+            &PrintPreviewWindow::PrintClick);
     connect(AddAction(bar, "actClose", QStringLiteral("閉じる(&C)")), &QAction::triggered, this,
             &QDialog::reject);
 
@@ -108,25 +109,25 @@ TfrmPreview::TfrmPreview(const MemoReport& report, QWidget* parent)
     // Scrolling through the sheets changes the current page too.
     if (auto* view = preview_->findChild<QAbstractScrollArea*>())
         connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this,
-                &TfrmPreview::UpdateNavigation);
+                &PrintPreviewWindow::UpdateNavigation);
 
     preview_->fitToWidth();
     preview_->updatePreview();
 }
 
-TfrmPreview::~TfrmPreview() = default;
+PrintPreviewWindow::~PrintPreviewWindow() = default;
 
-int TfrmPreview::pageCount() const
+int PrintPreviewWindow::pageCount() const
 {
     return preview_->pageCount();
 }
 
-int TfrmPreview::currentPage() const
+int PrintPreviewWindow::currentPage() const
 {
     return preview_->currentPage();
 }
 
-void TfrmPreview::UpdateNavigation()
+void PrintPreviewWindow::UpdateNavigation()
 {
     const int count = pageCount();
     const int page = currentPage();
@@ -137,7 +138,7 @@ void TfrmPreview::UpdateNavigation()
     last_->setEnabled(page < count);
 }
 
-bool TfrmPreview::ChoosePrinter(QPrinter& printer, int pageCount)
+bool PrintPreviewWindow::ChoosePrinter(QPrinter& printer, int pageCount)
 {
     QPrintDialog dialog(&printer, this);
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
@@ -147,7 +148,7 @@ bool TfrmPreview::ChoosePrinter(QPrinter& printer, int pageCount)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void TfrmPreview::PrintClick()
+void PrintPreviewWindow::PrintClick()
 {
     QPrinter printer(QPrinter::HighResolution);
     MemoReport::PreparePrinter(printer);

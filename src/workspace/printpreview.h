@@ -13,11 +13,11 @@ class QPrinter;
 
 namespace vn {
 
-class TfrmPreview : public QDialog {
+class PrintPreviewWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmPreview(const MemoReport& report, QWidget* parent = nullptr);
-    ~TfrmPreview() override;
+    explicit PrintPreviewWindow(const MemoReport& report, QWidget* parent = nullptr);
+    ~PrintPreviewWindow() override;
 
     QPrintPreviewWidget* previewWidget() const { return preview_; }
     int pageCount() const;

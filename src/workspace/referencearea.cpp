@@ -1,12 +1,12 @@
 #include "referencearea.h"
 
-#include "colorref.h"
 #include "editorbytes.h"
-#include "errorbox.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 #include "platform/platform.h"
-#include "uiprompts.h"
+#include "widgets/colorref.h"
+#include "widgets/errorbox.h"
+#include "widgets/uiprompts.h"
 
 #include <QApplication>
 #include <QClipboard>

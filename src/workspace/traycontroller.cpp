@@ -1,16 +1,16 @@
 #include "traycontroller.h"
 
-#include "appstate.h"
+#include "foundation/appstate.h"
 #include "foundation/clock.h"
 #include "foundation/textcodec.h"
+#include "mainwindow.h"
 #include "platform/platform.h"
-#include "vnmain.h"
 
 #include <QMenu>
 
 namespace vn {
 
-TrayController::TrayController(TfrmMemo* main) : QObject(main), main_(main)
+TrayController::TrayController(MainWindow* main) : QObject(main), main_(main)
 {
     menu_ = new QMenu(main);
     menu_->setObjectName(QStringLiteral("PopupMenu1"));
@@ -21,14 +21,14 @@ TrayController::TrayController(TfrmMemo* main) : QObject(main), main_(main)
     exit->setObjectName(QStringLiteral("N3"));
     connect(menu_, &QMenu::aboutToShow, this,
             [this] { showHide_->setText(gesture_.menuCaption(main_->isVisible())); });
-    connect(showHide_, &QAction::triggered, main_, &TfrmMemo::ToggleMainWindow);
+    connect(showHide_, &QAction::triggered, main_, &MainWindow::ToggleMainWindow);
     connect(exit, &QAction::triggered, this, &TrayController::exitProgram);
 
     Platform& p = CurrentPlatform();
     p.tray->setContextMenu(menu_);
     p.tray->setToolTip(QStringLiteral("Velnote"));
-    connect(p.tray.get(), &TrayIcon::clicked, main_, &TfrmMemo::ShowMainWindow);
-    connect(p.tray.get(), &TrayIcon::doubleClicked, main_, &TfrmMemo::ShowMainWindow);
+    connect(p.tray.get(), &TrayIcon::clicked, main_, &MainWindow::ShowMainWindow);
+    connect(p.tray.get(), &TrayIcon::doubleClicked, main_, &MainWindow::ShowMainWindow);
     connect(p.hotKey.get(), &HotKeySource::pressed, this, &TrayController::onKeyPressed);
     p.tray->show();
 }

@@ -9,12 +9,12 @@ class QAction;
 
 namespace vn {
 
-class TfrmMemo;
+class MainWindow;
 
 class TrayController : public QObject {
     Q_OBJECT
 public:
-    explicit TrayController(TfrmMemo* main);
+    explicit TrayController(MainWindow* main);
 
     // Registers the key of a show/hide kind (again when the kind changes).
     void registerGesture(int kind, int intervalSeconds);
@@ -24,7 +24,7 @@ public:
     QMenu* menu() const { return menu_; }
 
 private:
-    TfrmMemo* main_;
+    MainWindow* main_;
     ShowHideGesture gesture_;
     QMenu* menu_;
     QAction* showHide_;

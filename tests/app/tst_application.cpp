@@ -1,8 +1,8 @@
 // The thirteen windows of the program, created as the program starts.
 #include "app/application.h"
 #include "fakeplatform.h"
+#include "foundation/appstate.h"
 #include "tempdatafolder.h"
-#include "workspace/appstate.h"
 
 #include <QTest>
 
@@ -30,7 +30,8 @@ private slots:
             {"TfrmHolidayList", "休日一覧"},
             {"TfrmHoliday", "休日"},
             {"TfrmBalloonHint", "バルーンヒント"},
-            {"TfrmBalloonHintList", "バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"},
+            {"TfrmBalloonHintList",
+             "バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"},
             {"TfrmSearch", "文字列検索"},
             {"TfrmBackUpMemo", "バックアップされたメモ情報からの復元"},
             {"TfrmEnv", "環境設定"},

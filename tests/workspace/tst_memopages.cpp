@@ -4,9 +4,9 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "tempdatafolder.h"
+#include "widgets/uiprompts.h"
 #include "workspace/memopagesview.h"
 #include "workspace/pagecommands.h"
-#include "workspace/uiprompts.h"
 #include "workspace/workspacesettings.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 #include "toolicons.h"
 
 #include <QDir>
-#include <cstdio>
 #include <QGuiApplication>
 #include <QImage>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {

@@ -1,0 +1,70 @@
+#include "widgets/colorref.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace vn {
+
+QColor ToQColor(int colorRef)
+{
+    const quint32 v = quint32(colorRef);
+    if ((v & 0xFF000000u) == 0xFF000000u) {
+        const QPalette pal = QApplication::palette();
+        switch (v & 0xFF) {
+        case 2: return pal.color(QPalette::Highlight);        // active title bar
+        case 5: return pal.color(QPalette::Base);             // window background
+        case 8: return pal.color(QPalette::Text);             // window text
+        case 13: return pal.color(QPalette::Highlight);       // selection
+        case 19: return pal.color(QPalette::PlaceholderText); // inactive title text
+        default: return pal.color(QPalette::WindowText);
+        }
+    }
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+}
+
+int ToColorRef(const QColor& c)
+{
+    return int(quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16));
+}
+
+QFont ToQFont(const FontSpec& spec)
+{
+    QFont f(spec.name);
+    if (spec.size > 0)
+        f.setPointSize(spec.size);
+    f.setBold(spec.style & kFontBold);
+    f.setItalic(spec.style & kFontItalic);
+    f.setUnderline(spec.style & kFontUnderline);
+    f.setStrikeOut(spec.style & kFontStrikeOut);
+    return f;
+}
+
+FontSpec ToFontSpec(const QFont& font, int colorRef)
+{
+    FontSpec s;
+    s.color = colorRef;
+    s.name = font.family();
+    s.size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pixelSize() * 0.75);
+    s.style = (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
+              (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0);
+    return s;
+}
+
+void InstallFontSubstitutions()
+{
+    const QStringList gothic = {QStringLiteral("IPAGothic"),
+                                QStringLiteral("Noto Sans Mono CJK JP"),
+                                QStringLiteral("Noto Sans CJK JP")};
+    const QStringList pgothic = {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+    const QStringList mincho = {QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")};
+    const QStringList pmincho = {QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("MS PGothic"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("MS UI Gothic"), pgothic);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), mincho);
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), pmincho);
+}
+
+} // namespace vn

@@ -1,0 +1,115 @@
+#include "widgets/uiprompts.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vn {
+
+namespace {
+
+// "テキストファイル(*.txt)|*.txt" becomes "テキストファイル(*.txt) (*.txt)".
+QString qtFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out.append(parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
+    return out.join(QStringLiteral(";;"));
+}
+
+BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons)
+{
+    static const char16_t* const captions[] = {u"警告", u"エラー", u"情報", u"確認"};
+    static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                              QMessageBox::Information, QMessageBox::Question};
+    QMessageBox box(icons[int(kind)], QString::fromUtf16(captions[int(kind)]), text,
+                    QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
+    auto add = [&](const QString& label, QMessageBox::ButtonRole role) {
+        return box.addButton(label, role);
+    };
+    QAbstractButton *ok = nullptr, *yes = nullptr, *no = nullptr;
+    switch (buttons) {
+    case BoxButtons::Ok: ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+    case BoxButtons::OkCancel:
+        ok = add(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        break;
+    case BoxButtons::YesNo:
+        yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        no = add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        break;
+    case BoxButtons::YesNoCancel:
+        yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+        no = add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+        break;
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked && clicked == yes)
+        return BoxAnswer::Yes;
+    if (clicked && clicked == no)
+        return BoxAnswer::No;
+    if (clicked && clicked == ok)
+        return BoxAnswer::Ok;
+    if (buttons == BoxButtons::Ok)
+        return BoxAnswer::Ok;
+    if (buttons == BoxButtons::YesNo)
+        return BoxAnswer::No;
+    return BoxAnswer::Cancel;
+}
+
+} // namespace
+
+UiPrompts DefaultPrompts(QWidget* parent)
+{
+    UiPrompts p;
+    p.message = [parent](BoxKind k, const QString& t, BoxButtons b) {
+        return showBox(parent, k, t, b);
+    };
+    p.saveFile = [parent](const QString& filter, const QString& suffix) {
+        QFileDialog d(parent);
+        d.setAcceptMode(QFileDialog::AcceptSave);
+        d.setNameFilter(qtFilter(filter));
+        d.setDefaultSuffix(suffix);
+        d.setOption(QFileDialog::DontConfirmOverwrite); // the program asks itself
+        return d.exec() == QDialog::Accepted ? d.selectedFiles().value(0) : QString();
+    };
+    p.openFile = [parent](const QString& filter) {
+        return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
+    };
+    p.input = [parent](const QString& caption, const QString& prompt, const QString& initial) {
+        bool ok = false;
+        const QString t =
+            QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+        return ok ? t : initial;
+    };
+    p.chooseFont = [parent](const QFont& initial) -> std::optional<QFont> {
+        bool ok = false;
+        const QFont f = QFontDialog::getFont(&ok, initial, parent);
+        return ok ? std::optional<QFont>(f) : std::nullopt;
+    };
+    p.chooseColour = [parent](const QColor& initial) -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(initial, parent);
+        return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
+    };
+    return p;
+}
+
+UiPrompts& Prompts()
+{
+    static UiPrompts prompts = DefaultPrompts(nullptr);
+    return prompts;
+}
+
+BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons)
+{
+    return Prompts().message(kind, text, buttons);
+}
+
+} // namespace vn

@@ -1,0 +1,105 @@
+#pragma once
+// The main window `MainWindow`: memo pages, reference area, calendar panel,
+// clock, status bar and the program's periodic work.
+#include <QMainWindow>
+#include <QPointer>
+
+class QDialog;
+class QLabel;
+class QSplitter;
+class QTimer;
+class QToolButton;
+class QPlainTextEdit;
+class QPropertyAnimation;
+
+namespace vn {
+
+class CalendarPanel;
+class ClockPanel;
+class MainToolBar;
+class MemoPagesView;
+class PageCommands;
+class ReferenceArea;
+
+// The secondary windows the main window opens.
+struct SecondaryWindows {
+    QPointer<QDialog> dateTime, scheduleList, balloonHintList, search, env;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    void setSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
+
+    void ShowMainWindow();
+    void HideMainWindow();
+    void ToggleMainWindow();
+    bool shownState() const { return shown_; }
+    bool startsHidden() const { return startHidden_; }
+
+    void RestoreWindowLayout();
+    void SaveWindowLayout();
+    void SaveWorkspace();
+    void SaveDiary() {}
+
+    MemoPagesView* pages() const { return pages_; }
+    PageCommands* commands() const { return commands_; }
+    ReferenceArea* reference() const { return reference_; }
+    CalendarPanel* calendarPanel() const { return calendar_; }
+
+    void DeleteOrRestorePage();
+    // The main window's keys; true when the key acted.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+    MainToolBar* mainToolBar() const { return toolBar_; }
+    ClockPanel* clockPanel() const { return clock_; }
+    QLabel* statusPanel(int i) const { return status_[size_t(i)]; }
+    void tickClock();
+
+signals:
+    void searchRequested();
+    void findNextRequested();
+    void printRequested();
+    void calendarKey(int key); // Alt+Page Up / Page Down / Home
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildLayout();
+    void connectCommands();
+    void LoadWorkspaceSettings();
+    void applyCalendarVisibility();
+    void applyStayOnTop(bool on);
+    void afterSettingsDialog();
+    QPlainTextEdit* currentEditor() const;
+    void applyDetailPane(bool pressed);
+    void applyDiaryPane(bool pressed);
+    void showSaveErrors(const QStringList& errors);
+    void onApplicationStateChanged(Qt::ApplicationState state);
+
+    SecondaryWindows windows_;
+    MainToolBar* toolBar_ = nullptr;
+    ClockPanel* clock_ = nullptr;
+    QSplitter* body_ = nullptr;     // Splitter2
+    QSplitter* memoArea_ = nullptr; // Splitter1 and Splitter3
+    MemoPagesView* pages_ = nullptr;
+    PageCommands* commands_ = nullptr;
+    ReferenceArea* reference_ = nullptr;
+    QWidget* info_ = nullptr; // pnlInfo
+    QPlainTextEdit* memoInfo_ = nullptr;
+    CalendarPanel* calendar_ = nullptr;
+    std::array<QLabel*, 6> status_{};
+    QPropertyAnimation* fade_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QTimer* timer2Diary_ = nullptr;
+    QTimer* timer3Memo_ = nullptr;
+    bool shown_ = false;
+    bool startHidden_ = false;
+};
+
+} // namespace vn

@@ -1,0 +1,335 @@
+// The main window on the offscreen platform: start-up from a data folder,
+// close and exit, keys, the reference area, the tray and error handling.
+#include "fakeclock.h"
+#include "fakeplatform.h"
+#include "foundation/apperror.h"
+#include "foundation/appstate.h"
+#include "foundation/settings.h"
+#include "tempdatafolder.h"
+#include "widgets/errorbox.h"
+#include "widgets/soundfile.h"
+#include "widgets/uiprompts.h"
+#include "workspace/calendarpanel.h"
+#include "workspace/maintoolbar.h"
+#include "workspace/mainwindow.h"
+#include "workspace/memopagesview.h"
+#include "workspace/referencearea.h"
+#include "workspace/traycontroller.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+using namespace vn;
+using vn::test::Sjis;
+using vn::test::TempDataFolder;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private:
+    test::FakePlatform fake_;
+    QStringList errors_;
+
+private slots:
+    void initTestCase()
+    {
+        fake_ = test::MakeFakePlatform();
+        SetPlatform(std::move(fake_.platform));
+        SetErrorSink([this](const QString& t) { errors_.append(t); });
+    }
+
+    void init()
+    {
+        errors_.clear();
+        App() = AppState{};
+    }
+
+    void startsFromAShiftJisFolder()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Vnote.ini", Sjis("[TabName]\r\n01=買い物\r\n[ShowVnote]\r\nCount=5\r\n"));
+        dir.writeBytes("Vnote.vnm", Sjis("牛乳\r\n"));
+        MainWindow w;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Velnote"));
+        QVERIFY(App().timersQuiet); // until the search dialog exists
+        QCOMPARE(w.pages()->tabText(0), QStringLiteral("買い物"));
+        QCOMPARE(w.pages()->pageText(0), QStringLiteral("牛乳\r\n"));
+        QCOMPARE(w.pages()->shownPageCount(), 5);
+        QCOMPARE(w.statusPanel(5)->text(), QStringLiteral("1 番目のメモを表示中 [買い物]"));
+        QVERIFY(dir.exists("Vnote29.vnm")); // missing page files are created empty
+        QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n"));
+        QCOMPARE(w.mainToolBar()->button("ToolButton30")->toolTip(),
+                 QStringLiteral("文字列検索..."));
+        QCOMPARE(w.mainToolBar()->button("ToolButton18")->toolTip(),
+                 QStringLiteral("PC起動実績..."));
+    }
+
+    void closeHidesAndSavesExitWritesLayout()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        w.ShowMainWindow();
+        QVERIFY(w.isVisible());
+        w.pages()->editor(0)->setPlainText("typed");
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("typed"));
+        QCOMPARE(ReadSettingInt(REG_MainFrameWidth), 0); // geometry only at the real close
+        w.ShowMainWindow();
+        w.pages()->selectPage(2);
+        App().exitRequested = true;
+        w.close();
+        QVERIFY(App().timersQuiet);
+        QVERIFY(ReadSettingInt(REG_MainFrameWidth) > 0);
+        QVERIFY(ReadSettingInt(REG_MainCalendarWidth) >= 100);
+        QCOMPARE(ReadSettingInt(REG_VnoteActiveTab), 2);
+    }
+
+    void writeErrorKeepsTheWindowAndTheText()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        w.ShowMainWindow();
+        QFile::remove(dir.file("Vnote.vnm"));
+        QDir(dir.path()).mkdir("Vnote.vnm");
+        w.pages()->editor(0)->setPlainText("precious");
+        w.SaveWorkspace();
+        QCOMPARE(errors_.size(), 1);
+        QVERIFY(errors_[0].contains("Vnote.vnm"));
+        QVERIFY(errors_[0].endsWith(u'.'));
+        w.SaveWorkspace(); // the same failure is not shown again
+        QCOMPARE(errors_.size(), 1);
+        w.close(); // a close shows it and stays
+        QCOMPARE(errors_.size(), 2);
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.pages()->pageText(0), QString("precious"));
+        QDir(dir.path()).rmdir("Vnote.vnm");
+        w.close();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("precious"));
+    }
+
+    void switchingToAnotherProgramSaves()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        App().timersQuiet = false;
+        w.pages()->editor(0)->setPlainText("typed before switching");
+        QTextCursor c = w.pages()->editor(0)->textCursor();
+        c.setPosition(5);
+        w.pages()->editor(0)->setTextCursor(c);
+        emit qApp->applicationStateChanged(Qt::ApplicationInactive);
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("typed before switching"));
+        QCOMPARE(ReadSettingInt(REG_MemoSelStart), 5);
+    }
+
+    void calendarPanesAndAlwaysOnTop()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        w.ShowMainWindow();
+        QWidget* diary = w.findChild<QWidget*>("pnlDiary");
+        QToolButton* diaryButton = w.findChild<QToolButton*>("ToolButton23");
+        QVERIFY(diary->isVisible());
+        diaryButton->click();
+        QVERIFY(!diary->isVisible());
+        QCOMPARE(ReadSettingInt(REG_ShowDiary), 0);
+        QToolButton* details = w.findChild<QToolButton*>("ToolButton27");
+        details->click();
+        QCOMPARE(ReadSettingInt(REG_ShowScheduleDetailMain), 0);
+        QVERIFY(!w.findChild<QWidget*>("pnlInfo")->isVisible()); // nothing to show
+
+        QToolButton* onTop = w.mainToolBar()->button("ToolButton26");
+        onTop->click();
+        QCOMPARE(ReadSettingInt(REG_WinTop), 1);
+        QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
+        onTop->click();
+        QCOMPARE(ReadSettingInt(REG_WinTop), 0);
+        QVERIFY(!(w.windowFlags() & Qt::WindowStaysOnTopHint));
+
+        // hiding the calendar hides the panel and clears the day panels
+        w.statusPanel(0)->setText("x");
+        w.mainToolBar()->button("ToolButton3")->click();
+        QVERIFY(!w.calendarPanel()->isVisible());
+        QCOMPARE(w.statusPanel(0)->text(), QString());
+        QCOMPARE(ReadSettingInt(REG_ShowCalendar), 0);
+        QCOMPARE(w.mainToolBar()->button("ToolButton3")->toolTip(),
+                 QStringLiteral("カレンダー表示"));
+    }
+
+    void pageKeys()
+    {
+        TempDataFolder dir;
+        WriteSettingInt(REG_ShowVnoteCount, 3);
+        MainWindow w;
+        QVERIFY(w.handleKey(Qt::Key_PageUp, Qt::ControlModifier));
+        QCOMPARE(w.pages()->currentPage(), 0); // nothing before the first page
+        w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
+        w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(w.pages()->currentPage(), 2);
+        w.handleKey(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(w.pages()->currentPage(), 2); // nor after the last shown page
+        w.pages()->editor(2)->setPlainText("third");
+        w.handleKey(Qt::Key_PageUp, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(w.pages()->currentPage(), 1);
+        QCOMPARE(w.pages()->pageText(1), QString("third"));
+        w.handleKey(Qt::Key_PageUp, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(w.pages()->pageText(0), QString("third"));
+        QVERIFY(!w.handleKey(Qt::Key_PageDown,
+                             Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier));
+        QCOMPARE(w.pages()->currentPage(), 0);
+        QSignalSpy calendar(&w, &MainWindow::calendarKey);
+        QVERIFY(w.handleKey(Qt::Key_Home, Qt::AltModifier));
+        QCOMPARE(calendar.size(), 1);
+    }
+
+    void referenceFilesReopenAtStart()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("three.txt", Sjis("参照その三\r\n"));
+        dir.writeBytes("seven.txt", QStringLiteral("UTF-8 の参照\n").toUtf8());
+        WriteSettingStr(REG_RefFileName01 + 3, dir.file("three.txt"));
+        WriteSettingStr(REG_RefFileName01 + 7, dir.file("seven.txt"));
+        WriteSettingStr(REG_RefFileName01 + 5, dir.file("gone.txt"));
+        WriteSettingInt(REG_RefFileActiveTab, 7);
+        MainWindow w;
+        ReferenceArea* ref = w.reference();
+        QVERIFY(ref->tabs()->isTabVisible(3));
+        QVERIFY(ref->tabs()->isTabVisible(7));
+        QVERIFY(!ref->tabs()->isTabVisible(5));
+        QCOMPARE(ref->tabs()->currentIndex(), 7);
+        QCOMPARE(ref->tabs()->tabText(7), QStringLiteral("⑧seven.txt"));
+        QCOMPARE(ref->editor(7)->toPlainText(), QStringLiteral("UTF-8 の参照\n"));
+        QCOMPARE(ref->editor(3)->toPlainText(), QStringLiteral("参照その三\n"));
+        QCOMPARE(ReadSettingStr(REG_RefFileName01 + 5), QString()); // forgotten
+        QVERIFY(w.mainToolBar()->button("ToolButton9")->isChecked());
+        QCOMPARE(w.mainToolBar()->button("ToolButton13")->toolTip(),
+                 QStringLiteral("⑧") + dir.file("seven.txt"));
+        w.ShowMainWindow();
+        QVERIFY(ref->isVisible());
+
+        // releasing both slot buttons hides the area
+        QToolButton* b3 = w.mainToolBar()->button("ToolButton9");
+        QToolButton* b7 = w.mainToolBar()->button("ToolButton13");
+        b3->click();
+        b7->click();
+        QVERIFY(!ref->isVisible());
+        QCOMPARE(ReadSettingStr(REG_RefFileName01 + 7), QString());
+        QCOMPARE(b7->toolTip(), QStringLiteral("⑧テキストファイルを開く（参照モード）"));
+
+        // pressing one and cancelling the dialog leaves it released
+        Prompts().openFile = [](const QString&) { return QString(); };
+        b3->click();
+        QVERIFY(!b3->isChecked());
+        QVERIFY(!ref->isVisible());
+        // pressing one and choosing a file shows the area again
+        Prompts().openFile = [&](const QString&) { return dir.file("three.txt"); };
+        b3->click();
+        QVERIFY(b3->isChecked());
+        QVERIFY(ref->isVisible());
+        // the area switch hides it and the slot buttons, keeping the file
+        QToolButton* area = w.mainToolBar()->button("ToolButton4");
+        area->click();
+        QVERIFY(!ref->isVisible());
+        QVERIFY(!b3->isVisible());
+        QCOMPARE(ReadSettingInt(REG_ShowRefFile), 0);
+        area->click();
+        QVERIFY(ref->isVisible());
+        QCOMPARE(ref->editor(3)->toPlainText(), QStringLiteral("参照その三\n"));
+    }
+
+    void trayMenuAndBalloons()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        TrayController tray(&w);
+        tray.registerGesture(3, 2);
+        QCOMPARE(fake_.hotKey->current, HotKey::Shift);
+        w.ShowMainWindow();
+        QMenu* menu = tray.menu();
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("非表示(&H)  2Shift"));
+        QCOMPARE(menu->actions().value(2)->text(), QStringLiteral("終了(&X)"));
+
+        test::FakeClock clock(EncodeDateTime({2026, 12, 9}, {10, 0, 0}));
+        fake_.hotKey->inject();
+        QVERIFY(w.isVisible());
+        clock.advanceMSecs(1500);
+        fake_.hotKey->inject();
+        QVERIFY(!w.isVisible());
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().value(0)->text(), QStringLiteral("表示(&S)  2Shift"));
+        fake_.tray->injectClick();
+        QVERIFY(w.isVisible());
+
+        tray.registerGesture(4, 1); // another kind takes effect at once
+        QCOMPARE(fake_.hotKey->current, HotKey::Ctrl);
+
+        const QString longText = QString(150, u'あ'); // 300 bytes
+        QVERIFY(ShowBalloonTip(QString(40, u'題'), longText, 1, 10));
+        const test::Balloon b = fake_.tray->balloons.last();
+        QCOMPARE(b.text, QString(127, u'あ')); // 254 bytes: no half character
+        QCOMPARE(b.title, QString(31, u'題')); // 62 bytes
+        QCOMPARE(b.iconKind, 1);
+        QCOMPARE(b.seconds, 10);
+
+        w.pages()->editor(0)->setPlainText("saved at exit");
+        menu->actions().value(2)->trigger();
+        QVERIFY(App().exitRequested);
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("saved at exit"));
+        QVERIFY(ReadSettingInt(REG_MainFrameWidth) > 0);
+    }
+
+    void helpSoundsAndTheErrorBox()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        fake_.desktop->documents.clear();
+        w.mainToolBar()->button("ToolButton17")->click();
+        QCOMPARE(fake_.desktop->documents, QStringList{dir.file("Vnote.chm")});
+
+        fake_.sound->played.clear();
+        QVERIFY(PlaySoundFile(QString()));
+        QVERIFY(!PlaySoundFile(dir.file("missing.wav")));
+        dir.writeBytes("ding.wav", "RIFF");
+        QVERIFY(PlaySoundFile(dir.file("ding.wav")));
+        QCOMPARE(fake_.sound->played, QStringList{dir.file("ding.wav")});
+
+        QVERIFY(!Guarded([] { throw AppError(QStringLiteral("書き込めません")); }));
+        QCOMPARE(errors_.last(), QStringLiteral("書き込めません."));
+        QVERIFY(!Guarded([] { throw AppError(QStringLiteral("done.")); }));
+        QCOMPARE(errors_.last(), QStringLiteral("done."));
+        QVERIFY(Guarded([] {}));
+    }
+
+    void deleteButtonAsksAndRestores()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Vnote.vnm", "text\r\n");
+        MainWindow w;
+        QStringList asked;
+        Prompts().message = [&](BoxKind, const QString& t, BoxButtons) {
+            asked.append(t);
+            return BoxAnswer::Yes;
+        };
+        QToolButton* b = w.mainToolBar()->button("ToolButton31");
+        b->click();
+        QCOMPARE(asked.value(0),
+                 QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [1]\r\n"
+                                "メモ名称 = [メモ１]\r\n\r\n"
+                                "※削除後に復元ボタン押下にて復元できます"));
+        QCOMPARE(w.pages()->pageText(0), QString());
+        QCOMPARE(b->toolTip(), QStringLiteral("カレントのメモを復元"));
+        b->click();
+        QCOMPARE(w.pages()->pageText(0), QString("text\r\n"));
+        QCOMPARE(b->toolTip(), QStringLiteral("カレントのメモを削除"));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
