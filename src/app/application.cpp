@@ -109,45 +109,53 @@ int RunVelnote(int argc, char** argv)
     QApplication::setFont(appFont);
 
     Windows windows;
-    CreateWindows(windows);
-    MainWindow* main = windows.memo.get();
-    InstallFirstPaintProbe(main);
-    auto* search = static_cast<SearchDialog*>(windows.search);
-    QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
-        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
-    });
-    QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
-        Guarded(
-            [&] {
-                if (search->state().SearchText.isEmpty())
-                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
-                else
-                    search->FindNext(*main->pages());
-            },
-            main);
-    });
-    QObject::connect(main, &MainWindow::printRequested, main,
-                     [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
-    auto* tray = new TrayController(main);
-    tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
-
-    // The end of the desktop session, and stop signals, close for real.
-    auto endSession = [main] {
-        App().sessionEnding = true;
-        main->close();
-    };
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
-                     [endSession](QSessionManager&) { endSession(); });
+    MainWindow* main = nullptr;
     StopSignals stop;
-    QObject::connect(&stop, &StopSignals::stopRequested, main, endSession);
+    {
+        // Errors of the start (files that cannot be read or written) are
+        // shown once, together, when the window is up.
+        GatheredErrors startErrors;
+        CreateWindows(windows);
+        main = windows.memo.get();
+        InstallFirstPaintProbe(main);
+        auto* search = static_cast<SearchDialog*>(windows.search);
+        QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
+            Guarded([&] { search->OpenSearch(*main->pages()); }, main);
+        });
+        QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
+            Guarded(
+                [&] {
+                    if (search->state().SearchText.isEmpty())
+                        search->OpenSearch(*main->pages()); // nothing searched yet: ask first
+                    else
+                        search->FindNext(*main->pages());
+                },
+                main);
+        });
+        QObject::connect(main, &MainWindow::printRequested, main,
+                         [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
+        auto* tray = new TrayController(main);
+        tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind),
+                              ReadSettingInt(REG_EnvPauseKeySS));
 
-    // If the process ends without the real close (the display went away and
-    // the windowing layer exits), the pages are still written on the way out.
-    g_emergencyPages = main->pages();
-    std::atexit(EmergencySave);
+        // The end of the desktop session, and stop signals, close for real.
+        auto endSession = [main] {
+            App().sessionEnding = true;
+            main->close();
+        };
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
+                         [endSession](QSessionManager&) { endSession(); });
+        QObject::connect(&stop, &StopSignals::stopRequested, main, endSession);
 
-    if (!main->startsHidden())
-        main->ShowMainWindow();
+        // If the process ends without the real close (the display went away and
+        // the windowing layer exits), the pages are still written on the way out.
+        g_emergencyPages = main->pages();
+        std::atexit(EmergencySave);
+
+        if (!main->startsHidden())
+            main->ShowMainWindow();
+        startErrors.showNow(main);
+    }
     const int rc = app.exec();
     g_emergencyPages = nullptr;
     windows.memo.reset();

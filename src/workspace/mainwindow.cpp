@@ -57,12 +57,20 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &MainWindow::onApplicationStateChanged);
 
+    // Start-up goes on past every error it meets (a file it cannot read or
+    // write), runs with what it could read and shows the errors once.
+    GatheredErrors startErrors;
     IniReadBurst burst; // start-up reads the settings file once
     LoadWorkspaceSettings();
-    Guarded([this] { pages_->loadPages(); }, this);
-    pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
-    pages_->applyTabNames();
-    RestoreWindowLayout();
+    for (const QString& error : pages_->loadPages())
+        ShowErrorBox(error, this);
+    Guarded(
+        [this] {
+            pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
+            pages_->applyTabNames();
+        },
+        this);
+    Guarded([this] { RestoreWindowLayout(); }, this);
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
@@ -235,9 +243,10 @@ void MainWindow::connectCommands()
 void MainWindow::LoadWorkspaceSettings()
 {
     SetSettingsFile(SettingsFilePath());
+    Guarded([] { CheckSettingsFileReadable(); }, this);
     Guarded([this] { reference_->LoadReferenceFiles(); }, this);
     toolBar_->button("ToolButton4")->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
-    reference_->ApplyReferenceVisibility();
+    reference_->ApplyReferenceVisibility(false);
     pages_->applyFontsAndColours();
     reference_->applyFontAndColour();
     Workspace() = WorkspaceSettings::Load();
@@ -452,7 +461,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     if (App().exitRequested || App().sessionEnding) {
         App().timersQuiet = true;
-        const bool done = Guarded(
+        // The pages are safe; an error writing the carets or the layout is
+        // shown but does not keep the program from ending.
+        Guarded(
             [this] {
                 pages_->savePagePositions();
                 reference_->SaveReferencePositions();
@@ -461,11 +472,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
                 SaveWindowLayout();
             },
             this);
-        if (!done) {
-            App().timersQuiet = false;
-            event->ignore();
-            return;
-        }
         event->accept();
         hide();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

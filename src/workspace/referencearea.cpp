@@ -188,10 +188,11 @@ void ReferenceArea::UpdateReferenceArea()
     setVisible(any && (!areaSwitch_ || areaSwitch_->isChecked()));
 }
 
-void ReferenceArea::ApplyReferenceVisibility()
+void ReferenceArea::ApplyReferenceVisibility(bool store)
 {
     const bool on = areaSwitch_->isChecked();
-    WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
+    if (store)
+        WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
     areaSwitch_->setToolTip(on ? QStringLiteral("テキストファイル参照を非表示")
                                : QStringLiteral("テキストファイル参照を表示"));
     for (QToolButton* b : buttons_)

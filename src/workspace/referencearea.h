@@ -32,7 +32,8 @@ public:
     bool OpenReferencePage(int slot);
     void ToggleReferencePage(int slot);
     void UpdateReferenceArea();
-    void ApplyReferenceVisibility();
+    // Applies the area switch; `store` writes it to the settings (a click).
+    void ApplyReferenceVisibility(bool store = true);
     void SaveReferencePositions();
     void RestoreReferencePositions();
     void Reload();

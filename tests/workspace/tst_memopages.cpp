@@ -1,6 +1,7 @@
 // The memo pages and their commands, on the offscreen platform.
 #include "fakeclock.h"
 #include "fakeplatform.h"
+#include "filepermissions.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "tempdatafolder.h"
@@ -84,25 +85,34 @@ private slots:
         QCOMPARE(v.tabName(0), QStringLiteral("買い物"));
         QCOMPARE(v.tabName(1), QStringLiteral("メモ２"));
         QCOMPARE(v.pageStatusText(), QStringLiteral("1 番目のメモを表示中 [買い物]"));
+        v.editor(2)->setPlainText("typed"); // not every page is empty
         v.savePages(30);
-        QCOMPARE(dir.readBytes("Vnote1.vnm"), QByteArray("lf\r\nonly\r\n")); // now CR LF
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), QByteArray("lf\nonly\n")); // untouched: as it was
         QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n卵～パン"));
+        v.editor(1)->appendPlainText("more");
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"),
+                 QByteArray("lf\r\nonly\r\n\r\nmore")); // edited: CR LF
     }
 
-    void unchangedPagesAreNotReadAgainButOutsideChangesAreSeen()
+    void untouchedPagesAreNeverRewritten()
     {
         TempDataFolder dir;
         dir.writeBytes("Vnote.vnm", "mine\r\n");
+        const QByteArray undecodable = QByteArray::fromHex("8f00ff81fe20a0ef80");
+        dir.writeBytes("Vnote1.vnm", undecodable);
         MemoPagesView v;
         loadView(v);
-        QStringList errors = v.saveShownPages(); // compares, finds it equal
-        QVERIFY(errors.isEmpty());
-        // Another program replaces the file: the next save notices and writes
-        // the page's text back.
-        QTest::qWait(20);
+        v.editor(1); // shown, but not touched
+        v.editor(2)->setPlainText("typed");
+        QVERIFY(v.saveShownPages().isEmpty());
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
+        // Another program replaces an untouched page's file: it stays theirs.
         dir.writeBytes("Vnote.vnm", "theirs, longer\r\n");
         v.saveShownPages();
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n"));
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("theirs, longer\r\n"));
         // Typing is saved.
         v.editor(0)->appendPlainText("more");
         v.saveShownPages();
@@ -111,6 +121,35 @@ private slots:
         QFile::remove(dir.file("Vnote.vnm"));
         v.saveShownPages();
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+    }
+
+    void anUnreadablePageEmptiesNoLaterPage()
+    {
+        TempDataFolder dir;
+        test::PermissionsEnforced enforced;
+        if (!enforced.active())
+            QSKIP("file permissions cannot be enforced here");
+        auto name = [](int i) { return i ? QString("Vnote%1.vnm").arg(i) : QString("Vnote.vnm"); };
+        for (int i = 0; i < 10; ++i)
+            dir.writeBytes(name(i), "page " + QByteArray::number(i + 1));
+        QFile::setPermissions(dir.file(name(4)), {});
+        MemoPagesView v;
+        loadView(v);
+        for (int i = 5; i < 10; ++i)
+            QCOMPARE(v.pageText(i), QStringLiteral("page %1").arg(i + 1));
+        QVERIFY(v.editor(4)->isReadOnly());
+        QVERIFY(v.editor(4)->placeholderText().contains(name(4)));
+        v.editor(0)->appendPlainText("typed");
+        v.savePages(30);
+        v.createMissingPageFiles();
+        for (int i = 5; i < 10; ++i)
+            QCOMPARE(dir.readBytes(name(i)), "page " + QByteArray::number(i + 1));
+        QCOMPARE(QFile::permissions(dir.file(name(4))) & 0x7077, 0); // owner, group, others
+        // Once readable again, showing the page reads it, and it takes typing.
+        QFile::setPermissions(dir.file(name(4)), QFile::ReadOwner | QFile::WriteOwner);
+        v.selectPage(4);
+        QCOMPARE(v.pageText(4), QString("page 5"));
+        QVERIFY(!v.editor(4)->isReadOnly());
     }
 
     void pageCountAndActiveTab()
