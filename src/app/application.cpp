@@ -19,6 +19,7 @@
 #include "stopsignals.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/pasteguard.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/memoprint.h"
@@ -108,6 +109,7 @@ int RunVelnote(int argc, char** argv)
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
 
+    InstallPasteGuard(); // before any editor exists
     Windows windows;
     MainWindow* main = nullptr;
     StopSignals stop;

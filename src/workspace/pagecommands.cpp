@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/pasteguard.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
 
@@ -49,7 +50,7 @@ PageCommands::PageCommands(MemoPagesView* pages) : QObject(pages), pages_(pages)
     connect(add(menu_, "C1", QStringLiteral("コピー(&C)"), QKeySequence::Copy), &QAction::triggered,
             this, [this] { editor()->copy(); });
     connect(add(menu_, "P1", QStringLiteral("貼り付け(&P)"), QKeySequence::Paste),
-            &QAction::triggered, this, [this] { editor()->paste(); });
+            &QAction::triggered, this, [this] { PasteInto(editor()); });
     connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this,
             [this] { editor()->textCursor().removeSelectedText(); });
     menu_->addSeparator();
