@@ -1,7 +1,6 @@
 #include "backupinfodialog.h"
 
 #include "ui_backupinfodialog.h"
-#include "widgets/centredwindow.h"
 #include "widgets/shelldialog.h"
 
 namespace vn {

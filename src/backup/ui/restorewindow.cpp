@@ -6,7 +6,6 @@
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
 #include "ui_restorewindow.h"
-#include "widgets/centredwindow.h"
 #include "widgets/errorbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
@@ -270,7 +269,7 @@ void RestoreWindow::runTool(Tool tool)
     switch (tool) {
     case Tool::RestoreWhole:
         if (ui->Memo1->document()->firstBlock().text() == kDeletedLine) {
-            Ask(BoxKind::Warning, QStringLiteral("バックアップファイルが削除されています!!"),
+            Ask(BoxKind::Plain, QStringLiteral("バックアップファイルが削除されています!!"),
                 BoxButtons::Ok);
         } else if (!shownBackUpFile_.isEmpty() && shownCurrentPage_ >= 0) {
             replaceAll(ui->Memo2, ui->Memo1->toPlainText()); // stored only on "更新"

@@ -2,7 +2,6 @@
 
 #include "foundation/clock.h"
 #include "ui_perioddialog.h"
-#include "widgets/centredwindow.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
