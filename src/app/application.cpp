@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "backgroundjobs.h"
 #include "backup/ui/backupinfodialog.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/holidayeditor.h"
@@ -16,10 +17,12 @@
 #include "schedule/ui/scheduleeditor.h"
 #include "schedule/ui/schedulelistwindow.h"
 #include "settings/settingsdialog.h"
+#include "startjobs.h"
 #include "stopsignals.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 #include "widgets/pasteguard.h"
+#include "windowwiring.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/memoprint.h"
@@ -37,8 +40,9 @@ namespace vn {
 
 VelnoteApplication::VelnoteApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would add it to every caption
+    // ("表示期間 — Velnote"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Velnote"));
-    setApplicationDisplayName(QStringLiteral("Velnote"));
     setQuitOnLastWindowClosed(false);
 }
 
@@ -57,9 +61,16 @@ bool VelnoteApplication::notify(QObject* receiver, QEvent* event)
 namespace {
 
 MemoPagesView* g_emergencyPages = nullptr;
+BackgroundJobs* g_emergencyJobs = nullptr;
 
 void EmergencySave()
 {
+    if (BackgroundJobs* jobs = std::exchange(g_emergencyJobs, nullptr)) {
+        try {
+            jobs->finish();
+        } catch (...) {
+        }
+    }
     MemoPagesView* pages = g_emergencyPages;
     g_emergencyPages = nullptr;
     if (!pages)
@@ -90,6 +101,7 @@ void CreateWindows(Windows& w)
     w.env = new SettingsDialog(m);
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
+    ConnectSubsystemWindows(w);
 }
 
 int RunVelnote(int argc, char** argv)
@@ -110,56 +122,57 @@ int RunVelnote(int argc, char** argv)
     QApplication::setFont(appFont);
 
     InstallPasteGuard(); // before any editor exists
+    // Errors of the start (files that cannot be read or written) are shown
+    // once, together, when the window is up.
+    auto startErrors = std::make_unique<GatheredErrors>();
     Windows windows;
-    MainWindow* main = nullptr;
+    CreateWindows(windows);
+    MainWindow* main = windows.memo.get();
+    InstallFirstPaintProbe(main);
+    auto* search = static_cast<SearchDialog*>(windows.search);
+    QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
+        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
+    });
+    QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
+        Guarded(
+            [&] {
+                if (search->state().SearchText.isEmpty())
+                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
+                else
+                    search->FindNext(*main->pages());
+            },
+            main);
+    });
+    QObject::connect(main, &MainWindow::printRequested, main,
+                     [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
+    auto* tray = new TrayController(main);
+    tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
+    // Run record, uptime text and backups, from now to the end.
+    BackgroundJobs* jobs = StartBackgroundJobs(main);
+
+    // The end of the desktop session, and stop signals, close for real.
+    auto endSession = [main] {
+        App().sessionEnding = true;
+        main->close();
+    };
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
+                     [endSession](QSessionManager&) { endSession(); });
     StopSignals stop;
-    {
-        // Errors of the start (files that cannot be read or written) are
-        // shown once, together, when the window is up.
-        GatheredErrors startErrors;
-        CreateWindows(windows);
-        main = windows.memo.get();
-        InstallFirstPaintProbe(main);
-        auto* search = static_cast<SearchDialog*>(windows.search);
-        QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
-            Guarded([&] { search->OpenSearch(*main->pages()); }, main);
-        });
-        QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
-            Guarded(
-                [&] {
-                    if (search->state().SearchText.isEmpty())
-                        search->OpenSearch(*main->pages()); // nothing searched yet: ask first
-                    else
-                        search->FindNext(*main->pages());
-                },
-                main);
-        });
-        QObject::connect(main, &MainWindow::printRequested, main,
-                         [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
-        auto* tray = new TrayController(main);
-        tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind),
-                              ReadSettingInt(REG_EnvPauseKeySS));
+    QObject::connect(&stop, &StopSignals::stopRequested, main, endSession);
 
-        // The end of the desktop session, and stop signals, close for real.
-        auto endSession = [main] {
-            App().sessionEnding = true;
-            main->close();
-        };
-        QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
-                         [endSession](QSessionManager&) { endSession(); });
-        QObject::connect(&stop, &StopSignals::stopRequested, main, endSession);
+    // If the process ends without the real close (the display went away and
+    // the windowing layer exits), the pages are still written on the way out.
+    g_emergencyPages = main->pages();
+    g_emergencyJobs = jobs;
+    std::atexit(EmergencySave);
 
-        // If the process ends without the real close (the display went away and
-        // the windowing layer exits), the pages are still written on the way out.
-        g_emergencyPages = main->pages();
-        std::atexit(EmergencySave);
-
-        if (!main->startsHidden())
-            main->ShowMainWindow();
-        startErrors.showNow(main);
-    }
+    if (!main->startsHidden())
+        main->ShowMainWindow();
+    startErrors->showNow(main);
+    startErrors.reset();
     const int rc = app.exec();
     g_emergencyPages = nullptr;
+    g_emergencyJobs = nullptr;
     windows.memo.reset();
     SetPlatform(nullptr);
     return rc;
