@@ -19,6 +19,7 @@
 #include "stopsignals.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "workspace/calendarpanel.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/memoprint.h"
@@ -89,6 +90,11 @@ void CreateWindows(Windows& w)
     w.env = new SettingsDialog(m);
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
+    // The calendar panel's lists and the schedule editor for a double-clicked day.
+    CalendarPanel* calendar = m->calendarPanel();
+    calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
+                             [d = w.holidayList] { d->exec(); });
+    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
 }
 
 int RunVelnote(int argc, char** argv)

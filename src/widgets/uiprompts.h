@@ -13,7 +13,7 @@ class QWidget;
 namespace vn {
 
 enum class BoxKind { Warning, Error, Information, Confirmation };
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, Yes };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 struct UiPrompts {
