@@ -4,6 +4,7 @@
 #include "benchtools.h"
 #include "calendar/calendardates.h"
 #include "calendar/ui/calendarview.h"
+#include "foundation/datetimeformat.h"
 #include "foundation/textfile.h"
 #include "widgets/colorref.h"
 #include "workspace/calendarpanel.h"

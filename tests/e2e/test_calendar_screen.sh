@@ -14,7 +14,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 y=$(date +%Y) m=$(date +%m) d=$(date +%d)
 # Colours that nothing else on screen has: orange schedule bars, purple holidays.
 printf '[CalendarColor]\r\nSchedule=2130144\r\nHoliday=10485920\r\n[Calendar]\r\nTextShadow=0\r\n' | sjis >"$data/Vnote.ini"
-printf '%s,%d,15,創立記念日\r\n' "$y" "$((10#$m))" | sjis >"$data/Holiday.dat"
+printf '%s15,%s,%s,創立記念日\r\n' "$m" "$y" "$y" | sjis >"$data/Holiday.dat"
 printf '%s%s100900,00,0,0,0,%s%s10,定例会議\r\n%s%s201330,10,0,0,0,%s%s20,歯医者\r\n' \
   "$y" "$m" "$y" "$m" "$y" "$m" "$y" "$m" | sjis >"$data/Schedule.dat"
 mkdir -p "$data/Diary/$y$m"
@@ -25,7 +25,7 @@ cp "$data/Holiday.dat" "$WORK/Holiday.orig"
 start_app "$data"
 check "the program starts on the folder" wait_for 10 window_shown
 sleep 2
-import -window root "$WORK/screen.ppm"
+import -window root -depth 8 "$WORK/screen.ppm"
 [ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/calendar_screen.png"
 
 count() { # count R G B TOLERANCE: pixels of about that colour on the screen

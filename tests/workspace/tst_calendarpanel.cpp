@@ -47,7 +47,7 @@ QString scheduleLine(int m, int d, int h, int n, const QString& text, bool allDa
 // A data folder as another machine left it: Shift-JIS, CR LF.
 void writeData(const TempDataFolder& dir)
 {
-    dir.writeBytes("Holiday.dat", Sjis("2026,5,22,創立記念日\r\n"));
+    dir.writeBytes("Holiday.dat", Sjis("0522,2026,2026,創立記念日\r\n"));
     dir.writeBytes("Schedule.dat",
                    Sjis(scheduleLine(5, 5, 9, 0, QStringLiteral("朝の会議")) + "\r\n" +
                         scheduleLine(5, 5, 0, 0, QStringLiteral("こどもの日の準備"), true) +
@@ -264,7 +264,7 @@ private slots:
                 dir.writeBytes("Schedule.dat",
                                Sjis(scheduleLine(5, 13, 8, 0, QStringLiteral("追加")) + "\r\n"));
             },
-            [&] { dir.writeBytes("Holiday.dat", Sjis("2026,5,13,臨時休業\r\n")); });
+            [&] { dir.writeBytes("Holiday.dat", Sjis("0513,2026,2026,臨時休業\r\n")); });
         panel->button(QStringLiteral("ToolButton24"))->click();
         QCOMPARE(v->ScheduleCountOn(2026, 5, 13), 1);
         QCOMPARE(w.statusPanel(4)->text(), QStringLiteral("予定数=1"));
