@@ -96,8 +96,8 @@ int main(int argc, char** argv)
     const double select = medianMs(
         [&] {
             day = day + 1 > EncodeDate(2026, 6, 28) ? EncodeDate(2026, 6, 1) : day + 1;
-            v->SetDate(cal::AnchorDate(DecodeDate(day).year, DecodeDate(day).month,
-                                       DecodeDate(day).day));
+            v->SetDate(
+                cal::AnchorDate(DecodeDate(day).year, DecodeDate(day).month, DecodeDate(day).day));
             v->repaint();
         },
         runs);

@@ -108,8 +108,8 @@ const CalendarLayout& CalendarModel::Layout()
         const YMD d = DecodeDate(date_);
         firstMonth_ = AnchorDate(d.year, d.month, d.day);
     }
-    const LayoutKey key{width_,  height_, cellH_,      offsetX_, offsetY_, MonthIndex(firstMonth_),
-                        list_,   showWeekNo_, rule_};
+    const LayoutKey key{width_, height_,     cellH_, offsetX_, offsetY_, MonthIndex(firstMonth_),
+                        list_,  showWeekNo_, rule_};
     if (key == layoutKey_) {
         lastMonth_ = layout_.lastMonth();
         return layout_;

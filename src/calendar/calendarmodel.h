@@ -114,9 +114,9 @@ private:
         {
             return width == o.width && height == o.height && cellH == o.cellH &&
                    offsetX == o.offsetX && offsetY == o.offsetY && firstMonth == o.firstMonth &&
-                   list == o.list && showWeekNo == o.showWeekNo &&
-                   rule.minDays == o.rule.minDays && rule.extended == o.rule.extended &&
-                   rule.startMonth == o.rule.startMonth && rule.startDay == o.rule.startDay;
+                   list == o.list && showWeekNo == o.showWeekNo && rule.minDays == o.rule.minDays &&
+                   rule.extended == o.rule.extended && rule.startMonth == o.rule.startMonth &&
+                   rule.startDay == o.rule.startDay;
         }
     };
 

@@ -24,8 +24,8 @@ qint64 minuteOf(DateTime t)
 
 DateTime timeOfMinute(qint64 minute)
 {
-    const qint64 day = minute >= 0 ? minute / kMinutesPerDay
-                                   : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
+    const qint64 day =
+        minute >= 0 ? minute / kMinutesPerDay : -((-minute + kMinutesPerDay - 1) / kMinutesPerDay);
     const int m = int(minute - day * kMinutesPerDay);
     const DateTime d = double(day);
     return d >= 0 ? d + EncodeTime(m / 60, m % 60) : d - EncodeTime(m / 60, m % 60);
@@ -115,7 +115,8 @@ void ScheduleNotifier::actOn(qint64 minute)
                             alarm.start + u' ' + alarm.text, 1, 10);
         output_.playSound(ReadSettingStr(REG_SoundAlarm));
     } else {
-        const BalloonHintHit hint = hints_.BalloonHintAt(RenderDateTime(QStringLiteral("hh:nn"), t));
+        const BalloonHintHit hint =
+            hints_.BalloonHintAt(RenderDateTime(QStringLiteral("hh:nn"), t));
         if (hint.shown) {
             output_.showBalloon(hint.title, hint.message, 1, 10);
             output_.playSound(ReadSettingStr(REG_SoundBalloonHint));
@@ -129,7 +130,8 @@ void ScheduleNotifier::actOn(qint64 minute)
                    QStringLiteral("\r\n\r\n") + start.text;
     const bool askUrl = start.urlFlag == 1;
     if (askUrl)
-        text += QStringLiteral("\r\n\r\n") + QStringLiteral("URLが指定されています、表示しますか？");
+        text +=
+            QStringLiteral("\r\n\r\n") + QStringLiteral("URLが指定されています、表示しますか？");
     messageOpen_ = true;
     bool yes = false;
     try {

@@ -135,8 +135,7 @@ void CalendarPanel::buildToolBar()
          [this] { moveCalendar(CalendarMove::January); }},
         {"ToolButton16", u"<", u"先月に移動", false,
          [this] { moveCalendar(CalendarMove::PrevMonth); }},
-        {"ToolButton20", u"○", u"今日に移動", false,
-         [this] { moveCalendar(CalendarMove::Today); }},
+        {"ToolButton20", u"○", u"今日に移動", false, [this] { moveCalendar(CalendarMove::Today); }},
         {"ToolButton21", u">", u"翌月に移動", false,
          [this] { moveCalendar(CalendarMove::NextMonth); }},
         {"ToolButton22", u">|", u"翌年の１月に移動", false,
@@ -198,10 +197,12 @@ void CalendarPanel::buildMenu()
     addItem(I::N50, QStringLiteral("カレンダー表示切替"), [this] { toggleList(); });
     addItem(I::N53, QStringLiteral("カレンダー背景色変更"), [this] { chooseColour(true); });
     menu_->addSeparator();
-    addItem(I::N7, QStringLiteral("１月に移動(&K)"), [this] { moveCalendar(CalendarMove::January); });
+    addItem(I::N7, QStringLiteral("１月に移動(&K)"),
+            [this] { moveCalendar(CalendarMove::January); });
     addItem(I::N24, QStringLiteral("先月に移動(&P)"),
             [this] { moveCalendar(CalendarMove::PrevMonth); });
-    addItem(I::N25, QStringLiteral("今日に移動(&T)"), [this] { moveCalendar(CalendarMove::Today); });
+    addItem(I::N25, QStringLiteral("今日に移動(&T)"),
+            [this] { moveCalendar(CalendarMove::Today); });
     addItem(I::N26, QStringLiteral("翌月に移動(&N)"),
             [this] { moveCalendar(CalendarMove::NextMonth); });
     addItem(I::N27, QStringLiteral("翌年の１月に移動(&R)"),
@@ -254,18 +255,42 @@ void CalendarPanel::ApplyCalendarSettings()
 {
     CalendarView& v = *view_;
     const QList<int> ids = {
-        REG_CalendarColorMonth,        REG_CalendarColorFillMonth,   REG_CalendarBackManthShow,
-        REG_CalendarColorFillWeek,     REG_CalendarColorFramWeek,    REG_CalendarColorSunday,
-        REG_CalendarColorSaturday,     REG_CalendarColorSchedule,    REG_CalendarColorWeekday,
-        REG_CalendarColorHoliday,      REG_CalendarColorToday,       REG_CalendarBrushCurrentColor,
-        REG_CalendarColorMarkPastDay,  REG_CalendarMarkPastDay,      REG_CalendarColorFramDay,
-        REG_CalendarFramDay,           REG_CalendarFram3D,           REG_CalendarColorTrailingText,
-        REG_CalendarColorWeekNo,       REG_CalendarShowFormat,       REG_CalendarBrushColor,
-        REG_CalendarGradationType,     REG_CalendarMonthNameShow,    REG_CalendarMonthName,
-        REG_CalendarShowRoku,          REG_CalendarRokuyou,          REG_CalendarWeekName,
-        REG_WeekNoEx,                  REG_ShowWeekNo,               REG_WeekNo,
-        REG_WeekNoMonth,               REG_WeekNoDay,                REG_CalendarOffsetX,
-        REG_CalendarOffsetY,           REG_CalendarHintShow,         REG_CalendarTextShadow,
+        REG_CalendarColorMonth,
+        REG_CalendarColorFillMonth,
+        REG_CalendarBackManthShow,
+        REG_CalendarColorFillWeek,
+        REG_CalendarColorFramWeek,
+        REG_CalendarColorSunday,
+        REG_CalendarColorSaturday,
+        REG_CalendarColorSchedule,
+        REG_CalendarColorWeekday,
+        REG_CalendarColorHoliday,
+        REG_CalendarColorToday,
+        REG_CalendarBrushCurrentColor,
+        REG_CalendarColorMarkPastDay,
+        REG_CalendarMarkPastDay,
+        REG_CalendarColorFramDay,
+        REG_CalendarFramDay,
+        REG_CalendarFram3D,
+        REG_CalendarColorTrailingText,
+        REG_CalendarColorWeekNo,
+        REG_CalendarShowFormat,
+        REG_CalendarBrushColor,
+        REG_CalendarGradationType,
+        REG_CalendarMonthNameShow,
+        REG_CalendarMonthName,
+        REG_CalendarShowRoku,
+        REG_CalendarRokuyou,
+        REG_CalendarWeekName,
+        REG_WeekNoEx,
+        REG_ShowWeekNo,
+        REG_WeekNo,
+        REG_WeekNoMonth,
+        REG_WeekNoDay,
+        REG_CalendarOffsetX,
+        REG_CalendarOffsetY,
+        REG_CalendarHintShow,
+        REG_CalendarTextShadow,
     };
     const QList<int> values = ReadSettingInts(ids);
     QHash<int, int> s;

@@ -267,6 +267,7 @@ void MainWindow::applyStayOnTop(bool on)
 
 void MainWindow::afterSettingsDialog()
 {
+    ShowSelectedDayDetails();
     WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
     pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
     pages_->applyTabNames();

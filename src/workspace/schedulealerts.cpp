@@ -30,8 +30,8 @@ ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window)
     NotifierDayInfo info;
     info.rokuyou = [calendar](DateTime d) { return calendar->RokuyouText(d); };
     info.holidayName = [calendar](DateTime d) { return calendar->HolidayName(d); };
-    notifier_ =
-        std::make_unique<ScheduleNotifier>(calendar->schedules(), hints_, std::move(info), *output_);
+    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), hints_, std::move(info),
+                                                   *output_);
 }
 
 ScheduleAlerts::~ScheduleAlerts() = default;

@@ -123,9 +123,9 @@ private slots:
             quint32 color;
         };
         // 3 May (Sunday) to 6 May (substitute holiday, Wednesday) are holidays.
-        const Case cases[] = {{5, 3, kHoliday},  {5, 4, kHoliday},  {5, 5, kHoliday},
-                              {5, 6, kHoliday},  {5, 2, 0xFF0000},  {5, 9, 0xFF0000},
-                              {5, 10, 0x0000FF}, {5, 7, 0x000000},  {5, 11, 0x000000},
+        const Case cases[] = {{5, 3, kHoliday},  {5, 4, kHoliday}, {5, 5, kHoliday},
+                              {5, 6, kHoliday},  {5, 2, 0xFF0000}, {5, 9, 0xFF0000},
+                              {5, 10, 0x0000FF}, {5, 7, 0x000000}, {5, 11, 0x000000},
                               {5, 29, 0x000000}, {5, 31, 0x0000FF}};
         for (const Case& c : cases) {
             const QRect r = textArea(cell(2026, c.m, c.d));
@@ -224,7 +224,8 @@ private slots:
         QCOMPARE(l.blocks.size(), size_t(2));
         const QRect line = cell(2026, 5, 13);
         const int xd = line.left() + 2 * l.cellW - 6;
-        QVERIFY(countNear(img, QRect(xd, line.top(), line.right() - xd, 12), rgb(kSchedule), 0) > 4);
+        QVERIFY(countNear(img, QRect(xd, line.top(), line.right() - xd, 12), rgb(kSchedule), 0) >
+                4);
         QVERIFY(countNear(img, QRect(xd, line.top() + 12, line.right() - xd, 10),
                           QColor(0xC0, 0xC0, 0xC0), 30) > 4);
         // "+2" just right of the block, where June's week number would be.
@@ -321,7 +322,8 @@ private slots:
         QVERIFY(!view_->hintShown());
         QCOMPARE(view_->HoverDate(), 0.0);
         QSignalSpy dbl(view_, &CalendarView::dayDoubleClicked);
-        QTest::mouseDClick(view_, Qt::LeftButton, {}, QPoint(blk.weekdayRow.left + 3, blk.weekdayRow.top + 3));
+        QTest::mouseDClick(view_, Qt::LeftButton, {},
+                           QPoint(blk.weekdayRow.left + 3, blk.weekdayRow.top + 3));
         QCOMPARE(dbl.count(), 0);
         // Hints off: none shown, the double click still names the day.
         view_->SetFlag(CalFlag::HintShowPop, false);

@@ -26,7 +26,10 @@ public:
     {
         events.append({QStringLiteral("balloon"), title, text, icon * 100 + seconds});
     }
-    void playSound(const QString& path) override { events.append({QStringLiteral("sound"), path, {}, 0}); }
+    void playSound(const QString& path) override
+    {
+        events.append({QStringLiteral("sound"), path, {}, 0});
+    }
     bool startTimeMessage(const QString& text, bool askUrl) override
     {
         events.append({QStringLiteral("message"), text, {}, askUrl});
@@ -34,7 +37,10 @@ public:
             whileOpen();
         return answerYes;
     }
-    void openUrl(const QString& url) override { events.append({QStringLiteral("url"), url, {}, 0}); }
+    void openUrl(const QString& url) override
+    {
+        events.append({QStringLiteral("url"), url, {}, 0});
+    }
 
     QStringList kinds() const
     {
@@ -273,9 +279,8 @@ private slots:
         notifier_->AnnounceToday();
         QCOMPARE(out_->kinds(), (QStringList{"balloon", "sound"}));
         QCOMPARE(out_->events[0].a, QStringLiteral("本日の予定 [大安]"));
-        QCOMPARE(out_->events[0].b,
-                 QStringLiteral("2026年05月20日の予定はありません。\r\n\r\n\r\n"
-                                "　　　... Velnote Information"));
+        QCOMPARE(out_->events[0].b, QStringLiteral("2026年05月20日の予定はありません。\r\n\r\n\r\n"
+                                                   "　　　... Velnote Information"));
         QCOMPARE(out_->events[0].n, 130);
         QCOMPARE(out_->events[1].a, QStringLiteral("off.wav"));
         out_->events.clear();

@@ -51,8 +51,7 @@ void writeData(const TempDataFolder& dir)
     dir.writeBytes("Schedule.dat",
                    Sjis(scheduleLine(5, 5, 9, 0, QStringLiteral("朝の会議")) + "\r\n" +
                         scheduleLine(5, 5, 0, 0, QStringLiteral("こどもの日の準備"), true) +
-                        "\r\n" + scheduleLine(5, 1, 15, 0, QStringLiteral("過去の予定")) +
-                        "\r\n"));
+                        "\r\n" + scheduleLine(5, 1, 15, 0, QStringLiteral("過去の予定")) + "\r\n"));
     QDir().mkpath(dir.file("Diary/202605"));
     dir.writeBytes("Diary/202605/20260505.txt", Sjis("晴れ\r\n公園へ\r\n"));
 }
@@ -75,7 +74,10 @@ class TestCalendarPanel : public QObject {
     {
         return w.findChild<QPlainTextEdit*>(QStringLiteral("memoInfo"));
     }
-    static QWidget* pnlInfo(MainWindow& w) { return w.findChild<QWidget*>(QStringLiteral("pnlInfo")); }
+    static QWidget* pnlInfo(MainWindow& w)
+    {
+        return w.findChild<QWidget*>(QStringLiteral("pnlInfo"));
+    }
     static QPoint centreOf(CalendarView* v, int y, int m, int d)
     {
         for (const cal::MonthBlock& b : v->core().model().Layout().blocks)
@@ -254,8 +256,7 @@ private slots:
         page->setTextCursor(c);
         panel->menuItem(CalendarMenuItem::N5)->trigger();
         panel->menuItem(CalendarMenuItem::N4)->trigger();
-        QCOMPARE(page->toPlainText(),
-                 QStringLiteral("2026/05/13(水)\n一行目\n2026/05/13(水)\n"));
+        QCOMPARE(page->toPlainText(), QStringLiteral("2026/05/13(水)\n一行目\n2026/05/13(水)\n"));
         panel->menuItem(CalendarMenuItem::N42)->trigger();
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("2026/05/13(水)"));
         // The schedule list: afterwards the schedules are read again.

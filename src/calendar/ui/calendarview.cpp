@@ -121,8 +121,8 @@ void CalendarView::SetFlag(CalFlag f, bool value)
     case CalFlag::MonthNameShow: m.SetMonthNameShow(value); break;
     case CalFlag::WeekNoEx: m.SetWeekNoEx(value); break;
     case CalFlag::ShowRoku: core_.SetShowRoku(value); break;
-    case CalFlag::Rokuyou: core_.SetRokuyou(value); return;  // stores only
-    case CalFlag::HintShowPop: return;                       // stores only
+    case CalFlag::Rokuyou: core_.SetRokuyou(value); return; // stores only
+    case CalFlag::HintShowPop: return;                      // stores only
     default: break;
     }
     requestFull();
@@ -246,8 +246,7 @@ bool CalendarView::event(QEvent* e)
     if (e->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(e);
         if (hintOn_) {
-            QToolTip::showText(help->globalPos(), hintText_, this, QRect(),
-                               hintHidePause_ * 1000);
+            QToolTip::showText(help->globalPos(), hintText_, this, QRect(), hintHidePause_ * 1000);
         } else {
             QToolTip::hideText();
             e->ignore();
@@ -462,8 +461,8 @@ void CalendarView::render()
     // background kept from the last full paint.
     if (pending_ == Pending::Full) {
         QPainter bp(&background_);
-        CalendarPainter(bp, style_, {}).paintBackground(
-            size.width(), size.height(), palette().color(QPalette::Window));
+        CalendarPainter(bp, style_, {})
+            .paintBackground(size.width(), size.height(), palette().color(QPalette::Window));
     }
     std::memcpy(offscreen_.bits(), background_.constBits(), size_t(offscreen_.sizeInBytes()));
     const cal::CalendarLayout& layout = core_.model().Layout();

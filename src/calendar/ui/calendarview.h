@@ -144,10 +144,10 @@ public:
     QSize sizeHint() const override { return {191, 300}; }
 
 signals:
-    void dateChanged(DateTime date);      // Date changed
-    void daySelected(DateTime date);      // after every mouse press (SelectAt)
-    void dayDoubleClicked(DateTime date); // double click on a day
-    void todayChanged(DateTime today);    // the day changed (midnight)
+    void dateChanged(DateTime date);               // Date changed
+    void daySelected(DateTime date);               // after every mouse press (SelectAt)
+    void dayDoubleClicked(DateTime date);          // double click on a day
+    void todayChanged(DateTime today);             // the day changed (midnight)
     void diaryWriteFailed(const QString& message); // first failure of a series
 
 protected:
