@@ -226,7 +226,10 @@ void MainWindow::connectCommands()
     std::array<QToolButton*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
         slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
-    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"));
+    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"), [this](bool shown) {
+        for (int i = 0; i < kReferenceCount; ++i)
+            toolBar_->setButtonVisible(QStringLiteral("ToolButton%1").arg(6 + i), shown);
+    });
 }
 
 void MainWindow::LoadWorkspaceSettings()

@@ -5,6 +5,7 @@
 #include "foundation/datetimeformat.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
+#include "foundation/webaddress.h"
 #include "memopagesview.h"
 #include "platform/platform.h"
 #include "widgets/colorref.h"
@@ -238,7 +239,12 @@ void PageCommands::OpenUrl()
             return;
         }
     }
-    CurrentPlatform().desktop->openUrl(url.left(1023));
+    const QUrl web = WebAddress(url.left(1023));
+    if (!web.isValid()) { // a path, a file: address, another program's scheme
+        Ask(BoxKind::Information, NotAWebAddressMessage(), BoxButtons::Ok);
+        return;
+    }
+    CurrentPlatform().desktop->openUrl(web.toString());
 }
 
 void PageCommands::StartCalculator()
@@ -253,12 +259,11 @@ void PageCommands::ChangeFont(bool fromDefault)
 {
     const int page = pages_->currentPage();
     const FontSpec current = pages_->pageFont(page);
-    const FontSpec start =
-        fromDefault ? FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0} : current;
-    const auto chosen = Prompts().chooseFont(ToQFont(start));
+    const FontSpec start = fromDefault ? DefaultPageFont() : current;
+    const auto chosen = Prompts().chooseFont(FontDialogStart(start));
     if (!chosen)
         return;
-    pages_->setPageFont(page, ToFontSpec(*chosen, current.color));
+    pages_->setPageFont(page, ChosenFont(*chosen, start, current.color));
 }
 
 void PageCommands::ChangeBackColour()

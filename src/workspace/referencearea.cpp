@@ -78,10 +78,11 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
 }
 
 void ReferenceArea::setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
-                               QToolButton* areaSwitch)
+                               QToolButton* areaSwitch, std::function<void(bool)> showSlotButtons)
 {
     buttons_ = slotButtons;
     areaSwitch_ = areaSwitch;
+    showSlotButtons_ = std::move(showSlotButtons);
     for (int i = 0; i < kReferenceCount; ++i)
         connect(buttons_[size_t(i)], &QToolButton::clicked, this,
                 [this, i] { Guarded([this, i] { ToggleReferencePage(i); }, this); });
@@ -195,8 +196,8 @@ void ReferenceArea::ApplyReferenceVisibility(bool store)
         WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
     areaSwitch_->setToolTip(on ? QStringLiteral("テキストファイル参照を非表示")
                                : QStringLiteral("テキストファイル参照を表示"));
-    for (QToolButton* b : buttons_)
-        b->setVisible(on);
+    if (showSlotButtons_)
+        showSlotButtons_(on);
     if (on)
         UpdateReferenceArea();
     else

@@ -4,7 +4,9 @@
 #include "filepermissions.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/webaddress.h"
 #include "tempdatafolder.h"
+#include "widgets/colorref.h"
 #include "widgets/uiprompts.h"
 #include "workspace/memopagesview.h"
 #include "workspace/pagecommands.h"
@@ -12,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -377,6 +381,66 @@ private slots:
         cmd.StartCalculator();
         QCOMPARE(QApplication::clipboard()->text(), QString("memo"));
         QCOMPARE(desktop->calculatorStarts, before + 1);
+
+        // Selected paths, file: addresses and other schemes are refused with
+        // a message, and nothing is started; a bare www address is web.
+        const int opened = desktop->urls.size();
+        r.messages.clear();
+        for (const QString& text : {QStringLiteral("/home/user/Downloads/run.sh"),
+                                    QStringLiteral("file:///usr/share/applications/x.desktop"),
+                                    QStringLiteral("steam://run/1")}) {
+            v.editor(0)->setPlainText(text);
+            v.editor(0)->selectAll();
+            cmd.OpenUrl();
+        }
+        QCOMPARE(desktop->urls.size(), opened);
+        QCOMPARE(r.messages.size(), 3);
+        QCOMPARE(r.messages[0], NotAWebAddressMessage());
+        v.editor(0)->setPlainText("www.example.jp");
+        v.editor(0)->selectAll();
+        cmd.OpenUrl();
+        QCOMPARE(desktop->urls.last(), QString("http://www.example.jp"));
+    }
+
+    void fontDialogStartsAtThePagesFontAsInstalled()
+    {
+        TempDataFolder dir;
+        InstallFontSubstitutions();
+        MemoPagesView v;
+        loadView(v);
+        PageCommands cmd(&v);
+        QFont offered;
+        std::optional<QFont> answer; // none: OK pressed on what was offered
+        Prompts().chooseFont = [&](const QFont& f) {
+            offered = f;
+            return answer ? answer : std::optional<QFont>(f);
+        };
+        const FontSpec mincho{255, QStringLiteral("ＭＳ Ｐ明朝"), 14, kFontBold};
+        v.setPageFont(0, mincho);
+        cmd.ChangeFont(false);
+        QVERIFY(QFontDatabase::families().contains(offered.family())); // the dialog can show it
+        QCOMPARE(offered.family(), QFontInfo(QFont(mincho.name)).family());
+        QCOMPARE(offered.pointSize(), 14);
+        QVERIFY(offered.bold());
+        QVERIFY(!offered.italic());
+        QCOMPARE(v.pageFont(0), mincho); // OK unchanged: the stored name stays
+        // "フォント初期化" starts at the pages' default font.
+        cmd.ChangeFont(true);
+        QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
+        QCOMPARE(offered.pointSize(), 9);
+        QVERIFY(!offered.bold());
+        QCOMPARE(v.pageFont(0), (FontSpec{255, QStringLiteral("ＭＳ ゴシック"), 9, 0}));
+        // Another face chosen is stored by its name.
+        QString other;
+        for (const QString& f : QFontDatabase::families())
+            if (f != offered.family() && !QFontDatabase::isPrivateFamily(f))
+                other = f;
+        QFont picked(other);
+        picked.setPointSize(11);
+        answer = picked;
+        cmd.ChangeFont(false);
+        QCOMPARE(v.pageFont(0).name, other);
+        QCOMPARE(v.pageFont(0).size, 11);
     }
 
     void renameThroughTheInputBox()
