@@ -9,6 +9,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "listwindowwiring.h"
 #include "platform/platform.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
@@ -101,6 +102,7 @@ void CreateWindows(Windows& w)
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
     ConnectSubsystemWindows(w);
+    ConnectListWindows(w);
 }
 
 int RunVelnote(int argc, char** argv)
