@@ -3,6 +3,7 @@
 #include "application.h"
 #include "backup/restorepages.h"
 #include "backup/ui/restorewindow.h"
+#include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 
 namespace vn {
@@ -33,6 +34,12 @@ void ConnectSubsystemWindows(Windows& w)
 {
     MainWindow* main = w.memo.get();
     static_cast<RestoreWindow*>(w.backUpMemo)->setPages(new MainWindowPages(main));
+    // The calendar panel's lists (the calendar reloads afterwards) and the
+    // schedule editor for a double-clicked day.
+    CalendarPanel* calendar = main->calendarPanel();
+    calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
+                             [d = w.holidayList] { d->exec(); });
+    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
 }
 
 } // namespace vn
