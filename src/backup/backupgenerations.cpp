@@ -1,9 +1,11 @@
 #include "backupgenerations.h"
 
+#include "folderwriter.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
 #include <QDir>
@@ -111,15 +113,18 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
         return result;
     }
     try {
-        const QString folder = work + u'/';
-        WriteLines(folder + QStringLiteral("Schedule.dat"), ReadLines(SchedulePath()));
-        WriteLines(folder + QStringLiteral("Holiday.dat"), ReadLines(HolidayPath()));
+        FolderWriter files(work);
+        files.add(QStringLiteral("Schedule.dat"),
+                  EncodeText(JoinLinesCrLf(ReadLines(SchedulePath()))));
+        files.add(QStringLiteral("Holiday.dat"),
+                  EncodeText(JoinLinesCrLf(ReadLines(HolidayPath()))));
         for (int page = 0; page < kBackUpPageCount; ++page)
-            WriteEditText(folder + QFileInfo(PageFilePath(page)).fileName(), source.pageText(page));
+            files.add(QFileInfo(PageFilePath(page)).fileName(), EncodeText(source.pageText(page)));
         QStringList tabNames;
         for (int page = 0; page < kBackUpPageCount; ++page)
             tabNames.append(source.tabName(page));
-        WriteLines(folder + QStringLiteral("TabName.txt"), tabNames);
+        files.add(QStringLiteral("TabName.txt"), EncodeText(JoinLinesCrLf(tabNames)));
+        files.commit();
     } catch (...) {
         removeUnfinished(work);
         throw;

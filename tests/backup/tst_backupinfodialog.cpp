@@ -1,6 +1,8 @@
 // The backup explanation window: its text, size and closing.
 #include "backup/ui/backupinfodialog.h"
 
+#include "windowshot.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -30,6 +32,7 @@ private slots:
         QCOMPARE(lines[10],
                  QStringLiteral("　C:\\Program Files\\Vnote\\BackUp\\yyyymmdd_hhnnss\\"));
         d.show();
+        test::SaveWindowShot(&d, "backupinfodialog");
         auto* close = d.findChild<QPushButton*>("cmdClose");
         QCOMPARE(close->text(), QStringLiteral("閉じる"));
         QTest::mouseClick(close, Qt::LeftButton);

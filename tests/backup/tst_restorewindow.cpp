@@ -10,6 +10,7 @@
 #include "tempdatafolder.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
+#include "windowshot.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -172,6 +173,7 @@ private slots:
         w.generationList()->setCurrentRow(1);
         w.backUpTabs()->setCurrentIndex(2); // synchronised: both move
         QCOMPARE(w.currentTabs()->currentIndex(), 2);
+        test::SaveWindowShot(&w, "restorewindow");
         QCOMPARE(w.backUpView()->toPlainText(), QStringLiteral("20090105_140000 の3頁\n控え"));
         QCOMPARE(w.currentEditor()->toPlainText(), QStringLiteral("今の3頁\n二行目"));
         QCOMPARE(w.statusPanel(1), QStringLiteral("旧タブ3"));

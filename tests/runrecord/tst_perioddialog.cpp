@@ -5,6 +5,7 @@
 #include "foundation/settings.h"
 #include "tempdatafolder.h"
 #include "widgets/uiprompts.h"
+#include "windowshot.h"
 
 #include <QDateEdit>
 #include <QLabel>
@@ -70,6 +71,7 @@ private slots:
         dialog.show();
         QCOMPARE(dialog.startPicker()->date(), QDate(2005, 1, 1));
         QCOMPARE(dialog.statusText(), QStringLiteral("表示期間は、365日間です"));
+        test::SaveWindowShot(&dialog, "perioddialog");
         dialog.startPicker()->setDate(QDate(2002, 1, 1));
         QCOMPARE(dialog.statusText(), QStringLiteral("表示期間は、1,461日間です"));
         dialog.hide();

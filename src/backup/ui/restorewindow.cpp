@@ -70,12 +70,13 @@ RestoreWindow::RestoreWindow(QWidget* parent)
         for (int i = 0; i < kBackUpPageCount; ++i)
             tabs->addTab(DefaultTabCaption(i));
     }
-    ui->Splitter1->setSizes({170, 642});
+    ui->mainLayout->setStretch(1, 1);
+    ui->Splitter1->setSizes({180, 632});
     const int widths[] = {260, 80, 20, 80};
     for (int i = 0; i < 4; ++i) {
         status_[size_t(i)] = new QLabel(this);
         status_[size_t(i)]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        status_[size_t(i)]->setFixedWidth(widths[i]);
+        status_[size_t(i)]->setMinimumWidth(widths[i]);
         ui->StatusBar1->addWidget(status_[size_t(i)]);
     }
 
