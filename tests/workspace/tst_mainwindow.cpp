@@ -128,6 +128,18 @@ private slots:
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
+    void theReferenceAreaKeepsItsHeightWithoutFiles()
+    {
+        TempDataFolder dir;
+        WriteSettingInt(REG_MainRefHeight, 120);
+        MainWindow w;
+        w.ShowMainWindow();
+        QVERIFY(!w.reference()->isVisible()); // no reference file open
+        App().exitRequested = true;
+        w.close();
+        QCOMPARE(ReadSettingInt(REG_MainRefHeight), 120);
+    }
+
     void closeHidesAndSavesExitWritesLayout()
     {
         TempDataFolder dir;
