@@ -10,6 +10,7 @@
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "platform/platform.h"
+#include "platform/programicon.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
 #include "schedule/ui/balloonhinteditor.h"
@@ -42,6 +43,11 @@ VelnoteApplication::VelnoteApplication(int& argc, char** argv) : QApplication(ar
     // No display name: the window system would add it to every caption
     // ("表示期間 — Velnote"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Velnote"));
+    // The menu entry velnote.desktop: its StartupWMClass is the application
+    // name, the window class of every window; on Wayland the desktop file
+    // name is the application id.
+    setDesktopFileName(QStringLiteral("velnote"));
+    setWindowIcon(ProgramIcon());
     setQuitOnLastWindowClosed(false);
 }
 
