@@ -9,6 +9,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "listwindowwiring.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
 #include "runrecord/ui/perioddialog.h"
@@ -107,6 +108,7 @@ void CreateWindows(Windows& w)
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
     ConnectSubsystemWindows(w);
+    ConnectListWindows(w);
 }
 
 int RunVelnote(int argc, char** argv)
