@@ -34,12 +34,11 @@ void ConnectSubsystemWindows(Windows& w)
 {
     MainWindow* main = w.memo.get();
     static_cast<RestoreWindow*>(w.backUpMemo)->setPages(new MainWindowPages(main));
-    // The calendar panel's lists (the calendar reloads afterwards) and the
-    // schedule editor for a double-clicked day.
+    // The calendar panel's lists (the calendar reloads afterwards); the
+    // schedule editor for a double-clicked day: ConnectListWindows.
     CalendarPanel* calendar = main->calendarPanel();
     calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
                              [d = w.holidayList] { d->exec(); });
-    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
 }
 
 } // namespace vn
