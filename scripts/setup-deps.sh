@@ -7,6 +7,7 @@ PACKAGES=(
   libxcb1-dev libxcb-xinput-dev libxcb-keysyms1-dev
   fonts-ipafont fonts-noto-cjk qt6-translations-l10n
   xvfb xdotool x11-utils imagemagick poppler-utils trayer python3
+  clang-14 libclang-rt-14-dev llvm-14
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

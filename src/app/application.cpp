@@ -8,6 +8,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "foundation/tempfiles.h"
 #include "platform/platform.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
@@ -29,7 +30,9 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 
 namespace vn {
@@ -91,12 +94,20 @@ void CreateWindows(Windows& w)
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
 }
 
+void StartUpHousekeeping(qint64 startedAt)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    RemoveStaleTempFiles(startedAt);
+}
+
 int RunVelnote(int argc, char** argv)
 {
+    const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     if (!platform->instanceLock->acquire())
         return 0; // another instance runs in this session
+    StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
     // The standard dialogs (file, font, colour, print) speak Japanese too.
