@@ -15,9 +15,14 @@ seconds=${1:-12}
 CXX_FUZZ=${CXX_FUZZ:-$(command -v clang++-14 || command -v clang++)}
 launcher=()
 if command -v ccache >/dev/null 2>&1; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-cmake -S . -B build-fuzz -G Ninja -DVN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER="$CXX_FUZZ" "${launcher[@]}" >/dev/null
-ninja -C build-fuzz -j"$(nproc)" >/dev/null
+mkdir -p build-fuzz
+if ! { cmake -S . -B build-fuzz -G Ninja -DVN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+         -DCMAKE_CXX_COMPILER="$CXX_FUZZ" "${launcher[@]}" &&
+       ninja -C build-fuzz -j"$(nproc)"; } >build-fuzz/build.log 2>&1; then
+  tail -40 build-fuzz/build.log
+  echo "fuzzing: the fuzz targets do not build"
+  exit 1
+fi
 
 export LC_ALL=C.UTF-8
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}

@@ -12,6 +12,8 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <set>
 #include <sys/stat.h>
@@ -49,9 +51,10 @@ int dayKeyOf(const QByteArray& name)
     return y * 10000 + m * 100 + d;
 }
 
+// A name of valid UTF-8 (Qt cannot enter a folder whose name is not).
 QByteArray safeName(const std::string& s)
 {
-    QByteArray name(s.data(), qsizetype(s.size()));
+    QByteArray name = QString::fromUtf8(s.data(), qsizetype(s.size())).toUtf8();
     name.replace('/', '_').replace('\0', '_');
     if (name.isEmpty() || name == "." || name == "..")
         name = "x";
@@ -87,6 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             made = true;
             ::close(fd);
         }
+        if (std::getenv("VN_FUZZ_DEBUG"))
+            std::fprintf(stderr, "%s %s: %d\n", asFolder ? "folder" : "file", path.constData(),
+                         made);
         if (made) {
             if (!asFolder && dayKeyOf(name) >= 0)
                 expected.insert(dayKeyOf(name));
@@ -97,6 +103,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     DiaryStore store;
     store.SetDiaryFolder(folder);
     std::set<int> found(store.diaryDays().begin(), store.diaryDays().end());
+    if (std::getenv("VN_FUZZ_DEBUG")) {
+        for (int k : found)
+            std::fprintf(stderr, "found %d\n", k);
+        for (int k : expected)
+            std::fprintf(stderr, "expected %d\n", k);
+    }
     FUZZ_CHECK(found == expected);
 
     // A day's text saved and loaded again.

@@ -4,6 +4,7 @@
 #include "foundation/clock.h"
 #include "foundation/datetime.h"
 #include "foundation/inifile.h"
+#include "foundation/textcodec.h"
 #include "fuzzsupport.h"
 #include "runrecord/runrecord.h"
 
