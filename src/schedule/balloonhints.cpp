@@ -1,11 +1,14 @@
 #include "balloonhints.h"
 
+#include "foundation/apperror.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
+
+#include <QDir>
 
 #include <algorithm>
 
@@ -77,21 +80,22 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
                                               DateTime today)
 {
     rows_.clear();
-    kept_.clear();
+    file_ = RecordFile();
     LoadReport report;
     report.path = path;
-    if (!FileExists(path))
-        return report;
-    const QStringList lines = ReadLines(path);
+    readFailed_ = true; // until the file has been read
+    file_ = RecordFile::Read(path);
+    readFailed_ = false;
+    const QStringList& lines = file_.lines();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].startsWith(u'/')) {
-            kept_.append(lines[i]);
+            file_.keep(i);
             continue;
         }
         if (auto row = ReadBalloonHintLine(lines[i], timePattern, today)) {
             rows_.push_back(std::move(*row));
         } else {
-            kept_.append(lines[i]);
+            file_.keep(i);
             report.unreadableLines.append(int(i + 1));
         }
     }
@@ -106,10 +110,14 @@ void BalloonHintStore::SaveBalloonHints() const
 
 void BalloonHintStore::SaveBalloonHints(const QString& path) const
 {
-    QStringList lines = kept_;
+    // A file that could not be read is not replaced by what little is known.
+    if (readFailed_)
+        throw AppError(QStringLiteral("ファイル \"%1\" を読み込めなかったため、上書きしません")
+                           .arg(QDir::toNativeSeparators(path)));
+    QStringList lines;
     for (const BalloonHintRow& row : rows_)
         lines.append(ComposeBalloonHintLine(row));
-    WriteLines(path, lines);
+    file_.write(path, lines);
 }
 
 BalloonHintHit BalloonHintStore::BalloonHintAt(const QString& hhnn) const

@@ -4,10 +4,15 @@
 // A line is read by character positions: 1 the shown mark ("1"), 3-4 the
 // hour, 5-6 the minute, 8 onward the message (at most 256 Shift-JIS bytes).
 // Written as "1," or "0," + hhnn + "," + message. Comment lines ("/") and
-// unreadable lines are kept and written back first, in their order.
+// unreadable lines are kept with their bytes and written back in their places
+// among the rows.
+//
+// The store is the program's one set of balloon hints: the minute check asks
+// it, the list window edits it, and edits count at once.
 #include "loadreport.h"
 
 #include "foundation/datetime.h"
+#include "foundation/recordfile.h"
 
 #include <QStringList>
 
@@ -57,7 +62,8 @@ public:
     // by time. The pattern and day default to the setting and today.
     LoadReport LoadBalloonHints();
     LoadReport LoadBalloonHints(const QString& path, const QString& timePattern, DateTime today);
-    // Kept lines first, then one line per row in the rows' order.
+    // One line per row in the rows' order, with the kept lines in their
+    // places; the file is replaced.
     void SaveBalloonHints() const;
     void SaveBalloonHints(const QString& path) const;
 
@@ -68,11 +74,12 @@ public:
 
     std::vector<BalloonHintRow>& rows() { return rows_; }
     const std::vector<BalloonHintRow>& rows() const { return rows_; }
-    const QStringList& keptLines() const { return kept_; }
+    QStringList keptLines() const { return file_.keptLines(); }
 
 private:
     std::vector<BalloonHintRow> rows_;
-    QStringList kept_;
+    RecordFile file_;
+    bool readFailed_ = false;
 };
 
 } // namespace vn

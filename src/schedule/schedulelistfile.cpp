@@ -1,37 +1,36 @@
 #include "schedulelistfile.h"
 
-#include "foundation/textfile.h"
-
 namespace vn {
 
 ScheduleRows ReadScheduleRows(const QString& path)
 {
     ScheduleRows out;
     out.report.path = path;
-    if (!FileExists(path))
-        return out;
-    const QStringList lines = ReadLines(path);
+    out.file = RecordFile::Read(path);
+    const QStringList& lines = out.file.lines();
+    out.rows.reserve(size_t(lines.size()));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         ScheduleFields f;
         switch (ReadScheduleLine(lines[i], &f)) {
         case LineRead::Schedule: out.rows.push_back(std::move(f)); break;
         case LineRead::Unreadable:
             out.report.unreadableLines.append(int(i + 1));
-            out.keptLines.append(lines[i]);
+            out.file.keep(i);
             break;
-        case LineRead::Comment: out.keptLines.append(lines[i]); break;
+        case LineRead::Comment: out.file.keep(i); break;
         }
     }
     return out;
 }
 
-void WriteScheduleRows(const QString& path, const QStringList& keptLines,
+void WriteScheduleRows(const QString& path, const RecordFile& source,
                        const std::vector<ScheduleFields>& rows)
 {
-    QStringList lines = keptLines;
+    QStringList lines;
+    lines.reserve(qsizetype(rows.size()));
     for (const ScheduleFields& f : rows)
         lines.append(ComposeScheduleLine(f));
-    WriteLines(path, lines);
+    source.write(path, lines);
 }
 
 } // namespace vn

@@ -1,9 +1,12 @@
 #pragma once
 // Schedule.dat as the schedule list reads and rewrites it: one row per
 // readable line. Comment lines and unreadable lines are not rows; they are
-// kept and written back first, in their order, so a rewrite loses nothing.
+// kept with their bytes and written back in their places among the rows, so
+// a rewrite loses nothing.
 #include "loadreport.h"
 #include "scheduleline.h"
+
+#include "foundation/recordfile.h"
 
 #include <QStringList>
 
@@ -13,13 +16,17 @@ namespace vn {
 
 struct ScheduleRows {
     std::vector<ScheduleFields> rows;
-    QStringList keptLines;
+    RecordFile file; // the lines read, with the kept ones marked
     LoadReport report;
+
+    QStringList keptLines() const { return file.keptLines(); }
 };
 
 // A missing file gives no rows.
 ScheduleRows ReadScheduleRows(const QString& path);
-void WriteScheduleRows(const QString& path, const QStringList& keptLines,
+// Composes one line per row, in the rows' order, and replaces the file with
+// them and the kept lines of source.
+void WriteScheduleRows(const QString& path, const RecordFile& source,
                        const std::vector<ScheduleFields>& rows);
 
 } // namespace vn

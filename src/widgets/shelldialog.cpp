@@ -1,5 +1,8 @@
 #include "widgets/shelldialog.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace vn {
 
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
@@ -12,6 +15,21 @@ void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(12);
     dialog->setFont(f);
+}
+
+} // namespace vn
+
+namespace vn {
+
+void CentreOnScreen(QWidget* window)
+{
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2) +
+                 (window->pos() - frame.topLeft()));
 }
 
 } // namespace vn

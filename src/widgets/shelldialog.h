@@ -7,4 +7,7 @@ namespace vn {
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
                           QSize designSize);
 
+// Moves the window to the middle of the screen it is on (or the main screen).
+void CentreOnScreen(QWidget* window);
+
 } // namespace vn

@@ -24,9 +24,10 @@ QString qtFilter(const QString& filter)
 
 BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons)
 {
-    static const char16_t* const captions[] = {u"警告", u"エラー", u"情報", u"確認"};
+    static const char16_t* const captions[] = {u"警告", u"エラー", u"情報", u"確認", u"Velnote"};
     static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
-                                              QMessageBox::Information, QMessageBox::Question};
+                                              QMessageBox::Information, QMessageBox::Question,
+                                              QMessageBox::NoIcon};
     QMessageBox box(icons[int(kind)], QString::fromUtf16(captions[int(kind)]), text,
                     QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
     auto add = [&](const QString& label, QMessageBox::ButtonRole role) {

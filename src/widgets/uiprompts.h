@@ -12,7 +12,8 @@ class QWidget;
 
 namespace vn {
 
-enum class BoxKind { Warning, Error, Information, Confirmation };
+// Plain: a message captioned with the program's title, without an icon.
+enum class BoxKind { Warning, Error, Information, Confirmation, Plain };
 enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
 

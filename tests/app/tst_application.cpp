@@ -36,7 +36,7 @@ private slots:
             {"TfrmScheduleList", "予定一覧"},
             {"TfrmSchedule", "予定"},
             {"TfrmHolidayList", "休日一覧"},
-            {"TfrmHoliday", "休日"},
+            {"TfrmHoliday", "新規休日の登録"},
             {"TfrmBalloonHint", "バルーンヒント"},
             {"TfrmBalloonHintList",
              "バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"},

@@ -118,7 +118,7 @@ private slots:
 
         // The list's rewrite keeps the same schedules.
         ScheduleRows rows = ReadScheduleRows(SchedulePath());
-        WriteScheduleRows(SchedulePath(), rows.keptLines, rows.rows);
+        WriteScheduleRows(SchedulePath(), rows.file, rows.rows);
         ScheduleStore again;
         again.LoadSchedules(SchedulePath());
         QCOMPARE(snapshot(again), before);

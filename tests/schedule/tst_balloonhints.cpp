@@ -75,11 +75,11 @@ private slots:
         store.sortByTime(false);
         QCOMPARE(store.rows().front().key, QStringLiteral("15:00"));
 
-        // Comments and unreadable lines are written back first, in order.
+        // Comments and unreadable lines are written back in their places.
         store.rows().erase(store.rows().begin());
         store.SaveBalloonHints();
         QCOMPARE(ReadLines(BalloonHintPath()),
-                 QStringList({"/1,0800,comment", "", "1,ab00,bad", "1,1200,お昼", "0,0900,朝"}));
+                 QStringList({"1,1200,お昼", "/1,0800,comment", "", "0,0900,朝", "1,ab00,bad"}));
         QCOMPARE(dir.readBytes("BalloonHint.dat").right(2), QByteArray("\r\n"));
     }
 

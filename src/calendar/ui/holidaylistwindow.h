@@ -1,13 +1,50 @@
 #pragma once
-#include <QDialog>
+// The holiday list "休日一覧": the user's holidays of Holiday.dat, read when
+// the window opens and written, sorted as shown, when it closes.
+#include "calendar/holidaylistfile.h"
+#include "widgets/listwindow.h"
+
+class QToolButton;
 
 namespace vn {
 
-// "休日一覧"
-class HolidayListWindow : public QDialog {
+class HolidayEditor;
+
+class HolidayListWindow : public ListWindow {
     Q_OBJECT
 public:
+    enum class Command { Add, Change, Delete, SortAscending, SortDescending, Close };
+    enum Column { MonthDay, FirstYear, LastYear, Name, Month, Day, ColumnCount };
+
     explicit HolidayListWindow(QWidget* parent = nullptr);
+
+    // The editor the list opens for its rows (created once at start-up).
+    void setEditor(HolidayEditor* editor) { editor_ = editor; }
+    QToolButton* button(Command c) const { return buttons_[size_t(c)]; }
+
+    // Fills the rows from Holiday.dat (also when the window is shown).
+    void LoadHolidayList();
+    // Writes the rows to Holiday.dat (also when the window closes).
+    void SaveHolidayList();
+
+    void ToolButton1Click(); // add
+    void ToolButton2Click(); // change the current row
+    void ToolButton3Click(); // delete the current row
+
+    cal::HolidayEntry entryAt(int row) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void saveRows() override;
+
+private:
+    void storeRow(int row, const cal::HolidayEntry& entry);
+    QVariantList cellsOf(const cal::HolidayEntry& e) const;
+
+    HolidayEditor* editor_ = nullptr;
+    std::array<QToolButton*, 6> buttons_{};
+    RecordFile file_;
+    bool loaded_ = false;
 };
 
 } // namespace vn

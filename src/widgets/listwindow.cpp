@@ -1,0 +1,102 @@
+#include "widgets/listwindow.h"
+
+#include "foundation/apperror.h"
+#include "widgets/shelldialog.h"
+#include "widgets/uiprompts.h"
+
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vn {
+
+ListWindow::ListWindow(QWidget* parent, const char* objectName, const QString& caption, QSize size)
+    : QDialog(parent)
+{
+    SetUpSecondaryWindow(this, objectName, caption, size);
+    setSizeGripEnabled(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    layout->addWidget(toolBar_);
+    grid_ = new ListGrid(this);
+    grid_->setObjectName(QStringLiteral("GridView1"));
+    layout->addWidget(grid_, 1);
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (!popup_->isEmpty())
+            popup_->popup(grid_->viewport()->mapToGlobal(at));
+    });
+}
+
+QToolButton* ListWindow::addToolButton(const char* objectName, const QString& caption,
+                                       const QString& hint)
+{
+    auto* b = new QToolButton(toolBar_);
+    b->setObjectName(QLatin1String(objectName));
+    b->setText(caption);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    toolBar_->addWidget(b);
+    return b;
+}
+
+int ListWindow::editableRow() const
+{
+    return grid_->rowCount() > 0 ? grid_->currentRow() : -1;
+}
+
+bool ListWindow::DeleteCurrentRow(const std::function<QString(int row)>& question)
+{
+    if (grid_->rowCount() == 0) {
+        Ask(BoxKind::Warning, QStringLiteral("削除データなし"), BoxButtons::Ok);
+        return false;
+    }
+    const int row = grid_->currentRow();
+    if (row < 0) {
+        Ask(BoxKind::Warning, QStringLiteral("削除データ不明"), BoxButtons::Ok);
+        return false;
+    }
+    if (Ask(BoxKind::Confirmation, question(row), BoxButtons::YesNo) == BoxAnswer::No)
+        return false;
+    grid_->removeRow(row);
+    if (grid_->rowCount() > 0)
+        grid_->setCurrentRow(qMin(row, grid_->rowCount() - 1));
+    return true;
+}
+
+void ListWindow::done(int result)
+{
+    for (;;) {
+        try {
+            saveRows();
+            break;
+        } catch (const AppError& e) {
+            const QString text = ErrorBoxText(e.message()) +
+                                 QStringLiteral("\r\n\r\nもう一度保存しますか？\r\n"
+                                                "（「いいえ」では一覧を閉じずに戻ります）");
+            if (Ask(BoxKind::Error, text, BoxButtons::YesNo) != BoxAnswer::Yes)
+                return; // the window stays open with its rows
+        }
+    }
+    QDialog::done(result);
+}
+
+void ListWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+}
+
+} // namespace vn
