@@ -254,7 +254,9 @@ QString FromUtf8(const char* data, qsizetype size)
 {
     // QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; here the
     // mark, if any, is already gone and a U+FEFF is part of the text.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // Stateless: an incomplete sequence at the end becomes U+FFFD too.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
     return decoder.decode(QByteArrayView(data, size));
 }
 

@@ -95,6 +95,9 @@ private slots:
         QTest::newRow("neither") << QByteArray("\x93\xFA\x80") << QStringLiteral("日\uFFFD");
         QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
         QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("cut UTF-8") << QByteArray("\xEF\xBB\xBF"
+                                                 "a\xE3\x81")
+                                   << QStringLiteral("a\uFFFD\uFFFD");
         // U+FEFF as the first character of a text stays part of it
         QTest::newRow("U+FEFF") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xE3\x83\xA1")
                                 << QStringLiteral("\uFEFFメ");
