@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "backgroundjobs.h"
 #include "backup/ui/backupinfodialog.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/holidayeditor.h"
@@ -17,9 +18,11 @@
 #include "schedule/ui/scheduleeditor.h"
 #include "schedule/ui/schedulelistwindow.h"
 #include "settings/settingsdialog.h"
+#include "startjobs.h"
 #include "stopsignals.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "windowwiring.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/memoprint.h"
@@ -39,8 +42,9 @@ namespace vn {
 
 VelnoteApplication::VelnoteApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: the window system would add it to every caption
+    // ("表示期間 — Velnote"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Velnote"));
-    setApplicationDisplayName(QStringLiteral("Velnote"));
     setQuitOnLastWindowClosed(false);
 }
 
@@ -59,9 +63,16 @@ bool VelnoteApplication::notify(QObject* receiver, QEvent* event)
 namespace {
 
 MemoPagesView* g_emergencyPages = nullptr;
+BackgroundJobs* g_emergencyJobs = nullptr;
 
 void EmergencySave()
 {
+    if (BackgroundJobs* jobs = std::exchange(g_emergencyJobs, nullptr)) {
+        try {
+            jobs->finish();
+        } catch (...) {
+        }
+    }
     MemoPagesView* pages = g_emergencyPages;
     g_emergencyPages = nullptr;
     if (!pages)
@@ -92,6 +103,7 @@ void CreateWindows(Windows& w)
     w.env = new SettingsDialog(m);
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
+    ConnectSubsystemWindows(w);
 }
 
 void StartUpHousekeeping(qint64 startedAt)
@@ -141,6 +153,8 @@ int RunVelnote(int argc, char** argv)
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     auto* tray = new TrayController(main);
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
+    // Run record, uptime text and backups, from now to the end.
+    BackgroundJobs* jobs = StartBackgroundJobs(main);
 
     // The end of the desktop session, and stop signals, close for real.
     auto endSession = [main] {
@@ -155,12 +169,14 @@ int RunVelnote(int argc, char** argv)
     // If the process ends without the real close (the display went away and
     // the windowing layer exits), the pages are still written on the way out.
     g_emergencyPages = main->pages();
+    g_emergencyJobs = jobs;
     std::atexit(EmergencySave);
 
     if (!main->startsHidden())
         main->ShowMainWindow();
     const int rc = app.exec();
     g_emergencyPages = nullptr;
+    g_emergencyJobs = nullptr;
     windows.memo.reset();
     SetPlatform(nullptr);
     return rc;

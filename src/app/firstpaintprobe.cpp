@@ -36,7 +36,12 @@ void InstallFirstPaintProbe(QWidget* window)
 {
     if (qEnvironmentVariableIsEmpty("VELNOTE_EXIT_AFTER_FIRST_PAINT"))
         return;
-    window->installEventFilter(new Probe(window));
+    // The first paint counts once the calendar has been painted too, when shown.
+    QWidget* target = window;
+    if (auto* calendar = window->findChild<QWidget*>(QStringLiteral("CalendarView1")))
+        if (calendar->isVisibleTo(window))
+            target = calendar;
+    target->installEventFilter(new Probe(target));
 }
 
 } // namespace vn

@@ -1,9 +1,11 @@
 #include "backupgenerations.h"
 
+#include "folderwriter.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
 #include <QDir>
@@ -11,6 +13,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vn {
 
@@ -24,6 +28,56 @@ QStringList backUpEntries()
         QDir(BackUpFolder()).entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
     std::sort(names.begin(), names.end());
     return names;
+}
+
+const QString kWorkSuffix = QStringLiteral(".part");
+const QString kOldSuffix = QStringLiteral(".old");
+
+QString unfinishedFolder(const QString& name, const QString& suffix)
+{
+    return BackUpFolder() + QStringLiteral("/.") + name + suffix;
+}
+
+// A hidden folder of this module: its files, then the folder.
+void removeUnfinished(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink() || !info.isDir())
+        return;
+    DeleteBackUpGeneration(folder);
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The finished work folder takes the generation's name; a generation of that
+// name (the same minute, or the same second by hand) is replaced.
+bool moveIntoPlace(const QString& work, const QString& target, const QString& name)
+{
+    QDir dir;
+    if (!QFileInfo(target).isDir()) {
+        if (!dir.rename(work, target))
+            return false;
+        syncFolder(BackUpFolder());
+        return true;
+    }
+    const QString old = unfinishedFolder(name, kOldSuffix);
+    removeUnfinished(old);
+    if (!dir.rename(target, old))
+        return false;
+    if (!dir.rename(work, target)) {
+        dir.rename(old, target);
+        return false;
+    }
+    syncFolder(BackUpFolder());
+    removeUnfinished(old);
+    return true;
 }
 
 } // namespace
@@ -41,28 +95,60 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
                : RenderDateTime(QStringLiteral("yyyymmdd_hhnn"), now) + QStringLiteral("00");
     BackUpResult result;
     result.folder = BackUpFolder() + u'/' + name;
-    if (!QDir().mkpath(result.folder)) {
-        result.message =
-            QStringLiteral("データバックアップフォルダの作成失敗\r\n作成フォルダ名 = ") +
-            QDir::toNativeSeparators(result.folder);
+    const QString cannotMake =
+        QStringLiteral("データバックアップフォルダの作成失敗\r\n作成フォルダ名 = ") +
+        QDir::toNativeSeparators(result.folder);
+    const QFileInfo target(result.folder);
+    if (target.isSymLink() || (target.exists() && !target.isDir())) {
+        result.message = cannotMake;
         return result;
     }
-    const QString folder = result.folder + u'/';
-    WriteLines(folder + QStringLiteral("Schedule.dat"), ReadLines(SchedulePath()));
-    WriteLines(folder + QStringLiteral("Holiday.dat"), ReadLines(HolidayPath()));
-    for (int page = 0; page < kBackUpPageCount; ++page) {
-        if (!QDir().mkpath(result.folder))
-            continue;
-        WriteEditText(folder + QFileInfo(PageFilePath(page)).fileName(), source.pageText(page));
+    // The copies are made in a hidden folder that becomes the generation
+    // only when every file is written: a failure leaves no half-made
+    // generation, and the generation of the same name stays as it was.
+    const QString work = unfinishedFolder(name, kWorkSuffix);
+    removeUnfinished(work);
+    if (!QDir().mkpath(work)) {
+        result.message = cannotMake;
+        return result;
     }
-    QStringList tabNames;
-    for (int page = 0; page < kBackUpPageCount; ++page)
-        tabNames.append(source.tabName(page));
-    WriteLines(folder + QStringLiteral("TabName.txt"), tabNames);
+    try {
+        FolderWriter files(work);
+        files.add(QStringLiteral("Schedule.dat"),
+                  EncodeText(JoinLinesCrLf(ReadLines(SchedulePath()))));
+        files.add(QStringLiteral("Holiday.dat"),
+                  EncodeText(JoinLinesCrLf(ReadLines(HolidayPath()))));
+        for (int page = 0; page < kBackUpPageCount; ++page)
+            files.add(QFileInfo(PageFilePath(page)).fileName(), EncodeText(source.pageText(page)));
+        QStringList tabNames;
+        for (int page = 0; page < kBackUpPageCount; ++page)
+            tabNames.append(source.tabName(page));
+        files.add(QStringLiteral("TabName.txt"), EncodeText(JoinLinesCrLf(tabNames)));
+        files.commit();
+    } catch (...) {
+        removeUnfinished(work);
+        throw;
+    }
+    if (!moveIntoPlace(work, result.folder, name)) {
+        removeUnfinished(work);
+        result.message = cannotMake;
+        return result;
+    }
 
     PruneBackUpGenerations(source.schedule().maxGenerations);
     result.made = true;
     return result;
+}
+
+void RemoveUnfinishedGenerations()
+{
+    const QStringList hidden =
+        QDir(BackUpFolder())
+            .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString& n : hidden) {
+        if (n.startsWith(u'.') && (n.endsWith(kWorkSuffix) || n.endsWith(kOldSuffix)))
+            removeUnfinished(BackUpFolder() + u'/' + n);
+    }
 }
 
 QStringList AutomaticGenerations()

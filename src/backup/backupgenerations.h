@@ -47,9 +47,14 @@ struct BackUpResult {
 };
 
 // Makes (or rewrites) the generation of the current minute (automatic) or
-// second (manual), then prunes. File errors are thrown as AppError and end
-// the generation there, without pruning.
+// second (manual), then prunes. The files are written into a hidden folder
+// that takes the generation's name once complete. File errors are thrown as
+// AppError; the half-made copy is removed, nothing is pruned, and a
+// generation of the same name stays as it was.
 BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual);
+
+// Removes the hidden half-made copies a power cut may have left.
+void RemoveUnfinishedGenerations();
 
 // Deletes the oldest automatic generations beyond the maximum (kept within
 // 5..99).

@@ -102,11 +102,17 @@ void CalendarModel::MoveToToday()
     switchDiary(date_);
 }
 
-CalendarLayout CalendarModel::Layout()
+const CalendarLayout& CalendarModel::Layout()
 {
     if (MonthIndex(date_) <= MonthIndex(firstMonth_)) {
         const YMD d = DecodeDate(date_);
         firstMonth_ = AnchorDate(d.year, d.month, d.day);
+    }
+    const LayoutKey key{width_, height_,     cellH_, offsetX_, offsetY_, MonthIndex(firstMonth_),
+                        list_,  showWeekNo_, rule_};
+    if (key == layoutKey_) {
+        lastMonth_ = layout_.lastMonth();
+        return layout_;
     }
     LayoutInput in;
     in.width = width_;
@@ -118,14 +124,15 @@ CalendarLayout CalendarModel::Layout()
     in.showWeekNo = showWeekNo_;
     in.firstMonth = firstMonth_;
     in.weekRule = rule_;
-    CalendarLayout l = ComputeLayout(in);
-    lastMonth_ = l.lastMonth();
-    return l;
+    layout_ = ComputeLayout(in);
+    layoutKey_ = key;
+    lastMonth_ = layout_.lastMonth();
+    return layout_;
 }
 
 SelectResult CalendarModel::SelectAt(int x, int y)
 {
-    const CalendarLayout l = Layout();
+    const CalendarLayout& l = Layout();
     SelectResult r;
     if (const DayCell* c = l.hitTest(x, y)) {
         r.hit = true;
@@ -142,8 +149,7 @@ SelectResult CalendarModel::SelectAt(int x, int y)
 
 DateTime CalendarModel::DateAt(int x, int y)
 {
-    const CalendarLayout l = Layout();
-    const DayCell* c = l.hitTest(x, y);
+    const DayCell* c = Layout().hitTest(x, y);
     return c ? c->date : 0;
 }
 

@@ -58,8 +58,9 @@ public:
     DateTime DateAt(int x, int y);
 
     // Layout pass for painting and hit-testing: keeps the selected month from
-    // lying left of the first block and records the last block's month.
-    CalendarLayout Layout();
+    // lying left of the first block and records the last block's month. The
+    // rectangles are computed again only when what they depend on changed.
+    const CalendarLayout& Layout();
 
     // Control size and cell metrics.
     void SetSize(int width, int height);
@@ -105,7 +106,23 @@ private:
     void switchDiary(DateTime d);
     void shiftMonths(int months);
 
+    struct LayoutKey {
+        int width = -1, height = -1, cellH = 0, offsetX = 0, offsetY = 0, firstMonth = 0;
+        bool list = false, showWeekNo = false;
+        WeekRule rule;
+        bool operator==(const LayoutKey& o) const
+        {
+            return width == o.width && height == o.height && cellH == o.cellH &&
+                   offsetX == o.offsetX && offsetY == o.offsetY && firstMonth == o.firstMonth &&
+                   list == o.list && showWeekNo == o.showWeekNo && rule.minDays == o.rule.minDays &&
+                   rule.extended == o.rule.extended && rule.startMonth == o.rule.startMonth &&
+                   rule.startDay == o.rule.startDay;
+        }
+    };
+
     std::function<void(DateTime)> diarySwitch_;
+    LayoutKey layoutKey_;
+    CalendarLayout layout_;
     DateTime date_ = 0, firstMonth_ = 0, lastMonth_ = 0, hoverDate_ = 0;
     int width_ = 0, height_ = 0;
     int cellH_ = 12, offsetX_ = 5, offsetY_ = 2;

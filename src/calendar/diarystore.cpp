@@ -1,6 +1,7 @@
 #include "diarystore.h"
 
 #include "calendar/calendardates.h"
+#include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
@@ -70,11 +71,12 @@ void DiaryStore::ScanDiaryFolder(const QString& folder)
     }
 }
 
-void DiaryStore::SelectDiaryDate(DateTime d)
+bool DiaryStore::SelectDiaryDate(DateTime d)
 {
-    if (diaryDate_ != 0)
-        SaveDiaryOf(diaryDate_);
+    if (diaryDate_ != 0 && !SaveDiaryOf(diaryDate_))
+        return false;
     LoadDiary(d);
+    return true;
 }
 
 void DiaryStore::LoadDiary(DateTime d)
@@ -101,13 +103,28 @@ void DiaryStore::LoadDiary(DateTime d)
     }
 }
 
-void DiaryStore::SaveDiary()
+bool DiaryStore::SaveDiary()
 {
-    if (diaryDate_ != 0)
-        SaveDiaryOf(diaryDate_);
+    return diaryDate_ == 0 || SaveDiaryOf(diaryDate_);
 }
 
-void DiaryStore::SaveDiaryOf(DateTime d)
+bool DiaryStore::SaveDiaryOf(DateTime d)
+{
+    try {
+        writeDiaryOf(d);
+        failing_ = false;
+        return true;
+    } catch (const AppError& e) {
+        // Shown once while the same trouble lasts; every save tries again.
+        lastFailure_ = e.message();
+        if (!failing_ && report_)
+            report_(e.message());
+        failing_ = true;
+        return false;
+    }
+}
+
+void DiaryStore::writeDiaryOf(DateTime d)
 {
     if (folder_.isEmpty() || !memo_)
         return;
@@ -116,7 +133,8 @@ void DiaryStore::SaveDiaryOf(DateTime d)
         return;
     const QString monthFolder = folder_ + u'/' + monthFolderName(ymd);
     if (!QDir().mkpath(monthFolder))
-        return; // tried again at the next save
+        throw AppError(QStringLiteral("フォルダ \"%1\" を作成できません")
+                           .arg(QDir::toNativeSeparators(monthFolder)));
     const QString path = DiaryPath(d);
     const int key = DateKeyNumber(ymd.year, ymd.month, ymd.day);
     const QString text = memo_->text();
@@ -129,9 +147,10 @@ void DiaryStore::SaveDiaryOf(DateTime d)
             WriteLines(path, lines);
         days_.insert(key);
     } else {
-        QFile::remove(path);
-        if (!QFileInfo::exists(path))
-            days_.erase(key);
+        QFile file(path);
+        if (file.exists() && !file.remove())
+            ThrowCreateError(QDir::toNativeSeparators(path), file.errorString());
+        days_.erase(key);
     }
 }
 

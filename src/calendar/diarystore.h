@@ -42,6 +42,11 @@ public:
     static constexpr int kFirstSavedMonth = 200001;
 
     void setDayInfo(DiaryDayInfo info) { info_ = std::move(info); }
+    // Told the error of the first save that fails after one that did not.
+    void setFailureReport(std::function<void(const QString&)> report)
+    {
+        report_ = std::move(report);
+    }
     void SetDiaryMemo(DiaryMemo* memo) { memo_ = memo; }
     void SetDiaryTitle(DiaryTitle* title) { title_ = title; }
     DiaryMemo* GetDiaryMemo() const { return memo_; }
@@ -61,12 +66,17 @@ public:
 
     // Empty the set, then add every yyyymmdd.txt below the folder.
     void ScanDiaryFolder(const QString& folder);
-    // Save the loaded day's diary, then load d's.
-    void SelectDiaryDate(DateTime d);
+    // Save the loaded day's diary, then load d's. When the save fails the
+    // text stays in the editor with its day (nothing typed is replaced) and
+    // false is returned.
+    bool SelectDiaryDate(DateTime d);
     void LoadDiary(DateTime d);
-    // Save the loaded day (the host's timer, closing, deactivation).
-    void SaveDiary();
-    void SaveDiaryOf(DateTime d);
+    // Save the loaded day (the host's timer, closing, deactivation); false
+    // when it could not be written. The next save tries again.
+    bool SaveDiary();
+    bool SaveDiaryOf(DateTime d);
+    bool failing() const { return failing_; }
+    const QString& lastFailure() const { return lastFailure_; }
 
     bool HasDiary(const QString& key) const;
     bool HasDiary(DateTime d) const;
@@ -74,7 +84,12 @@ public:
     const std::set<int>& diaryDays() const { return days_; }
 
 private:
+    void writeDiaryOf(DateTime d); // throws AppError when a file cannot be written
+
     DiaryDayInfo info_;
+    std::function<void(const QString&)> report_;
+    bool failing_ = false;
+    QString lastFailure_;
     DiaryMemo* memo_ = nullptr;
     DiaryTitle* title_ = nullptr;
     QString folder_;

@@ -42,13 +42,22 @@ void CaptureRunTime(CaptureKind kind)
     CaptureRunTime(RunRecordPath(), kind);
 }
 
+RunMoment RunMomentOf(DateTime moment)
+{
+    const HMS t = DecodeTime(moment);
+    return {DayNumber(moment), ((qint64(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.msec};
+}
+
 void CaptureRunTime(const QString& path, CaptureKind kind)
 {
-    const DateTime now = Now();
-    const HMS t = DecodeTime(now);
-    const qint64 v = ((qint64(t.hour) * 60 + t.minute) * 60 + t.second) * 1000 + t.msec;
-    const QString section = QString::number(DayNumber(now));
-    const QString value = QString::number(v);
+    const RunMoment now = RunMomentOf(Now());
+    CaptureRunMoment(path, kind, now.day, now.msecs);
+}
+
+void CaptureRunMoment(const QString& path, CaptureKind kind, int dayNumber, qint64 msecs)
+{
+    const QString section = QString::number(dayNumber);
+    const QString value = QString::number(msecs);
 
     IniFile ini(path);
     QList<QPair<QString, QString>> writes;
@@ -56,7 +65,7 @@ void CaptureRunTime(const QString& path, CaptureKind kind)
     const std::optional<qint64> startMs = start ? msecsOf(*start) : std::nullopt;
     if (!start) {
         writes.append({kStartKey, value});
-    } else if (kind == CaptureKind::Start && startMs && v < *startMs) {
+    } else if (kind == CaptureKind::Start && startMs && msecs < *startMs) {
         // The clock was set back: this start is the earliest of the day.
         writes.append({kStartKey, value});
     }

@@ -3,6 +3,8 @@
 // moment it was seen running, and a memo. An INI file beside the executable
 // (".vdt"), one section per day number with the keys S (start), E (end),
 // both milliseconds since midnight, and M (memo).
+#include "foundation/datetime.h"
+
 #include <QString>
 
 namespace vn {
@@ -15,6 +17,16 @@ enum class CaptureKind { Start, Tick };
 // start that is earlier in the day, and moves the end (E) to now.
 void CaptureRunTime(CaptureKind kind);
 void CaptureRunTime(const QString& path, CaptureKind kind);
+// The same for a moment given as a day number and milliseconds since its
+// midnight (one read and at most one write of the file).
+void CaptureRunMoment(const QString& path, CaptureKind kind, int dayNumber, qint64 msecs);
+
+// The day number and the milliseconds since midnight of a moment.
+struct RunMoment {
+    int day = 0;
+    qint64 msecs = 0;
+};
+RunMoment RunMomentOf(DateTime moment);
 
 void WriteRunMemo(int dayNumber, const QString& text);
 void WriteRunMemo(const QString& path, int dayNumber, const QString& text);

@@ -44,6 +44,7 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
         yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         no = add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
         break;
+    case BoxButtons::Yes: yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole); break;
     case BoxButtons::YesNoCancel:
         yes = add(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
         no = add(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
@@ -62,6 +63,8 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
         return BoxAnswer::Ok;
     if (buttons == BoxButtons::YesNo)
         return BoxAnswer::No;
+    if (buttons == BoxButtons::Yes)
+        return BoxAnswer::Yes;
     return BoxAnswer::Cancel;
 }
 

@@ -14,7 +14,7 @@ namespace vn {
 
 // Plain: a message captioned with the program's title, without an icon.
 enum class BoxKind { Warning, Error, Information, Confirmation, Plain };
-enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, Yes };
 enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 struct UiPrompts {

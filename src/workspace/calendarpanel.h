@@ -1,32 +1,116 @@
 #pragma once
-// The calendar panel `Panel6`: its toolbar, the calendar and the diary pane.
+// The calendar panel `Panel6` of the main window: its toolbar `ToolBar2`,
+// the calendar `CalendarView1` with its menu `PopupMenu2`, and the diary
+// pane below it.
+#include "foundation/datetime.h"
+
 #include <QFrame>
 #include <QHash>
 
+#include <functional>
+
+class QAction;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QToolButton;
 
 namespace vn {
 
+class CalendarView;
+
+// The items of `PopupMenu2`, in their order.
+enum class CalendarMenuItem {
+    N5,  // "カレント行に日付を挿入(&C)"
+    N4,  // "最下行に日付を挿入(&E)"
+    N42, // "クリップボードへ日付をコピー"
+    N50, // "カレンダー表示切替"
+    N53, // "カレンダー背景色変更"
+    N7,  // "１月に移動(&K)"
+    N24, // "先月に移動(&P)"
+    N25, // "今日に移動(&T)"
+    N26, // "翌月に移動(&N)"
+    N27, // "翌年の１月に移動(&R)"
+    N29, // "予定一覧の表示(&S)..."
+    N30, // "休日一覧の表示(&H)..."
+    N33, // "選択日付の詳細情報を表示／非表示(&I)"
+    N55, // "日記の表示／非表示"
+    N49, // "過去日の×マーク色"
+    N48, // "過去日に×マークを付ける"
+};
+
+enum class CalendarMove { January, PrevMonth, Today, NextMonth, NextYearJanuary };
+
 class CalendarPanel : public QFrame {
     Q_OBJECT
 public:
     explicit CalendarPanel(QWidget* parent = nullptr);
+    ~CalendarPanel() override;
+
+    CalendarView* view() const { return view_; }
     QToolButton* button(const QString& name) const { return buttons_.value(name); }
+    QToolButton* detailsButton() const { return details_; } // "詳"
+    QToolButton* diaryButton() const { return diary_; }     // "日"
+    QMenu* popupMenu() const { return menu_; }
+    QAction* menuItem(CalendarMenuItem item) const { return items_.value(int(item)); }
     QSplitter* diarySplitter() const { return splitter_; }
     QPlainTextEdit* diaryMemo() const { return memoDiary_; }
-    QWidget* diaryPane() const { return diary_; }
+    QLabel* diaryTitle() const { return diaryTitle_; }
+    QWidget* diaryPane() const { return diaryPane_; }
     void setDiaryHeight(int height);
     int diaryHeight() const;
 
+    // The calendar's look from the settings, in their fixed order.
+    void ApplyCalendarSettings();
+    // The calendar's data from Schedule.dat and Holiday.dat.
+    void ReloadSchedules();
+    void ReloadHolidays();
+    // Writes the diary being shown; a failure is shown once while it lasts.
+    bool SaveDiary();
+    // As SaveDiary, but a failure is left to the caller to show (closing).
+    bool SaveDiaryForClose();
+    QString diaryFailure() const; // the last failure's message
+
+    void moveCalendar(CalendarMove m);
+    // Alt+Page Up, Alt+Page Down, Alt+Home; true when the key acted.
+    bool handleKey(int key);
+
+    // What the list buttons and a double click on a day open (modally).
+    void setListOpeners(std::function<void()> scheduleList, std::function<void()> holidayList);
+    void setScheduleEditorOpener(std::function<void(DateTime day)> open);
+
+signals:
+    void selectedDayChanged(); // the selected day or the calendar's data changed
+    void detailsSwitched(bool on, bool saveSetting); // "詳" (saves) or its menu item
+    void diarySwitched(bool on, bool saveSetting);   // "日" (saves) or its menu item
+    void dateToCaret(DateTime date);
+    void dateToEnd(DateTime date);
+    void dateToClipboard(DateTime date);
+
 private:
+    void buildToolBar();
+    void buildMenu();
+    QAction* addItem(CalendarMenuItem item, const QString& caption,
+                     const std::function<void()>& action);
+    void toggleList();
+    void openScheduleList();
+    void openHolidayList();
+    void chooseColour(bool background);
+
     QHash<QString, QToolButton*> buttons_;
-    QSplitter* splitter_;
-    QLabel* diaryTitle_;
-    QWidget* diary_;
-    QPlainTextEdit* memoDiary_;
+    QHash<int, QAction*> items_;
+    QToolButton* details_ = nullptr;
+    QToolButton* diary_ = nullptr;
+    QMenu* menu_ = nullptr;
+    CalendarView* view_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QLabel* diaryTitle_ = nullptr;
+    QWidget* diaryPane_ = nullptr;
+    QPlainTextEdit* memoDiary_ = nullptr;
+    std::function<void()> openScheduleList_, openHolidayList_;
+    std::function<void(DateTime)> openScheduleEditor_;
+    bool closing_ = false;
 };
 
 } // namespace vn

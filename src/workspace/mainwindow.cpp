@@ -2,6 +2,7 @@
 
 #include "calendarpanel.h"
 #include "clockpanel.h"
+#include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
@@ -15,6 +16,7 @@
 #include "pagecommands.h"
 #include "platform/platform.h"
 #include "referencearea.h"
+#include "schedulealerts.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
@@ -53,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildLayout();
     commands_ = new PageCommands(pages_);
     connectCommands();
+    connectCalendar();
     qApp->installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &MainWindow::onApplicationStateChanged);
@@ -63,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
     pages_->applyTabNames();
     RestoreWindowLayout();
+    startCalendar();
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
@@ -186,7 +190,10 @@ void MainWindow::connectCommands()
     on("ToolButton30", [this] { emit searchRequested(); });
     on("ToolButton3", [this] { applyCalendarVisibility(); });
     on("ToolButton4", [this] { reference_->ApplyReferenceVisibility(); });
-    on("ToolButton28", [this, exec] { exec(windows_.balloonHintList); });
+    on("ToolButton28", [this, exec] {
+        exec(windows_.balloonHintList);
+        alerts_->ReloadBalloonHints(); // the list may have changed the file
+    });
     on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
     on("ToolButton17", [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
 
@@ -208,24 +215,6 @@ void MainWindow::connectCommands()
     });
     connect(commands_, &PageCommands::searchRequested, this, &MainWindow::searchRequested);
     connect(commands_, &PageCommands::findNextRequested, this, &MainWindow::findNextRequested);
-    connect(calendar_->button(QStringLiteral("ToolButton27")), &QToolButton::clicked, this,
-            [this](bool pressed) {
-                Guarded(
-                    [&] {
-                        WriteSettingInt(REG_ShowScheduleDetailMain, pressed ? 1 : 0);
-                        applyDetailPane(pressed);
-                    },
-                    this);
-            });
-    connect(calendar_->button(QStringLiteral("ToolButton23")), &QToolButton::clicked, this,
-            [this](bool pressed) {
-                Guarded(
-                    [&] {
-                        WriteSettingInt(REG_ShowDiary, pressed ? 1 : 0);
-                        applyDiaryPane(pressed);
-                    },
-                    this);
-            });
     std::array<QToolButton*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
         slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
@@ -257,7 +246,9 @@ void MainWindow::applyCalendarVisibility()
     WriteSettingInt(REG_ShowCalendar, on ? 1 : 0);
     calendar_->setVisible(on);
     b->setToolTip(on ? QStringLiteral("カレンダー非表示") : QStringLiteral("カレンダー表示"));
-    if (!on) {
+    if (on) {
+        ShowSelectedDayDetails();
+    } else {
         for (int i = 0; i < 3; ++i)
             status_[size_t(i)]->clear();
         info_->hide();
@@ -276,6 +267,7 @@ void MainWindow::applyStayOnTop(bool on)
 
 void MainWindow::afterSettingsDialog()
 {
+    ShowSelectedDayDetails();
     WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
     pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
     pages_->applyTabNames();
@@ -357,6 +349,7 @@ void MainWindow::DeleteOrRestorePage()
 void MainWindow::tickClock()
 {
     clock_->setTimeText(RenderDateTime(QStringLiteral("hh:nn:ss"), Now()));
+    alerts_->CheckScheduleMinute();
 }
 
 QPlainTextEdit* MainWindow::currentEditor() const
@@ -428,8 +421,8 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     shown_ = true;
     // Panes toggled without being saved return to their saved state.
-    QToolButton* details = calendar_->button(QStringLiteral("ToolButton27"));
-    QToolButton* diary = calendar_->button(QStringLiteral("ToolButton23"));
+    QToolButton* details = calendar_->detailsButton();
+    QToolButton* diary = calendar_->diaryButton();
     details->setChecked(ReadSettingInt(REG_ShowScheduleDetailMain) == 1);
     diary->setChecked(ReadSettingInt(REG_ShowDiary) == 1);
     applyDetailPane(details->isChecked());
@@ -442,8 +435,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     const bool saved = Guarded(
         [this] {
-            SaveDiary();
+            const bool diarySaved = calendar_->SaveDiaryForClose();
             pages_->savePages(kPageCount);
+            if (!diarySaved) // the diary's text stays; the window does not close
+                throw AppError(calendar_->diaryFailure());
         },
         this);
     if (!saved) {

@@ -16,6 +16,8 @@ namespace vn {
 
 class CalendarPanel;
 class ClockPanel;
+class DayDetails;
+class ScheduleAlerts;
 class MainToolBar;
 class MemoPagesView;
 class PageCommands;
@@ -43,12 +45,14 @@ public:
     void RestoreWindowLayout();
     void SaveWindowLayout();
     void SaveWorkspace();
-    void SaveDiary() {}
+    void SaveDiary();
 
     MemoPagesView* pages() const { return pages_; }
     PageCommands* commands() const { return commands_; }
     ReferenceArea* reference() const { return reference_; }
     CalendarPanel* calendarPanel() const { return calendar_; }
+    ScheduleAlerts* scheduleAlerts() const { return alerts_; }
+    void ShowSelectedDayDetails();
 
     void DeleteOrRestorePage();
     // The main window's keys; true when the key acted.
@@ -71,6 +75,9 @@ protected:
 
 private:
     void buildLayout();
+    // The calendar panel's wiring and start (mainwindowcalendar.cpp).
+    void connectCalendar();
+    void startCalendar();
     void connectCommands();
     void LoadWorkspaceSettings();
     void applyCalendarVisibility();
@@ -93,6 +100,8 @@ private:
     QWidget* info_ = nullptr; // pnlInfo
     QPlainTextEdit* memoInfo_ = nullptr;
     CalendarPanel* calendar_ = nullptr;
+    DayDetails* details_ = nullptr;
+    ScheduleAlerts* alerts_ = nullptr;
     std::array<QLabel*, 6> status_{};
     QPropertyAnimation* fade_ = nullptr;
     QTimer* timer1_ = nullptr;

@@ -205,7 +205,7 @@ private slots:
                      QDir::toNativeSeparators(BackUpFolder() + "/20090105_120000"));
     }
 
-    void aCopyErrorEndsTheGenerationWithoutPruning()
+    void aCopyErrorLeavesNoHalfMadeGeneration()
     {
         TempDataFolder dir;
         FakeClock clock(at(2009, 1, 31, 12, 0));
@@ -214,9 +214,24 @@ private slots:
         QDir().mkpath(dir.file("Holiday.dat")); // cannot be read or created
         FakeSource src;
         QVERIFY_THROWS_EXCEPTION(AppError, MakeBackUpGeneration(src, false));
-        QVERIFY(QFile::exists(BackUpFolder() + "/20090131_120000/Schedule.dat"));
-        QVERIFY(!QFile::exists(BackUpFolder() + "/20090131_120000/Vnote.vnm"));
-        QCOMPARE(AutomaticGenerations().size(), 7);
+        // Nothing of it stays, hidden or not, and nothing was pruned.
+        QCOMPARE(
+            QDir(BackUpFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            AutomaticGenerations());
+        QCOMPARE(AutomaticGenerations().size(), 6);
+
+        // A rewrite of the same minute that fails keeps the copy made before.
+        QDir().rmdir(dir.file("Holiday.dat"));
+        src.pages[0] = QStringLiteral("first");
+        QVERIFY(MakeBackUpGeneration(src, false).made);
+        QFile::remove(dir.file("Holiday.dat"));
+        QDir().mkpath(dir.file("Holiday.dat"));
+        src.pages[0] = QStringLiteral("second");
+        QVERIFY_THROWS_EXCEPTION(AppError, MakeBackUpGeneration(src, false));
+        QCOMPARE(ReadEditText(BackUpFolder() + "/20090131_120000/Vnote.vnm"),
+                 QStringLiteral("first"));
+        QCOMPARE(QDir(BackUpFolder() + "/20090131_120000").entryList(QDir::Files).size(), 33);
+        QCOMPARE(AutomaticGenerations().size(), 5);
     }
 
     void listingIsNewestFirst()

@@ -64,9 +64,13 @@ start_app() {
   APP_PID=$!
 }
 
-# visible_windows: ids of visible top-level windows titled "Velnote".
+# The main window's caption: "Velnote", followed by the PC's uptime once the
+# program runs ("Velnote   →→ PC起動から ...").
+MAIN_TITLE='^Velnote( |$)'
+
+# visible_windows: ids of visible main windows.
 visible_windows() {
-  xdotool search --onlyvisible --name '^Velnote$' 2>/dev/null || true
+  xdotool search --onlyvisible --name "$MAIN_TITLE" 2>/dev/null || true
 }
 
 wait_for() { # wait_for SECONDS command...: true once the command succeeds

@@ -19,7 +19,7 @@ check "still exactly one main window" test "$(visible_windows | wc -l)" -eq 1
 check "the first instance still runs" kill -0 "$APP_PID"
 
 # Closing the window only hides it.
-xdotool search --onlyvisible --name '^Velnote$' | head -1 | xargs -r xdotool windowclose 2>/dev/null
+xdotool search --onlyvisible --name "$MAIN_TITLE" | head -1 | xargs -r xdotool windowclose 2>/dev/null
 check "the close box hides the window" wait_for 5 window_hidden
 check "the program keeps running after the close box" kill -0 "$APP_PID"
 

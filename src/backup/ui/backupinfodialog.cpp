@@ -1,13 +1,48 @@
 #include "backupinfodialog.h"
 
+#include "ui_backupinfodialog.h"
 #include "widgets/shelldialog.h"
 
 namespace vn {
 
-BackUpInfoDialog::BackUpInfoDialog(QWidget* parent) : QDialog(parent)
+BackUpInfoDialog::BackUpInfoDialog(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::BackUpInfoDialog>())
 {
+    ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmBackUpInfo", QStringLiteral("データ・バックアップの補足説明"),
-                         {480, 320});
+                         {703, 278});
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    ui->Memo1->setPlainText(InfoText());
+    connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+BackUpInfoDialog::~BackUpInfoDialog() = default;
+
+QString BackUpInfoDialog::InfoText()
+{
+    return QStringList{
+        QStringLiteral(
+            "データ・バックアップでは下記ファイルを指定され日時に自動バックアップします。"),
+        QString(),
+        QStringLiteral("■バックアップ対象ファイル"),
+        QStringLiteral("　1.すべてのメモ情報（メモ1～30）"),
+        QStringLiteral("　2.スケジュール定義ファイル　←　カレンダの予定情報"),
+        QStringLiteral("　3.休日定義ファイル　←　カレンダの休日情報"),
+        QString(),
+        QStringLiteral("■バックアップ先"),
+        QStringLiteral("　Velnoteインストールフォルダ内の \"BackUp\"フォルダ配下に、"
+                       "yyyymmdd_hhnnss形式のフォルダを作成して保存します。"),
+        QStringLiteral("　[標準インストールの場合]"),
+        QStringLiteral("　C:\\Program Files\\Vnote\\BackUp\\yyyymmdd_hhnnss\\"),
+    }
+        .join(u'\n');
+}
+
+void BackUpInfoDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CentreOnScreen(this);
+    ui->cmdClose->setFocus();
 }
 
 } // namespace vn

@@ -1,13 +1,27 @@
 #pragma once
+// "データ・バックアップの補足説明": a fixed text about what is backed up and where.
 #include <QDialog>
+#include <memory>
+
+namespace Ui {
+class BackUpInfoDialog;
+}
 
 namespace vn {
 
-// "データ・バックアップの補足説明"
 class BackUpInfoDialog : public QDialog {
     Q_OBJECT
 public:
     explicit BackUpInfoDialog(QWidget* parent = nullptr);
+    ~BackUpInfoDialog() override;
+
+    static QString InfoText();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::BackUpInfoDialog> ui;
 };
 
 } // namespace vn

@@ -1,0 +1,70 @@
+#include "backgroundjobs.h"
+
+#include "foundation/appstate.h"
+#include "foundation/clock.h"
+#include "foundation/uptime.h"
+
+namespace vn {
+
+BackgroundJobs::BackgroundJobs(Hooks hooks, QObject* parent)
+    : QObject(parent), hooks_(std::move(hooks)),
+      source_(std::make_unique<SettingsBackUpSource>(hooks_.pageText)),
+      capture_(RunRecordPath(), hooks_.report), backUps_(*source_, hooks_.report)
+{
+    if (!hooks_.msecsSinceBoot)
+        hooks_.msecsSinceBoot = SystemMSecsSinceBoot;
+    captureTimer_.setInterval(int(RunRecordCapture::kTickMSecs));
+    quarterTimer_.setInterval(15000);
+    connect(&captureTimer_, &QTimer::timeout, this, &BackgroundJobs::captureTick);
+    connect(&quarterTimer_, &QTimer::timeout, this, &BackgroundJobs::quarterTick);
+}
+
+BackgroundJobs::~BackgroundJobs() = default;
+
+void BackgroundJobs::start()
+{
+    capture_.start();
+    refreshUptime();
+    captureTimer_.start();
+    quarterTimer_.start();
+    QTimer::singleShot(kCatchUpDelayMSecs, this, &BackgroundJobs::catchUpBackUp);
+}
+
+void BackgroundJobs::finish()
+{
+    captureTimer_.stop();
+    quarterTimer_.stop();
+    capture_.finish();
+}
+
+void BackgroundJobs::captureTick()
+{
+    if (App().timersQuiet)
+        return;
+    capture_.tick();
+}
+
+void BackgroundJobs::quarterTick()
+{
+    if (App().timersQuiet)
+        return;
+    refreshUptime();
+    if (backUps_.tick())
+        emit generationMade();
+}
+
+void BackgroundJobs::catchUpBackUp()
+{
+    if (App().timersQuiet) // the program is ending
+        return;
+    if (backUps_.catchUp())
+        emit generationMade();
+}
+
+void BackgroundJobs::refreshUptime()
+{
+    if (hooks_.showUptime)
+        hooks_.showUptime(ComputeUptimeTexts(Now(), hooks_.msecsSinceBoot()).text);
+}
+
+} // namespace vn

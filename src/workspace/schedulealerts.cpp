@@ -1,0 +1,51 @@
+#include "schedulealerts.h"
+
+#include "calendar/ui/calendarview.h"
+#include "platform/platform.h"
+#include "traycontroller.h"
+#include "widgets/errorbox.h"
+#include "widgets/soundfile.h"
+#include "widgets/uiprompts.h"
+
+namespace vn {
+
+class ScheduleAlerts::Output : public NotifierOutput {
+public:
+    void showBalloon(const QString& title, const QString& text, int iconKind, int seconds) override
+    {
+        ShowBalloonTip(title, text, iconKind, seconds);
+    }
+    void playSound(const QString& path) override { PlaySoundFile(path); }
+    bool startTimeMessage(const QString& text, bool askUrl) override
+    {
+        return Ask(BoxKind::Information, text, askUrl ? BoxButtons::YesNo : BoxButtons::Yes) ==
+               BoxAnswer::Yes;
+    }
+    void openUrl(const QString& url) override { CurrentPlatform().desktop->openUrl(url); }
+};
+
+ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window)
+    : QObject(window), output_(std::make_unique<Output>())
+{
+    NotifierDayInfo info;
+    info.rokuyou = [calendar](DateTime d) { return calendar->RokuyouText(d); };
+    info.holidayName = [calendar](DateTime d) { return calendar->HolidayName(d); };
+    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), hints_, std::move(info),
+                                                   *output_);
+}
+
+ScheduleAlerts::~ScheduleAlerts() = default;
+
+void ScheduleAlerts::ReloadBalloonHints()
+{
+    const LoadReport report = hints_.LoadBalloonHints();
+    if (!report.message().isEmpty())
+        ShowErrorBox(report.message());
+}
+
+void ScheduleAlerts::setSoundPattern(const ScheduleSoundPattern* source)
+{
+    notifier_->setSoundPattern(source);
+}
+
+} // namespace vn

@@ -1,0 +1,42 @@
+#pragma once
+// The schedule notifications of the running program: today's schedules at
+// start-up and the once-a-minute check (alarms, daily balloon hints,
+// start-time messages), shown in tray balloons, message boxes and sounds.
+// The main window owns it and calls it from its clock tick.
+#include "schedule/balloonhints.h"
+#include "schedule/schedulenotifier.h"
+
+#include <QObject>
+
+#include <memory>
+
+class QWidget;
+
+namespace vn {
+
+class CalendarView;
+
+class ScheduleAlerts : public QObject {
+    Q_OBJECT
+public:
+    explicit ScheduleAlerts(CalendarView* calendar, QWidget* window);
+    ~ScheduleAlerts() override;
+
+    // Reads BalloonHint.dat (at start-up, and after its list window closed).
+    void ReloadBalloonHints();
+    const BalloonHintStore& balloonHints() const { return hints_; }
+    // Where the schedule-time sound pattern comes from (pattern 1 until set).
+    void setSoundPattern(const ScheduleSoundPattern* source);
+
+    void AnnounceToday() { notifier_->AnnounceToday(); }
+    void CheckScheduleMinute() { notifier_->CheckScheduleMinute(); }
+    ScheduleNotifier& notifier() { return *notifier_; }
+
+private:
+    class Output;
+    BalloonHintStore hints_;
+    std::unique_ptr<Output> output_;
+    std::unique_ptr<ScheduleNotifier> notifier_;
+};
+
+} // namespace vn

@@ -1,0 +1,172 @@
+// The automatic generations of the running program: the catch-up at start,
+// the scheduled one in its minute, and failures.
+#include "backup/backupscheduler.h"
+
+#include "fakeclock.h"
+#include "foundation/datetimeformat.h"
+#include "foundation/paths.h"
+#include "foundation/textfile.h"
+#include "tempdatafolder.h"
+
+#include <QDir>
+#include <QTest>
+
+using namespace vn;
+using vn::test::FakeClock;
+using vn::test::TempDataFolder;
+
+namespace {
+
+DateTime at(int y, int m, int d, int h, int n, int s = 0)
+{
+    return EncodeDate(y, m, d) + EncodeTime(h, n, s);
+}
+
+class FakeSource : public BackUpSource {
+public:
+    BackUpSchedule values;
+    QString text = QStringLiteral("メモ");
+    BackUpSchedule schedule() const override { return values; }
+    QString pageText(int) const override { return text; }
+    QString tabName(int page) const override { return QStringLiteral("タブ%1").arg(page + 1); }
+};
+
+void makeGeneration(const QString& name)
+{
+    QDir().mkpath(BackUpFolder() + u'/' + name);
+    WriteLines(BackUpFolder() + u'/' + name + "/Vnote.vnm", {name});
+}
+
+// The automatic name of the current minute, or the moment in a pattern.
+QString RenderNow(const QString& pattern = {})
+{
+    return pattern.isEmpty() ? RenderDateTime(QStringLiteral("yyyymmdd_hhnn"), Now()) + "00"
+                             : RenderDateTime(pattern, Now());
+}
+
+QStringList allEntries()
+{
+    return QDir(BackUpFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class TstBackUpScheduler : public QObject {
+    Q_OBJECT
+private slots:
+    void catchUpAtStartOnlyWhenOverdue_data()
+    {
+        QTest::addColumn<int>("interval");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<DateTime>("now");
+        QTest::addColumn<bool>("made");
+        QTest::newRow("empty folder")
+            << int(kBackUpWeekly) << QStringList() << at(2009, 1, 7, 9, 0) << true;
+        // Weekly on Monday; now Wednesday 09:00.
+        QTest::newRow("made this Monday") << int(kBackUpWeekly) << QStringList({"20090105_120000"})
+                                          << at(2009, 1, 7, 9, 0) << false;
+        QTest::newRow("made the Monday before")
+            << int(kBackUpWeekly) << QStringList({"20081229_120000"}) << at(2009, 1, 7, 9, 0)
+            << true;
+        QTest::newRow("manual ones do not count")
+            << int(kBackUpWeekly) << QStringList({"20090107_080000_Velnote"})
+            << at(2009, 1, 7, 9, 0) << true;
+        QTest::newRow("daily, made yesterday later in the day")
+            << int(kBackUpDaily) << QStringList({"20090106_120000"}) << at(2009, 1, 7, 9, 0)
+            << false;
+        QTest::newRow("daily, a day and more ago")
+            << int(kBackUpDaily) << QStringList({"20090106_083000"}) << at(2009, 1, 7, 9, 0)
+            << true;
+    }
+    void catchUpAtStartOnlyWhenOverdue()
+    {
+        QFETCH(int, interval);
+        QFETCH(QStringList, existing);
+        QFETCH(DateTime, now);
+        QFETCH(bool, made);
+        TempDataFolder dir;
+        FakeClock clock(now);
+        for (const QString& n : existing)
+            makeGeneration(n);
+        // A half-made copy left by a power cut goes.
+        QDir().mkpath(BackUpFolder() + "/.20090101_120000.part");
+        FakeSource src;
+        src.values.interval = interval;
+        QStringList reports;
+        BackUpScheduler scheduler(src, [&](const QString& m) { reports << m; });
+        QCOMPARE(scheduler.catchUp(), made);
+        const QString name = RenderNow();
+        QCOMPARE(QDir(BackUpFolder()).exists(name), made);
+        QCOMPARE(allEntries().size(), existing.size() + (made ? 1 : 0));
+        QVERIFY(reports.isEmpty());
+    }
+
+    void scheduledGenerationInItsMinute()
+    {
+        TempDataFolder dir;
+        FakeClock clock(at(2009, 1, 5, 11, 58, 50)); // a Monday
+        FakeSource src;                              // weekly, Monday 12:00
+        BackUpScheduler scheduler(src, {});
+        QStringList madeAt;
+        for (int tick = 0; tick < 16; ++tick) {
+            src.text = QStringLiteral("tick %1").arg(tick);
+            if (scheduler.tick())
+                madeAt << RenderNow(QStringLiteral("hh:nn:ss"));
+            clock.advanceMSecs(15000);
+        }
+        QCOMPARE(madeAt, QStringList({"12:00:05", "12:00:20", "12:00:35", "12:00:50"}));
+        QCOMPARE(allEntries(), QStringList({"20090105_120000"}));
+        QCOMPARE(ReadEditText(BackUpFolder() + "/20090105_120000/Vnote5.vnm"),
+                 QStringLiteral("tick 8"));
+        // Not on Tuesday.
+        clock.set(at(2009, 1, 6, 12, 0, 10));
+        QVERIFY(!scheduler.tick());
+    }
+
+    void aFailingBackUpKeepsTheOldOnesAndTriesAgain()
+    {
+        TempDataFolder dir;
+        const QStringList old = {"20081201_120000", "20081208_120000", "20081215_120000",
+                                 "20081222_120000", "20081229_120000"};
+        for (const QString& n : old)
+            makeGeneration(n);
+        QDir().mkpath(dir.file("Holiday.dat")); // cannot be copied
+        FakeClock clock(at(2009, 1, 5, 12, 0, 5));
+        FakeSource src;
+        QStringList reports;
+        BackUpScheduler scheduler(src, [&](const QString& m) { reports << m; });
+        for (int tick = 0; tick < 4; ++tick) {
+            QVERIFY(!scheduler.tick());
+            clock.advanceMSecs(15000);
+        }
+        QCOMPARE(reports.size(), 1); // once for the four ticks of the minute
+        QVERIFY(reports[0].contains(QStringLiteral("Holiday.dat")));
+        QCOMPARE(allEntries(), old); // untouched, nothing half-made left
+        for (const QString& n : old)
+            QCOMPARE(ReadLines(BackUpFolder() + u'/' + n + "/Vnote.vnm"), QStringList({n}));
+
+        // The next due time, still failing: reported again, once.
+        clock.set(at(2009, 1, 12, 12, 0, 5));
+        QVERIFY(!scheduler.tick());
+        QVERIFY(!scheduler.tick());
+        QCOMPARE(reports.size(), 2);
+        QCOMPARE(allEntries(), old);
+
+        // Mended: the week after makes its generation and prunes the oldest.
+        QDir().rmdir(dir.file("Holiday.dat"));
+        clock.set(at(2009, 1, 19, 12, 0, 5));
+        QVERIFY(scheduler.tick());
+        QCOMPARE(allEntries(), old.mid(1) + QStringList({"20090119_120000"}));
+        QCOMPARE(reports.size(), 2);
+
+        // A folder that cannot be made (a file has its name) is reported too.
+        clock.set(at(2009, 1, 26, 12, 0, 5));
+        WriteLines(BackUpFolder() + "/20090126_120000", {});
+        QVERIFY(!scheduler.tick());
+        QCOMPARE(reports.size(), 3);
+        QVERIFY(reports[2].startsWith(QStringLiteral("データバックアップフォルダの作成失敗")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstBackUpScheduler)
+#include "tst_backupscheduler.moc"
