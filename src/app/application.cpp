@@ -10,7 +10,9 @@
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "foundation/tempfiles.h"
+#include "listwindowwiring.h"
 #include "platform/platform.h"
+#include "platform/programicon.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
 #include "schedule/ui/balloonhinteditor.h"
@@ -45,6 +47,11 @@ VelnoteApplication::VelnoteApplication(int& argc, char** argv) : QApplication(ar
     // No display name: the window system would add it to every caption
     // ("表示期間 — Velnote"), and the captions are the program's own.
     setApplicationName(QStringLiteral("Velnote"));
+    // The menu entry velnote.desktop: its StartupWMClass is the application
+    // name, the window class of every window; on Wayland the desktop file
+    // name is the application id.
+    setDesktopFileName(QStringLiteral("velnote"));
+    setWindowIcon(ProgramIcon());
     setQuitOnLastWindowClosed(false);
 }
 
@@ -104,6 +111,7 @@ void CreateWindows(Windows& w)
     w.backUpInfo = new BackUpInfoDialog(m);
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
     ConnectSubsystemWindows(w);
+    ConnectListWindows(w);
 }
 
 void StartUpHousekeeping(qint64 startedAt)

@@ -1,6 +1,7 @@
 #pragma once
 // The program: one instance per session, its thirteen windows, the event
 // loop, and the real close at the end of the session or on a stop signal.
+#include "schedule/balloonhints.h"
 #include "workspace/mainwindow.h"
 
 #include <QApplication>
@@ -20,6 +21,9 @@ public:
 // The thirteen windows, created once in their fixed order. The secondary
 // windows are children of the main window, which deletes them.
 struct Windows {
+    // The program's balloon hints: the list window edits them, the minute
+    // check asks them. Declared first, it outlives the windows.
+    std::unique_ptr<BalloonHintStore> balloonHints;
     std::unique_ptr<MainWindow> memo;
     QDialog *dateTime = nullptr, *term = nullptr, *scheduleList = nullptr, *schedule = nullptr,
             *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,

@@ -3,11 +3,18 @@
 #include "textfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vn {
 
 namespace {
+
+const QString kBaseName = QStringLiteral("Vnote");
 
 struct Location {
     QString folder;
@@ -15,19 +22,22 @@ struct Location {
     bool set = false;
 };
 
+QString withoutTrailingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+
 Location& location()
 {
     static Location loc;
     if (!loc.set) {
-        const QString exe = QCoreApplication::applicationFilePath();
-        loc.baseName = QFileInfo(exe).completeBaseName();
-        if (loc.baseName.isEmpty())
-            loc.baseName = QStringLiteral("Vnote");
-        const QByteArray env = qgetenv("VELNOTE_DATA_DIR");
-        loc.folder = env.isEmpty() ? QCoreApplication::applicationDirPath()
-                                   : QFileInfo(QString::fromLocal8Bit(env)).absoluteFilePath();
-        while (loc.folder.size() > 1 && loc.folder.endsWith(u'/'))
-            loc.folder.chop(1);
+        const DataFolderChoice choice = ChooseDataFolder(CurrentDataFolderInputs());
+        if (choice.kind == DataFolderKind::UserData)
+            MakePrivateFolder(choice.folder);
+        loc.folder = choice.folder;
+        loc.baseName = kBaseName;
         loc.set = true;
     }
     return loc;
@@ -41,6 +51,62 @@ QString ensured(const QString& path)
 }
 
 } // namespace
+
+DataFolderChoice ChooseDataFolder(const DataFolderInputs& in)
+{
+    if (!in.overrideDir.isEmpty())
+        return {withoutTrailingSlash(QFileInfo(in.overrideDir).absoluteFilePath()),
+                DataFolderKind::Override};
+    if (in.programDirWritable && !in.programDirIsSystem)
+        return {withoutTrailingSlash(in.programDir), DataFolderKind::Portable};
+    // Only an absolute XDG_DATA_HOME counts; otherwise ~/.local/share.
+    QString base = in.xdgDataHome;
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = withoutTrailingSlash(in.home) + QStringLiteral("/.local/share");
+    return {withoutTrailingSlash(QDir::cleanPath(base)) + QStringLiteral("/velnote"),
+            DataFolderKind::UserData};
+}
+
+DataFolderInputs CurrentDataFolderInputs()
+{
+    DataFolderInputs in;
+    in.overrideDir = qEnvironmentVariable("VELNOTE_DATA_DIR");
+    in.programDir = QCoreApplication::applicationDirPath();
+    if (in.programDir.isEmpty())
+        in.programDir = QDir::currentPath();
+    in.programDirWritable =
+        ::access(QFile::encodeName(in.programDir).constData(), W_OK | X_OK) == 0;
+    // The folders where installed programs live. The administrator may write
+    // there, but the data of a user belongs in the user's own folder.
+    const QString canonical = QFileInfo(in.programDir).canonicalFilePath();
+    for (const char* system : {VN_INSTALL_BINDIR, "/usr/bin", "/bin", "/usr/local/bin",
+                               "/usr/games", "/usr/sbin", "/sbin"}) {
+        const QString dir = QString::fromLocal8Bit(system);
+        if (canonical == dir || canonical == QFileInfo(dir).canonicalFilePath())
+            in.programDirIsSystem = true;
+    }
+    in.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    in.home = QDir::homePath();
+    return in;
+}
+
+bool MakePrivateFolder(const QString& path)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    if (QFileInfo(clean).isDir())
+        return true;
+    // Create from the top down, so that every new folder gets mode 0700.
+    const QStringList parts = clean.split(u'/', Qt::SkipEmptyParts);
+    QString current;
+    for (const QString& part : parts) {
+        current += u'/' + part;
+        if (QFileInfo(current).isDir())
+            continue;
+        if (::mkdir(QFile::encodeName(current).constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+    }
+    return QFileInfo(clean).isDir();
+}
 
 QString AppFolder()
 {

@@ -1,9 +1,13 @@
 #pragma once
 // The data folder and the names of the files in it.
 //
-// The data folder is the executable's folder, or the folder named by the
-// environment variable VELNOTE_DATA_DIR. Names derived from the executable
-// use its base name ("Vnote" gives Vnote.ini, Vnote.vnm, Vnote1.vnm ...).
+// The data folder is, in this order: the folder named by the environment
+// variable VELNOTE_DATA_DIR; the executable's own folder when the program may
+// write there (a portable copy, run from where it was unpacked or built); or,
+// for an installed program, $XDG_DATA_HOME/velnote (normally
+// ~/.local/share/velnote), created readable by its owner only. The file names
+// stay "Vnote.ini", "Vnote.vnm" ... whatever the command is called, so a
+// folder carried over from another machine can be dropped in as it is.
 #include <QString>
 
 namespace vn {
@@ -12,6 +16,27 @@ QString AppFolder();   // without a trailing separator
 QString AppBaseName(); // "Vnote"
 // Tests and tools point the program at another folder and base name.
 void SetAppLocation(const QString& folder, const QString& baseName);
+
+// What decides the data folder; CurrentDataFolderInputs reads it from the
+// environment and the file system.
+struct DataFolderInputs {
+    QString overrideDir; // VELNOTE_DATA_DIR, empty when unset
+    QString programDir;  // the executable's folder
+    bool programDirWritable = false;
+    bool programDirIsSystem = false; // /usr/bin and the like, writable or not
+    QString xdgDataHome;             // XDG_DATA_HOME, empty when unset
+    QString home;                    // the home folder
+};
+enum class DataFolderKind { Override, Portable, UserData };
+struct DataFolderChoice {
+    QString folder; // absolute, without a trailing separator
+    DataFolderKind kind = DataFolderKind::Portable;
+};
+DataFolderChoice ChooseDataFolder(const DataFolderInputs& in);
+DataFolderInputs CurrentDataFolderInputs();
+// Creates the folder and any missing parents, each new one with mode 0700.
+// True when the folder exists afterwards.
+bool MakePrivateFolder(const QString& path);
 
 // The executable path within the data folder with another extension (".ini").
 QString AppPathWithExtension(const QString& extension);

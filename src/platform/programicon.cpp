@@ -1,7 +1,8 @@
 #include "programicon.h"
 
+#include "memopadglyph.h"
+
 #include <QPainter>
-#include <QPolygonF>
 
 namespace vn {
 
@@ -10,32 +11,15 @@ QPixmap DrawMemoPadGlyph(int size)
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0); // drawn on a 16-unit grid
-
-    // The sheet, with its lower right corner turned over.
-    const QPolygonF sheet{{2.5, 2.5}, {13.5, 2.5}, {13.5, 10.5}, {10.5, 13.5}, {2.5, 13.5}};
-    p.setPen(QPen(QColor(0x80, 0x60, 0x10), 1.0));
-    p.setBrush(QColor(0xff, 0xe8, 0x6a));
-    p.drawPolygon(sheet);
-    p.setBrush(QColor(0xe0, 0xc0, 0x40));
-    p.drawPolygon(QPolygonF{{13.5, 10.5}, {10.5, 10.5}, {10.5, 13.5}});
-
-    // The glued top edge and the ruled lines.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xd0, 0x40, 0x30));
-    p.drawRect(QRectF(2.5, 2.5, 11.0, 2.0));
-    p.setPen(QPen(QColor(0x70, 0x70, 0x90), 0.8));
-    for (double y : {7.0, 9.0, 11.0})
-        p.drawLine(QPointF(4.0, y), QPointF(y < 10.0 ? 12.0 : 9.5, y));
+    PaintMemoPad(p, size);
     return pixmap;
 }
 
 QIcon ProgramIcon()
 {
     QIcon icon;
-    icon.addPixmap(DrawMemoPadGlyph(16));
-    icon.addPixmap(DrawMemoPadGlyph(32));
+    for (int size : {16, 22, 24, 32, 48, 64})
+        icon.addPixmap(DrawMemoPadGlyph(size));
     return icon;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The program's icon: a small yellow memo pad, drawn at 16 and 32 pixels.
+// The program's icon: a small yellow memo pad, drawn at 16 to 64 pixels.
 #include <QIcon>
 #include <QPixmap>
 

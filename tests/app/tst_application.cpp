@@ -2,6 +2,7 @@
 #include "app/application.h"
 #include "fakeplatform.h"
 #include "foundation/appstate.h"
+#include "schedule/ui/balloonhintlistwindow.h"
 #include "tempdatafolder.h"
 
 #include "foundation/apperror.h"
@@ -25,19 +26,26 @@ private slots:
         auto fake = test::MakeFakePlatform();
         SetPlatform(std::move(fake.platform));
         TempDataFolder dir;
+        dir.writeBytes("BalloonHint.dat", "1,1200,lunch\r\n");
         App() = AppState{};
         Windows w;
         CreateWindows(w);
+        // The balloon hints are read at creation, into the one store the
+        // list window edits.
+        QVERIFY(w.balloonHints);
+        QCOMPARE(w.balloonHints->BalloonHintAt("12:00").message, QStringLiteral("lunch"));
+        QCOMPARE(static_cast<BalloonHintListWindow*>(w.balloonHintList)->store(),
+                 w.balloonHints.get());
         QVERIFY(!App().timersQuiet); // the search dialog's creation ends the quiet start
         QCOMPARE(w.memo->windowTitle(), QStringLiteral("Velnote"));
         const QList<QPair<QString, QString>> expected = {
             {"TfrmDateTime", "PC起動実績"},
             {"TfrmTerm", "表示期間"},
             {"TfrmScheduleList", "予定一覧"},
-            {"TfrmSchedule", "予定"},
+            {"TfrmSchedule", "新規予定の登録"},
             {"TfrmHolidayList", "休日一覧"},
             {"TfrmHoliday", "新規休日の登録"},
-            {"TfrmBalloonHint", "バルーンヒント"},
+            {"TfrmBalloonHint", "バルーンヒントの新規登録"},
             {"TfrmBalloonHintList",
              "バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"},
             {"TfrmSearch", "文字列検索"},

@@ -264,11 +264,39 @@ private slots:
 
     void selectionChangeRedrawsLikeFullPaint()
     {
-        view_->RenderNow();
-        view_->SetDate(day(2026, 5, 27)); // same month: blocks only
-        const QImage partial = view_->RenderNow();
-        view_->Paint();
-        QCOMPARE(view_->RenderNow(), partial);
+        // Only the two days' cells are drawn again; the image must be the one
+        // a full paint gives, in every look: next to today, on a Saturday,
+        // with gradients running into the neighbour cell, in the list.
+        addSchedule(view_->schedules(), 2026, 5, 21, 9, QStringLiteral("会議"));
+        view_->resize(400, 600);
+        struct Case {
+            Gradation g;
+            bool frame3D, list;
+            int from, to;
+        };
+        const Case cases[] = {
+            {Gradation::Top, false, false, 13, 21},  {Gradation::Left, true, false, 19, 16},
+            {Gradation::Left, false, false, 16, 21}, {Gradation::None, true, false, 21, 30},
+            {Gradation::Left, true, true, 19, 21},   {Gradation::Top, false, true, 21, 2}};
+        for (const Case& c : cases) {
+            view_->SetGradationDirection(c.g);
+            view_->SetFlag(CalFlag::Frame3D, c.frame3D);
+            view_->SetFlag(CalFlag::List, c.list);
+            view_->SetDate(day(2026, 5, c.from));
+            view_->RenderNow();
+            view_->SetDate(day(2026, 5, c.to)); // same months
+            const QImage partial = view_->RenderNow();
+            view_->Paint();
+            const QImage full = view_->RenderNow();
+            if (full != partial && qEnvironmentVariableIsSet("VN_SAVE_SHOTS")) {
+                for (int y = 0; y < full.height(); ++y)
+                    for (int x = 0; x < full.width(); ++x)
+                        if (full.pixel(x, y) != partial.pixel(x, y))
+                            qDebug() << x << y << QColor(full.pixel(x, y))
+                                     << QColor(partial.pixel(x, y));
+            }
+            QVERIFY2(full == partial, qPrintable(QStringLiteral("%1 to %2").arg(c.from).arg(c.to)));
+        }
     }
 
     void midnightMovesToday()

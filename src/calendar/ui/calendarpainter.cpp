@@ -8,6 +8,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace vn {
@@ -24,9 +26,15 @@ int gradientByte(int start, int end, int i, int n)
     return end >= start ? start + step : start - step;
 }
 
-QString dayNumber(int day)
+const QString& dayNumber(int day)
 {
-    return day < 10 ? QStringLiteral(" %1").arg(day) : QString::number(day);
+    static const auto numbers = [] {
+        std::array<QString, 32> n;
+        for (int d = 0; d < 32; ++d)
+            n[size_t(d)] = d < 10 ? QStringLiteral(" %1").arg(d) : QString::number(d);
+        return n;
+    }();
+    return numbers[size_t(std::clamp(day, 0, 31))];
 }
 
 } // namespace
@@ -54,9 +62,32 @@ void CalendarPainter::vline(int x, int y1, int y2, const QColor& c)
         p_.fillRect(x, y1, 1, y2 - y1, c);
 }
 
+const QStaticText& CalendarTextCache::get(int role, const QString& text, const QFont& font)
+{
+    QHash<QString, QStaticText>& texts = texts_[role];
+    if (fonts_[role] != font || texts.size() > 4000) {
+        fonts_[role] = font;
+        texts.clear();
+    }
+    auto it = texts.find(text);
+    if (it == texts.end()) {
+        QStaticText st(text);
+        st.setTextFormat(Qt::PlainText);
+        st.setPerformanceHint(QStaticText::AggressiveCaching);
+        st.prepare(QTransform(), font);
+        it = texts.insert(text, st);
+    }
+    return *it;
+}
+
 void CalendarPainter::text(int x, int y, const QString& s, const QColor& c)
 {
     p_.setPen(c);
+    if (data_.texts) {
+        const int role = monthFontActive_ ? 1 : 0;
+        p_.drawStaticText(x, y, data_.texts->get(role, s, role ? style_.fontMonth : style_.font));
+        return;
+    }
     const QFontMetrics& fm = monthFontActive_ ? monthMetrics_ : dayMetrics_;
     p_.drawText(x, y + fm.ascent(), s);
 }
@@ -232,33 +263,22 @@ void CalendarPainter::paintDayMarks(const cal::DayCell& c)
 
 void CalendarPainter::paintGridBlock(const cal::CalendarLayout& l, const cal::MonthBlock& b)
 {
-    const bool shadow = style_.flag(CalFlag::Shadow);
     const bool frameDay = style_.flag(CalFlag::FrameDay);
     const bool showWeekNo = style_.flag(CalFlag::ShowWeekNo);
-    const DateTime selectedDay = DateOnly(data_.selected);
-    int tx0 = 0;
+    const int offsetX = data_.core->model().OffsetX();
+    const int offsetY = data_.core->model().OffsetY();
     for (const cal::DayCell& c : b.cells) {
         const cal::CellRect& r = c.rect;
-        const int tx = r.left + data_.core->model().OffsetX();
-        const int ty = r.top + data_.core->model().OffsetY() + 1;
-        const DateTime day = DateOnly(c.date);
-        const bool selected = !c.trailing && day == selectedDay;
-        const bool today = !selected && !c.trailing && day == data_.today;
-        if (c.column == 0)
-            tx0 = tx;
         if (c.column == 6 && showWeekNo) {
+            // The row's number left of the block, at the text row of its cells.
+            const int tx0 = r.left - 6 * l.cellW + offsetX;
+            const int ty = r.top + offsetY + 1;
             if (!frameDay)
                 vline(b.x0 - style_.offsetWX, r.top, r.bottom, colors_[size_t(CalColor::FrameDay)]);
             const int x = c.weekNumber >= 10 ? tx0 - l.cellW : tx0 + l.cellH / 2 - l.cellW;
             text(x, ty, QString::number(c.weekNumber), colors_[size_t(CalColor::WeekNo)]);
         }
-        paintDayBackground(c, selected, today);
-        dayText(tx, ty, dayNumber(c.ymd.day), dayTextColor(c), shadow && !c.trailing);
-        if (frameDay && !c.trailing) {
-            DrawFrame(selected ? 112 : 12, r.left + style_.offsetWX, r.top + style_.offsetWY,
-                      r.right - style_.offsetWX, r.bottom - style_.offsetWY);
-        }
-        paintDayMarks(c);
+        paintGridCell(c);
     }
     // The weekday row.
     const int x0 = b.x0, y0 = b.y0;
@@ -276,7 +296,32 @@ void CalendarPainter::paintGridBlock(const cal::CalendarLayout& l, const cal::Mo
     }
 }
 
+void CalendarPainter::paintGridCell(const cal::DayCell& c)
+{
+    const cal::CellRect& r = c.rect;
+    const int tx = r.left + data_.core->model().OffsetX();
+    const int ty = r.top + data_.core->model().OffsetY() + 1;
+    const DateTime day = DateOnly(c.date);
+    const bool selected = !c.trailing && day == DateOnly(data_.selected);
+    const bool today = !selected && !c.trailing && day == data_.today;
+    paintDayBackground(c, selected, today);
+    dayText(tx, ty, dayNumber(c.ymd.day), dayTextColor(c),
+            style_.flag(CalFlag::Shadow) && !c.trailing);
+    if (style_.flag(CalFlag::FrameDay) && !c.trailing) {
+        DrawFrame(selected ? 112 : 12, r.left + style_.offsetWX, r.top + style_.offsetWY,
+                  r.right - style_.offsetWX, r.bottom - style_.offsetWY);
+    }
+    paintDayMarks(c);
+}
+
 void CalendarPainter::paintListBlock(const cal::CalendarLayout& l, const cal::MonthBlock& b)
+{
+    for (const cal::DayCell& c : b.cells)
+        paintListLine(l, b, c);
+}
+
+void CalendarPainter::paintListLine(const cal::CalendarLayout& l, const cal::MonthBlock& b,
+                                    const cal::DayCell& c)
 {
     const bool shadow = style_.flag(CalFlag::Shadow);
     const bool showWeekNo = style_.flag(CalFlag::ShowWeekNo);
@@ -286,7 +331,7 @@ void CalendarPainter::paintListBlock(const cal::CalendarLayout& l, const cal::Mo
     const int prevYear = b.month == 1 ? b.year - 1 : b.year;
     const int prevMonth = b.month == 1 ? 12 : b.month - 1;
     const int prevDays = DaysInMonth(prevYear, prevMonth);
-    for (const cal::DayCell& c : b.cells) {
+    {
         const cal::CellRect& r = c.rect;
         const int tx = r.left + model.OffsetX();
         const int ty = r.top + model.OffsetY() + 1;
@@ -314,7 +359,7 @@ void CalendarPainter::paintListBlock(const cal::CalendarLayout& l, const cal::Mo
         const int xd = r.left + 2 * l.cellW - 6;
         const int count = scheduleCount(c.ymd);
         p_.save();
-        p_.setClipRect(QRect(xd, r.top, r.right - xd, r.bottom - r.top));
+        p_.setClipRect(QRect(xd, r.top, r.right - xd, r.bottom - r.top), Qt::IntersectClip);
         if (count == 0) {
             text(xd, r.top + 3, holidays.HolidayName(c.ymd.year, c.ymd.month, c.ymd.day), color);
         } else {
@@ -334,6 +379,47 @@ void CalendarPainter::paintListBlock(const cal::CalendarLayout& l, const cal::Mo
         }
         paintDayMarks(c);
     }
+}
+
+bool CalendarPainter::repaintDay(const cal::CalendarLayout& l, DateTime day,
+                                 const QImage& background)
+{
+    // The title's text must stay above the day rows, which are repainted alone.
+    const int titleBottom = style_.offsetMonthY - 4 + monthMetrics_.height() + 2;
+    if (!l.list && titleBottom > 2 * l.rowH)
+        return false;
+    day = DateOnly(day);
+    for (const cal::MonthBlock& b : l.blocks) {
+        for (const cal::DayCell& c : b.cells) {
+            if (c.trailing || DateOnly(c.date) != day)
+                continue;
+            // The cell and the column right of it, where a left-to-right
+            // gradient ends; both as the full paint leaves them.
+            const QRect region(c.rect.left, c.rect.top, c.rect.right - c.rect.left + 1,
+                               c.rect.bottom - c.rect.top);
+            p_.save();
+            p_.setClipRect(region);
+            p_.setCompositionMode(QPainter::CompositionMode_Source);
+            p_.drawImage(region.topLeft(), background, region);
+            p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            p_.setFont(style_.font);
+            // Every cell whose paint reaches in, in painting order: a
+            // left-to-right gradient ends one column right of its cell, the
+            // past-day mark may end below it.
+            for (const cal::DayCell& o : b.cells) {
+                const QRect reach(o.rect.left, o.rect.top, o.rect.right - o.rect.left + 1,
+                                  std::max(o.rect.bottom - o.rect.top, style_.offsetWY + 16));
+                if (!reach.intersects(region))
+                    continue;
+                if (l.list)
+                    paintListLine(l, b, o);
+                else
+                    paintGridCell(o);
+            }
+            p_.restore();
+        }
+    }
+    return true;
 }
 
 void CalendarPainter::paintMonthTitle(const cal::CalendarLayout& l, const cal::MonthBlock& b)

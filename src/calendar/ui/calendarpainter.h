@@ -6,6 +6,8 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
 
 #include <array>
 
@@ -19,6 +21,19 @@ class CalendarCore;
 class ScheduleStore;
 class PastDayImage;
 
+// Laid-out texts kept between paints: the same day numbers, names and
+// titles are drawn again and again.
+class CalendarTextCache {
+public:
+    // The text laid out in the font; the role tells the day font (0) from
+    // the month font (1).
+    const QStaticText& get(int role, const QString& text, const QFont& font);
+
+private:
+    QFont fonts_[2];
+    QHash<QString, QStaticText> texts_[2];
+};
+
 // What the painter reads besides the style and the layout.
 struct CalendarPaintData {
     const cal::CalendarCore* core = nullptr; // holidays, diary, names
@@ -26,6 +41,7 @@ struct CalendarPaintData {
     PastDayImage* pastDayImage = nullptr; // recoloured before use; may be empty
     DateTime selected = 0;                // the selected date
     DateTime today = 0;
+    CalendarTextCache* texts = nullptr; // optional
 };
 
 class CalendarPainter {
@@ -37,6 +53,10 @@ public:
     // The month blocks of the layout in its mode.
     void paintBlocks(const cal::CalendarLayout& layout);
 
+    // Repaints the cells of one day over the background, as the full paint
+    // draws them; false when that cannot be done alone (paint the blocks).
+    bool repaintDay(const cal::CalendarLayout& layout, DateTime day, const QImage& background);
+
     // A gradient from start to end, line by line, the first line one pixel
     // inside the start edge.
     void FillGradient(int left, int top, int right, int bottom, quint32 start, quint32 end);
@@ -46,6 +66,9 @@ public:
 private:
     void paintGridBlock(const cal::CalendarLayout& l, const cal::MonthBlock& b);
     void paintListBlock(const cal::CalendarLayout& l, const cal::MonthBlock& b);
+    void paintGridCell(const cal::DayCell& c);
+    void paintListLine(const cal::CalendarLayout& l, const cal::MonthBlock& b,
+                       const cal::DayCell& c);
     void paintMonthTitle(const cal::CalendarLayout& l, const cal::MonthBlock& b);
     void paintDayBackground(const cal::DayCell& c, bool selected, bool today);
     void paintDayMarks(const cal::DayCell& c);

@@ -457,24 +457,34 @@ void CalendarView::render()
     }
     if (pending_ == Pending::None)
         return;
-    // A selection change in the same months redraws the blocks over the
-    // background kept from the last full paint.
-    if (pending_ == Pending::Full) {
-        QPainter bp(&background_);
-        CalendarPainter(bp, style_, {})
-            .paintBackground(size.width(), size.height(), palette().color(QPalette::Window));
-    }
-    std::memcpy(offscreen_.bits(), background_.constBits(), size_t(offscreen_.sizeInBytes()));
     const cal::CalendarLayout& layout = core_.model().Layout();
-    today_ = Today();
     CalendarPaintData data;
     data.core = &core_;
     data.schedules = &schedules_;
     data.pastDayImage = &pastDay_;
     data.selected = GetDate();
-    data.today = today_;
+    data.today = today_ = Today();
+    data.texts = &texts_;
+    if (pending_ == Pending::Blocks) {
+        // A selection change in the same months: the blocks stay over the
+        // kept background, and only the two days' cells are drawn again.
+        QPainter p(&offscreen_);
+        CalendarPainter painter(p, style_, data);
+        if (painter.repaintDay(layout, paintedSelected_, background_) &&
+            painter.repaintDay(layout, data.selected, background_)) {
+            paintedSelected_ = data.selected;
+            pending_ = Pending::None;
+            return;
+        }
+    } else {
+        QPainter bp(&background_);
+        CalendarPainter(bp, style_, {})
+            .paintBackground(size.width(), size.height(), palette().color(QPalette::Window));
+    }
+    std::memcpy(offscreen_.bits(), background_.constBits(), size_t(offscreen_.sizeInBytes()));
     QPainter p(&offscreen_);
     CalendarPainter(p, style_, data).paintBlocks(layout);
+    paintedSelected_ = data.selected;
     pending_ = Pending::None;
 }
 

@@ -14,6 +14,7 @@
 // a double click on a day emits dayDoubleClicked.
 #include "calendar/calendarcore.h"
 #include "calendar/daytexts.h"
+#include "calendarpainter.h"
 #include "calendarstyle.h"
 #include "pastdayimage.h"
 #include "schedule/schedulestore.h"
@@ -173,7 +174,9 @@ private:
     PastDayImage pastDay_;
     QImage offscreen_, background_;
     Pending pending_ = Pending::Full;
-    DateTime today_ = 0; // the day the image was drawn for
+    DateTime today_ = 0;           // the day the image was drawn for
+    DateTime paintedSelected_ = 0; // the selected day the image shows
+    CalendarTextCache texts_;
     int hintHidePause_ = 10;
     QString spanFormat_ = QStringLiteral("yyyy/mm/dd");
     bool hintOn_ = false;

@@ -1,15 +1,163 @@
 #include "balloonhintlistwindow.h"
 
-#include "widgets/shelldialog.h"
+#include "balloonhinteditor.h"
+#include "foundation/clock.h"
+#include "foundation/settings.h"
+#include "widgets/colorref.h"
+#include "widgets/errorbox.h"
+
+#include <QToolBar>
+#include <QToolButton>
 
 namespace vn {
 
-BalloonHintListWindow::BalloonHintListWindow(QWidget* parent) : QDialog(parent)
+BalloonHintListWindow::BalloonHintListWindow(QWidget* parent)
+    : ListWindow(parent, "TfrmBalloonHintList",
+                 QStringLiteral("バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"),
+                 {560, 360}),
+      ownPastColour_(ReadSettingInt(REG_ScheduleOldColor))
 {
-    SetUpSecondaryWindow(
-        this, "TfrmBalloonHintList",
-        QStringLiteral("バルーンヒント一覧　(毎日、決まった時間にメッセージ？を表示）"),
-        {560, 360});
+    grid()->setColumns({
+        {QStringLiteral("表示"), 40, Qt::AlignHCenter, CellKind::Check, {}, true},
+        {QStringLiteral("時間"), 60, Qt::AlignLeft},
+        {QStringLiteral("メッセージ"), 400, Qt::AlignLeft},
+        {QStringLiteral("nHH"), 40, Qt::AlignLeft, CellKind::Hidden},
+        {QStringLiteral("nNN"), 40, Qt::AlignLeft, CellKind::Hidden},
+        {QStringLiteral("hh:nn"), 40, Qt::AlignLeft, CellKind::Hidden},
+    });
+    // Black while shown and still to come today, else the past colour.
+    grid()->setRowColour([this](int row) {
+        const qint64 now = qint64(TimeOnly(Now()) * kMSecsPerDay + 0.5);
+        return BalloonHintRowColour(rowAt(row), now) == RowColour::Black ? QColor()
+                                                                         : ToQColor(*pastColour_);
+    });
+
+    struct Def {
+        Command command;
+        const char* name;
+        const char16_t* caption;
+        const char16_t* hint;
+    };
+    static const Def defs[] = {
+        {Command::Add, "ToolButton1", u"追加", u"新規バルーンヒントの追加..."},
+        {Command::Change, "ToolButton2", u"修正", u"カレント・バルーンヒントの修正..."},
+        {Command::Delete, "ToolButton3", u"削除", u"カレント・バルーンヒントの削除"},
+        {Command::SortAscending, "ToolButton5", u"昇順", u"昇順ソート(時間)"},
+        {Command::SortDescending, "ToolButton6", u"降順", u"降順ソート(時間)"},
+        {Command::Close, "ToolButton8", u"閉じる", u"閉じる"},
+    };
+    for (const Def& d : defs) {
+        if (d.command == Command::SortAscending || d.command == Command::Close)
+            toolBar()->addSeparator();
+        buttons_[size_t(d.command)] =
+            addToolButton(d.name, QString::fromUtf16(d.caption), QString::fromUtf16(d.hint));
+    }
+    auto on = [this](Command c, auto fn) {
+        connect(button(c), &QToolButton::clicked, this, [this, fn] { Guarded(fn, this); });
+    };
+    on(Command::Add, [this] { ToolButton1Click(); });
+    on(Command::Change, [this] { ToolButton2Click(); });
+    on(Command::Delete, [this] { ToolButton3Click(); });
+    on(Command::SortAscending, [this] {
+        grid()->sortRows(Key, Qt::AscendingOrder);
+        syncStore();
+    });
+    on(Command::SortDescending, [this] {
+        grid()->sortRows(Key, Qt::DescendingOrder);
+        syncStore();
+    });
+    on(Command::Close, [this] { close(); });
+    connect(grid(), &ListGrid::rowDoubleClicked, this,
+            [this] { Guarded([this] { ToolButton2Click(); }, this); });
+    // A mark ticked in place counts at once.
+    connect(grid(), &ListGrid::cellTicked, this, [this] { syncStore(); });
+}
+
+void BalloonHintListWindow::setStore(BalloonHintStore* store)
+{
+    store_ = store ? store : &ownStore_;
+}
+
+QVariantList BalloonHintListWindow::cellsOf(const BalloonHintRow& r)
+{
+    return {r.shown, r.timeText, r.message, r.hour, r.minute, r.key};
+}
+
+BalloonHintRow BalloonHintListWindow::rowAt(int row) const
+{
+    BalloonHintRow r;
+    r.shown = grid()->checked(row, Shown);
+    r.timeText = grid()->text(row, TimeText);
+    r.message = grid()->text(row, Message);
+    r.hour = int(grid()->number(row, Hour));
+    r.minute = int(grid()->number(row, Minute));
+    r.key = grid()->text(row, Key);
+    return r;
+}
+
+void BalloonHintListWindow::showRows()
+{
+    const int current = grid()->currentRow();
+    std::vector<QVariantList> rows;
+    rows.reserve(store_->rows().size());
+    for (const BalloonHintRow& r : store_->rows())
+        rows.push_back(cellsOf(r));
+    grid()->setRows(std::move(rows));
+    if (grid()->rowCount() > 0)
+        grid()->setCurrentRow(qBound(0, current, grid()->rowCount() - 1));
+}
+
+void BalloonHintListWindow::syncStore()
+{
+    std::vector<BalloonHintRow>& rows = store_->rows();
+    rows.clear();
+    rows.reserve(size_t(grid()->rowCount()));
+    for (int r = 0; r < grid()->rowCount(); ++r)
+        rows.push_back(rowAt(r));
+}
+
+void BalloonHintListWindow::showEvent(QShowEvent* event)
+{
+    ListWindow::showEvent(event);
+    showRows();
+}
+
+void BalloonHintListWindow::saveRows()
+{
+    syncStore();
+    store_->SaveBalloonHints();
+}
+
+void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)
+{
+    if (row < 0 || row >= grid()->rowCount())
+        row = grid()->addRow();
+    grid()->setRowCells(row, cellsOf(hint));
+    grid()->setCurrentRow(row);
+    syncStore();
+}
+
+void BalloonHintListWindow::ToolButton1Click()
+{
+    if (editor_)
+        editor_->EditRow(-1, {}, [this](int row, const BalloonHintRow& h) { storeRow(row, h); });
+}
+
+void BalloonHintListWindow::ToolButton2Click()
+{
+    const int row = editableRow();
+    if (row < 0 || !editor_)
+        return;
+    editor_->EditRow(row, rowAt(row), [this](int r, const BalloonHintRow& h) { storeRow(r, h); });
+}
+
+void BalloonHintListWindow::ToolButton3Click()
+{
+    if (DeleteCurrentRow([this](int row) {
+            return QStringLiteral("削除します？\r\n\r\n時間　　　 = [%1]\r\nメッセージ = [%2]")
+                .arg(grid()->text(row, TimeText), grid()->text(row, Message));
+        }))
+        syncStore();
 }
 
 } // namespace vn

@@ -1,0 +1,156 @@
+#include "commandline.h"
+
+#include "calendar/holidaytable.h"
+#include "foundation/apperror.h"
+#include "foundation/paths.h"
+#include "platform/flockinstancelock.h"
+#include "schedule/icalendar.h"
+#include "schedule/schedulelistfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <cstring>
+
+namespace vn {
+
+namespace {
+
+enum class Job { None, Export, Import, Help, Version };
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+void printOut(const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::fputs("\n", stdout);
+    std::fflush(stdout);
+}
+
+// One line on standard error.
+int fail(int code, QString message)
+{
+    message.replace(u'\n', u' ');
+    std::fprintf(stderr, "velnote: %s\n", message.toUtf8().constData());
+    return code;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+               "使い方: velnote [オプション]\n"
+               "  (オプションなし)        Velnoteを起動します\n"
+               "  --export-ics ファイル   予定をiCalendar形式で書き出します (-: 標準出力)\n"
+               "  --import-ics ファイル   iCalendarファイルの予定を追加します\n"
+               "  --help                  この説明を表示します\n"
+               "  --version               版を表示します\n"
+               "データフォルダー: %1")
+        .arg(QDir::toNativeSeparators(AppFolder()));
+}
+
+// Month ends step off the holidays of the data folder's holiday table.
+struct Holidays {
+    cal::HolidayTable table;
+    HolidayTest test = [this](DateTime d) { return table.IsHoliday(d); };
+    Holidays() { table.LoadHolidays(AppFolder() + QStringLiteral("/Holiday.dat")); }
+};
+
+int exportIcs(const QString& target)
+{
+    const QString schedules = AppFolder() + QStringLiteral("/Schedule.dat");
+    Holidays holidays;
+    if (target == QLatin1String("-")) {
+        const QByteArray ics = SchedulesToIcal(ReadScheduleRows(schedules).rows, holidays.test);
+        return std::fwrite(ics.constData(), 1, size_t(ics.size()), stdout) == size_t(ics.size())
+                   ? 0
+                   : fail(kFailed, QStringLiteral("標準出力に書き込めません"));
+    }
+    const IcalExportSummary summary = ExportIcalFile(schedules, target, holidays.test);
+    printOut(summary.text());
+    return 0;
+}
+
+int importIcs(const QString& source)
+{
+    // The running program would not see the new lines, and its schedule
+    // list could write the file over them.
+    FlockInstanceLock lock;
+    if (!lock.acquire())
+        return fail(kFailed,
+                    QStringLiteral("Velnoteが起動しています。終了してから読み込んでください"));
+    if (!MakePrivateFolder(AppFolder()))
+        return fail(kFailed, QStringLiteral("データフォルダー \"%1\" を作成できません")
+                                 .arg(QDir::toNativeSeparators(AppFolder())));
+    Holidays holidays;
+    const IcalImportSummary summary =
+        ImportIcalFile(source, AppFolder() + QStringLiteral("/Schedule.dat"), holidays.test);
+    printOut(summary.text());
+    return 0;
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    Job job = Job::None;
+    QString file;
+    bool fileGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        Job found = Job::None;
+        const char* value = nullptr;
+        auto option = [&](const char* name, Job j) {
+            const size_t n = std::strlen(name);
+            if (std::strcmp(arg, name) == 0) {
+                found = j;
+            } else if (std::strncmp(arg, name, n) == 0 && arg[n] == '=') {
+                found = j;
+                value = arg + n + 1;
+            }
+        };
+        option("--export-ics", Job::Export);
+        option("--import-ics", Job::Import);
+        option("--help", Job::Help);
+        option("-h", Job::Help);
+        option("--version", Job::Version);
+        if (found == Job::None)
+            continue; // left to the window system (-display, -platform ...)
+        if (job != Job::None) {
+            QCoreApplication app(argc, argv);
+            return fail(kUsage, QStringLiteral("オプションは一つだけ指定してください"));
+        }
+        job = found;
+        if ((job == Job::Export || job == Job::Import) && !value && i + 1 < argc)
+            value = argv[++i];
+        if (value) {
+            file = QString::fromLocal8Bit(value);
+            fileGiven = true;
+        }
+    }
+    if (job == Job::None)
+        return std::nullopt;
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Velnote"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VN_VERSION));
+    switch (job) {
+    case Job::Help: printOut(usage()); return 0;
+    case Job::Version: printOut(QStringLiteral("Velnote " VN_VERSION)); return 0;
+    default: break;
+    }
+    if (!fileGiven || file.isEmpty())
+        return fail(kUsage, QStringLiteral("%1 にはファイル名が必要です")
+                                .arg(job == Job::Export ? QStringLiteral("--export-ics")
+                                                        : QStringLiteral("--import-ics")));
+    try {
+        return job == Job::Export ? exportIcs(file) : importIcs(file);
+    } catch (const AppError& e) {
+        return fail(kFailed, e.message());
+    } catch (const std::exception& e) {
+        return fail(kFailed, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+} // namespace vn

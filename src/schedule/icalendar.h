@@ -1,0 +1,92 @@
+#pragma once
+// Schedules in and out as iCalendar (RFC 5545) files, through libical.
+//
+// Writing: every schedule line becomes one VEVENT. The start is a local time
+// with the user's time zone (all-day schedules a DATE), the text the SUMMARY,
+// the web address the URL, the alarm a VALARM, and the repetition an RRULE.
+// Month ends that step off holidays and weekends have no RRULE form: their
+// days are listed as RDATEs, computed with the holiday table of the moment.
+// A COMMENT names the repetition, and the property X-VELNOTE-LINE carries the
+// line itself, so reading the file back gives the same line.
+//
+// Reading: an event that still agrees with its X-VELNOTE-LINE gives that
+// line back. Any other event is taken by what it yields: its occurrences are
+// worked out (RRULE, RDATE, EXDATE and changed instances), and when one
+// repetition kind yields exactly the same days at the same time it becomes
+// one repeating line; otherwise each occurrence becomes a single schedule,
+// up to a limit per event. Existing lines are never changed or removed, and
+// Schedule.dat is written once.
+#include "repetition.h"
+#include "scheduleline.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace vn {
+
+struct IcalOptions {
+    QByteArray timeZone; // IANA name of the local zone; empty: the system's
+    DateTime now = 0;    // the moment stamped on written events; 0: the clock
+};
+
+// Repetitions without an end are read up to this day.
+constexpr int kIcalOpenEndYear = 2099;
+// Occurrences of one event that become single schedules at most.
+constexpr int kIcalExpandLimit = 1000;
+// Larger files are not read.
+constexpr qint64 kIcalMaxFileBytes = 64 * 1024 * 1024;
+
+struct IcalExportSummary {
+    int events = 0;
+    int unreadableLines = 0; // lines of Schedule.dat that could not be read
+    QString text() const;
+};
+
+// The calendar for the given schedules.
+QByteArray SchedulesToIcal(const std::vector<ScheduleFields>& rows, const HolidayTest& isHoliday,
+                           const IcalOptions& options = {});
+// Reads Schedule.dat and writes the calendar file (replacing it whole).
+IcalExportSummary ExportIcalFile(const QString& schedulePath, const QString& icsPath,
+                                 const HolidayTest& isHoliday, const IcalOptions& options = {});
+
+// What a read added and what it left out, and why.
+struct IcalImportSummary {
+    int repeating = 0;      // events that became one repeating line
+    int single = 0;         // events with one occurrence
+    int restored = 0;       // lines written by this program, restored as they were
+    int expandedEvents = 0; // events whose occurrences became single schedules
+    int expandedLines = 0;
+    int duplicates = 0;      // lines already in the file (or twice in the calendar)
+    int cancelled = 0;       // events marked cancelled
+    int noStart = 0;         // events without a usable start
+    int noOccurrence = 0;    // events whose every occurrence is excluded
+    int otherComponents = 0; // to-dos, journal entries and the like
+    int cutEvents = 0;       // events with more occurrences than the limit
+    int cutOccurrences = 0;  // occurrences left out for the limit
+    int formatErrors = 0;    // places libical could not read (left out)
+
+    int added() const { return repeating + single + restored + expandedLines; }
+    int skipped() const
+    {
+        return duplicates + cancelled + noStart + noOccurrence + otherComponents;
+    }
+    QString text() const; // Japanese, one item a line
+};
+
+struct IcalConversion {
+    QStringList lines; // new schedule lines, in the order of the calendar
+    IcalImportSummary summary;
+};
+
+// Throws AppError when the bytes are no iCalendar data.
+IcalConversion IcalToScheduleLines(const QByteArray& ics, const QStringList& existingLines,
+                                   const HolidayTest& isHoliday, const IcalOptions& options = {});
+// Reads the calendar file and appends its schedules to Schedule.dat, which is
+// written once, atomically, and only when something was added.
+IcalImportSummary ImportIcalFile(const QString& icsPath, const QString& schedulePath,
+                                 const HolidayTest& isHoliday, const IcalOptions& options = {});
+
+} // namespace vn

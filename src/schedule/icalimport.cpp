@@ -1,0 +1,486 @@
+// Reading an iCalendar file into schedule lines.
+#include "icalcommon.h"
+#include "icalendar.h"
+#include "icalevents.h"
+
+#include "foundation/apperror.h"
+#include "foundation/textcodec.h"
+#include "foundation/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QStringDecoder>
+
+#include <map>
+
+namespace vn {
+
+namespace {
+
+using namespace ical;
+
+const QString kNoTitle = QStringLiteral("(件名なし)");
+
+// Text for a schedule line: one line, no surrounding blanks, and nothing the
+// line reader would take for the start of a web address.
+QString lineText(const char* utf8)
+{
+    QString s = QString::fromUtf8(utf8 ? utf8 : "");
+    for (QChar& c : s)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u' ';
+    s = s.trimmed();
+    s.replace(QLatin1String(",http"), QLatin1String(", http"));
+    return s;
+}
+
+// A web address the line can carry: it must begin with "http".
+QString lineUrl(const char* utf8)
+{
+    QString s = lineText(utf8);
+    if (s.contains(u' ') || !s.startsWith(QLatin1String("http"), Qt::CaseInsensitive))
+        return {};
+    s.replace(0, 4, QStringLiteral("http"));
+    return s;
+}
+
+// Minutes of the first alarm that rings before the start; 0 for none.
+int alarmMinutes(icalcomponent* event)
+{
+    for (icalcomponent* a = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT); a;
+         a = icalcomponent_get_next_component(event, ICAL_VALARM_COMPONENT)) {
+        icalproperty* p = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
+        if (!p)
+            continue;
+        const icaltriggertype trigger = icalproperty_get_trigger(p);
+        if (!icaltime_is_null_time(trigger.time))
+            continue; // a fixed moment
+        icalparameter* related = icalproperty_get_first_parameter(p, ICAL_RELATED_PARAMETER);
+        if (related && icalparameter_get_related(related) == ICAL_RELATED_END)
+            continue;
+        const int seconds = icaldurationtype_as_int(trigger.duration);
+        if (seconds < 0 && seconds >= -7 * 24 * 3600)
+            return (-seconds + 59) / 60;
+    }
+    return 0;
+}
+
+icalproperty* ownLineProperty(icalcomponent* event)
+{
+    for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(event, ICAL_X_PROPERTY)) {
+        const char* name = icalproperty_get_x_name(p);
+        if (name && qstricmp(name, kLineProperty) == 0)
+            return p;
+    }
+    return nullptr;
+}
+
+// Undoes the escapes of a TEXT value (some programs escape unknown values
+// when they write a calendar again).
+QString unescapeText(const QString& s)
+{
+    QString out;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'\\' && i + 1 < s.size()) {
+            const QChar c = s[++i];
+            out += (c == u'n' || c == u'N') ? QChar(u'\n') : c;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+YMD addDays(int y, int m, int d, int days)
+{
+    return DecodeDate(EncodeDate(y, m, d) + days);
+}
+
+class CalendarReader {
+public:
+    CalendarReader(const QStringList& existing, const HolidayTest& isHoliday,
+                   const IcalOptions& options)
+        : holiday_(isHoliday), zone_(LocalZone::Resolve(options.timeZone))
+    {
+        for (const QString& line : existing)
+            known_.insert(line);
+    }
+
+    IcalConversion read(icalcomponent* root)
+    {
+        result_.summary.formatErrors = icalcomponent_count_errors(root);
+        std::vector<icalcomponent*> calendars;
+        if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
+            calendars.push_back(root);
+        } else {
+            for (icalcomponent* c =
+                     icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
+                 c; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
+                calendars.push_back(c);
+        }
+        if (calendars.empty())
+            throw AppError(QStringLiteral("iCalendar形式のデータではありません"));
+        for (icalcomponent* cal : calendars)
+            readCalendar(cal);
+        return std::move(result_);
+    }
+
+private:
+    void readCalendar(icalcomponent* cal)
+    {
+        // Instances that another event of the same UID replaces.
+        std::map<QByteArray, std::vector<icaltimetype>> replaced;
+        std::vector<icalcomponent*> events;
+        for (icalcomponent* c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
+             c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
+            switch (icalcomponent_isa(c)) {
+            case ICAL_VEVENT_COMPONENT: events.push_back(c); break;
+            case ICAL_VTIMEZONE_COMPONENT: break;
+            default: ++result_.summary.otherComponents; break;
+            }
+        }
+        for (icalcomponent* ev : events) {
+            icalproperty* rid = icalcomponent_get_first_property(ev, ICAL_RECURRENCEID_PROPERTY);
+            const char* uid = icalcomponent_get_uid(ev);
+            if (rid && uid)
+                replaced[QByteArray(uid)].push_back(
+                    ZonedTime(icalproperty_get_recurrenceid(rid), rid, cal));
+        }
+        for (icalcomponent* ev : events) {
+            const char* uid = icalcomponent_get_uid(ev);
+            const bool isChange =
+                icalcomponent_get_first_property(ev, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+            static const std::vector<icaltimetype> none;
+            const auto r = uid && !isChange ? replaced.find(QByteArray(uid)) : replaced.end();
+            readEvent(ev, cal, r == replaced.end() ? none : r->second);
+        }
+    }
+
+    void readEvent(icalcomponent* ev, icalcomponent* cal, const std::vector<icaltimetype>& replaced)
+    {
+        IcalImportSummary& sum = result_.summary;
+        if (icalcomponent_get_status(ev) == ICAL_STATUS_CANCELLED) {
+            ++sum.cancelled;
+            return;
+        }
+        const EventOccurrences occ = ExpandEvent(ev, cal, zone_, replaced);
+        if (restoreOwnLine(ev, cal))
+            return;
+        if (occ.starts.empty()) {
+            ++(startReadable(ev) ? sum.noOccurrence : sum.noStart);
+            return;
+        }
+
+        ScheduleFields f;
+        f.allDay = occ.allDay;
+        f.text = lineText(icalcomponent_get_summary(ev));
+        if (f.text.isEmpty())
+            f.text = kNoTitle;
+        icalproperty* url = icalcomponent_get_first_property(ev, ICAL_URL_PROPERTY);
+        f.url = url ? lineUrl(icalproperty_get_url(url)) : QString();
+        f.alarm = occ.allDay ? 0 : alarmMinutes(ev);
+        const LocalStart& first = occ.starts.front();
+        setStart(f, first);
+
+        if (occ.starts.size() == 1) {
+            if (occ.allDay && !occ.recurring && occ.spanDays > 1) {
+                // An all-day event over several days shows on each of them.
+                f.repeat = 1;
+                f.kind = kKindDaily;
+                setLast(f, addDays(first.year, first.month, first.day, occ.spanDays - 1));
+                if (add(f))
+                    ++sum.repeating;
+            } else if (add(f)) {
+                ++sum.single;
+            }
+            return;
+        }
+        if (!occ.scanCut && mapOntoKind(f, occ)) {
+            if (add(f))
+                ++sum.repeating;
+            return;
+        }
+        // Each occurrence on its own, up to the limit.
+        const size_t n = std::min<size_t>(occ.starts.size(), kIcalExpandLimit);
+        int added = 0;
+        for (size_t i = 0; i < n; ++i) {
+            ScheduleFields one = f;
+            setStart(one, occ.starts[i]);
+            added += add(one) ? 1 : 0;
+        }
+        if (added > 0) {
+            ++sum.expandedEvents;
+            sum.expandedLines += added;
+        }
+        if (occ.starts.size() > n || occ.scanCut) {
+            ++sum.cutEvents;
+            sum.cutOccurrences += int(occ.starts.size() - n);
+        }
+    }
+
+    bool startReadable(icalcomponent* ev) const
+    {
+        icalproperty* p = icalcomponent_get_first_property(ev, ICAL_DTSTART_PROPERTY);
+        if (!p)
+            return false;
+        const icaltimetype t = icalproperty_get_dtstart(p);
+        return !icaltime_is_null_time(t) && t.year >= 1 && t.year <= 9999 &&
+               QDate::isValid(t.year, t.month, t.day);
+    }
+
+    static void setStart(ScheduleFields& f, const LocalStart& s)
+    {
+        f.year = s.year;
+        f.month = s.month;
+        f.day = s.day;
+        f.hour = f.allDay ? 0 : s.hour;
+        f.minute = f.allDay ? 0 : s.minute;
+        f.repeat = 0;
+        f.kind = kKindDaily;
+        setLast(f, {s.year, s.month, s.day});
+    }
+    static void setLast(ScheduleFields& f, const YMD& d)
+    {
+        f.lastYear = d.year;
+        f.lastMonth = d.month;
+        f.lastDay = d.day;
+    }
+
+    // One repetition kind that yields exactly these days, at one time of day.
+    bool mapOntoKind(ScheduleFields& f, const EventOccurrences& occ) const
+    {
+        const LocalStart& a = occ.starts[0];
+        for (const LocalStart& s : occ.starts)
+            if (s.hour != a.hour || s.minute != a.minute)
+                return false;
+        const LocalStart& b = occ.starts[1];
+        const qint64 gap =
+            qint64(EncodeDate(b.year, b.month, b.day) - EncodeDate(a.year, a.month, a.day));
+        std::vector<int> kinds;
+        if (gap == 1)
+            kinds.push_back(kKindDaily);
+        if (gap == 7)
+            kinds.push_back(kKindWeekly);
+        if (gap == 14)
+            kinds.push_back(kKindFortnightly);
+        kinds.insert(kinds.end(), {kKindMonthly, kKindYearly, kKindMonthEnd, kKindMonthEndFriday,
+                                   kKindMonthEndSaturday});
+        if (gap > 1 && gap * kKindDaySpanUnit <= kKindDaySpanMax)
+            kinds.push_back(int(gap) * kKindDaySpanUnit);
+
+        // The last day: the rule's own end when it has one, else the last
+        // occurrence (or the open end).
+        const LocalStart& z = occ.starts.back();
+        std::vector<YMD> lasts;
+        if (occ.openEnded)
+            lasts.push_back({kIcalOpenEndYear, 12, 31});
+        else if (occ.until.year != 0)
+            lasts.push_back({occ.until.year, occ.until.month, occ.until.day});
+        lasts.push_back({z.year, z.month, z.day});
+        for (const YMD& last : lasts)
+            for (int kind : kinds)
+                if (yieldsExactly(f, kind, last, occ))
+                    return true;
+        return false;
+    }
+
+    bool yieldsExactly(ScheduleFields& f, int kind, const YMD& last,
+                       const EventOccurrences& occ) const
+    {
+        ScheduleFields c = f;
+        c.repeat = 1;
+        c.kind = kind;
+        setLast(c, last);
+        size_t i = 0;
+        bool same = true;
+        WalkOccurrences(c, holiday_, [&](const YMD& d) {
+            same = i < occ.starts.size() && occ.starts[i].year == d.year &&
+                   occ.starts[i].month == d.month && occ.starts[i].day == d.day;
+            ++i;
+            return same;
+        });
+        if (!same || i != occ.starts.size())
+            return false;
+        f = c;
+        return true;
+    }
+
+    // A line this program wrote, given back as it was while the event still
+    // says what the line says.
+    bool restoreOwnLine(icalcomponent* ev, icalcomponent* cal)
+    {
+        icalproperty* own = ownLineProperty(ev);
+        if (!own)
+            return false;
+        const QString raw = QString::fromUtf8(icalproperty_get_x(own));
+        for (const QString& line : {raw, unescapeText(raw)}) {
+            ScheduleFields f;
+            if (ReadScheduleLine(line, &f) != LineRead::Schedule || ComposeScheduleLine(f) != line)
+                continue;
+            if (!agrees(ev, cal, f))
+                continue;
+            if (add(f))
+                ++result_.summary.restored;
+            return true;
+        }
+        return false;
+    }
+
+    bool agrees(icalcomponent* ev, icalcomponent* cal, const ScheduleFields& f) const
+    {
+        if (QString::fromUtf8(icalcomponent_get_summary(ev)) != f.text)
+            return false;
+        icalproperty* url = icalcomponent_get_first_property(ev, ICAL_URL_PROPERTY);
+        if ((url ? QString::fromUtf8(icalproperty_get_url(url)) : QString()) != f.url)
+            return false;
+        icalproperty* sp = icalcomponent_get_first_property(ev, ICAL_DTSTART_PROPERTY);
+        if (!sp)
+            return false;
+        const icaltimetype start = ZonedTime(icalproperty_get_dtstart(sp), sp, cal);
+        if (bool(icaltime_is_date(start)) != f.allDay)
+            return false;
+        const LocalStart s = ToLocal(start, zone_);
+        if (!f.allDay && (s.hour != f.hour || s.minute != f.minute))
+            return false;
+        if (!IsMonthEndKind(f.kind) && (s.year != f.year || s.month != f.month || s.day != f.day))
+            return false;
+        if ((f.allDay ? 0 : f.alarm) != alarmMinutes(ev))
+            return false;
+        // The repetition: the rule this line is written with, or none.
+        icalrecurrencetype expected;
+        const bool hasRule = RuleForLine(f, holiday_, zone_, &expected);
+        icalproperty* rule = icalcomponent_get_first_property(ev, ICAL_RRULE_PROPERTY);
+        if (hasRule != (rule != nullptr))
+            return false;
+        if (rule) {
+            icalrecurrencetype found = icalproperty_get_rrule(rule);
+            if (TakeString(icalrecurrencetype_as_string_r(&found)) !=
+                TakeString(icalrecurrencetype_as_string_r(&expected)))
+                return false;
+        }
+        return true;
+    }
+
+    bool add(const ScheduleFields& f)
+    {
+        const QString line = ComposeScheduleLine(f);
+        if (known_.contains(line)) {
+            ++result_.summary.duplicates;
+            return false;
+        }
+        known_.insert(line);
+        result_.lines.append(line);
+        return true;
+    }
+
+    const HolidayTest& holiday_;
+    LocalZone zone_;
+    QSet<QString> known_;
+    IcalConversion result_;
+};
+
+// iCalendar files are UTF-8; older Japanese programs wrote Shift-JIS.
+QByteArray utf8Text(QByteArray bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return bytes;
+    return FromSjis(bytes).toUtf8();
+}
+
+void appendLines(const QString& path, const QStringList& lines)
+{
+    const QByteArray old = FileExists(path) ? ReadFileBytes(path) : QByteArray();
+    const QString added = JoinLinesCrLf(lines);
+    QByteArray tail;
+    bool fits = !old.contains('\0');
+    if (old.startsWith("\xEF\xBB\xBF") || IsUtf8WithMultiByte(old))
+        tail = added.toUtf8();
+    else
+        tail = ToSjis(added, &fits);
+    if (fits) {
+        // The lines already there stay byte for byte as they were.
+        QByteArray bytes = old;
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
+        WriteFileAtomic(path, bytes + tail);
+    } else {
+        // The new text needs another encoding than the file has.
+        WriteLines(path, ReadLines(path) + lines);
+    }
+}
+
+} // namespace
+
+IcalConversion IcalToScheduleLines(const QByteArray& ics, const QStringList& existingLines,
+                                   const HolidayTest& isHoliday, const IcalOptions& options)
+{
+    PrepareLibical();
+    const QByteArray text = utf8Text(ics);
+    if (!text.contains("BEGIN:VCALENDAR") && !text.contains("begin:vcalendar"))
+        throw AppError(QStringLiteral("iCalendar形式のデータではありません"));
+    ComponentPtr root(icalparser_parse_string(text.constData()));
+    if (!root)
+        throw AppError(QStringLiteral("iCalendar形式のデータではありません"));
+    CalendarReader reader(existingLines, isHoliday, options);
+    return reader.read(root.get());
+}
+
+IcalImportSummary ImportIcalFile(const QString& icsPath, const QString& schedulePath,
+                                 const HolidayTest& isHoliday, const IcalOptions& options)
+{
+    const QFileInfo info(icsPath);
+    if (info.isFile() && info.size() > kIcalMaxFileBytes)
+        throw AppError(QStringLiteral("ファイル \"%1\" は大きすぎて読み込めません")
+                           .arg(QDir::toNativeSeparators(icsPath)));
+    const QByteArray ics = ReadFileBytes(icsPath);
+    const QStringList existing = FileExists(schedulePath) ? ReadLines(schedulePath) : QStringList();
+    const IcalConversion conv = IcalToScheduleLines(ics, existing, isHoliday, options);
+    if (!conv.lines.isEmpty())
+        appendLines(schedulePath, conv.lines);
+    return conv.summary;
+}
+
+QString IcalImportSummary::text() const
+{
+    QStringList s;
+    auto item = [&](int n, const QString& what) {
+        if (n > 0)
+            s << QStringLiteral("・%1: %2件").arg(what).arg(n);
+    };
+    if (added() == 0)
+        s << QStringLiteral("追加する予定はありませんでした。");
+    else
+        s << QStringLiteral("%1件の予定を追加しました。").arg(added());
+    item(repeating, QStringLiteral("繰り返しの予定として"));
+    item(single, QStringLiteral("単独の予定として"));
+    item(restored, QStringLiteral("Velnoteで書き出した予定を元どおりに"));
+    if (expandedLines > 0)
+        s << QStringLiteral("・繰り返しを単独の予定に展開して: %1件の予定から%2件")
+                 .arg(expandedEvents)
+                 .arg(expandedLines);
+    if (skipped() > 0) {
+        s << QStringLiteral("%1件は読み込みませんでした。").arg(skipped());
+        item(duplicates, QStringLiteral("同じ予定がすでにある"));
+        item(cancelled, QStringLiteral("取り消された予定"));
+        item(noStart, QStringLiteral("開始日時がない予定"));
+        item(noOccurrence, QStringLiteral("日付がすべて除かれた予定"));
+        item(otherComponents, QStringLiteral("予定ではない項目 (ToDoなど)"));
+    }
+    if (cutEvents > 0)
+        s << QStringLiteral(
+                 "%1件の予定は、展開の上限 (1件につき%2件) を超えた%3件を読み込んでいません。")
+                 .arg(cutEvents)
+                 .arg(kIcalExpandLimit)
+                 .arg(cutOccurrences);
+    if (formatErrors > 0)
+        s << QStringLiteral("iCalendarの書式の誤り %1か所を読み飛ばしました。").arg(formatErrors);
+    return s.join(u'\n');
+}
+
+} // namespace vn

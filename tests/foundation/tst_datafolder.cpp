@@ -1,0 +1,173 @@
+#include "foundation/paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vn;
+
+namespace {
+
+struct Probe {
+    QString folder;
+    QString mode;
+    QString settingsFile;
+};
+
+// Runs a copy of the probe program that lives in programDir; as root, runs it
+// as the user "nobody" when asked (the administrator may write anywhere).
+Probe runProbe(const QString& programDir, const QProcessEnvironment& env, bool asNobody = false)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    const QString program = programDir + QStringLiteral("/pathprobe");
+    if (asNobody)
+        p.start(QStringLiteral("setpriv"),
+                {"--reuid=nobody", "--regid=nogroup", "--clear-groups", program});
+    else
+        p.start(program, {});
+    if (!p.waitForFinished(20000) || p.exitCode() != 0)
+        return {};
+    const QStringList lines = QString::fromLocal8Bit(p.readAllStandardOutput()).split(u'\n');
+    if (lines.size() < 3)
+        return {};
+    return {lines[0], lines[1], lines[2]};
+}
+
+QString copyProbe(const QString& dir)
+{
+    const QString target = dir + QStringLiteral("/pathprobe");
+    QFile::copy(QStringLiteral(VN_PATH_PROBE), target);
+    QFile::setPermissions(target, QFile::permissions(QStringLiteral(VN_PATH_PROBE)));
+    return target;
+}
+
+QProcessEnvironment cleanEnvironment(const QString& xdgDataHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VELNOTE_DATA_DIR"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), xdgDataHome);
+    return env;
+}
+
+} // namespace
+
+class TstDataFolder : public QObject {
+    Q_OBJECT
+private slots:
+    void choice_data()
+    {
+        QTest::addColumn<QString>("overrideDir");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<bool>("system");
+        QTest::addColumn<QString>("xdg");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<int>("kind");
+        const int o = int(DataFolderKind::Override), p = int(DataFolderKind::Portable),
+                  u = int(DataFolderKind::UserData);
+        QTest::newRow("portable") << "" << true << false << ""
+                                  << "/opt/memo" << p;
+        QTest::newRow("unwritable") << "" << false << false << ""
+                                    << "/home/u/.local/share/velnote" << u;
+        QTest::newRow("system folder") << "" << true << true << ""
+                                       << "/home/u/.local/share/velnote" << u;
+        QTest::newRow("xdg") << "" << false << false << "/data/x/"
+                             << "/data/x/velnote" << u;
+        QTest::newRow("relative xdg ignored") << "" << false << false << "rel/x"
+                                              << "/home/u/.local/share/velnote" << u;
+        QTest::newRow("variable beats portable") << "/srv/vn/" << true << false << ""
+                                                 << "/srv/vn" << o;
+        QTest::newRow("variable beats installed") << "/srv/vn" << false << true << "/data/x"
+                                                  << "/srv/vn" << o;
+    }
+    void choice()
+    {
+        QFETCH(QString, overrideDir);
+        QFETCH(bool, writable);
+        QFETCH(bool, system);
+        QFETCH(QString, xdg);
+        QFETCH(QString, folder);
+        QFETCH(int, kind);
+        DataFolderInputs in;
+        in.overrideDir = overrideDir;
+        in.programDir = QStringLiteral("/opt/memo");
+        in.programDirWritable = writable;
+        in.programDirIsSystem = system;
+        in.xdgDataHome = xdg;
+        in.home = QStringLiteral("/home/u");
+        const DataFolderChoice c = ChooseDataFolder(in);
+        QCOMPARE(c.folder, folder);
+        QCOMPARE(int(c.kind), kind);
+    }
+
+    // The real program in real folders: its own writable folder, the
+    // variable, and a folder it cannot write to.
+    void realFolders()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        ::chmod(QFile::encodeName(root.path()).constData(), 0755);
+        const QString xdg = root.path() + QStringLiteral("/xdg");
+
+        const QString portable = root.path() + QStringLiteral("/portable");
+        QVERIFY(QDir().mkpath(portable));
+        copyProbe(portable);
+        Probe pr = runProbe(portable, cleanEnvironment(xdg));
+        QCOMPARE(pr.folder, portable);
+        QCOMPARE(pr.settingsFile, portable + QStringLiteral("/Vnote.ini"));
+        QVERIFY(!QFileInfo::exists(xdg));
+
+        const QString named = root.path() + QStringLiteral("/named");
+        QProcessEnvironment env = cleanEnvironment(xdg);
+        env.insert(QStringLiteral("VELNOTE_DATA_DIR"), named + u'/');
+        pr = runProbe(portable, env);
+        QCOMPARE(pr.folder, named);
+
+        // A folder the program cannot write to: as root, the probe runs as
+        // "nobody", whose data folder then lives below a folder it owns.
+        const QString locked = root.path() + QStringLiteral("/locked");
+        QVERIFY(QDir().mkpath(locked));
+        copyProbe(locked);
+        const bool root_ = ::geteuid() == 0;
+        ::chmod(QFile::encodeName(locked).constData(), 0555);
+        if (root_) {
+            QVERIFY(QDir().mkpath(xdg));
+            QVERIFY(::chown(QFile::encodeName(xdg).constData(), 65534, 65534) == 0);
+        }
+        pr = runProbe(locked, cleanEnvironment(xdg + QStringLiteral("/share")), root_);
+        ::chmod(QFile::encodeName(locked).constData(), 0755);
+        QCOMPARE(pr.folder, xdg + QStringLiteral("/share/velnote"));
+        QCOMPARE(pr.mode, QStringLiteral("700"));
+        QCOMPARE(pr.settingsFile, pr.folder + QStringLiteral("/Vnote.ini"));
+        // New parent folders are private too.
+        QCOMPARE(QFileInfo(xdg + QStringLiteral("/share")).permissions() & 0x0077,
+                 QFileDevice::Permissions());
+    }
+
+    void privateFolderKeepsWhatExists()
+    {
+        QTemporaryDir root;
+        const QString existing = root.path() + QStringLiteral("/open");
+        QVERIFY(QDir().mkpath(existing));
+        ::chmod(QFile::encodeName(existing).constData(), 0755);
+        QVERIFY(MakePrivateFolder(existing + QStringLiteral("/a/b")));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(existing).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0755u);
+        QCOMPARE(::stat(QFile::encodeName(existing + QStringLiteral("/a/b")).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, 0700u);
+        // A file in the way is no folder.
+        QFile f(root.path() + QStringLiteral("/file"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(!MakePrivateFolder(root.path() + QStringLiteral("/file/x")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDataFolder)
+#include "tst_datafolder.moc"

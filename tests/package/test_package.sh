@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The Debian package as a user gets it: built with cpack, installed with
+# apt-get, the installed command run on a prepared data folder, then removed.
+#   test_package.sh <build folder>
+# Installing needs root; elsewhere the test is skipped (exit 77).
+set -euo pipefail
+build="$(cd "$1" && pwd)"
+if [ "$(id -u)" -ne 0 ] || ! command -v apt-get >/dev/null; then
+  echo "SKIP: installing a package needs root and apt-get"
+  exit 77
+fi
+work="$(mktemp -d)"
+chmod 755 "$work"
+cleanup() {
+  if dpkg-query -W -f='${Status}' velnote 2>/dev/null | grep -q "install ok installed"; then
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velnote >/dev/null 2>&1 || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL - $*"; exit 1; }
+
+echo "== building the package"
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log"; fail "cpack"; }
+cd "$work/pkg"
+ls velnote_*.deb >/dev/null || fail "no velnote_*.deb"
+dpkg-deb -f velnote_*.deb Depends | grep -q "libical3" || fail "library dependencies not computed"
+
+echo "== installing it"
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends ./velnote_*.deb \
+  >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt-get install"; }
+[ "$(command -v velnote)" = /usr/bin/velnote ] || fail "velnote is not on the PATH"
+desktop-file-validate /usr/share/applications/velnote.desktop || fail "desktop entry"
+grep -qx "StartupWMClass=Velnote" /usr/share/applications/velnote.desktop || fail "StartupWMClass"
+grep -qx "Exec=velnote" /usr/share/applications/velnote.desktop || fail "Exec"
+# A non-reverse-DNS id is the one remark allowed.
+appstreamcli validate --no-net /usr/share/metainfo/velnote.metainfo.xml >"$work/as.log" 2>&1 || true
+if grep -E "^[EW]:" "$work/as.log" | grep -v "cid-desktopapp-is-not-rdns" | grep -q .; then
+  cat "$work/as.log"; fail "AppStream metadata"
+fi
+[ -s /usr/share/icons/hicolor/scalable/apps/velnote.svg ] || fail "scalable icon"
+for size in 16 22 24 32 48 64 128 256; do
+  [ "$(identify -format '%wx%h' "/usr/share/icons/hicolor/${size}x${size}/apps/velnote.png")" = "${size}x${size}" ] ||
+    fail "icon ${size}x${size}"
+done
+
+echo "== running the installed command on a prepared data folder"
+home="$work/home"
+mkdir -p "$home/.local/share/velnote"
+printf '200412141530,10,0,1,1,20050314,\x92\xe8\x97\xe1\x89\xef\r\n200501010000,00,0,1,-8,20301231,\x8c\xb3\x93\xfa\r\n' \
+  >"$home/.local/share/velnote/Schedule.dat"
+out="$(env -u VELNOTE_DATA_DIR -u XDG_DATA_HOME -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" TZ=Asia/Tokyo \
+  velnote --export-ics "$work/out.ics")" || fail "velnote --export-ics"
+echo "$out"
+[ "$(grep -c '^BEGIN:VEVENT' "$work/out.ics")" = 2 ] || fail "two events expected"
+grep -q "^SUMMARY:定例会" "$work/out.ics" || fail "summary"
+grep -q "^DTSTART;TZID=Asia/Tokyo:20041214T153000" "$work/out.ics" || fail "start"
+
+echo "== removing it"
+DEBIAN_FRONTEND=noninteractive apt-get remove -y -q velnote >"$work/apt.log" 2>&1 ||
+  { cat "$work/apt.log"; fail "apt-get remove"; }
+[ ! -e /usr/bin/velnote ] || fail "velnote still installed"
+[ -f "$home/.local/share/velnote/Schedule.dat" ] || fail "the user's data went with the package"
+echo "PASS - package built, installed, run and removed"
