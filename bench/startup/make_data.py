@@ -41,14 +41,13 @@ def schedules(count, daily):
     for i in range(count):
         d = start + datetime.timedelta(days=random.randint(0, 2500))
         if i < daily:
-            last = d + datetime.timedelta(days=3650)
-            kind = 1
+            last = d + datetime.timedelta(days=3650)  # every day for ten years
         else:
             last = d
-            kind = 0
-        out.append("%04d,%02d,%02d,%02d,%02d,%04d,%02d,%02d,%d,%d,%d,予定その%d" % (
-            d.year, d.month, d.day, 9 + i % 8, (i * 7) % 60, last.year, last.month, last.day,
-            kind, 10, 1, i))
+        # start yyyymmddhhnn, alarm, URL flag, repeat, kind, last day, text
+        out.append("%04d%02d%02d%02d%02d,%02d,0,%d,%d,%04d%02d%02d,予定その%d" % (
+            d.year, d.month, d.day, 9 + i % 8, (i * 7) % 60, 10, 1 if i < daily else 0, 0,
+            last.year, last.month, last.day, i))
     return "\r\n".join(out) + "\r\n"
 
 
@@ -91,7 +90,9 @@ def main():
         name = "Vnote.vnm" if i == 0 else "Vnote%d.vnm" % i
         write(os.path.join(root, name), page(size))
     write(os.path.join(root, "Schedule.dat"), schedules(1000 if heavy else 50, 100 if heavy else 0))
-    hol = "".join("%04d,%02d,%02d,社休%d\r\n" % (2020 + i % 10, 1 + i % 12, 1 + i % 28, i)
+    # month and day, first year, last year, name
+    hol = "".join("%02d%02d,%04d,%04d,社休%d\r\n" % (1 + i % 12, 1 + i % 28, 2020 + i % 10,
+                                                  2020 + i % 10, i)
                   for i in range(200 if heavy else 5))
     write(os.path.join(root, "Holiday.dat"), hol)
     diary(root, 5 if heavy else 1)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace vn::cal {
@@ -27,93 +28,102 @@ struct Month {
     int year = 0;
 };
 
-class MonthTable {
-public:
-    MonthTable() { build(); }
-    // Index of the month holding day, or -1.
-    int find(int day) const
-    {
-        auto it = std::upper_bound(starts_.begin(), starts_.end(), day);
-        if (it == starts_.begin() || it == starts_.end())
-            return -1;
-        return int(it - starts_.begin()) - 1;
-    }
-    const Month& month(int i) const { return months_[size_t(i)]; }
-
-private:
-    void build();
-    std::vector<Month> months_;
-    std::vector<int> starts_;
-};
-
-void MonthTable::build()
+double jdeOfDay(int day)
 {
-    // Months from late 1871 to early 2102: enough winter solstices on either
-    // side of the covered range to number every month in it.
-    const double jdeFrom = EncodeDate(1871, 10, 1) + kJdOfDateTimeZero;
-    const double jdeTo = EncodeDate(2102, 12, 31) + kJdOfDateTimeZero;
-    const int k0 = int(std::floor(astro::LunationNumber(jdeFrom)));
-    const int k1 = int(std::ceil(astro::LunationNumber(jdeTo)));
-    for (int k = k0; k <= k1; ++k) {
-        Month m;
-        m.start = jstDay(astro::NewMoonJde(k));
-        months_.push_back(m);
-        starts_.push_back(m.start);
-    }
-    const size_t n = months_.size();
-
-    // Principal solar terms (multiples of 30 degrees) falling in each month.
-    std::vector<int> termCount(n, 0);
-    std::vector<bool> solstice(n, false);
-    const int firstYear = 1871, lastYear = 2102;
-    for (int y = firstYear; y <= lastYear; ++y) {
-        for (int i = 0; i < 12; ++i) {
-            const double longitude = i * 30.0;
-            // The Sun is at 0 degrees near 20 March; estimate from the mean motion.
-            const double march = astro::kJ2000 + (y - 2000) * 365.2422 + 79.0;
-            const double estimate = march + longitude / 360.0 * 365.2422;
-            const int day = jstDay(astro::SunLongitudeInstant(longitude, estimate));
-            const int idx = find(day);
-            if (idx < 0)
-                continue;
-            ++termCount[size_t(idx)];
-            if (i == 9) // 270 degrees: the winter solstice
-                solstice[size_t(idx)] = true;
-        }
-    }
-
-    // Number the months between consecutive winter-solstice months.
-    std::vector<size_t> anchors;
-    for (size_t i = 0; i < n; ++i)
-        if (solstice[i])
-            anchors.push_back(i);
-    for (size_t a = 0; a + 1 < anchors.size(); ++a) {
-        const size_t from = anchors[a], to = anchors[a + 1];
-        const bool leapYear = to - from == 13;
-        bool leapTaken = false;
-        int number = 11;
-        months_[from].number = 11;
-        for (size_t i = from + 1; i < to; ++i) {
-            if (leapYear && !leapTaken && termCount[i] == 0) {
-                months_[i].number = number;
-                months_[i].leap = true;
-                leapTaken = true;
-                continue;
-            }
-            number = number % 12 + 1;
-            months_[i].number = number;
-        }
-    }
-    for (Month& m : months_) {
-        const YMD s = DecodeDate(m.start);
-        m.year = (m.number >= 10 && s.month <= 6) ? s.year - 1 : s.year;
-    }
+    return day + kJdOfDateTimeZero;
 }
 
-const MonthTable& table()
+// Day of the principal solar term at i * 30 degrees of Gregorian year y
+// (estimated from the Sun's mean motion, then found exactly).
+int solarTermDay(int y, int i)
 {
-    static const MonthTable t;
-    return t;
+    const double longitude = i * 30.0;
+    // The Sun is at 0 degrees near 20 March.
+    const double march = astro::kJ2000 + (y - 2000) * 365.2422 + 79.0;
+    const double estimate = march + longitude / 360.0 * 365.2422;
+    return jstDay(astro::SunLongitudeInstant(longitude, estimate));
+}
+
+// The months from the one holding the winter solstice of year y - 1 up to
+// the one holding the solstice of year y, numbered: the solstice month is the
+// 11th, and in a span of thirteen months the first month without a principal
+// solar term is a leap month. Built when first asked for, year by year, so a
+// lookup costs a dozen new moons, not two centuries of them.
+struct Span {
+    int first = 0, end = 0; // first day, and the first day after the span
+    std::vector<Month> months;
+
+    explicit Span(int y)
+    {
+        const int s0 = solarTermDay(y - 1, 9), s1 = solarTermDay(y, 9);
+        const int k0 = int(std::floor(astro::LunationNumber(jdeOfDay(s0 - 31))));
+        const int k1 = int(std::ceil(astro::LunationNumber(jdeOfDay(s1 + 31))));
+        std::vector<int> starts;
+        for (int k = k0; k <= k1; ++k)
+            starts.push_back(jstDay(astro::NewMoonJde(k)));
+        auto holding = [&](int day) {
+            return int(std::upper_bound(starts.begin(), starts.end(), day) - starts.begin()) - 1;
+        };
+        const int a = holding(s0), b = holding(s1);
+        first = starts[size_t(a)];
+        end = starts[size_t(b)];
+        std::vector<int> termCount(size_t(b - a), 0);
+        for (int i : {9, 10, 11})
+            if (const int idx = holding(solarTermDay(y - 1, i)) - a; idx >= 0 && idx < b - a)
+                ++termCount[size_t(idx)];
+        for (int i = 0; i < 9; ++i)
+            if (const int idx = holding(solarTermDay(y, i)) - a; idx >= 0 && idx < b - a)
+                ++termCount[size_t(idx)];
+        const bool leapYear = b - a == 13;
+        bool leapTaken = false;
+        int number = 11;
+        for (int i = a; i < b; ++i) {
+            Month m;
+            m.start = starts[size_t(i)];
+            if (i == a) {
+                m.number = 11;
+            } else if (leapYear && !leapTaken && termCount[size_t(i - a)] == 0) {
+                m.number = number;
+                m.leap = true;
+                leapTaken = true;
+            } else {
+                number = number % 12 + 1;
+                m.number = number;
+            }
+            const YMD sd = DecodeDate(m.start);
+            m.year = (m.number >= 10 && sd.month <= 6) ? sd.year - 1 : sd.year;
+            months.push_back(m);
+        }
+    }
+
+    const Month* find(int day) const
+    {
+        if (day < first || day >= end)
+            return nullptr;
+        auto it = std::upper_bound(months.begin(), months.end(), day,
+                                   [](int d, const Month& m) { return d < m.start; });
+        return &*(it - 1);
+    }
+};
+
+const Span& span(int y)
+{
+    static std::map<int, Span> spans;
+    auto it = spans.find(y);
+    if (it == spans.end())
+        it = spans.emplace(y, Span(y)).first;
+    return it->second;
+}
+
+// The month holding day: in the span of its year, or of the year before
+// (before the solstice month of that year began) or after.
+const Month* monthOf(int day)
+{
+    const int y = DecodeDate(day).year;
+    for (int candidate : {y, y + 1, y - 1})
+        if (const Month* m = span(candidate).find(day))
+            return m;
+    return nullptr;
 }
 
 } // namespace
@@ -129,7 +139,9 @@ DateTime LunisolarLastDay()
 
 void PrepareLunisolarCalendar()
 {
-    table();
+    for (int y = DecodeDate(LunisolarFirstDay()).year; y <= DecodeDate(LunisolarLastDay()).year + 1;
+         ++y)
+        span(y);
 }
 
 LunarDate ToLunarDate(DateTime d)
@@ -138,13 +150,10 @@ LunarDate ToLunarDate(DateTime d)
     const double day = DateOnly(d); // the whole part is the day, also before 1899
     if (day < LunisolarFirstDay() || day > LunisolarLastDay())
         return r;
-    const MonthTable& t = table();
-    const int idx = t.find(int(day));
-    if (idx < 0)
+    const Month* found = monthOf(int(day));
+    if (!found)
         return r;
-    const Month& m = t.month(idx);
-    if (m.number == 0)
-        return r;
+    const Month& m = *found;
     r.valid = true;
     r.year = m.year;
     r.month = m.number;

@@ -23,7 +23,8 @@ DateTime LunisolarLastDay();
 // The lunar date of a day (the time of day is ignored).
 LunarDate ToLunarDate(DateTime d);
 
-// Builds the month table now (it is otherwise built at the first lookup).
+// Builds the months of the whole range now (otherwise each year's months
+// are built at the first lookup in it).
 void PrepareLunisolarCalendar();
 
 } // namespace vn::cal

@@ -1,6 +1,7 @@
 #include "platform.h"
 
 #include "flockinstancelock.h"
+#include "portalhotkeysource.h"
 #include "qtdesktop.h"
 #include "qtsoundplayer.h"
 #include "qttrayicon.h"
@@ -23,7 +24,13 @@ std::unique_ptr<Platform>& Installed()
 std::unique_ptr<Platform> CreateDesktopPlatform()
 {
     auto platform = std::make_unique<Platform>();
-    platform->hotKey = std::make_unique<X11HotKeySource>();
+    // X11 where there is X11; elsewhere (Wayland) the desktop portal, when
+    // it offers global shortcuts.
+    auto x11 = std::make_unique<X11HotKeySource>();
+    if (!x11->available() && PortalHotKeySource::Offered(QDBusConnection::sessionBus()))
+        platform->hotKey = std::make_unique<PortalHotKeySource>();
+    else
+        platform->hotKey = std::move(x11);
     platform->tray = std::make_unique<QtTrayIcon>();
     platform->sound = std::make_unique<QtSoundPlayer>();
     platform->desktop = std::make_unique<QtDesktop>();

@@ -1,0 +1,27 @@
+#include "privatebus.h"
+
+namespace vn::test {
+
+PrivateBus::PrivateBus()
+{
+    daemon_.start(QStringLiteral("dbus-daemon"),
+                  {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                   QStringLiteral("--print-address=1"), QStringLiteral("--nopidfile")});
+    if (!daemon_.waitForStarted(5000))
+        return;
+    for (int i = 0; i < 50 && !daemon_.canReadLine(); ++i)
+        daemon_.waitForReadyRead(100);
+    address_ = QString::fromLocal8Bit(daemon_.readLine()).trimmed();
+}
+
+PrivateBus::~PrivateBus()
+{
+    if (daemon_.state() != QProcess::NotRunning) {
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(3000))
+            daemon_.kill();
+        daemon_.waitForFinished(1000);
+    }
+}
+
+} // namespace vn::test
