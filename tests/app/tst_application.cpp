@@ -19,7 +19,6 @@
 #include "workspace/calendarpanel.h"
 
 #include "foundation/apperror.h"
-#include "foundation/textfile.h"
 
 #include <QDir>
 #include <QLineEdit>
