@@ -165,6 +165,7 @@ private:
     void requestFull();
     void render();
     void afterDateChange(DateTime before);
+    void navigate(void (cal::CalendarModel::*move)()); // then a full repaint
     void setHint(bool on);
     template <typename T> void store(T& field, const T& value);
 
