@@ -81,10 +81,15 @@ ScheduleListWindow::ScheduleListWindow(QWidget* parent)
         {Command::Delete, "ToolButton3", u"削除", u"カレント予定の削除"},
         {Command::SortAscending, "ToolButton6", u"昇順", u"昇順ソート(直近の予定日時が古い順)"},
         {Command::SortDescending, "ToolButton5", u"降順", u"降順ソート(直近の予定日時が新しい順)"},
+        {Command::ExportIcal, "cmdExportIcal", u"iCalendar形式で書き出し...",
+         u"予定をiCalendar形式のファイルに書き出します"},
+        {Command::ImportIcal, "cmdImportIcal", u"iCalendarから読み込み...",
+         u"iCalendar形式のファイルの予定を追加します"},
         {Command::Close, "ToolButton8", u"閉じる", u"閉じる"},
     };
     for (const Def& d : defs) {
-        if (d.command == Command::SortAscending || d.command == Command::Close)
+        if (d.command == Command::SortAscending || d.command == Command::ExportIcal ||
+            d.command == Command::Close)
             toolBar()->addSeparator();
         buttons_[size_t(d.command)] =
             addToolButton(d.name, QString::fromUtf16(d.caption), QString::fromUtf16(d.hint));
@@ -97,6 +102,8 @@ ScheduleListWindow::ScheduleListWindow(QWidget* parent)
     on(Command::Delete, [this] { ToolButton3Click(); });
     on(Command::SortAscending, [this] { grid()->sortRows(Offset, Qt::AscendingOrder); });
     on(Command::SortDescending, [this] { grid()->sortRows(Offset, Qt::DescendingOrder); });
+    on(Command::ExportIcal, [this] { ExportIcalClick(); });
+    on(Command::ImportIcal, [this] { ImportIcalClick(); });
     on(Command::Close, [this] { close(); });
     connect(grid(), &ListGrid::rowDoubleClicked, this,
             [this] { Guarded([this] { ToolButton2Click(); }, this); });

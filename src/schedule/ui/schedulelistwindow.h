@@ -19,9 +19,18 @@ class ScheduleEditor;
 class ScheduleListWindow : public ListWindow {
     Q_OBJECT
 public:
-    // The toolbar's commands in their order. Further commands (file
-    // import and export) take their place before Close.
-    enum class Command { Add, Change, Delete, SortAscending, SortDescending, Close, Count };
+    // The toolbar's commands in their order.
+    enum class Command {
+        Add,
+        Change,
+        Delete,
+        SortAscending,
+        SortDescending,
+        ExportIcal, // "iCalendar形式で書き出し..."
+        ImportIcal, // "iCalendarから読み込み..."
+        Close,
+        Count
+    };
     enum Column {
         FromToday, // "本日から"
         StartDay,  // start day at the start time (a date-time value)
@@ -68,6 +77,10 @@ public:
     void ToolButton2Click(); // change the current one
     void ToolButton3Click(); // delete the current one
     void C1Click();          // the past-schedule colour
+    // The rows as an iCalendar file, and the schedules of one added as rows
+    // (and written at once); both end with a summary (schedulelistical.cpp).
+    void ExportIcalClick();
+    void ImportIcalClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
