@@ -3,6 +3,8 @@
 #include "application.h"
 #include "backup/restorepages.h"
 #include "backup/ui/restorewindow.h"
+#include "calendar/ui/calendarview.h"
+#include "schedule/ui/scheduleeditor.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 
@@ -39,7 +41,11 @@ void ConnectSubsystemWindows(Windows& w)
     CalendarPanel* calendar = main->calendarPanel();
     calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
                              [d = w.holidayList] { d->exec(); });
-    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
+    auto* editor = static_cast<ScheduleEditor*>(w.schedule);
+    CalendarView* view = calendar->view();
+    editor->setCalendarStore(&view->schedules(), [view] { view->StyleChanged(); });
+    calendar->setScheduleEditorOpener(
+        [editor](DateTime day) { editor->NewScheduleFromCalendar(day); });
 }
 
 } // namespace vn

@@ -83,8 +83,12 @@ public:
     // draws a cross instead.
     void SetPastDayImage(const QImage& image);
     const PastDayImage& pastDayImage() const { return pastDay_; }
-    // Repaint after a change the view cannot see.
-    void StyleChanged() { Paint(); }
+    // Repaint after a change the view cannot see (also of the schedules).
+    void StyleChanged()
+    {
+        hintDate_ = 0;
+        Paint();
+    }
 
     // ---- Hints and texts ----------------------------------------------------
     int HintHidePause() const { return hintHidePause_; }
