@@ -152,6 +152,7 @@ int RunVelnote(int argc, char** argv)
     tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
     // Run record, uptime text and backups, from now to the end.
     BackgroundJobs* jobs = StartBackgroundJobs(main);
+    ConnectJobWindows(windows, jobs);
 
     // The end of the desktop session, and stop signals, close for real.
     auto endSession = [main] {

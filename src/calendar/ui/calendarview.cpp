@@ -283,14 +283,20 @@ QString CalendarView::DayText(DateTime d) const
     return cal::ComposeDayText(parts);
 }
 
+void CalendarView::ShareSchedules(const ScheduleStore* store)
+{
+    sharedSchedules_ = store;
+    Paint();
+}
+
 int CalendarView::ScheduleCountOn(int year, int month, int day) const
 {
-    return schedules_.ScheduleCountOn(year, month, day);
+    return shownSchedules().ScheduleCountOn(year, month, day);
 }
 
 QString CalendarView::ScheduleTextOn(int year, int month, int day) const
 {
-    return schedules_.ScheduleTextOn(year, month, day);
+    return shownSchedules().ScheduleTextOn(year, month, day);
 }
 
 // ---- Dates ----------------------------------------------------------------------
@@ -453,7 +459,7 @@ void CalendarView::render()
     const cal::CalendarLayout& layout = core_.model().Layout();
     CalendarPaintData data;
     data.core = &core_;
-    data.schedules = &schedules_;
+    data.schedules = &shownSchedules();
     data.pastDayImage = &pastDay_;
     data.selected = GetDate();
     data.today = today_ = Today();

@@ -41,6 +41,14 @@ public:
     const cal::CalendarCore& core() const { return core_; }
     ScheduleStore& schedules() { return schedules_; }
     const ScheduleStore& schedules() const { return schedules_; }
+    // Shows another calendar's schedules (not owned) instead of its own, as
+    // they are at each look; nullptr goes back to its own. Repaints.
+    void ShareSchedules(const ScheduleStore* store);
+    // The schedules shown.
+    const ScheduleStore& shownSchedules() const
+    {
+        return sharedSchedules_ ? *sharedSchedules_ : schedules_;
+    }
 
     // ---- Look -------------------------------------------------------------
     const CalendarStyle& style() const { return style_; }
@@ -175,6 +183,7 @@ private:
 
     cal::CalendarCore core_;
     ScheduleStore schedules_;
+    const ScheduleStore* sharedSchedules_ = nullptr;
     CalendarStyle style_;
     PastDayImage pastDay_;
     QImage offscreen_, background_;
