@@ -9,6 +9,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "foundation/tempfiles.h"
 #include "listwindowwiring.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
@@ -35,7 +36,9 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 
 namespace vn {
@@ -112,12 +115,20 @@ void CreateWindows(Windows& w)
     ConnectListWindows(w);
 }
 
+void StartUpHousekeeping(qint64 startedAt)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    RemoveStaleTempFiles(startedAt);
+}
+
 int RunVelnote(int argc, char** argv)
 {
+    const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     if (!platform->instanceLock->acquire())
         return 0; // another instance runs in this session
+    StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
     // The standard dialogs (file, font, colour, print) speak Japanese too.

@@ -132,7 +132,7 @@ bool ReferenceArea::OpenReferencePage(int slot)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     WriteSettingStr(REG_RefFileName01 + slot, path);
-    setText(editors_[size_t(slot)], ReadEditText(path));
+    setText(editors_[size_t(slot)], ReadForeignEditText(path));
     tabs_->setTabText(slot, Prefix(slot) + QFileInfo(path).fileName());
     buttons_[size_t(slot)]->setToolTip(Prefix(slot) + path);
     tabs_->setTabVisible(slot, true);
@@ -238,7 +238,7 @@ void ReferenceArea::Reload()
 {
     const int slot = selectedSlot();
     if (slot >= 0)
-        setText(editors_[size_t(slot)], ReadEditText(paths_[size_t(slot)]));
+        setText(editors_[size_t(slot)], ReadForeignEditText(paths_[size_t(slot)]));
 }
 
 void ReferenceArea::OpenWithAssociatedProgram()
