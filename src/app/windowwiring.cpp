@@ -59,12 +59,11 @@ void ConnectSubsystemWindows(Windows& w)
     auto* runRecord = static_cast<RunRecordWindow*>(w.dateTime);
     runRecord->setCalendarData(new MainWindowCalendar(main));
     runRecord->setPeriodDialog(static_cast<PeriodDialog*>(w.term));
-    // The calendar panel's lists (the calendar reloads afterwards) and the
-    // schedule editor for a double-clicked day.
+    // The calendar panel's lists (the calendar reloads afterwards); the
+    // schedule editor for a double-clicked day: ConnectListWindows.
     CalendarPanel* calendar = main->calendarPanel();
     calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
                              [d = w.holidayList] { d->exec(); });
-    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
 }
 
 void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)
