@@ -43,6 +43,10 @@ public:
 
     RunRecordCapture& capture() { return capture_; }
 
+    // The timers that run the jobs, for tests that fire them by hand.
+    enum class Timer { Capture, Quarter, CatchUp };
+    QTimer* timer(Timer which);
+
 signals:
     // A generation was made: lists of generations are out of date.
     void generationMade();
@@ -54,6 +58,7 @@ private:
     BackUpScheduler backUps_;
     QTimer captureTimer_;
     QTimer quarterTimer_;
+    QTimer catchUpTimer_;
 };
 
 } // namespace vn
