@@ -4,6 +4,7 @@
 // the uptime text (tray tip and main window caption) and the scheduled
 // backup. The timers do nothing while the program starts or ends.
 #include "backup/backupscheduler.h"
+#include "foundation/uptime.h"
 #include "runrecord/runrecordcapture.h"
 
 #include <QObject>
@@ -42,10 +43,14 @@ public:
     void refreshUptime();
 
     RunRecordCapture& capture() { return capture_; }
+    // How long the PC has been running, now.
+    UptimeTexts uptimeTexts() const;
 
 signals:
     // A generation was made: lists of generations are out of date.
     void generationMade();
+    // The uptime texts were refreshed (the settings dialog shows them).
+    void uptimeRefreshed(const vn::UptimeTexts& uptime);
 
 private:
     Hooks hooks_;
