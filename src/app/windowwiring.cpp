@@ -1,8 +1,12 @@
 #include "windowwiring.h"
 
 #include "application.h"
+#include "backgroundjobs.h"
 #include "backup/restorepages.h"
 #include "backup/ui/restorewindow.h"
+#include "calendar/ui/calendarview.h"
+#include "runrecord/ui/perioddialog.h"
+#include "runrecord/ui/runrecordwindow.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 
@@ -28,18 +32,44 @@ private:
     MainWindow* main_;
 };
 
+// The run-record window's view of the holidays and schedules: the main
+// window's calendar, as it is at each look.
+class MainWindowCalendar : public QObject, public RunRecordCalendarData {
+public:
+    MainWindowCalendar(MainWindow* main) : QObject(main), main_(main) {}
+    const cal::HolidayTable& holidays() const override
+    {
+        return std::as_const(*main_->calendarPanel()->view()).core().holidays();
+    }
+    const ScheduleStore& schedules() const override
+    {
+        return std::as_const(*main_->calendarPanel()->view()).shownSchedules();
+    }
+
+private:
+    MainWindow* main_;
+};
+
 } // namespace
 
 void ConnectSubsystemWindows(Windows& w)
 {
     MainWindow* main = w.memo.get();
     static_cast<RestoreWindow*>(w.backUpMemo)->setPages(new MainWindowPages(main));
-    // The calendar panel's lists (the calendar reloads afterwards) and the
-    // schedule editor for a double-clicked day.
+    auto* runRecord = static_cast<RunRecordWindow*>(w.dateTime);
+    runRecord->setCalendarData(new MainWindowCalendar(main));
+    runRecord->setPeriodDialog(static_cast<PeriodDialog*>(w.term));
+    // The calendar panel's lists (the calendar reloads afterwards); the
+    // schedule editor for a double-clicked day: ConnectListWindows.
     CalendarPanel* calendar = main->calendarPanel();
     calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
                              [d = w.holidayList] { d->exec(); });
-    calendar->setScheduleEditorOpener([d = w.schedule](DateTime) { d->exec(); });
+}
+
+void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)
+{
+    // The record is read with every moment the capture has seen.
+    static_cast<RunRecordWindow*>(w.dateTime)->setBeforeRead([jobs] { jobs->capture().flush(); });
 }
 
 } // namespace vn

@@ -4,7 +4,10 @@
 namespace vn {
 
 struct Windows;
+class BackgroundJobs;
 
 void ConnectSubsystemWindows(Windows& windows);
+// The windows that show what the background jobs record.
+void ConnectJobWindows(Windows& windows, BackgroundJobs* jobs);
 
 } // namespace vn

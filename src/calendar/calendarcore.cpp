@@ -9,14 +9,14 @@ CalendarCore::CalendarCore()
     model_.setDiarySwitch([this](DateTime d) { diary_.SelectDiaryDate(d); });
     DiaryDayInfo info;
     info.rokuyou = [this](DateTime d) { return RokuyouText(d); };
-    info.holidayName = [this](DateTime d) { return holidays_.HolidayName(d); };
+    info.holidayName = [this](DateTime d) { return HolidayName(d); };
     info.dayColor = [this](DateTime d) { return DayColor(d); };
     diary_.setDayInfo(std::move(info));
 }
 
 quint32 CalendarCore::DayColor(DateTime d) const
 {
-    if (holidays_.IsHoliday(d))
+    if (IsHoliday(d))
         return colors_.holiday;
     switch (DayOfWeek(d)) {
     case 0: return colors_.sunday;

@@ -27,18 +27,22 @@ public:
     CalendarModel& model() { return model_; }
     const CalendarModel& model() const { return model_; }
     HolidayTable& holidays() { return holidays_; }
-    const HolidayTable& holidays() const { return holidays_; }
+    // The holidays shown: another calendar's table when one is shared.
+    const HolidayTable& holidays() const { return shared_ ? *shared_ : holidays_; }
+    // Shows another calendar's holidays (not owned) instead of its own, as
+    // they are at each look; nullptr goes back to its own.
+    void ShareHolidays(const HolidayTable* table) { shared_ = table; }
     DiaryStore& diary() { return diary_; }
     const DiaryStore& diary() const { return diary_; }
     DayColors& colors() { return colors_; }
 
     // Holidays.
     bool LoadHolidays(const QString& path) { return holidays_.LoadHolidays(path); }
-    bool IsHoliday(DateTime d) const { return holidays_.IsHoliday(d); }
-    bool IsHoliday(const QString& key) const { return holidays_.IsHoliday(key); }
-    QString HolidayName(const QString& key) const { return holidays_.HolidayName(key); }
-    QString HolidayName(DateTime d) const { return holidays_.HolidayName(d); }
-    QString SelectedHolidayName() const { return holidays_.HolidayName(model_.GetDate()); }
+    bool IsHoliday(DateTime d) const { return holidays().IsHoliday(d); }
+    bool IsHoliday(const QString& key) const { return holidays().IsHoliday(key); }
+    QString HolidayName(const QString& key) const { return holidays().HolidayName(key); }
+    QString HolidayName(DateTime d) const { return holidays().HolidayName(d); }
+    QString SelectedHolidayName() const { return holidays().HolidayName(model_.GetDate()); }
     // Holiday colour for holidays, else the colour of the weekday.
     quint32 DayColor(DateTime d) const;
     // For the schedule store (month ends skip holidays); valid while this lives.
@@ -59,6 +63,7 @@ public:
 private:
     CalendarModel model_;
     HolidayTable holidays_;
+    const HolidayTable* shared_ = nullptr;
     DiaryStore diary_;
     DayColors colors_;
     bool showRoku_ = true;

@@ -1,14 +1,36 @@
 // The thirteen windows of the program, created as the program starts.
 #include "app/application.h"
+#include "calendar/ui/calendarview.h"
+#include "calendar/ui/holidayeditor.h"
+#include "calendar/ui/holidaylistwindow.h"
+#include "fakeclock.h"
 #include "fakeplatform.h"
 #include "foundation/appstate.h"
+#include "foundation/paths.h"
+#include "foundation/textfile.h"
+#include "modal.h"
 #include "schedule/ui/balloonhintlistwindow.h"
+#include "schedule/ui/scheduleeditor.h"
+#include "schedule/ui/schedulelistwindow.h"
+#include "scriptedprompts.h"
 #include "tempdatafolder.h"
+#include "ui_holidayeditor.h"
+#include "ui_scheduleeditor.h"
+#include "workspace/calendarpanel.h"
 
+#include "foundation/apperror.h"
+
+#include <QDir>
+#include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
+#include <csignal>
+#include <ctime>
+#include <sys/resource.h>
+#include <utime.h>
 
 using namespace vn;
-using vn::test::TempDataFolder;
+using namespace vn::test;
 
 class TstApplication : public QObject {
     Q_OBJECT
@@ -56,6 +78,109 @@ private slots:
             QVERIFY(!dialogs[i]->isVisible());
         }
         QVERIFY(!w.memo->isVisible());
+        w.memo.reset();
+        SetPlatform(nullptr);
+    }
+
+    void startUpIgnoresTheFileSizeSignalAndClearsStaleTemporaryFiles()
+    {
+        TempDataFolder dir;
+        ::signal(SIGXFSZ, SIG_DFL);
+        dir.writeBytes(".Vnote.ini.AbC123", "left by a kill");
+        dir.writeBytes(".mine.txt.AbC123", "not ours");
+        const struct utimbuf old = {time_t(1000), time_t(1000)};
+        for (const char* name : {".Vnote.ini.AbC123", ".mine.txt.AbC123"})
+            ::utime(QFile::encodeName(dir.file(name)).constData(), &old);
+        StartUpHousekeeping(std::time(nullptr));
+        QVERIFY(!dir.exists(".Vnote.ini.AbC123"));
+        QVERIFY(dir.exists(".mine.txt.AbC123"));
+
+        // Past the file-size limit a write fails like a full disk; the process
+        // lives on, and neither the old file nor a temporary file is changed.
+        struct sigaction sa = {};
+        ::sigaction(SIGXFSZ, nullptr, &sa);
+        QVERIFY(sa.sa_handler == SIG_IGN);
+        WriteEditText(dir.file("Vnote.vnm"), QStringLiteral("old"));
+        struct rlimit saved;
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        struct rlimit small = saved;
+        small.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        bool failed = false;
+        try {
+            WriteEditText(dir.file("Vnote.vnm"), QString(5000, u'x'));
+        } catch (const AppError&) {
+            failed = true;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(failed);
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("old"));
+        QVERIFY(QDir(dir.path()).entryList({".Vnote.vnm.*"}, QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    // The lists and the editor from the main window's calendar: a double
+    // click on a day stores into the calendar at once; after the holiday
+    // list closes the calendar knows the new holiday; the schedule list's
+    // month ends step off the calendar's holidays.
+    void listsAndTheCalendar()
+    {
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2008, 5, 1) + EncodeTime(10, 0));
+        ScriptedPrompts prompts;
+        dir.writeBytes("Schedule.dat", "200805010900,00,0,1,3,20081231,month end\r\n");
+        App() = AppState{};
+        Windows w;
+        CreateWindows(w);
+        CalendarPanel* panel = w.memo->calendarPanel();
+        CalendarView* view = panel->view();
+        panel->ReloadHolidays();
+
+        auto* holidayList = static_cast<HolidayListWindow*>(w.holidayList);
+        auto* holidayEditor = static_cast<HolidayEditor*>(w.holiday);
+        WhenShown(holidayList, [&] {
+            for (const auto& [day, name] : {std::pair{6, "Test day"}, std::pair{31, "Last"}}) {
+                WhenShown(holidayEditor, [&, day = day, name = name] {
+                    const auto& ui = holidayEditor->form();
+                    ui.spinMM->setValue(5);
+                    ui.spinDD->setValue(day);
+                    ui.txtName->setText(QString::fromLatin1(name));
+                    ui.cmdAdd->click();
+                });
+                holidayList->button(HolidayListWindow::Command::Add)->click();
+            }
+            holidayList->close();
+        });
+        panel->button(QStringLiteral("ToolButton25"))->click();
+        QCOMPARE(ReadLines(HolidayPath()),
+                 QStringList({"0506,2008,2008,Test day", "0531,2008,2008,Last"}));
+        QCOMPARE(view->core().HolidayName(EncodeDate(2008, 5, 6)), QStringLiteral("Test day"));
+        QCOMPARE(view->core().HolidayName(EncodeDate(2008, 5, 7)), QStringLiteral("振替休日"));
+
+        auto* editor = static_cast<ScheduleEditor*>(w.schedule);
+        WhenShown(editor, [&] {
+            QCOMPARE(editor->mode(), ScheduleEditor::Mode::Calendar);
+            TypeText(editor->form().txtName, QStringLiteral("会議"));
+            QTest::keyClick(editor->form().txtName, Qt::Key_Return);
+        });
+        emit view->dayDoubleClicked(EncodeDate(2008, 5, 20));
+        QCOMPARE(view->schedules().ScheduleCountOn(2008, 5, 20), 1);
+        QCOMPARE(ReadLines(SchedulePath()).last(),
+                 QStringLiteral("200805201000,10,0,0,0,20080520,会議"));
+
+        auto* scheduleList = static_cast<ScheduleListWindow*>(w.scheduleList);
+        QString nearest;
+        WhenShown(scheduleList, [&] {
+            const ListGrid* g = scheduleList->grid();
+            for (int r = 0; r < g->rowCount(); ++r)
+                if (g->text(r, ScheduleListWindow::Text) == u"month end")
+                    nearest = g->text(r, ScheduleListWindow::Nearest);
+            scheduleList->close();
+        });
+        panel->button(QStringLiteral("ToolButton24"))->click();
+        QCOMPARE(nearest, QStringLiteral("2008/05/30(金) 09:00"));
+        QVERIFY(prompts.errors.isEmpty());
         w.memo.reset();
         SetPlatform(nullptr);
     }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -13,7 +14,7 @@
 namespace vn::test {
 
 // Runs act once the window is visible and the active modal window, from
-// inside its event loop. Gives up after ten seconds. A dialog that act left
+// inside its event loop, once it is active. Gives up after ten seconds. A dialog that act left
 // open (a check in it failed) is cancelled, so the test goes on.
 inline void WhenShown(QWidget* window, std::function<void()> act)
 {
@@ -29,6 +30,7 @@ inline void WhenShown(QWidget* window, std::function<void()> act)
         if (target->isVisible() && QApplication::activeModalWidget() == target) {
             timer->stop();
             timer->deleteLater();
+            QTest::qWaitForWindowActive(target); // focus moves only in the active window
             act();
             if (auto* dialog = qobject_cast<QDialog*>(target.data()); dialog && dialog->isVisible())
                 dialog->reject();

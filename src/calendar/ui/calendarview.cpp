@@ -283,14 +283,20 @@ QString CalendarView::DayText(DateTime d) const
     return cal::ComposeDayText(parts);
 }
 
+void CalendarView::ShareSchedules(const ScheduleStore* store)
+{
+    sharedSchedules_ = store;
+    Paint();
+}
+
 int CalendarView::ScheduleCountOn(int year, int month, int day) const
 {
-    return schedules_.ScheduleCountOn(year, month, day);
+    return shownSchedules().ScheduleCountOn(year, month, day);
 }
 
 QString CalendarView::ScheduleTextOn(int year, int month, int day) const
 {
-    return schedules_.ScheduleTextOn(year, month, day);
+    return shownSchedules().ScheduleTextOn(year, month, day);
 }
 
 // ---- Dates ----------------------------------------------------------------------
@@ -299,6 +305,14 @@ void CalendarView::afterDateChange(DateTime before)
 {
     if (GetDate() != before)
         emit dateChanged(GetDate());
+}
+
+void CalendarView::navigate(void (cal::CalendarModel::*move)())
+{
+    const DateTime before = GetDate();
+    (core_.model().*move)();
+    requestFull();
+    afterDateChange(before);
 }
 
 void CalendarView::SetDate(DateTime d)
@@ -310,42 +324,27 @@ void CalendarView::SetDate(DateTime d)
 
 void CalendarView::MoveToJanuary()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToJanuary();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToJanuary);
 }
 
 void CalendarView::MovePrevMonth()
 {
-    const DateTime before = GetDate();
-    core_.model().MovePrevMonth();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MovePrevMonth);
 }
 
 void CalendarView::MoveToToday()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToToday();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToToday);
 }
 
 void CalendarView::MoveNextMonth()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveNextMonth();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveNextMonth);
 }
 
 void CalendarView::MoveToNextYearJanuary()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToNextYearJanuary();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToNextYearJanuary);
 }
 
 void CalendarView::SelectAt(int x, int y)
@@ -460,7 +459,7 @@ void CalendarView::render()
     const cal::CalendarLayout& layout = core_.model().Layout();
     CalendarPaintData data;
     data.core = &core_;
-    data.schedules = &schedules_;
+    data.schedules = &shownSchedules();
     data.pastDayImage = &pastDay_;
     data.selected = GetDate();
     data.today = today_ = Today();

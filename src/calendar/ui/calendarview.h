@@ -41,6 +41,14 @@ public:
     const cal::CalendarCore& core() const { return core_; }
     ScheduleStore& schedules() { return schedules_; }
     const ScheduleStore& schedules() const { return schedules_; }
+    // Shows another calendar's schedules (not owned) instead of its own, as
+    // they are at each look; nullptr goes back to its own. Repaints.
+    void ShareSchedules(const ScheduleStore* store);
+    // The schedules shown.
+    const ScheduleStore& shownSchedules() const
+    {
+        return sharedSchedules_ ? *sharedSchedules_ : schedules_;
+    }
 
     // ---- Look -------------------------------------------------------------
     const CalendarStyle& style() const { return style_; }
@@ -83,8 +91,12 @@ public:
     // draws a cross instead.
     void SetPastDayImage(const QImage& image);
     const PastDayImage& pastDayImage() const { return pastDay_; }
-    // Repaint after a change the view cannot see.
-    void StyleChanged() { Paint(); }
+    // Repaint after a change the view cannot see (also of the schedules).
+    void StyleChanged()
+    {
+        hintDate_ = 0;
+        Paint();
+    }
 
     // ---- Hints and texts ----------------------------------------------------
     int HintHidePause() const { return hintHidePause_; }
@@ -165,11 +177,13 @@ private:
     void requestFull();
     void render();
     void afterDateChange(DateTime before);
+    void navigate(void (cal::CalendarModel::*move)()); // then a full repaint
     void setHint(bool on);
     template <typename T> void store(T& field, const T& value);
 
     cal::CalendarCore core_;
     ScheduleStore schedules_;
+    const ScheduleStore* sharedSchedules_ = nullptr;
     CalendarStyle style_;
     PastDayImage pastDay_;
     QImage offscreen_, background_;
