@@ -75,10 +75,17 @@ void BackgroundJobs::catchUpBackUp()
         emit generationMade();
 }
 
+UptimeTexts BackgroundJobs::uptimeTexts() const
+{
+    return ComputeUptimeTexts(Now(), hooks_.msecsSinceBoot());
+}
+
 void BackgroundJobs::refreshUptime()
 {
+    const UptimeTexts uptime = uptimeTexts();
     if (hooks_.showUptime)
-        hooks_.showUptime(ComputeUptimeTexts(Now(), hooks_.msecsSinceBoot()).text);
+        hooks_.showUptime(uptime.text);
+    emit uptimeRefreshed(uptime);
 }
 
 } // namespace vn
