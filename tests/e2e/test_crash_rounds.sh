@@ -50,7 +50,7 @@ for round in $(seq 1 "$rounds"); do
   started=$(date +%s)
   sleep 1.1 # temporary files of the last round are now older than this start
   start_app "$data"
-  if ! wait_for 15 window_shown; then
+  if ! wait_for 30 window_shown; then
     echo "round $round: no window"; bad=$((bad + 1)); kill -9 "$APP_PID" 2>/dev/null; continue
   fi
   if [ "${TEMP_CLEANUP_CHECK:-1}" = 1 ]; then
