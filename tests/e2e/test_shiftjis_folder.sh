@@ -11,7 +11,7 @@ sjis() { iconv -f UTF-8 -t CP932; }
 printf '[TabName]\r\n01=買い物\r\n02=仕事のメモ\r\n\r\n[ShowVnote]\r\nCount=5\r\n\r\n[Format]\r\nDate=yyyy年mm月dd日\r\n' | sjis >"$data/Vnote.ini"
 printf '牛乳\r\n卵～パン\r\n①丸数字\r\n' | sjis >"$data/Vnote.vnm"
 printf '会議の議事録\r\n最終行は改行なし' | sjis >"$data/Vnote1.vnm"
-printf '2008,1,14,成人の日\r\n' | sjis >"$data/Holiday.dat"
+printf '0501,2008,2030,会社創立記念日\r\n' | sjis >"$data/Holiday.dat"
 printf '/コメント行\r\n' | sjis >"$data/Schedule.dat"
 cp "$data/Vnote.ini" "$WORK/ini.orig"
 for f in Vnote.vnm Vnote1.vnm Holiday.dat Schedule.dat; do cp "$data/$f" "$WORK/$f.orig"; done
