@@ -38,6 +38,12 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     tabs->addTab(balloon_, QStringLiteral("バルーンヒント"));
     tabs->addTab(backUp_, QStringLiteral("データ・バックアップ"));
     tabs->addTab(version_, QStringLiteral("バージョン情報"));
+    // Tab goes from the page tabs through the shown page to "閉じる".
+    QWidget* last = ui->cmdClose;
+    for (QWidget* w = ui->cmdClose->nextInFocusChain(); w != ui->cmdClose && w != this;
+         w = w->nextInFocusChain())
+        last = w;
+    QWidget::setTabOrder(last, ui->cmdClose);
 
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(version_, &VersionPage::distributionPageOpened, this, &QDialog::accept);
