@@ -20,7 +20,9 @@ SettingsDialog::SettingsDialog(QWidget* parent)
 {
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmEnv", QStringLiteral("環境設定"), {674, 534});
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A fixed-size dialog: a title and a close box, nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(674, 534);
 
     memo_ = new MemoPage;
