@@ -51,7 +51,10 @@ for round in $(seq 1 "$rounds"); do
   sleep 1.1 # temporary files of the last round are now older than this start
   start_app "$data"
   if ! wait_for 30 window_shown; then
-    echo "round $round: no window"; bad=$((bad + 1)); kill -9 "$APP_PID" 2>/dev/null; continue
+    if kill -0 "$APP_PID" 2>/dev/null; then state="running"; else wait "$APP_PID"; state="exited with $?"; fi
+    echo "round $round: no window (the program $state); its output:"
+    tail -5 "$WORK/app.log"
+    bad=$((bad + 1)); kill -9 "$APP_PID" 2>/dev/null; continue
   fi
   if [ "${TEMP_CLEANUP_CHECK:-1}" = 1 ]; then
     sleep 0.5
