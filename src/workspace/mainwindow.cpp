@@ -9,6 +9,7 @@
 #include "foundation/inifile.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/startuptrace.h"
 #include "foundation/textcodec.h"
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
@@ -53,6 +54,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     resize(761, 526);
 
     buildLayout();
+    MarkStartupPhase("main window: widgets");
     commands_ = new PageCommands(pages_);
     connectCommands();
     connectCalendar();
@@ -74,7 +76,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         },
         this);
     Guarded([this] { RestoreWindowLayout(); }, this);
+    MarkStartupPhase("main window: settings, fonts, reference files, pages");
     Guarded([this] { startCalendar(); }, this);
+    MarkStartupPhase("main window: holidays, schedules, balloon hints, calendar");
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
