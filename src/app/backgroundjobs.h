@@ -46,6 +46,10 @@ public:
     // How long the PC has been running, now.
     UptimeTexts uptimeTexts() const;
 
+    // The timers that run the jobs, for tests that fire them by hand.
+    enum class Timer { Capture, Quarter, CatchUp };
+    QTimer* timer(Timer which);
+
 signals:
     // A generation was made: lists of generations are out of date.
     void generationMade();
@@ -59,6 +63,7 @@ private:
     BackUpScheduler backUps_;
     QTimer captureTimer_;
     QTimer quarterTimer_;
+    QTimer catchUpTimer_;
 };
 
 } // namespace vn
