@@ -38,7 +38,8 @@
 
 namespace vn {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
+    : QMainWindow(parent), balloonHints_(balloonHints)
 {
     setObjectName(QStringLiteral("TfrmMemo"));
     setWindowTitle(QStringLiteral("Velnote"));
@@ -190,10 +191,8 @@ void MainWindow::connectCommands()
     on("ToolButton30", [this] { emit searchRequested(); });
     on("ToolButton3", [this] { applyCalendarVisibility(); });
     on("ToolButton4", [this] { reference_->ApplyReferenceVisibility(); });
-    on("ToolButton28", [this, exec] {
-        exec(windows_.balloonHintList);
-        alerts_->ReloadBalloonHints(); // the list may have changed the file
-    });
+    // The list edits the hints the minute check asks: nothing to reload.
+    on("ToolButton28", [this, exec] { exec(windows_.balloonHintList); });
     on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
     on("ToolButton17", [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
 

@@ -24,13 +24,14 @@ public:
     void openUrl(const QString& url) override { CurrentPlatform().desktop->openUrl(url); }
 };
 
-ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window)
-    : QObject(window), output_(std::make_unique<Output>())
+ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window, BalloonHintStore* hints)
+    : QObject(window), ownHints_(hints ? nullptr : std::make_unique<BalloonHintStore>()),
+      hints_(hints ? hints : ownHints_.get()), output_(std::make_unique<Output>())
 {
     NotifierDayInfo info;
     info.rokuyou = [calendar](DateTime d) { return calendar->RokuyouText(d); };
     info.holidayName = [calendar](DateTime d) { return calendar->HolidayName(d); };
-    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), hints_, std::move(info),
+    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), *hints_, std::move(info),
                                                    *output_);
 }
 
@@ -38,7 +39,7 @@ ScheduleAlerts::~ScheduleAlerts() = default;
 
 void ScheduleAlerts::ReloadBalloonHints()
 {
-    const LoadReport report = hints_.LoadBalloonHints();
+    const LoadReport report = hints_->LoadBalloonHints();
     if (!report.message().isEmpty())
         ShowErrorBox(report.message());
 }

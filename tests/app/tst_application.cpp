@@ -17,6 +17,7 @@
 #include "ui_holidayeditor.h"
 #include "ui_scheduleeditor.h"
 #include "workspace/calendarpanel.h"
+#include "workspace/schedulealerts.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -38,11 +39,12 @@ private slots:
         Windows w;
         CreateWindows(w);
         // The balloon hints are read at creation, into the one store the
-        // list window edits.
+        // list window edits and the minute check asks.
         QVERIFY(w.balloonHints);
         QCOMPARE(w.balloonHints->BalloonHintAt("12:00").message, QStringLiteral("lunch"));
         QCOMPARE(static_cast<BalloonHintListWindow*>(w.balloonHintList)->store(),
                  w.balloonHints.get());
+        QCOMPARE(&w.memo->scheduleAlerts()->balloonHints(), w.balloonHints.get());
         QVERIFY(!App().timersQuiet); // the search dialog's creation ends the quiet start
         QCOMPARE(w.memo->windowTitle(), QStringLiteral("Velnote"));
         const QList<QPair<QString, QString>> expected = {

@@ -82,6 +82,7 @@ void HolidayListWindow::LoadHolidayList()
     for (const cal::HolidayEntry& e : read.rows)
         rows.push_back(cellsOf(e));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     loaded_ = true;
     if (grid()->rowCount() > 0) {
         grid()->setCurrentRow(0);

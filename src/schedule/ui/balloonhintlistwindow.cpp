@@ -6,6 +6,7 @@
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -71,6 +72,10 @@ BalloonHintListWindow::BalloonHintListWindow(QWidget* parent)
             [this] { Guarded([this] { ToolButton2Click(); }, this); });
     // A mark ticked in place counts at once.
     connect(grid(), &ListGrid::cellTicked, this, [this] { syncStore(); });
+    // Hints turn to the past colour as their minutes pass.
+    redrawTimer_ = new QTimer(this);
+    redrawTimer_->setInterval(20000);
+    connect(redrawTimer_, &QTimer::timeout, grid(), &ListGrid::redraw);
 }
 
 void BalloonHintListWindow::setStore(BalloonHintStore* store)
@@ -103,6 +108,7 @@ void BalloonHintListWindow::showRows()
     for (const BalloonHintRow& r : store_->rows())
         rows.push_back(cellsOf(r));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     if (grid()->rowCount() > 0)
         grid()->setCurrentRow(qBound(0, current, grid()->rowCount() - 1));
 }
@@ -120,6 +126,13 @@ void BalloonHintListWindow::showEvent(QShowEvent* event)
 {
     ListWindow::showEvent(event);
     showRows();
+    redrawTimer_->start();
+}
+
+void BalloonHintListWindow::hideEvent(QHideEvent* event)
+{
+    redrawTimer_->stop();
+    ListWindow::hideEvent(event);
 }
 
 void BalloonHintListWindow::saveRows()

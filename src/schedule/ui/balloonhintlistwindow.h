@@ -8,6 +8,7 @@
 
 #include <array>
 
+class QTimer;
 class QToolButton;
 
 namespace vn {
@@ -40,6 +41,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void saveRows() override;
 
 private:
@@ -54,6 +56,7 @@ private:
     int ownPastColour_;
     int* pastColour_ = &ownPastColour_;
     std::array<QToolButton*, size_t(Command::Count)> buttons_{};
+    QTimer* redrawTimer_ = nullptr;
 };
 
 } // namespace vn

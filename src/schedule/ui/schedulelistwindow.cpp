@@ -191,6 +191,7 @@ void ScheduleListWindow::LoadScheduleList()
     for (const ScheduleFields& f : read.rows)
         rows.push_back(cellsOf(f, int(rows.size()), today));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     loaded_ = true;
     if (grid()->rowCount() > 0) {
         grid()->setCurrentRow(0);
