@@ -7,7 +7,8 @@ PACKAGES=(
   libxcb1-dev libxcb-xinput-dev libxcb-keysyms1-dev
   libical-dev qt6-svg-dev
   fonts-ipafont fonts-noto-cjk qt6-translations-l10n
-  xvfb xdotool x11-utils imagemagick poppler-utils trayer python3
+  xvfb xdotool x11-utils imagemagick poppler-utils trayer python3 openbox
+  clang-14 libclang-rt-14-dev llvm-14
   python3-icalendar python3-recurring-ical-events desktop-file-utils appstream dbus-daemon
 )
 missing=()

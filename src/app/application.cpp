@@ -9,6 +9,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "foundation/tempfiles.h"
 #include "listwindowwiring.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
@@ -23,6 +24,7 @@
 #include "stopsignals.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/pasteguard.h"
 #include "windowwiring.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
@@ -34,7 +36,9 @@
 #include <QSessionManager>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 
 namespace vn {
@@ -114,12 +118,20 @@ void CreateWindows(Windows& w)
     ConnectListWindows(w);
 }
 
+void StartUpHousekeeping(qint64 startedAt)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    RemoveStaleTempFiles(startedAt);
+}
+
 int RunVelnote(int argc, char** argv)
 {
+    const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     if (!platform->instanceLock->acquire())
         return 0; // another instance runs in this session
+    StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
     // The standard dialogs (file, font, colour, print) speak Japanese too.
@@ -131,6 +143,10 @@ int RunVelnote(int argc, char** argv)
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
 
+    InstallPasteGuard(); // before any editor exists
+    // Errors of the start (files that cannot be read or written) are shown
+    // once, together, when the window is up.
+    auto startErrors = std::make_unique<GatheredErrors>();
     Windows windows;
     CreateWindows(windows);
     MainWindow* main = windows.memo.get();
@@ -175,6 +191,8 @@ int RunVelnote(int argc, char** argv)
 
     if (!main->startsHidden())
         main->ShowMainWindow();
+    startErrors->showNow(main);
+    startErrors.reset();
     const int rc = app.exec();
     g_emergencyPages = nullptr;
     g_emergencyJobs = nullptr;

@@ -32,6 +32,12 @@ struct Windows {
 };
 void CreateWindows(Windows& windows);
 
+// Once the instance is ours, before anything is read or written: a write
+// past the file-size limit fails like a full disk instead of killing the
+// process (SIGXFSZ ignored), and the temporary files that killed processes
+// left in the data folder before startedAt (seconds since the epoch) go.
+void StartUpHousekeeping(qint64 startedAt);
+
 int RunVelnote(int argc, char** argv);
 
 } // namespace vn

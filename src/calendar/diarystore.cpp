@@ -3,6 +3,7 @@
 #include "calendar/calendardates.h"
 #include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
+#include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
 #include <QDir>
@@ -139,7 +140,10 @@ void DiaryStore::writeDiaryOf(DateTime d)
     const QString text = memo_->text();
     if (!text.isEmpty()) {
         const QStringList lines = SplitLines(text);
-        if (!(FileExists(path) && ReadLines(path) == lines))
+        // Unchanged when the file reads as the lines would after a write
+        // (Shift-JIS gives some characters their Windows spelling).
+        const QStringList asWritten = SplitLines(DecodeText(EncodeText(JoinLinesCrLf(lines))));
+        if (!(FileExists(path) && ReadLines(path) == asWritten))
             WriteLines(path, lines);
         days_.insert(key);
     } else {

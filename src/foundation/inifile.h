@@ -8,8 +8,12 @@
 // is read afresh for every access, so every change of it is seen at once.
 //
 // Values are trimmed of blanks around them; a value wrapped in matching
-// quotes loses them. Values that would not survive this are written quoted,
-// so every value written reads back unchanged.
+// quotes loses them. Every value written reads back unchanged: values that
+// would not survive this are written quoted, and characters a line cannot
+// carry (line breaks, NUL, and in a Shift-JIS file the characters Shift-JIS
+// has no code for) as "&#N;" references (see inifile.cpp). The file stays
+// Shift-JIS (or UTF-16, when it came with that byte-order mark), and a write
+// leaves every line it does not change byte for byte as it was.
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -50,7 +54,6 @@ public:
     static std::optional<int> parseInt(const QString& text);
 
 private:
-    QStringList load() const;
     QString path_;
 };
 

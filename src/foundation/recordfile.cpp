@@ -51,13 +51,23 @@ RecordFile RecordFile::Read(const QString& path)
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes.truncate(nul); // as the text reader: a NUL ends the text
-    f.utf8_ = bytes.startsWith(kBom) || IsUtf8WithMultiByte(bytes);
-    if (bytes.startsWith(kBom))
+    // The rule of the files the program writes: UTF-8 with the mark, or when
+    // Shift-JIS cannot decode the bytes and UTF-8 can; Shift-JIS otherwise.
+    const bool mark = bytes.startsWith(kBom);
+    if (mark)
         bytes.remove(0, kBom.size());
     f.raw_ = splitRaw(bytes);
     f.lines_.reserve(f.raw_.size());
-    for (const QByteArray& line : f.raw_)
-        f.lines_.append(f.utf8_ ? QString::fromUtf8(line) : FromSjis(line));
+    bool exact = true;
+    for (const QByteArray& line : f.raw_) {
+        bool lineExact = true;
+        f.lines_.append(mark ? QString() : FromSjis(line, &lineExact));
+        exact = exact && lineExact;
+    }
+    f.utf8_ = mark || (!exact && IsUtf8(bytes));
+    if (f.utf8_)
+        for (qsizetype i = 0; i < f.raw_.size(); ++i)
+            f.lines_[i] = FromUtf8(f.raw_[i].constData(), f.raw_[i].size());
     return f;
 }
 
@@ -124,15 +134,29 @@ QByteArray RecordFile::compose(const QStringList& recordLines) const
             break;
         }
     }
-    QByteArray out;
-    if (!sjis)
-        out = kBom;
-    for (const Slot& s : placed) {
-        if (s.kept >= 0 && utf8_ != sjis)
-            out += raw_[s.kept];
-        else
-            out += sjis ? ToSjis(*s.text) : s.text->toUtf8();
-        out += "\r\n";
+    auto build = [&](bool asSjis) {
+        QByteArray out;
+        if (!asSjis)
+            out = kBom;
+        for (const Slot& s : placed) {
+            if (s.kept >= 0 && utf8_ != asSjis)
+                out += raw_[s.kept];
+            else
+                out += asSjis ? ToSjis(*s.text) : s.text->toUtf8();
+            out += "\r\n";
+        }
+        return out;
+    };
+    QByteArray out = build(sjis);
+    // Kept bytes that Shift-JIS cannot decode could make the whole file valid
+    // UTF-8 once the records around them are rewritten: it would then read
+    // as UTF-8. Such a file is written as UTF-8 with a mark instead, so that
+    // it reads as it was read.
+    if (sjis && !kept_.isEmpty() && !utf8_) {
+        bool exact = true;
+        FromSjis(out, &exact);
+        if (!exact && IsUtf8(out))
+            out = build(false);
     }
     return out;
 }

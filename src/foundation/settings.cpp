@@ -1,6 +1,14 @@
 #include "settings.h"
 
+#include "apperror.h"
 #include "inifile.h"
+#include "textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
 
 namespace vn {
 
@@ -23,6 +31,17 @@ void SetSettingsFile(const QString& path)
 QString SettingsFile()
 {
     return g_settingsFile;
+}
+
+void CheckSettingsFileReadable()
+{
+    const QFileInfo info(g_settingsFile);
+    if (!info.exists())
+        return;
+    if (!info.isFile())
+        ThrowOpenError(QDir::toNativeSeparators(g_settingsFile),
+                       QString::fromLocal8Bit(strerror(EISDIR)));
+    ReadFileBytes(g_settingsFile);
 }
 
 QString ReadSettingStr(int id)
@@ -105,16 +124,33 @@ bool ReadSettingFont(int id, FontSpec& font)
     return true;
 }
 
+namespace {
+// The settings file is rewritten only when a value changes: a start or an
+// exit that changes nothing leaves it untouched (also where it cannot be
+// written).
+void writeIfChanged(IniFile& ini, const QString& section, const QString& key, const QString& value)
+{
+    const auto stored = ini.readValue(section, key);
+    if (stored && *stored == value)
+        return;
+    ini.writeValue(section, key, value);
+}
+} // namespace
+
 void WriteSettingStr(int id, const QString& text)
 {
-    if (const SettingRow* row = rowOfKind(id, SettingKind::Text))
-        IniFile(g_settingsFile).writeValue(row->section, row->key, text);
+    if (const SettingRow* row = rowOfKind(id, SettingKind::Text)) {
+        IniFile ini(g_settingsFile);
+        writeIfChanged(ini, row->section, row->key, text);
+    }
 }
 
 void WriteSettingInt(int id, int value)
 {
-    if (const SettingRow* row = rowOfKind(id, SettingKind::Number))
-        IniFile(g_settingsFile).writeInt(row->section, row->key, value);
+    if (const SettingRow* row = rowOfKind(id, SettingKind::Number)) {
+        IniFile ini(g_settingsFile);
+        writeIfChanged(ini, row->section, row->key, QString::number(value));
+    }
 }
 
 void WriteSettingFont(int id, const FontSpec& font)
@@ -124,10 +160,10 @@ void WriteSettingFont(int id, const FontSpec& font)
         return;
     IniFile ini(g_settingsFile);
     const QString& s = row->section;
-    ini.writeInt(s, QStringLiteral("Color"), font.color);
-    ini.writeValue(s, QStringLiteral("Name"), font.name);
-    ini.writeInt(s, QStringLiteral("Size"), font.size);
-    ini.writeInt(s, QStringLiteral("Style"), font.style);
+    writeIfChanged(ini, s, QStringLiteral("Color"), QString::number(font.color));
+    writeIfChanged(ini, s, QStringLiteral("Name"), font.name);
+    writeIfChanged(ini, s, QStringLiteral("Size"), QString::number(font.size));
+    writeIfChanged(ini, s, QStringLiteral("Style"), QString::number(font.style));
 }
 
 void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values)

@@ -20,6 +20,9 @@ enum FontStyleBits { kFontBold = 1, kFontItalic = 2, kFontUnderline = 4, kFontSt
 
 void SetSettingsFile(const QString& path);
 QString SettingsFile();
+// Throws the open error when the settings file exists but cannot be read
+// (reads then give the defaults, and writes fail, leaving it as it is).
+void CheckSettingsFileReadable();
 
 QString ReadSettingStr(int id);
 int ReadSettingInt(int id);

@@ -1,5 +1,7 @@
 #include "textcodec.h"
 
+#include <QStringDecoder>
+
 #include <cerrno>
 #include <iconv.h>
 #include <vector>
@@ -122,8 +124,10 @@ bool isAscii(const QString& s)
 
 } // namespace
 
-QString FromSjis(const QByteArray& bytes)
+QString FromSjis(const QByteArray& bytes, bool* exact)
 {
+    if (exact)
+        *exact = true;
     if (isAscii(bytes.constData(), bytes.size()))
         return QString::fromLatin1(bytes); // the same in CP932
     const Cp932Tables& t = tables();
@@ -132,6 +136,7 @@ QString FromSjis(const QByteArray& bytes)
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
     const qsizetype n = bytes.size();
     qsizetype k = 0;
+    bool bad = false;
     for (qsizetype i = 0; i < n; ++i) {
         const uchar b = p[i];
         if (b < 0x80) {
@@ -143,9 +148,12 @@ QString FromSjis(const QByteArray& bytes)
             o[k++] = t.single(b);
         } else {
             o[k++] = 0xFFFD; // an undecodable byte
+            bad = true;
         }
     }
     out.truncate(k);
+    if (exact)
+        *exact = !bad;
     return out;
 }
 
@@ -180,7 +188,11 @@ QByteArray ToSjis(const QString& text, bool* ok)
     return out;
 }
 
-bool IsUtf8WithMultiByte(const QByteArray& bytes)
+namespace {
+
+enum class Utf8Kind { Invalid, Ascii, MultiByte };
+
+Utf8Kind utf8Kind(const QByteArray& bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype n = bytes.size();
@@ -203,30 +215,68 @@ bool IsUtf8WithMultiByte(const QByteArray& bytes)
             len = 4;
             min = 0x10000;
         } else {
-            return false;
+            return Utf8Kind::Invalid;
         }
         if (i + len > n)
-            return false;
+            return Utf8Kind::Invalid;
         char32_t cp = c & (0x7F >> len);
         for (int k = 1; k < len; ++k) {
             if ((p[i + k] & 0xC0) != 0x80)
-                return false;
+                return Utf8Kind::Invalid;
             cp = (cp << 6) | (p[i + k] & 0x3F);
         }
         if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000))
-            return false;
+            return Utf8Kind::Invalid;
         multi = true;
         i += len;
     }
-    return multi;
+    return multi ? Utf8Kind::MultiByte : Utf8Kind::Ascii;
+}
+
+bool hasUtf8Mark(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xEF\xBB\xBF");
+}
+
+} // namespace
+
+bool IsUtf8(const QByteArray& bytes)
+{
+    return utf8Kind(bytes) != Utf8Kind::Invalid;
+}
+
+bool IsUtf8WithMultiByte(const QByteArray& bytes)
+{
+    return utf8Kind(bytes) == Utf8Kind::MultiByte;
+}
+
+QString FromUtf8(const char* data, qsizetype size)
+{
+    // QString::fromUtf8 drops a leading U+FEFF as a byte-order mark; here the
+    // mark, if any, is already gone and a U+FEFF is part of the text.
+    // Stateless: an incomplete sequence at the end becomes U+FFFD too.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom |
+                                                     QStringDecoder::Flag::Stateless);
+    return decoder.decode(QByteArrayView(data, size));
 }
 
 QString DecodeText(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    if (hasUtf8Mark(bytes))
+        return FromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    bool exact = true;
+    QString sjis = FromSjis(bytes, &exact);
+    if (!exact && IsUtf8(bytes))
+        return FromUtf8(bytes.constData(), bytes.size());
+    return sjis;
+}
+
+QString DecodeForeignText(const QByteArray& bytes)
+{
+    if (hasUtf8Mark(bytes))
+        return FromUtf8(bytes.constData() + 3, bytes.size() - 3);
     if (IsUtf8WithMultiByte(bytes))
-        return QString::fromUtf8(bytes);
+        return FromUtf8(bytes.constData(), bytes.size());
     return FromSjis(bytes);
 }
 
@@ -237,6 +287,12 @@ QByteArray EncodeText(const QString& text)
     if (ok)
         return sjis;
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+bool SjisCanHold(QChar c)
+{
+    const char16_t u = c.unicode();
+    return !(u >= 0xD800 && u < 0xE000) && tables().bytesOf(u) != 0;
 }
 
 int SjisCharBytes(QChar c)

@@ -3,9 +3,16 @@
 //
 // Files are Shift-JIS (code page 932). Text that Shift-JIS cannot hold is
 // written as UTF-8 with a byte-order mark instead, so nothing typed is lost.
-// Reading: a UTF-8 byte-order mark means UTF-8; bytes that are valid UTF-8
-// and contain multi-byte sequences are UTF-8 too; anything else is CP932.
-// Undecodable bytes become U+FFFD; a read never fails on content.
+//
+// Reading a file the program writes (pages, settings, list files, diary, run
+// record): a UTF-8 byte-order mark means UTF-8; without it the bytes are
+// Shift-JIS, and only bytes that Shift-JIS cannot decode but UTF-8 can (a
+// file saved by another editor) are read as UTF-8. Short Shift-JIS texts are
+// often valid UTF-8 too ("ﾊｲ" is CA B2), so validity alone proves nothing.
+// Reading a file the program never writes (reference files) also takes
+// valid UTF-8 with multi-byte sequences as UTF-8.
+// Undecodable bytes become U+FFFD; a read never fails on content. A U+FEFF
+// that begins a text is kept: it is written after the mark and read back.
 //
 // Editor positions count bytes of the Shift-JIS form of a text: one byte for
 // ASCII and half-width katakana, two for every other character.
@@ -15,14 +22,23 @@
 
 namespace vn {
 
+// A file the program writes.
 QString DecodeText(const QByteArray& bytes);
+// A file the program only reads.
+QString DecodeForeignText(const QByteArray& bytes);
 // Shift-JIS when it holds the text, otherwise a UTF-8 byte-order mark + UTF-8.
 QByteArray EncodeText(const QString& text);
 
-// Pure CP932 conversions. ToSjis sets *ok to false (when given) when some
-// character has no exact CP932 form; such characters become '?'.
-QString FromSjis(const QByteArray& bytes);
+// Pure CP932 conversions. FromSjis sets *exact to false (when given) when
+// some byte is not part of a CP932 code. ToSjis sets *ok to false (when
+// given) when some character has no CP932 form; such characters become '?'.
+QString FromSjis(const QByteArray& bytes, bool* exact = nullptr);
 QByteArray ToSjis(const QString& text, bool* ok = nullptr);
+// Whether CP932 has a code for the character (a surrogate half: never).
+bool SjisCanHold(QChar c);
+// UTF-8 without a mark; a U+FEFF at the start is kept.
+QString FromUtf8(const char* data, qsizetype size);
+bool IsUtf8(const QByteArray& bytes);
 bool IsUtf8WithMultiByte(const QByteArray& bytes);
 
 // Bytes the character at text[i] occupies in Shift-JIS.

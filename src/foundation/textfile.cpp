@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -132,6 +133,11 @@ QString ReadEditText(const QString& path)
     return NormalizeLineBreaks(DecodeText(untilNul(ReadFileBytes(path))));
 }
 
+QString ReadForeignEditText(const QString& path)
+{
+    return NormalizeLineBreaks(DecodeForeignText(untilNul(ReadFileBytes(path))));
+}
+
 void WriteLines(const QString& path, const QStringList& lines)
 {
     WriteFileAtomic(path, EncodeText(JoinLinesCrLf(lines)));
@@ -142,15 +148,39 @@ void WriteEditText(const QString& path, const QString& text)
     WriteFileAtomic(path, EncodeText(text));
 }
 
+QString WriteTargetOf(const QString& path)
+{
+    QString p = QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QByteArray name = QFile::encodeName(p);
+        struct stat st;
+        if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return p;
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(name.constData(), link.data(), size_t(link.size()));
+        if (n <= 0 || n >= link.size())
+            return p;
+        link.truncate(n);
+        const QString next = QFile::decodeName(link);
+        // A relative link is relative to the folder that holds the link.
+        p = QDir::isAbsolutePath(next) ? next : p.left(p.lastIndexOf(u'/') + 1) + next;
+    }
+    return QString(); // a loop of links
+}
+
 void WriteFileAtomic(const QString& path, const QByteArray& bytes)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    const QFileInfo info(path);
+    const QString resolved = WriteTargetOf(path);
+    if (resolved.isEmpty())
+        ThrowCreateError(shown, causeText(ELOOP));
+    const QFileInfo info(resolved);
     if (info.isDir())
         ThrowCreateError(shown, causeText(EISDIR));
-    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-    const QByteArray dir = QFile::encodeName(info.absolutePath());
-    QByteArray tmpl = dir + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    const QByteArray target = QFile::encodeName(resolved);
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray dir = slash > 0 ? target.left(slash) : QByteArray("/");
+    QByteArray tmpl = dir + "/." + target.mid(slash + 1) + ".XXXXXX";
 
     int fd = ::mkstemp(tmpl.data()); // created with mode 0600
     if (fd < 0)
@@ -159,6 +189,8 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes)
     if (::stat(target.constData(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777); // keep the old file's permissions
 
+    // A write past the file-size limit fails with EFBIG (the program ignores
+    // SIGXFSZ), like a full disk: the temporary file goes, the old file stays.
     bool ok = writeAll(fd, bytes.constData(), bytes.size()) && ::fsync(fd) == 0;
     int err = errno;
     if (::close(fd) != 0 && ok) {

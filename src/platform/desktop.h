@@ -15,6 +15,8 @@ public:
 class Desktop {
 public:
     virtual ~Desktop() = default;
+    // Opens a web address (http, https) in the browser; anything else is
+    // refused (see WebAddress).
     virtual void openUrl(const QString& url) = 0;
     virtual void openDocument(const QString& path) = 0;
     // Starts the desktop's calculator; false when none is installed.

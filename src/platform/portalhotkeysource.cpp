@@ -144,27 +144,32 @@ bool PortalHotKeySource::call(const QString& method, const QList<QVariant>& args
                               const QString& token)
 {
     // Listen before asking, so that a quick answer is not missed.
-    watchRequest(requestPath(token));
+    const QString expected = requestPath(token);
+    watchRequest(expected);
     QDBusMessage msg =
         QDBusMessage::createMethodCall(QString::fromLatin1(kService), QString::fromLatin1(kPath),
                                        QString::fromLatin1(kInterface), method);
     msg.setArguments(args);
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(msg), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusPendingReply<QDBusObjectPath> reply = *w;
-        if (reply.isError()) {
-            fail();
-            return;
-        }
-        // An older portal may answer on another path than the one expected.
-        const QString path = reply.value().path();
-        if (path != pendingRequest_ && !pendingRequest_.isEmpty()) {
-            bus_.disconnect(QString::fromLatin1(kService), pendingRequest_, kRequestInterface,
-                            QStringLiteral("Response"), this, SLOT(onResponse(uint, QVariantMap)));
-            watchRequest(path);
-        }
-    });
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, expected](QDBusPendingCallWatcher* w) {
+                w->deleteLater();
+                if (pendingRequest_ != expected)
+                    return; // answered already (the answer may come first), or given up
+                const QDBusPendingReply<QDBusObjectPath> reply = *w;
+                if (reply.isError()) {
+                    fail();
+                    return;
+                }
+                // An older portal may answer on another path than the one expected.
+                const QString path = reply.value().path();
+                if (path != expected) {
+                    bus_.disconnect(QString::fromLatin1(kService), expected, kRequestInterface,
+                                    QStringLiteral("Response"), this,
+                                    SLOT(onResponse(uint, QVariantMap)));
+                    watchRequest(path);
+                }
+            });
     return true;
 }
 

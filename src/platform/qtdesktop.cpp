@@ -1,5 +1,7 @@
 #include "qtdesktop.h"
 
+#include "foundation/webaddress.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
@@ -16,9 +18,8 @@ QStringList CalculatorPrograms()
 
 void QtDesktop::openUrl(const QString& url)
 {
-    // Addresses are typed by the user, often without a scheme
-    // ("www.example.jp"); those are taken as web addresses.
-    const QUrl target = QUrl::fromUserInput(url.trimmed());
+    // Only web addresses reach the desktop's opener, whoever asks.
+    const QUrl target = WebAddress(url);
     if (target.isValid())
         QDesktopServices::openUrl(target);
 }

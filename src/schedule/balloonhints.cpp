@@ -53,8 +53,12 @@ std::optional<BalloonHintRow> ReadBalloonHintLine(const QString& line, const QSt
         return std::nullopt;
     BalloonHintRow row;
     row.shown = line.startsWith(u'1');
-    row.message =
-        SjisLeft(QStringView(line).mid(qMin<qsizetype>(7, line.size())), kBalloonMessageBytes);
+    // The message starts after the seventh character; when that one is a
+    // character outside the BMP, after both of its halves.
+    qsizetype from = qMin<qsizetype>(7, line.size());
+    if (from < line.size() && line[from].isLowSurrogate() && line[from - 1].isHighSurrogate())
+        ++from;
+    row.message = SjisLeft(QStringView(line).mid(from), kBalloonMessageBytes);
     SetBalloonHintTime(row, hour, minute, timePattern, today);
     return row;
 }

@@ -1,6 +1,7 @@
 #include "widgets/colorref.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QPalette>
 
 namespace vn {
@@ -47,6 +48,21 @@ FontSpec ToFontSpec(const QFont& font, int colorRef)
     s.size = font.pointSize() > 0 ? font.pointSize() : qRound(font.pixelSize() * 0.75);
     s.style = (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
               (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0);
+    return s;
+}
+
+QFont FontDialogStart(const FontSpec& spec)
+{
+    QFont f = ToQFont(spec);
+    f.setFamilies({QFontInfo(f).family()});
+    return f;
+}
+
+FontSpec ChosenFont(const QFont& chosen, const FontSpec& start, int colorRef)
+{
+    FontSpec s = ToFontSpec(chosen, colorRef);
+    if (chosen.family() == FontDialogStart(start).family())
+        s.name = start.name;
     return s;
 }
 

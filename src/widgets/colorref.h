@@ -14,6 +14,14 @@ int ToColorRef(const QColor& color);
 QFont ToQFont(const FontSpec& spec);
 FontSpec ToFontSpec(const QFont& font, int colorRef);
 
+// The font dialog lists the installed families only: it starts at the
+// family a stored face name resolves to on this machine ("ＭＳ ゴシック" →
+// IPAGothic), in the stored size and style.
+QFont FontDialogStart(const FontSpec& spec);
+// What the dialog's answer stores: the face the user chose, or the stored
+// face name unchanged when the user kept the family the dialog started at.
+FontSpec ChosenFont(const QFont& chosen, const FontSpec& start, int colorRef);
+
 // Maps the face names of Japanese Windows fonts to the installed Japanese
 // fonts; stored names stay as written.
 void InstallFontSubstitutions();

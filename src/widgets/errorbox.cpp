@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringList>
+
+#include <cstdio>
 
 namespace vn {
 
@@ -13,7 +16,32 @@ ErrorSink& sink()
     static ErrorSink s;
     return s;
 }
+int g_gatherDepth = 0;
+QStringList g_gathered;
 } // namespace
+
+GatheredErrors::GatheredErrors()
+{
+    ++g_gatherDepth;
+}
+
+GatheredErrors::~GatheredErrors()
+{
+    if (g_gatherDepth == 1)
+        showNow();
+    --g_gatherDepth;
+}
+
+void GatheredErrors::showNow(QWidget* parent)
+{
+    if (g_gatherDepth != 1 || g_gathered.isEmpty())
+        return;
+    const QString text = g_gathered.join(u'\n');
+    g_gathered.clear();
+    --g_gatherDepth; // the box itself is shown, not gathered
+    ShowErrorBox(text, parent);
+    ++g_gatherDepth;
+}
 
 void SetErrorSink(ErrorSink s)
 {
@@ -23,6 +51,13 @@ void SetErrorSink(ErrorSink s)
 void ShowErrorBox(const QString& message, QWidget* parent)
 {
     const QString text = ErrorBoxText(message);
+    if (g_gatherDepth > 0) {
+        if (!g_gathered.contains(text))
+            g_gathered.append(text);
+        return;
+    }
+    // Also on the error output, where the desktop keeps a program's messages.
+    std::fprintf(stderr, "Velnote: %s\n", text.toUtf8().constData());
     if (sink()) {
         sink()(text);
         return;

@@ -14,6 +14,20 @@ void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
 bool Guarded(const std::function<void()>& operation, QWidget* parent = nullptr);
 
 // Where error boxes go; tests record them instead of showing a dialog.
+// While one lives, error boxes are gathered instead of shown; when the
+// outermost one ends (or showNow is called on it), the gathered texts are
+// shown together in one box, each distinct text once. Start-up runs under
+// one, so a folder it cannot read or write is reported once, not per file.
+class GatheredErrors {
+public:
+    GatheredErrors();
+    ~GatheredErrors();
+    GatheredErrors(const GatheredErrors&) = delete;
+    GatheredErrors& operator=(const GatheredErrors&) = delete;
+    // Shows what was gathered so far (only the outermost one shows).
+    void showNow(QWidget* parent = nullptr);
+};
+
 using ErrorSink = std::function<void(const QString& text)>;
 void SetErrorSink(ErrorSink sink);
 

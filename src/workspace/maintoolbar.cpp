@@ -2,6 +2,7 @@
 
 #include "icons/toolicons.h"
 
+#include <QAction>
 #include <QToolButton>
 
 // The icons are compiled into this library; make sure they are registered.
@@ -40,6 +41,12 @@ MainToolBar::MainToolBar(QWidget* parent) : QToolBar(parent)
     add("ToolButton17", QString());
 }
 
+void MainToolBar::setButtonVisible(const QString& name, bool visible)
+{
+    if (QAction* a = actions_.value(name))
+        a->setVisible(visible);
+}
+
 QToolButton* MainToolBar::add(const char* name, const QString& hint, bool checkable, bool pressed)
 {
     auto* b = new QToolButton(this);
@@ -49,7 +56,7 @@ QToolButton* MainToolBar::add(const char* name, const QString& hint, bool checka
     b->setAutoRaise(true);
     b->setCheckable(checkable);
     b->setChecked(pressed);
-    addWidget(b);
+    actions_.insert(QLatin1String(name), addWidget(b));
     buttons_.insert(QLatin1String(name), b);
     return b;
 }

@@ -61,13 +61,21 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &MainWindow::onApplicationStateChanged);
 
+    // Start-up goes on past every error it meets (a file it cannot read or
+    // write), runs with what it could read and shows the errors once.
+    GatheredErrors startErrors;
     IniReadBurst burst; // start-up reads the settings file once
     LoadWorkspaceSettings();
-    Guarded([this] { pages_->loadPages(); }, this);
-    pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
-    pages_->applyTabNames();
-    RestoreWindowLayout();
-    startCalendar();
+    for (const QString& error : pages_->loadPages())
+        ShowErrorBox(error, this);
+    Guarded(
+        [this] {
+            pages_->applyPageCount(Workspace().shownPageCount, Workspace().multiLineTabs);
+            pages_->applyTabNames();
+        },
+        this);
+    Guarded([this] { RestoreWindowLayout(); }, this);
+    Guarded([this] { startCalendar(); }, this);
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
@@ -136,6 +144,7 @@ void MainWindow::buildLayout()
     memoArea_->setStretchFactor(1, 0);
     memoArea_->setStretchFactor(2, 0);
     memoArea_->setSizes({314, 145, 67});
+    connect(memoArea_, &QSplitter::splitterMoved, this, [this] { referenceHeight(); });
     info_->hide(); // shown when the selected day has details
     calendar_ = new CalendarPanel(body_);
     body_->addWidget(memoArea_);
@@ -190,7 +199,10 @@ void MainWindow::connectCommands()
     });
     on("ToolButton30", [this] { emit searchRequested(); });
     on("ToolButton3", [this] { applyCalendarVisibility(); });
-    on("ToolButton4", [this] { reference_->ApplyReferenceVisibility(); });
+    on("ToolButton4", [this] {
+        referenceHeight(); // while the area still shows it
+        reference_->ApplyReferenceVisibility();
+    });
     // The list edits the hints the minute check asks: nothing to reload.
     on("ToolButton28", [this, exec] { exec(windows_.balloonHintList); });
     on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
@@ -217,15 +229,19 @@ void MainWindow::connectCommands()
     std::array<QToolButton*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
         slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
-    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"));
+    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"), [this](bool shown) {
+        for (int i = 0; i < kReferenceCount; ++i)
+            toolBar_->setButtonVisible(QStringLiteral("ToolButton%1").arg(6 + i), shown);
+    });
 }
 
 void MainWindow::LoadWorkspaceSettings()
 {
     SetSettingsFile(SettingsFilePath());
+    Guarded([] { CheckSettingsFileReadable(); }, this);
     Guarded([this] { reference_->LoadReferenceFiles(); }, this);
     toolBar_->button("ToolButton4")->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
-    reference_->ApplyReferenceVisibility();
+    reference_->ApplyReferenceVisibility(false);
     pages_->applyFontsAndColours();
     reference_->applyFontAndColour();
     Workspace() = WorkspaceSettings::Load();
@@ -254,16 +270,6 @@ void MainWindow::applyCalendarVisibility()
     }
 }
 
-void MainWindow::applyStayOnTop(bool on)
-{
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) == on)
-        return;
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible)
-        show();
-}
-
 void MainWindow::afterSettingsDialog()
 {
     ShowSelectedDayDetails();
@@ -272,42 +278,6 @@ void MainWindow::afterSettingsDialog()
     pages_->applyTabNames();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
-}
-
-void MainWindow::RestoreWindowLayout()
-{
-    const int top = ReadSettingInt(REG_MainFrameTop);
-    const int left = ReadSettingInt(REG_MainFrameLeft);
-    if (top > 0 && left > 0) {
-        move(left, top);
-        resize(std::max(ReadSettingInt(REG_MainFrameWidth), 200),
-               std::max(ReadSettingInt(REG_MainFrameHeight), 150));
-    }
-    const int calendarWidth = std::max(ReadSettingInt(REG_MainCalendarWidth), 100);
-    const int total = std::max(body_->width(), width());
-    body_->setSizes({std::max(total - calendarWidth, 100), calendarWidth});
-    calendar_->setDiaryHeight(std::max(ReadSettingInt(REG_DiaryHeight), 100));
-    const int refHeight = std::max(ReadSettingInt(REG_MainRefHeight), 0);
-    QList<int> sizes = memoArea_->sizes();
-    const int sum = std::max(sizes.value(0) + sizes.value(1), refHeight + 100);
-    memoArea_->setSizes({sum - refHeight, refHeight, sizes.value(2)});
-    startHidden_ = ReadSettingInt(REG_VnoteHide) == 1;
-}
-
-void MainWindow::SaveWindowLayout()
-{
-    const QRect frame = frameGeometry();
-    QList<QPair<int, int>> values = {
-        {REG_MainFrameTop, frame.top()},
-        {REG_MainFrameLeft, frame.left()},
-        {REG_MainFrameHeight, height()},
-        {REG_MainFrameWidth, width()},
-        {REG_MainCalendarWidth, body_->sizes().value(1)},
-        {REG_DiaryHeight, calendar_->diaryHeight()},
-        {REG_MainRefHeight, memoArea_->sizes().value(1)},
-    };
-    for (const auto& [id, v] : values)
-        WriteSettingInt(id, v);
 }
 
 void MainWindow::SaveWorkspace()
@@ -356,53 +326,6 @@ QPlainTextEdit* MainWindow::currentEditor() const
     return pages_->editor(pages_->currentPage());
 }
 
-// The window fades in over 300 ms and out over 500 ms where the desktop
-// can show translucent windows; elsewhere it simply appears and goes.
-static bool animated()
-{
-    return QGuiApplication::platformName() != QLatin1String("offscreen") &&
-           !qEnvironmentVariableIsSet("VELNOTE_NO_ANIMATION");
-}
-
-void MainWindow::ShowMainWindow()
-{
-    fade_->stop();
-    if (animated() && !isVisible()) {
-        setWindowOpacity(0.0);
-        fade_->setDuration(300);
-        fade_->setStartValue(0.0);
-        fade_->setEndValue(1.0);
-        fade_->start();
-    } else {
-        setWindowOpacity(1.0);
-    }
-    show();
-    raise();
-    activateWindow();
-}
-
-void MainWindow::HideMainWindow()
-{
-    shown_ = false;
-    fade_->stop();
-    if (!animated() || !isVisible()) {
-        hide();
-        return;
-    }
-    fade_->setDuration(500);
-    fade_->setStartValue(windowOpacity());
-    fade_->setEndValue(0.0);
-    fade_->start();
-}
-
-void MainWindow::ToggleMainWindow()
-{
-    if (shown_)
-        HideMainWindow();
-    else
-        ShowMainWindow();
-}
-
 void MainWindow::applyDetailPane(bool pressed)
 {
     // The pane shows only when the selected day has details to show.
@@ -413,21 +336,6 @@ void MainWindow::applyDetailPane(bool pressed)
 void MainWindow::applyDiaryPane(bool pressed)
 {
     calendar_->diaryPane()->setVisible(pressed);
-}
-
-void MainWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    shown_ = true;
-    // Panes toggled without being saved return to their saved state.
-    QToolButton* details = calendar_->detailsButton();
-    QToolButton* diary = calendar_->diaryButton();
-    details->setChecked(ReadSettingInt(REG_ShowScheduleDetailMain) == 1);
-    diary->setChecked(ReadSettingInt(REG_ShowDiary) == 1);
-    applyDetailPane(details->isChecked());
-    applyDiaryPane(diary->isChecked());
-    currentEditor()->setFocus();
-    emit pages_->pageStatusChanged(pages_->pageStatusText());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -446,7 +354,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     if (App().exitRequested || App().sessionEnding) {
         App().timersQuiet = true;
-        const bool done = Guarded(
+        // The pages are safe; an error writing the carets or the layout is
+        // shown but does not keep the program from ending.
+        Guarded(
             [this] {
                 pages_->savePagePositions();
                 reference_->SaveReferencePositions();
@@ -455,11 +365,6 @@ void MainWindow::closeEvent(QCloseEvent* event)
                 SaveWindowLayout();
             },
             this);
-        if (!done) {
-            App().timersQuiet = false;
-            event->ignore();
-            return;
-        }
         event->accept();
         hide();
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);

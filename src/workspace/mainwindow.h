@@ -75,6 +75,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildLayout();
@@ -85,6 +86,7 @@ private:
     void LoadWorkspaceSettings();
     void applyCalendarVisibility();
     void applyStayOnTop(bool on);
+    int referenceHeight(); // the last height the reference area had
     void afterSettingsDialog();
     QPlainTextEdit* currentEditor() const;
     void applyDetailPane(bool pressed);
@@ -113,6 +115,7 @@ private:
     QTimer* timer3Memo_ = nullptr;
     bool shown_ = false;
     bool startHidden_ = false;
+    int refHeight_ = 145;
 };
 
 } // namespace vn

@@ -5,27 +5,15 @@
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
-#include "foundation/textfile.h"
 #include "widgets/colorref.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextBlock>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vn {
-
-namespace {
-
-// The design font of the pages.
-FontSpec designFont()
-{
-    return FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0};
-}
-
-} // namespace
 
 MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
 {
@@ -37,10 +25,7 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
         auto* layout = new QVBoxLayout(sheet);
         layout->setContentsMargins(0, 0, 0, 0);
         sheets_[size_t(i)] = sheet;
-        fonts_[size_t(i)] = designFont();
-        backColours_[size_t(i)] = 0x00FFFFFF;
         addTab(sheet, QString());
-        tabNames_.append(QString());
     }
     // The template tab is never shown.
     auto* templ = new QWidget(this);
@@ -51,6 +36,17 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
         if (index >= 0 && index < kPageCount && index != current_)
             selectPage(index);
     });
+    store_.setEditorLink({[this](int i) {
+                              return editors_[size_t(i)]->toPlainText().replace(
+                                  u'\n', QLatin1String("\r\n"));
+                          },
+                          [this](int i) { return editors_[size_t(i)]->document()->isEmpty(); },
+                          [this](int i, const QString& text) { putText(i, text); }});
+}
+
+QString MemoPagesView::tabName(int index) const
+{
+    return PageStore::valid(index) ? store_.page(index).tabName : QString();
 }
 
 QPlainTextEdit* MemoPagesView::makeEditor(int index) const
@@ -64,8 +60,8 @@ QPlainTextEdit* MemoPagesView::makeEditor(int index) const
             [self, e](const QPoint& p) { emit self->pageMenuRequested(e->mapToGlobal(p)); });
     connect(e->document(), &QTextDocument::contentsChange, self,
             [self, index](int, int removed, int added) {
-                if (removed || added)
-                    ++self->generation_[size_t(index)];
+                if ((removed || added) && self->settingText_ != index)
+                    self->store_.editorTextChanged(index);
             });
     sheets_[size_t(index)]->layout()->addWidget(e);
     editors_[size_t(index)] = e;
@@ -78,15 +74,28 @@ void MemoPagesView::styleEditor(int index) const
     QPlainTextEdit* e = editors_[size_t(index)];
     if (!e)
         return;
-    const FontSpec& f = fonts_[size_t(index)];
-    e->setFont(ToQFont(f));
+    const PageRecord& page = store_.page(index);
+    e->setFont(ToQFont(page.font));
     QPalette pal = e->palette();
-    pal.setColor(QPalette::Text, ToQColor(f.color));
-    pal.setColor(QPalette::Base, ToQColor(backColours_[size_t(index)]));
+    pal.setColor(QPalette::Text, ToQColor(page.font.color));
+    pal.setColor(QPalette::Base, ToQColor(page.backColour));
     e->setPalette(pal);
     e->setLineWrapMode(wrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     e->setHorizontalScrollBarPolicy(wrap_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     e->setTabStopDistance(4 * e->fontMetrics().horizontalAdvance(u' '));
+    // A page whose file could not be read takes no typing: nothing typed
+    // there could be saved without overwriting that file.
+    e->setReadOnly(!page.read);
+    e->setPlaceholderText(page.read ? QString() : page.readError);
+}
+
+void MemoPagesView::putText(int index, const QString& crlfText) const
+{
+    QString t = crlfText;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    settingText_ = index;
+    editors_[size_t(index)]->setPlainText(t);
+    settingText_ = -1;
 }
 
 QPlainTextEdit* MemoPagesView::editor(int index) const
@@ -97,210 +106,109 @@ QPlainTextEdit* MemoPagesView::editor(int index) const
 
 void MemoPagesView::materialize(int index) const
 {
-    if (index < 0 || index >= kPageCount || inEditor_[size_t(index)])
+    if (!PageStore::valid(index) || store_.page(index).inEditor)
         return;
-    inEditor_[size_t(index)] = true;
     if (!editors_[size_t(index)])
         makeEditor(index);
-    QString text = std::move(pending_[size_t(index)]);
-    pending_[size_t(index)] = QString();
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    const quint64 gen = generation_[size_t(index)];
-    editors_[size_t(index)]->setPlainText(text);
-    generation_[size_t(index)] = gen; // the same text, now in its editor
+    putText(index, store_.moveTextToEditor(index));
+    styleEditor(index);
     applyPosition(index);
 }
 
-QString MemoPagesView::pageText(int index) const
+QStringList MemoPagesView::loadPages()
 {
-    if (index < 0 || index >= kPageCount)
-        return QString();
-    if (!inEditor_[size_t(index)])
-        return pending_[size_t(index)];
-    return editors_[size_t(index)]->toPlainText().replace(u'\n', QLatin1String("\r\n"));
-}
-
-void MemoPagesView::loadPages()
-{
+    const QStringList errors = store_.load();
     for (int i = 0; i < kPageCount; ++i) {
-        inEditor_[size_t(i)] = false;
-        pending_[size_t(i)] = LoadPageFile(i);
-        if (editors_[size_t(i)])
-            editors_[size_t(i)]->clear();
-        ++generation_[size_t(i)];
-    }
-    restorePagePositions();
-    // Learn, page by page while the program idles, which files already hold
-    // their page's text, so the periodic save need not read them again.
-    syncChecks_.clear();
-    for (int i = 0; i < kPageCount; ++i)
-        syncChecks_.append({i, generation_[size_t(i)]});
-    QTimer::singleShot(1000, this, &MemoPagesView::checkNextPageSync);
-}
-
-void MemoPagesView::checkNextPageSync()
-{
-    if (syncChecks_.isEmpty())
-        return;
-    const auto [page, gen] = syncChecks_.takeFirst();
-    if (generation_[size_t(page)] == gen) {
-        try {
-            if (PageFileMatches(page, pageText(page)))
-                saver_.markInSync(page, gen);
-        } catch (const AppError&) {
-            // an unreadable file is compared again at the next save
+        if (editors_[size_t(i)]) {
+            putText(i, QString());
+            styleEditor(i);
         }
     }
-    QTimer::singleShot(20, this, &MemoPagesView::checkNextPageSync);
+    restorePagePositions();
+    return errors;
 }
 
 void MemoPagesView::savePages(int count)
 {
-    const QStringList errors = saver_.save(count, saverSource(), true);
+    const QStringList errors = store_.save(count, true);
     if (!errors.isEmpty())
         throw AppError(errors.join(u'\n'));
 }
 
-QStringList MemoPagesView::saveShownPages()
-{
-    return saver_.save(shown_, saverSource(), false);
-}
-
-PageSaver::Source MemoPagesView::saverSource() const
-{
-    return {[this](int i) { return pageText(i); },
-            [this](int i) {
-                return inEditor_[size_t(i)] ? editors_[size_t(i)]->document()->isEmpty()
-                                            : pending_[size_t(i)].isEmpty();
-            },
-            [this](int i) { return generation_[size_t(i)]; }};
-}
-
-void MemoPagesView::setPageText(int index, const QString& text)
-{
-    if (index < 0 || index >= kPageCount)
-        return;
-    ++generation_[size_t(index)];
-    positions_[size_t(index)] = Position{};
-    if (!inEditor_[size_t(index)]) {
-        pending_[size_t(index)] = text;
-        return;
-    }
-    QString t = text;
-    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    editors_[size_t(index)]->setPlainText(t);
-}
-
 void MemoPagesView::replacePageText(int index, const QString& text)
 {
-    if (index < 0 || index >= kPageCount)
+    if (!PageStore::valid(index))
         return;
-    setPageText(index, text);
-    WriteEditText(PageFilePath(index), pageText(index));
+    store_.replaceAndWrite(index, text);
+    styleEditor(index); // the page takes typing again
 }
 
 bool MemoPagesView::pageTextEquals(int index, const QString& text) const
 {
-    if (index < 0 || index >= kPageCount)
+    if (!PageStore::valid(index))
         return true;
     return pageText(index) == text;
 }
 
 void MemoPagesView::setPageFont(int index, const FontSpec& font)
 {
-    fonts_[size_t(index)] = font;
+    store_.setFont(index, font);
     styleEditor(index);
-    WriteSettingFont(REG_EnvFontMemo + index, font);
 }
 
 void MemoPagesView::setPageBackColour(int index, int colorRef)
 {
-    backColours_[size_t(index)] = colorRef;
+    store_.setBackColour(index, colorRef);
     styleEditor(index);
-    WriteSettingInt(REG_EnvMemoBackColor + index, colorRef);
 }
 
 void MemoPagesView::updateDeleteButton()
 {
-    // The file still holds text that the emptied page no longer shows.
-    const bool restore = pageText(current_).isEmpty() && !LoadPageFile(current_).isEmpty();
-    restore_ = restore;
+    restore_ = store_.restoreOffered(current_);
     emit deleteStateChanged(restore_);
 }
 
 void MemoPagesView::deleteCurrentPage()
 {
-    WriteEditText(PageFilePath(current_), pageText(current_));
-    setPageText(current_, QString());
+    store_.deletePage(current_);
     updateDeleteButton();
 }
 
 void MemoPagesView::restoreCurrentPage()
 {
-    if (FileExists(PageFilePath(current_)))
-        setPageText(current_, LoadPageFile(current_));
+    store_.restorePage(current_);
     updateDeleteButton();
 }
 
 void MemoPagesView::renamePage(int index, const QString& name)
 {
-    if (index < 0 || index >= kPageCount || name == tabNames_[index])
+    if (!store_.rename(index, name))
         return;
-    tabNames_[index] = name;
-    WriteSettingStr(REG_ShowTabName + index, name);
     setTabText(index, name);
     emit pageStatusChanged(pageStatusText());
 }
 
 void MemoPagesView::movePage(int from, int to)
 {
-    if (from == to || from < 0 || to < 0 || from >= kPageCount || to >= kPageCount)
+    if (from == to || !PageStore::valid(from) || !PageStore::valid(to))
         return;
-    struct Held {
-        QString text, name;
-        FontSpec font;
-        int colour;
-    };
-    auto take = [this](int k) {
-        return Held{pageText(k), tabNames_[k], fonts_[size_t(k)], backColours_[size_t(k)]};
-    };
-    auto put = [this](int k, const Held& h) {
-        setPageText(k, h.text);
-        tabNames_[k] = h.name;
-        setTabText(k, h.name);
-        fonts_[size_t(k)] = h.font;
-        backColours_[size_t(k)] = h.colour;
+    store_.move(from, to);
+    for (int k = std::min(from, to); k <= std::max(from, to); ++k) {
+        setTabText(k, store_.page(k).tabName);
         styleEditor(k);
-        WriteSettingFont(REG_EnvFontMemo + k, h.font);
-        WriteSettingInt(REG_EnvMemoBackColor + k, h.colour);
-        WriteSettingStr(REG_ShowTabName + k, h.name);
-    };
-    const Held moving = take(from);
-    if (from < to)
-        for (int k = from + 1; k <= to; ++k)
-            put(k - 1, take(k));
-    else
-        for (int k = from - 1; k >= to; --k)
-            put(k + 1, take(k));
-    put(to, moving);
+    }
     selectPage(to);
 }
 
-void MemoPagesView::createMissingPageFiles()
+PagePosition MemoPagesView::currentPosition(int index) const
 {
-    for (int i = 0; i < kPageCount; ++i)
-        if (!FileExists(PageFilePath(i)))
-            WriteEditText(PageFilePath(i), pageText(i));
-}
-
-MemoPagesView::Position MemoPagesView::currentPosition(int index) const
-{
-    if (!inEditor_[size_t(index)])
-        return positions_[size_t(index)];
+    const PageRecord& page = store_.page(index);
+    if (!page.inEditor)
+        return page.position;
     QPlainTextEdit* e = editors_[size_t(index)];
     const QTextCursor c = e->textCursor();
     PositionCache& cache = positionCache_[size_t(index)];
-    if (cache.generation != generation_[size_t(index)] || cache.anchor != c.anchor() ||
+    if (cache.generation != page.generation || cache.anchor != c.anchor() ||
         cache.position != c.position()) {
         // Positions count bytes of the Shift-JIS text, line breaks as CR LF.
         const QString text = pageText(index);
@@ -309,7 +217,7 @@ MemoPagesView::Position MemoPagesView::currentPosition(int index) const
             return int(IndexToSjisOffset(text, pos + block));
         };
         const int start = toBytes(c.selectionStart());
-        cache = {generation_[size_t(index)],
+        cache = {page.generation,
                  c.anchor(),
                  c.position(),
                  {0, start, toBytes(c.selectionEnd()) - start}};
@@ -319,34 +227,24 @@ MemoPagesView::Position MemoPagesView::currentPosition(int index) const
 
 void MemoPagesView::savePagePositions()
 {
-    QList<QPair<int, int>> values;
-    for (int i = 0; i < kPageCount; ++i) {
-        const Position p = currentPosition(i);
-        values.append({REG_MemoScrollPos + i, p.scroll});
-        values.append({REG_MemoSelStart + i, p.start});
-        values.append({REG_MemoSelLength + i, p.length});
-    }
-    WriteSettingIntsIfChanged(values);
+    for (int i = 0; i < kPageCount; ++i)
+        if (store_.page(i).inEditor)
+            store_.setPosition(i, currentPosition(i));
+    store_.savePositions();
 }
 
 void MemoPagesView::restorePagePositions()
 {
-    QList<int> ids;
+    store_.restorePositions();
     for (int i = 0; i < kPageCount; ++i)
-        ids << REG_MemoScrollPos + i << REG_MemoSelStart + i << REG_MemoSelLength + i;
-    const QList<int> v = ReadSettingInts(ids);
-    for (int i = 0; i < kPageCount; ++i) {
-        positions_[size_t(i)] = {std::max(0, v[3 * i]), std::max(0, v[3 * i + 1]),
-                                 std::max(0, v[3 * i + 2])};
-        if (inEditor_[size_t(i)])
+        if (store_.page(i).inEditor)
             applyPosition(i);
-    }
 }
 
 void MemoPagesView::applyPosition(int index) const
 {
     QPlainTextEdit* e = editors_[size_t(index)];
-    const Position p = positions_[size_t(index)];
+    const PagePosition p = store_.page(index).position;
     SelectBytes(e, pageText(index), p.start, p.length);
     e->verticalScrollBar()->setValue(p.scroll);
 }
@@ -364,14 +262,9 @@ void MemoPagesView::applyPageCount(int shownCount, bool multiLine)
 
 void MemoPagesView::applyTabNames()
 {
-    QList<int> ids;
+    store_.loadTabNames();
     for (int i = 0; i < kPageCount; ++i)
-        ids << REG_ShowTabName + i;
-    const QStringList names = ReadSettingStrs(ids);
-    for (int i = 0; i < kPageCount; ++i) {
-        tabNames_[i] = names[i];
-        setTabText(i, tabNames_[i]);
-    }
+        setTabText(i, store_.page(i).tabName);
     emit pageStatusChanged(pageStatusText());
 }
 
@@ -384,24 +277,20 @@ void MemoPagesView::applyWordWrap(bool wrap)
 
 void MemoPagesView::applyFontsAndColours()
 {
-    QList<int> ids;
+    store_.loadAppearance();
     for (int i = 0; i < kPageCount; ++i)
-        ids << REG_EnvMemoBackColor + i;
-    const QList<int> colours = ReadSettingInts(ids);
-    for (int i = 0; i < kPageCount; ++i) {
-        FontSpec f = designFont();
-        ReadSettingFont(REG_EnvFontMemo + i, f);
-        fonts_[size_t(i)] = f;
-        backColours_[size_t(i)] = colours[i];
         styleEditor(i);
-    }
 }
 
 void MemoPagesView::selectPage(int index)
 {
-    if (index < 0 || index >= kPageCount)
+    if (!PageStore::valid(index))
         return;
     current_ = index;
+    // A page whose file could not be read is tried again when it is shown
+    // (its permissions may have been mended meanwhile).
+    if (!store_.isRead(index) && store_.retryRead(index))
+        styleEditor(index);
     materialize(index);
     if (currentIndex() != index)
         setCurrentIndex(index);
@@ -435,7 +324,7 @@ void MemoPagesView::select(qint64 start, qint64 length)
 QString MemoPagesView::pageStatusText() const
 {
     return QString::number(current_ + 1) + QStringLiteral(" 番目のメモを表示中 [") +
-           tabNames_.value(current_) + u']';
+           tabName(current_) + u']';
 }
 
 } // namespace vn

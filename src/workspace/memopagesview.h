@@ -1,9 +1,10 @@
 #pragma once
-// The thirty memo pages (`PageControl2`): editors, files, tab names, fonts,
-// colours and caret positions.
+// The thirty memo pages (`PageControl2`): their editors and tabs. What a
+// page is (text, file state, font, colour, name, position) lives in its
+// PageStore.
 #include "foundation/settings.h"
 #include "pageaccess.h"
-#include "pagefiles.h"
+#include "pagestore.h"
 
 #include <QStringList>
 #include <QTabWidget>
@@ -17,25 +18,31 @@ class MemoPagesView : public QTabWidget, public PageAccess {
 public:
     explicit MemoPagesView(QWidget* parent = nullptr);
 
+    // The pages' records and file rules; the view holds only the editors.
+    PageStore& store() { return store_; }
+    const PageStore& store() const { return store_; }
+
     // The editor of a page, with the page's text in it.
     QPlainTextEdit* editor(int index) const;
     // PageAccess: what search and printing see of the pages.
     int currentPage() const override { return current_; }
-    QString pageText(int index) const override;
-    QString tabName(int index) const override { return tabNames_.value(index); }
+    QString pageText(int index) const override { return store_.text(index); }
+    QString tabName(int index) const override;
     int shownPageCount() const override { return shown_; }
-    QString pageFontName(int index) const override { return fonts_[size_t(index)].name; }
+    QString pageFontName(int index) const override { return store_.page(index).font.name; }
     qint64 selectionStart() const override;
     qint64 selectionLength() const override;
     QString selectedText() const override;
     void selectPage(int index) override;
     void select(qint64 start, qint64 length) override;
 
-    void loadPages();          // texts, then positions
-    void savePages(int count); // throws on a failing file
+    // Texts, then positions. Returns the errors of files that could not be
+    // read; their pages stay empty and read-only, and are never written.
+    QStringList loadPages();
+    void savePages(int count); // throws the errors of failing files
     void savePagePositions();
     void restorePagePositions();
-    void createMissingPageFiles();
+    void createMissingPageFiles() { store_.createMissingFiles(); }
     void applyPageCount(int shownCount, bool multiLine);
     void applyTabNames();
     void applyWordWrap(bool wrap);
@@ -45,9 +52,9 @@ public:
     // Page store for the other windows.
     void replacePageText(int index, const QString& text); // also writes the file
     bool pageTextEquals(int index, const QString& text) const;
-    void setPageText(int index, const QString& text); // CR LF text, file untouched
-    FontSpec pageFont(int index) const { return fonts_[size_t(index)]; }
-    int pageBackColour(int index) const { return backColours_[size_t(index)]; }
+    void setPageText(int index, const QString& text) { store_.setText(index, text); }
+    FontSpec pageFont(int index) const { return store_.page(index).font; }
+    int pageBackColour(int index) const { return store_.page(index).backColour; }
     void setPageFont(int index, const FontSpec& font); // and its setting
     void setPageBackColour(int index, int colorRef);   // and its setting
 
@@ -60,7 +67,7 @@ public:
     void movePage(int from, int to);
 
     // Errors of the periodic save, each failing file reported once.
-    QStringList saveShownPages();
+    QStringList saveShownPages() { return store_.save(shown_, false); }
 
 signals:
     void pageStatusChanged(const QString& text);
@@ -68,37 +75,26 @@ signals:
     void pageMenuRequested(const QPoint& globalPos);
 
 private:
-    struct Position {
-        int scroll = 0, start = 0, length = 0; // lines, Shift-JIS bytes
-    };
     // Editors are made, and pages put into them, when first needed, so a
     // start with thirty large pages only reads their files.
     void materialize(int index) const;
     QPlainTextEdit* makeEditor(int index) const;
     void styleEditor(int index) const;
+    void putText(int index, const QString& crlfText) const;
     void applyPosition(int index) const;
-    Position currentPosition(int index) const;
+    PagePosition currentPosition(int index) const;
 
+    mutable PageStore store_;
     std::array<QWidget*, kPageCount> sheets_{};
     mutable std::array<QPlainTextEdit*, kPageCount> editors_{};
-    mutable std::array<bool, kPageCount> inEditor_{};
-    mutable std::array<QString, kPageCount> pending_{}; // CR LF text not yet in its editor
-    mutable std::array<Position, kPageCount> positions_{};
-    mutable std::array<quint64, kPageCount> generation_{}; // bumped by every text change
+    mutable int settingText_ = -1; // the editor being filled by the view itself
     struct PositionCache {
         quint64 generation = ~0ull;
         int anchor = -1, position = -1;
-        Position bytes;
+        PagePosition bytes;
     };
     mutable std::array<PositionCache, kPageCount> positionCache_{};
-    PageSaver::Source saverSource() const;
-    void checkNextPageSync();
-    QList<QPair<int, quint64>> syncChecks_;
-    std::array<FontSpec, kPageCount> fonts_{};
-    std::array<int, kPageCount> backColours_{};
     bool wrap_ = false;
-    QStringList tabNames_;
-    PageSaver saver_;
     bool restore_ = false;
     int current_ = 0;
     int shown_ = 3;

@@ -5,10 +5,12 @@
 #include "foundation/datetimeformat.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
+#include "foundation/webaddress.h"
 #include "memopagesview.h"
 #include "platform/platform.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/pasteguard.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
 
@@ -49,7 +51,7 @@ PageCommands::PageCommands(MemoPagesView* pages) : QObject(pages), pages_(pages)
     connect(add(menu_, "C1", QStringLiteral("コピー(&C)"), QKeySequence::Copy), &QAction::triggered,
             this, [this] { editor()->copy(); });
     connect(add(menu_, "P1", QStringLiteral("貼り付け(&P)"), QKeySequence::Paste),
-            &QAction::triggered, this, [this] { editor()->paste(); });
+            &QAction::triggered, this, [this] { PasteInto(editor()); });
     connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this,
             [this] { editor()->textCursor().removeSelectedText(); });
     menu_->addSeparator();
@@ -237,7 +239,12 @@ void PageCommands::OpenUrl()
             return;
         }
     }
-    CurrentPlatform().desktop->openUrl(url.left(1023));
+    const QUrl web = WebAddress(url.left(1023));
+    if (!web.isValid()) { // a path, a file: address, another program's scheme
+        Ask(BoxKind::Information, NotAWebAddressMessage(), BoxButtons::Ok);
+        return;
+    }
+    CurrentPlatform().desktop->openUrl(web.toString());
 }
 
 void PageCommands::StartCalculator()
@@ -252,12 +259,11 @@ void PageCommands::ChangeFont(bool fromDefault)
 {
     const int page = pages_->currentPage();
     const FontSpec current = pages_->pageFont(page);
-    const FontSpec start =
-        fromDefault ? FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0} : current;
-    const auto chosen = Prompts().chooseFont(ToQFont(start));
+    const FontSpec start = fromDefault ? DefaultPageFont() : current;
+    const auto chosen = Prompts().chooseFont(FontDialogStart(start));
     if (!chosen)
         return;
-    pages_->setPageFont(page, ToFontSpec(*chosen, current.color));
+    pages_->setPageFont(page, ChosenFont(*chosen, start, current.color));
 }
 
 void PageCommands::ChangeBackColour()

@@ -78,10 +78,11 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
 }
 
 void ReferenceArea::setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
-                               QToolButton* areaSwitch)
+                               QToolButton* areaSwitch, std::function<void(bool)> showSlotButtons)
 {
     buttons_ = slotButtons;
     areaSwitch_ = areaSwitch;
+    showSlotButtons_ = std::move(showSlotButtons);
     for (int i = 0; i < kReferenceCount; ++i)
         connect(buttons_[size_t(i)], &QToolButton::clicked, this,
                 [this, i] { Guarded([this, i] { ToggleReferencePage(i); }, this); });
@@ -131,7 +132,7 @@ bool ReferenceArea::OpenReferencePage(int slot)
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     WriteSettingStr(REG_RefFileName01 + slot, path);
-    setText(editors_[size_t(slot)], ReadEditText(path));
+    setText(editors_[size_t(slot)], ReadForeignEditText(path));
     tabs_->setTabText(slot, Prefix(slot) + QFileInfo(path).fileName());
     buttons_[size_t(slot)]->setToolTip(Prefix(slot) + path);
     tabs_->setTabVisible(slot, true);
@@ -188,14 +189,15 @@ void ReferenceArea::UpdateReferenceArea()
     setVisible(any && (!areaSwitch_ || areaSwitch_->isChecked()));
 }
 
-void ReferenceArea::ApplyReferenceVisibility()
+void ReferenceArea::ApplyReferenceVisibility(bool store)
 {
     const bool on = areaSwitch_->isChecked();
-    WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
+    if (store)
+        WriteSettingInt(REG_ShowRefFile, on ? 1 : 0);
     areaSwitch_->setToolTip(on ? QStringLiteral("テキストファイル参照を非表示")
                                : QStringLiteral("テキストファイル参照を表示"));
-    for (QToolButton* b : buttons_)
-        b->setVisible(on);
+    if (showSlotButtons_)
+        showSlotButtons_(on);
     if (on)
         UpdateReferenceArea();
     else
@@ -236,7 +238,7 @@ void ReferenceArea::Reload()
 {
     const int slot = selectedSlot();
     if (slot >= 0)
-        setText(editors_[size_t(slot)], ReadEditText(paths_[size_t(slot)]));
+        setText(editors_[size_t(slot)], ReadForeignEditText(paths_[size_t(slot)]));
 }
 
 void ReferenceArea::OpenWithAssociatedProgram()

@@ -5,6 +5,7 @@
 
 #include <QFrame>
 #include <array>
+#include <functional>
 
 class QMenu;
 class QPlainTextEdit;
@@ -19,9 +20,10 @@ class ReferenceArea : public QFrame {
     Q_OBJECT
 public:
     explicit ReferenceArea(QWidget* parent = nullptr);
-    // The slot buttons ToolButton6 .. ToolButton15 and the area switch.
+    // The slot buttons ToolButton6 .. ToolButton15, the area switch, and
+    // how the slot buttons are shown and hidden (with the area).
     void setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
-                    QToolButton* areaSwitch);
+                    QToolButton* areaSwitch, std::function<void(bool)> showSlotButtons);
 
     QTabWidget* tabs() const { return tabs_; }
     QPlainTextEdit* editor(int slot) const { return editors_[size_t(slot)]; }
@@ -32,7 +34,8 @@ public:
     bool OpenReferencePage(int slot);
     void ToggleReferencePage(int slot);
     void UpdateReferenceArea();
-    void ApplyReferenceVisibility();
+    // Applies the area switch; `store` writes it to the settings (a click).
+    void ApplyReferenceVisibility(bool store = true);
     void SaveReferencePositions();
     void RestoreReferencePositions();
     void Reload();
@@ -52,6 +55,7 @@ private:
     std::array<QString, kReferenceCount> paths_{};
     std::array<QToolButton*, kReferenceCount> buttons_{};
     QToolButton* areaSwitch_ = nullptr;
+    std::function<void(bool)> showSlotButtons_;
 };
 
 } // namespace vn

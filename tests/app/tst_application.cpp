@@ -19,9 +19,16 @@
 #include "workspace/calendarpanel.h"
 #include "workspace/schedulealerts.h"
 
+#include "foundation/apperror.h"
+
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <csignal>
+#include <ctime>
+#include <sys/resource.h>
+#include <utime.h>
 
 using namespace vn;
 using namespace vn::test;
@@ -75,6 +82,42 @@ private slots:
         QVERIFY(!w.memo->isVisible());
         w.memo.reset();
         SetPlatform(nullptr);
+    }
+
+    void startUpIgnoresTheFileSizeSignalAndClearsStaleTemporaryFiles()
+    {
+        TempDataFolder dir;
+        ::signal(SIGXFSZ, SIG_DFL);
+        dir.writeBytes(".Vnote.ini.AbC123", "left by a kill");
+        dir.writeBytes(".mine.txt.AbC123", "not ours");
+        const struct utimbuf old = {time_t(1000), time_t(1000)};
+        for (const char* name : {".Vnote.ini.AbC123", ".mine.txt.AbC123"})
+            ::utime(QFile::encodeName(dir.file(name)).constData(), &old);
+        StartUpHousekeeping(std::time(nullptr));
+        QVERIFY(!dir.exists(".Vnote.ini.AbC123"));
+        QVERIFY(dir.exists(".mine.txt.AbC123"));
+
+        // Past the file-size limit a write fails like a full disk; the process
+        // lives on, and neither the old file nor a temporary file is changed.
+        struct sigaction sa = {};
+        ::sigaction(SIGXFSZ, nullptr, &sa);
+        QVERIFY(sa.sa_handler == SIG_IGN);
+        WriteEditText(dir.file("Vnote.vnm"), QStringLiteral("old"));
+        struct rlimit saved;
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        struct rlimit small = saved;
+        small.rlim_cur = 1024;
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        bool failed = false;
+        try {
+            WriteEditText(dir.file("Vnote.vnm"), QString(5000, u'x'));
+        } catch (const AppError&) {
+            failed = true;
+        }
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(failed);
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("old"));
+        QVERIFY(QDir(dir.path()).entryList({".Vnote.vnm.*"}, QDir::Files | QDir::Hidden).isEmpty());
     }
 
     // The lists and the editor from the main window's calendar: a double

@@ -1,5 +1,6 @@
 #include "foundation/apperror.h"
 #include "foundation/inifile.h"
+#include "foundation/textcodec.h"
 #include "tempdatafolder.h"
 
 #include <QFile>
@@ -8,6 +9,12 @@
 using namespace vn;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
+
+// The bytes of a literal that may hold NUL bytes.
+template <size_t N> QByteArray Raw(const char (&s)[N])
+{
+    return QByteArray(s, qsizetype(N - 1));
+}
 
 class TstIniFile : public QObject {
     Q_OBJECT
@@ -81,6 +88,150 @@ private slots:
         i = 0;
         for (const QString& v : values)
             QCOMPARE(ini.readString("S", QString::number(i++), "def"), v);
+    }
+
+    void everyValueReadsBackExactlyAndAddsNothing_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("injected section") << QStringLiteral("x\r\n[ShowVnote]\r\nCount=30");
+        QTest::newRow("NUL") << QString::fromUtf16(u"a\0b\0", 4);
+        QTest::newRow("LF") << QStringLiteral("line1\nline2");
+        QTest::newRow("CR") << QStringLiteral("\r");
+        QTest::newRow("controls") << QStringLiteral("\x01\x1A\x1F\tx\t");
+        QTest::newRow("tab inside") << QStringLiteral("a\tb");
+        QTest::newRow("reference-like") << QStringLiteral("&#13;&#38;");
+        QTest::newRow("ampersands") << QStringLiteral("& && &# &#x41; &#;");
+        QTest::newRow("big reference") << QStringLiteral("&#99999999;");
+        QTest::newRow("accent") << QStringLiteral("Café");
+        QTest::newRow("emoji") << QStringLiteral("メモ😀");
+        QTest::newRow("lone surrogate") << QString(QChar(0xD83D)) + QStringLiteral("x");
+        QTest::newRow("U+FEFF") << QStringLiteral("\uFEFFa");
+        QTest::newRow("half-width") << QStringLiteral("ﾏｲﾅｽ");
+        QTest::newRow("ideographic space") << QStringLiteral("\u3000全角\u3000");
+        QTest::newRow("quotes and blanks") << QStringLiteral(" \"x\" ");
+        QTest::newRow("comment-like") << QStringLiteral(";x=1\r\n;y");
+    }
+    void everyValueReadsBackExactlyAndAddsNothing()
+    {
+        QFETCH(QString, value);
+        TempDataFolder dir;
+        IniFile ini(dir.file("v.ini"));
+        ini.writeInt("ShowVnote", "Count", 3);
+        ini.writeValue("Search", "String", value);
+        ini.writeValue("Search", "After", "1");
+        QCOMPARE(ini.readString("Search", "String", "def"), value);
+        QCOMPARE(ini.readInt("ShowVnote", "Count", 0), 3);
+        QCOMPARE(ini.readString("Search", "After", ""), QStringLiteral("1"));
+        QCOMPARE(ini.sectionNames(), QStringList({"ShowVnote", "Search"}));
+        // one line for the value; the file is Shift-JIS that Windows reads as text
+        const QByteArray bytes = dir.readBytes("v.ini");
+        QCOMPARE(bytes.count("\r\n"), 6);
+        QVERIFY(!bytes.contains('\0'));
+        QCOMPARE(bytes.count('\r'), 6);
+        QCOMPARE(bytes.count('\n'), 6);
+        QVERIFY(!bytes.startsWith("\xEF\xBB\xBF"));
+        bool exact = false;
+        FromSjis(bytes, &exact);
+        QVERIFY(exact);
+    }
+
+    void aValueShiftJisCannotHoldLeavesTheRestAsWindowsWroteIt()
+    {
+        TempDataFolder dir;
+        const QByteArray windows = Sjis("[TabName]\r\n01=買い物\r\n02=ﾒﾓ\r\n\r\n"
+                                        "[Format]\r\nDate=yyyy年mm月dd日\r\n");
+        dir.writeBytes("w.ini", windows);
+        IniFile ini(dir.file("w.ini"));
+        ini.writeValue("TabName", "03", QStringLiteral("Café 😀"));
+        QCOMPARE(dir.readBytes("w.ini"),
+                 Sjis("[TabName]\r\n01=買い物\r\n02=ﾒﾓ\r\n03=Caf&#233; &#128512;\r\n\r\n"
+                      "[Format]\r\nDate=yyyy年mm月dd日\r\n"));
+        QCOMPARE(ini.readString("TabName", "03", ""), QStringLiteral("Café 😀"));
+        QCOMPARE(ini.readString("TabName", "01", ""), QStringLiteral("買い物"));
+        QCOMPARE(ini.readString("TabName", "02", ""), QStringLiteral("ﾒﾓ"));
+    }
+
+    void aNulInTheMiddleIsReadPastAndKept()
+    {
+        TempDataFolder dir;
+        const QByteArray before = Raw("[A]\r\nx=1\0junk\r\n\0\r\n[B]\r\ny=2\r\n");
+        dir.writeBytes("n.ini", before);
+        IniFile ini(dir.file("n.ini"));
+        QCOMPARE(ini.readString("A", "x", "def"), QStringLiteral("1"));
+        QCOMPARE(ini.readInt("B", "y", 0), 2);
+        ini.writeInt("B", "z", 3);
+        QCOMPARE(dir.readBytes("n.ini"), before + "z=3\r\n");
+        ini.writeInt("A", "x", 5);
+        QCOMPARE(dir.readBytes("n.ini"), Raw("[A]\r\nx=5\r\n\0\r\n[B]\r\ny=2\r\nz=3\r\n"));
+    }
+
+    void linesAWriteDoesNotChangeKeepTheirBytes()
+    {
+        TempDataFolder dir;
+        // bytes Shift-JIS cannot decode, LF-only and CR-only breaks, no final break
+        const QByteArray before = Raw("; \x80\xFF\x82\r\n[A]\nk=\xA0v\rj=1");
+        dir.writeBytes("b.ini", before);
+        IniFile ini(dir.file("b.ini"));
+        ini.writeInt("A", "j", 2);
+        QCOMPARE(dir.readBytes("b.ini"), Raw("; \x80\xFF\x82\r\n[A]\nk=\xA0v\rj=2"));
+        ini.writeInt("A", "new", 7);
+        QCOMPARE(dir.readBytes("b.ini"), Raw("; \x80\xFF\x82\r\n[A]\nk=\xA0v\rj=2\r\nnew=7\r\n"));
+    }
+
+    void aUtf16FileStaysUtf16_data()
+    {
+        QTest::addColumn<QByteArray>("mark");
+        QTest::newRow("little-endian") << QByteArray("\xFF\xFE");
+        QTest::newRow("big-endian") << QByteArray("\xFE\xFF");
+    }
+    void aUtf16FileStaysUtf16()
+    {
+        QFETCH(QByteArray, mark);
+        const bool le = mark[0] == '\xFF';
+        auto utf16 = [le](const QString& s) {
+            QByteArray b;
+            for (QChar c : s) {
+                const char lo = char(c.unicode() & 0xFF), hi = char(c.unicode() >> 8);
+                b.append(le ? lo : hi).append(le ? hi : lo);
+            }
+            return b;
+        };
+        TempDataFolder dir;
+        dir.writeBytes("u.ini", mark + utf16(QStringLiteral("[TabName]\r\n01=買い物😀\r\n")));
+        IniFile ini(dir.file("u.ini"));
+        QCOMPARE(ini.readString("TabName", "01", ""), QStringLiteral("買い物😀"));
+        ini.writeValue("TabName", "02", QStringLiteral("é\r\n"));
+        QCOMPARE(dir.readBytes("u.ini"),
+                 mark + utf16(QStringLiteral("[TabName]\r\n01=買い物😀\r\n02=é&#13;&#10;\r\n")));
+        QCOMPARE(ini.readString("TabName", "02", ""), QStringLiteral("é\r\n"));
+    }
+
+    void aUtf8FileIsWrittenBackAsShiftJis()
+    {
+        // as an older version wrote it
+        TempDataFolder dir;
+        dir.writeBytes("o.ini", "\xEF\xBB\xBF" +
+                                    QStringLiteral("[TabName]\r\n01=Café\r\n02=メモ\r\n").toUtf8());
+        IniFile ini(dir.file("o.ini"));
+        QCOMPARE(ini.readString("TabName", "01", ""), QStringLiteral("Café"));
+        ini.writeInt("Show", "Calendar", 1);
+        QCOMPARE(dir.readBytes("o.ini"),
+                 Sjis("[TabName]\r\n01=Caf&#233;\r\n02=メモ\r\n\r\n[Show]\r\nCalendar=1\r\n"));
+        QCOMPARE(ini.readString("TabName", "01", ""), QStringLiteral("Café"));
+        QCOMPARE(ini.readString("TabName", "02", ""), QStringLiteral("メモ"));
+    }
+
+    void everyTwoCharacterHalfWidthKatakanaValueReadsAsShiftJis()
+    {
+        TempDataFolder dir;
+        IniFile ini(dir.file("k.ini"));
+        for (char16_t a = 0xFF61; a <= 0xFF9F; ++a) {
+            for (char16_t b = 0xFF61; b <= 0xFF9F; ++b) {
+                const QString text = QString(QChar(a)) + QChar(b);
+                dir.writeBytes("k.ini", "[TabName]\r\n01=" + Sjis(text) + "\r\n");
+                QCOMPARE(ini.readString("TabName", "01", ""), text);
+            }
+        }
     }
 
     void valueLongerThanTheReadLimitIsCut()

@@ -27,6 +27,32 @@ ino_t inodeOf(const QString& path)
 class TstRecordFile : public QObject {
     Q_OBJECT
 private slots:
+    void shortHalfWidthKatakanaLinesStayShiftJis()
+    {
+        // Valid UTF-8 too; the program writes UTF-8 only with a mark.
+        TempDataFolder dir;
+        const QByteArray bytes("\xCF\xB2\xC5\xBD 100\r\n\xCA\xB2\r\n");
+        dir.writeBytes("Holiday.dat", bytes);
+        RecordFile f = RecordFile::Read(dir.file("Holiday.dat"));
+        QCOMPARE(f.lines(), QStringList({"ﾏｲﾅｽ 100", "ﾊｲ"}));
+        f.keep(0);
+        QCOMPARE(f.compose({QStringLiteral("ﾊｲ")}), bytes);
+        // marked UTF-8, and UTF-8 that Shift-JIS cannot decode
+        dir.writeBytes("a.dat", "\xEF\xBB\xBF" + QStringLiteral("\uFEFFé\r\nx").toUtf8());
+        QCOMPARE(RecordFile::Read(dir.file("a.dat")).lines(),
+                 QStringList({QStringLiteral("\uFEFFé"), QStringLiteral("x")}));
+        dir.writeBytes("b.dat", QStringLiteral("日本語のテキスト").toUtf8());
+        QCOMPARE(RecordFile::Read(dir.file("b.dat")).lines(), QStringList({"日本語のテキスト"}));
+        // A kept line that is UTF-8 among Shift-JIS lines: once the record that
+        // UTF-8 could not decode is rewritten, the file still reads the same.
+        dir.writeBytes("c.dat", "\xB1\r\nx\xEF\xBC\xA1\r\n");
+        RecordFile c = RecordFile::Read(dir.file("c.dat"));
+        c.keep(1);
+        c.write(dir.file("c.dat"), {QStringLiteral("abc")});
+        QCOMPARE(RecordFile::Read(dir.file("c.dat")).lines(),
+                 QStringList({QStringLiteral("abc"), c.lines()[1]}));
+    }
+
     void keptLinesGoBackInTheirPlaces_data()
     {
         QTest::addColumn<QStringList>("file");

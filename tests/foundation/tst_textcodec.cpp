@@ -67,14 +67,73 @@ private slots:
         }
     }
 
-    void utf8WithoutMarkIsRecognised()
+    void utf8WithoutMarkIsRecognisedInFilesTheProgramOnlyReads()
     {
         const QByteArray utf8 = QStringLiteral("日本語のテキスト\n").toUtf8();
-        QCOMPARE(DecodeText(utf8), QStringLiteral("日本語のテキスト\n"));
+        QCOMPARE(DecodeForeignText(utf8), QStringLiteral("日本語のテキスト\n"));
         // plain ASCII is the same either way
-        QCOMPARE(DecodeText("abc"), QStringLiteral("abc"));
+        QCOMPARE(DecodeForeignText("abc"), QStringLiteral("abc"));
         // Shift-JIS that is not valid UTF-8 stays Shift-JIS
-        QCOMPARE(DecodeText(QByteArray("\x93\xFA\x96\x7B")), QStringLiteral("日本"));
+        QCOMPARE(DecodeForeignText(QByteArray("\x93\xFA\x96\x7B")), QStringLiteral("日本"));
+    }
+
+    void filesTheProgramWritesAreShiftJisUnlessMarked_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        // half-width katakana whose Shift-JIS bytes are also valid UTF-8
+        QTest::newRow("katakana") << QByteArray("\xCF\xB2\xC5\xBD 100\r\n\xCA\xB2")
+                                  << QStringLiteral("ﾏｲﾅｽ 100\r\nﾊｲ");
+        QTest::newRow("one pair") << QByteArray("\xC2\xB1") << QStringLiteral("ﾂｱ");
+        QTest::newRow("kanji") << QByteArray("\x93\xFA\x96\x7B") << QStringLiteral("日本");
+        QTest::newRow("marked") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << QStringLiteral("é");
+        // a file saved by another editor: Shift-JIS cannot decode it, UTF-8 can
+        QTest::newRow("utf-8 only")
+            << QStringLiteral("日本語のテキスト").toUtf8() << QStringLiteral("日本語のテキスト");
+        QTest::newRow("emoji") << QStringLiteral("a😀").toUtf8() << QStringLiteral("a😀");
+        // neither decodes it: Shift-JIS with the bad byte replaced
+        QTest::newRow("neither") << QByteArray("\x93\xFA\x80") << QStringLiteral("日\uFFFD");
+        QTest::newRow("ascii") << QByteArray("abc") << QStringLiteral("abc");
+        QTest::newRow("empty") << QByteArray() << QString();
+        QTest::newRow("cut UTF-8") << QByteArray("\xEF\xBB\xBF"
+                                                 "a\xE3\x81")
+                                   << QStringLiteral("a\uFFFD\uFFFD");
+        // U+FEFF as the first character of a text stays part of it
+        QTest::newRow("U+FEFF") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF\xE3\x83\xA1")
+                                << QStringLiteral("\uFEFFメ");
+    }
+    void filesTheProgramWritesAreShiftJisUnlessMarked()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(DecodeText(bytes), text);
+    }
+
+    void everyTwoCharacterHalfWidthKatakanaTextRoundTrips()
+    {
+        // About one in four of these byte pairs is valid UTF-8 as well.
+        int alsoUtf8 = 0;
+        for (char16_t a = 0xFF61; a <= 0xFF9F; ++a) {
+            for (char16_t b = 0xFF61; b <= 0xFF9F; ++b) {
+                const QString text = QString(QChar(a)) + QChar(b);
+                const QByteArray bytes = EncodeText(text);
+                QCOMPARE(bytes.size(), 2);
+                alsoUtf8 += IsUtf8(bytes);
+                QCOMPARE(DecodeText(bytes), text);
+                QCOMPARE(DecodeText(bytes + "\r\n"), text + QStringLiteral("\r\n"));
+            }
+        }
+        QVERIFY(alsoUtf8 > 0);
+    }
+
+    void textBeginningWithU_FEFFKeepsIt()
+    {
+        for (const QString& t :
+             {QStringLiteral("\uFEFF"), QStringLiteral("\uFEFFabc"),
+              QStringLiteral("\uFEFFメモ\r\n"), QStringLiteral("\uFEFF\uFEFFx")}) {
+            QCOMPARE(DecodeText(EncodeText(t)), t);
+            QCOMPARE(DecodeForeignText(EncodeText(t)), t);
+        }
     }
 
     void undecodableBytesNeverStopARead()

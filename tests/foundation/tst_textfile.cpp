@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 
 using namespace vn;
+using vn::test::Sjis;
 using vn::test::TempDataFolder;
 
 class TstTextFile : public QObject {
@@ -36,6 +37,63 @@ private slots:
         TempDataFolder dir;
         dir.writeBytes("f.txt", QByteArray("ab\r\ncd\0ef\r\ngh", 14));
         QCOMPARE(ReadLines(dir.file("f.txt")), QStringList({"ab", "cd"}));
+    }
+
+    void shortHalfWidthKatakanaTextsStayShiftJis()
+    {
+        // Valid UTF-8 too, but the program writes UTF-8 only with a mark.
+        TempDataFolder dir;
+        const QByteArray bytes("\xCF\xB2\xC5\xBD\x20\x31\x30\x30\x0D\x0A\xCA\xB2");
+        dir.writeBytes("Vnote.vnm", bytes);
+        QCOMPARE(ReadEditText(dir.file("Vnote.vnm")), QStringLiteral("ﾏｲﾅｽ 100\r\nﾊｲ"));
+        QCOMPARE(ReadLines(dir.file("Vnote.vnm")), QStringList({"ﾏｲﾅｽ 100", "ﾊｲ"}));
+        WriteEditText(dir.file("Vnote.vnm"), ReadEditText(dir.file("Vnote.vnm")));
+        QCOMPARE(dir.readBytes("Vnote.vnm"), bytes);
+        WriteLines(dir.file("l.dat"), ReadLines(dir.file("Vnote.vnm")));
+        QCOMPARE(dir.readBytes("l.dat"), bytes + "\r\n");
+        // a reference file may still be UTF-8 without a mark
+        dir.writeBytes("ref.txt", QStringLiteral("参照 ﾒﾓ").toUtf8());
+        QCOMPARE(ReadForeignEditText(dir.file("ref.txt")), QStringLiteral("参照 ﾒﾓ"));
+    }
+
+    void textBeginningWithU_FEFFKeepsIt()
+    {
+        TempDataFolder dir;
+        const QString text = QStringLiteral("\uFEFFメモ\r\nabc");
+        WriteEditText(dir.file("p.vnm"), text);
+        QCOMPARE(ReadEditText(dir.file("p.vnm")), text);
+        const QStringList lines = {QStringLiteral("\uFEFF2024,1,1,x"), QStringLiteral("y")};
+        WriteLines(dir.file("l.dat"), lines);
+        QCOMPARE(ReadLines(dir.file("l.dat")), lines);
+    }
+
+    void aSymbolicLinkIsWrittenThroughToItsTarget()
+    {
+        TempDataFolder dir;
+        QDir(dir.path()).mkdir("real");
+        dir.writeBytes("real/page.vnm", "old");
+        ::chmod(QFile::encodeName(dir.file("real/page.vnm")).constData(), 0640);
+        QVERIFY(QFile::link("real/page.vnm", dir.file("Vnote.vnm")));        // relative
+        QVERIFY(QFile::link(dir.file("Vnote.vnm"), dir.file("Vnote1.vnm"))); // a chain
+        WriteEditText(dir.file("Vnote1.vnm"), QStringLiteral("新しい"));
+        QVERIFY(QFileInfo(dir.file("Vnote.vnm")).isSymLink());
+        QVERIFY(QFileInfo(dir.file("Vnote1.vnm")).isSymLink());
+        QCOMPARE(dir.readBytes("real/page.vnm"), Sjis("新しい"));
+        struct stat st;
+        ::stat(QFile::encodeName(dir.file("real/page.vnm")).constData(), &st);
+        QCOMPARE(int(st.st_mode & 0777), 0640);
+        QCOMPARE(QDir(dir.file("real")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+        // a link to a file not there yet creates the file
+        QVERIFY(QFile::link("real/new.dat", dir.file("Holiday.dat")));
+        WriteLines(dir.file("Holiday.dat"), {QStringLiteral("a")});
+        QVERIFY(QFileInfo(dir.file("Holiday.dat")).isSymLink());
+        QCOMPARE(dir.readBytes("real/new.dat"), QByteArray("a\r\n"));
+        // a loop of links cannot be written and stays as it was
+        QVERIFY(QFile::link("loop2", dir.file("loop1")));
+        QVERIFY(QFile::link("loop1", dir.file("loop2")));
+        QVERIFY_THROWS_EXCEPTION(AppError, WriteEditText(dir.file("loop1"), QStringLiteral("x")));
+        QVERIFY(QFileInfo(dir.file("loop1")).isSymLink());
     }
 
     void writtenForms()

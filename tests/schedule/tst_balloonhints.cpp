@@ -42,6 +42,11 @@ private slots:
         QVERIFY(row);
         QVERIFY(row->message.isEmpty());
 
+        // a separator outside the BMP is not cut in half
+        row = ReadBalloonHintLine(QStringLiteral("1,2359😀msg"), "hh:nn", today);
+        QVERIFY(row);
+        QCOMPARE(row->message, QStringLiteral("msg"));
+
         for (const char* bad : {"", "1,12", "1,12x0,m", "1, 900,m", "1,2400,m", "1,1260,m"})
             QVERIFY2(!ReadBalloonHintLine(QString::fromLatin1(bad), "hh:nn", today), bad);
     }

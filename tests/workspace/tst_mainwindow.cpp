@@ -2,6 +2,7 @@
 // close and exit, keys, the reference area, the tray and error handling.
 #include "fakeclock.h"
 #include "fakeplatform.h"
+#include "filepermissions.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
@@ -67,6 +68,76 @@ private slots:
                  QStringLiteral("文字列検索..."));
         QCOMPARE(w.mainToolBar()->button("ToolButton18")->toolTip(),
                  QStringLiteral("PC起動実績..."));
+    }
+
+    void startSurvivesEveryFileError_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("settings file is a folder") << "ini folder";
+        QTest::newRow("settings file mode 000") << "ini 000";
+        QTest::newRow("read-only data folder") << "read-only";
+    }
+    void startSurvivesEveryFileError()
+    {
+        QFETCH(QString, fault);
+        TempDataFolder dir;
+        test::PermissionsEnforced enforced;
+        if (!enforced.active())
+            QSKIP("file permissions cannot be enforced here");
+        dir.writeBytes("Vnote.vnm", Sjis("牛乳\r\n"));
+        dir.writeBytes("ref.txt", "reference");
+        const QByteArray ini = "[RefFile]\r\nFileName01=" + dir.file("ref.txt").toUtf8() +
+                               "\r\nFileName02=" + dir.file("gone.txt").toUtf8() + "\r\n";
+        if (fault == "ini folder") {
+            QDir(dir.path()).mkdir("Vnote.ini");
+        } else {
+            dir.writeBytes("Vnote.ini", ini);
+            if (fault == "ini 000")
+                QFile::setPermissions(dir.file("Vnote.ini"), {});
+            else
+                QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        auto snapshot = [&] {
+            QStringList out;
+            for (const QFileInfo& f :
+                 QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+                QFile file(f.filePath());
+                out << f.fileName() + QString::number(f.permissions() & 0x7077) +
+                           (file.open(QIODevice::ReadOnly) ? file.readAll().toHex() : "-");
+            }
+            return out;
+        };
+        const QStringList before = snapshot();
+        {
+            MainWindow w;                // no exception escapes the start
+            QCOMPARE(errors_.size(), 1); // one box, however many files failed
+            if (fault != "read-only")
+                QVERIFY(errors_[0].contains("Vnote.ini"));
+            QCOMPARE(w.pages()->pageText(0), QStringLiteral("牛乳\r\n")); // what it could read
+            w.ShowMainWindow();
+            w.close(); // hides, saving what changed: nothing
+            QVERIFY(!w.isVisible());
+            w.ShowMainWindow();
+            App().exitRequested = true;
+            w.close(); // the real close ends even when the layout cannot be written
+            QVERIFY(!w.isVisible());
+            const QStringList after = snapshot();
+            for (const QString& file : before) // every file kept as it was
+                QVERIFY2(after.contains(file), qPrintable(file));
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void theReferenceAreaKeepsItsHeightWithoutFiles()
+    {
+        TempDataFolder dir;
+        WriteSettingInt(REG_MainRefHeight, 120);
+        MainWindow w;
+        w.ShowMainWindow();
+        QVERIFY(!w.reference()->isVisible()); // no reference file open
+        App().exitRequested = true;
+        w.close();
+        QCOMPARE(ReadSettingInt(REG_MainRefHeight), 120);
     }
 
     void closeHidesAndSavesExitWritesLayout()
@@ -236,7 +307,10 @@ private slots:
         QToolButton* area = w.mainToolBar()->button("ToolButton4");
         area->click();
         QVERIFY(!ref->isVisible());
-        QVERIFY(!b3->isVisible());
+        w.resize(w.width() + 40, w.height()); // the toolbar lays itself out again
+        QCoreApplication::processEvents();
+        for (int i = 6; i <= 15; ++i)
+            QVERIFY(!w.mainToolBar()->button(QStringLiteral("ToolButton%1").arg(i))->isVisible());
         QCOMPARE(ReadSettingInt(REG_ShowRefFile), 0);
         area->click();
         QVERIFY(ref->isVisible());

@@ -1,9 +1,12 @@
 // The memo pages and their commands, on the offscreen platform.
 #include "fakeclock.h"
 #include "fakeplatform.h"
+#include "filepermissions.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/webaddress.h"
 #include "tempdatafolder.h"
+#include "widgets/colorref.h"
 #include "widgets/uiprompts.h"
 #include "workspace/memopagesview.h"
 #include "workspace/pagecommands.h"
@@ -11,6 +14,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -84,25 +89,34 @@ private slots:
         QCOMPARE(v.tabName(0), QStringLiteral("買い物"));
         QCOMPARE(v.tabName(1), QStringLiteral("メモ２"));
         QCOMPARE(v.pageStatusText(), QStringLiteral("1 番目のメモを表示中 [買い物]"));
+        v.editor(2)->setPlainText("typed"); // not every page is empty
         v.savePages(30);
-        QCOMPARE(dir.readBytes("Vnote1.vnm"), QByteArray("lf\r\nonly\r\n")); // now CR LF
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), QByteArray("lf\nonly\n")); // untouched: as it was
         QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n卵～パン"));
+        v.editor(1)->appendPlainText("more");
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"),
+                 QByteArray("lf\r\nonly\r\n\r\nmore")); // edited: CR LF
     }
 
-    void unchangedPagesAreNotReadAgainButOutsideChangesAreSeen()
+    void untouchedPagesAreNeverRewritten()
     {
         TempDataFolder dir;
         dir.writeBytes("Vnote.vnm", "mine\r\n");
+        const QByteArray undecodable = QByteArray::fromHex("8f00ff81fe20a0ef80");
+        dir.writeBytes("Vnote1.vnm", undecodable);
         MemoPagesView v;
         loadView(v);
-        QStringList errors = v.saveShownPages(); // compares, finds it equal
-        QVERIFY(errors.isEmpty());
-        // Another program replaces the file: the next save notices and writes
-        // the page's text back.
-        QTest::qWait(20);
+        v.editor(1); // shown, but not touched
+        v.editor(2)->setPlainText("typed");
+        QVERIFY(v.saveShownPages().isEmpty());
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
+        // Another program replaces an untouched page's file: it stays theirs.
         dir.writeBytes("Vnote.vnm", "theirs, longer\r\n");
         v.saveShownPages();
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n"));
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("theirs, longer\r\n"));
         // Typing is saved.
         v.editor(0)->appendPlainText("more");
         v.saveShownPages();
@@ -111,6 +125,35 @@ private slots:
         QFile::remove(dir.file("Vnote.vnm"));
         v.saveShownPages();
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+    }
+
+    void anUnreadablePageEmptiesNoLaterPage()
+    {
+        TempDataFolder dir;
+        test::PermissionsEnforced enforced;
+        if (!enforced.active())
+            QSKIP("file permissions cannot be enforced here");
+        auto name = [](int i) { return i ? QString("Vnote%1.vnm").arg(i) : QString("Vnote.vnm"); };
+        for (int i = 0; i < 10; ++i)
+            dir.writeBytes(name(i), "page " + QByteArray::number(i + 1));
+        QFile::setPermissions(dir.file(name(4)), {});
+        MemoPagesView v;
+        loadView(v);
+        for (int i = 5; i < 10; ++i)
+            QCOMPARE(v.pageText(i), QStringLiteral("page %1").arg(i + 1));
+        QVERIFY(v.editor(4)->isReadOnly());
+        QVERIFY(v.editor(4)->placeholderText().contains(name(4)));
+        v.editor(0)->appendPlainText("typed");
+        v.savePages(30);
+        v.createMissingPageFiles();
+        for (int i = 5; i < 10; ++i)
+            QCOMPARE(dir.readBytes(name(i)), "page " + QByteArray::number(i + 1));
+        QCOMPARE(QFile::permissions(dir.file(name(4))) & 0x7077, 0); // owner, group, others
+        // Once readable again, showing the page reads it, and it takes typing.
+        QFile::setPermissions(dir.file(name(4)), QFile::ReadOwner | QFile::WriteOwner);
+        v.selectPage(4);
+        QCOMPARE(v.pageText(4), QString("page 5"));
+        QVERIFY(!v.editor(4)->isReadOnly());
     }
 
     void pageCountAndActiveTab()
@@ -338,6 +381,66 @@ private slots:
         cmd.StartCalculator();
         QCOMPARE(QApplication::clipboard()->text(), QString("memo"));
         QCOMPARE(desktop->calculatorStarts, before + 1);
+
+        // Selected paths, file: addresses and other schemes are refused with
+        // a message, and nothing is started; a bare www address is web.
+        const int opened = desktop->urls.size();
+        r.messages.clear();
+        for (const QString& text : {QStringLiteral("/home/user/Downloads/run.sh"),
+                                    QStringLiteral("file:///usr/share/applications/x.desktop"),
+                                    QStringLiteral("steam://run/1")}) {
+            v.editor(0)->setPlainText(text);
+            v.editor(0)->selectAll();
+            cmd.OpenUrl();
+        }
+        QCOMPARE(desktop->urls.size(), opened);
+        QCOMPARE(r.messages.size(), 3);
+        QCOMPARE(r.messages[0], NotAWebAddressMessage());
+        v.editor(0)->setPlainText("www.example.jp");
+        v.editor(0)->selectAll();
+        cmd.OpenUrl();
+        QCOMPARE(desktop->urls.last(), QString("http://www.example.jp"));
+    }
+
+    void fontDialogStartsAtThePagesFontAsInstalled()
+    {
+        TempDataFolder dir;
+        InstallFontSubstitutions();
+        MemoPagesView v;
+        loadView(v);
+        PageCommands cmd(&v);
+        QFont offered;
+        std::optional<QFont> answer; // none: OK pressed on what was offered
+        Prompts().chooseFont = [&](const QFont& f) {
+            offered = f;
+            return answer ? answer : std::optional<QFont>(f);
+        };
+        const FontSpec mincho{255, QStringLiteral("ＭＳ Ｐ明朝"), 14, kFontBold};
+        v.setPageFont(0, mincho);
+        cmd.ChangeFont(false);
+        QVERIFY(QFontDatabase::families().contains(offered.family())); // the dialog can show it
+        QCOMPARE(offered.family(), QFontInfo(QFont(mincho.name)).family());
+        QCOMPARE(offered.pointSize(), 14);
+        QVERIFY(offered.bold());
+        QVERIFY(!offered.italic());
+        QCOMPARE(v.pageFont(0), mincho); // OK unchanged: the stored name stays
+        // "フォント初期化" starts at the pages' default font.
+        cmd.ChangeFont(true);
+        QCOMPARE(offered.family(), QFontInfo(QFont(QStringLiteral("ＭＳ ゴシック"))).family());
+        QCOMPARE(offered.pointSize(), 9);
+        QVERIFY(!offered.bold());
+        QCOMPARE(v.pageFont(0), (FontSpec{255, QStringLiteral("ＭＳ ゴシック"), 9, 0}));
+        // Another face chosen is stored by its name.
+        QString other;
+        for (const QString& f : QFontDatabase::families())
+            if (f != offered.family() && !QFontDatabase::isPrivateFamily(f))
+                other = f;
+        QFont picked(other);
+        picked.setPointSize(11);
+        answer = picked;
+        cmd.ChangeFont(false);
+        QCOMPARE(v.pageFont(0).name, other);
+        QCOMPARE(v.pageFont(0).size, 11);
     }
 
     void renameThroughTheInputBox()

@@ -1,10 +1,8 @@
-// Text rules of the editing commands, the page-file save rules and the
-// show/hide gesture.
+// Text rules of the editing commands and the show/hide gesture.
 #include "fakeclock.h"
 #include "foundation/paths.h"
 #include "tempdatafolder.h"
 #include "workspace/editcommands.h"
-#include "workspace/pagefiles.h"
 #include "workspace/showhidegesture.h"
 
 #include <QDir>
@@ -52,84 +50,6 @@ private slots:
         QCOMPARE(UrlOfLine("https://example.com"), QString());
         QCOMPARE(UrlOfLine("HTTP://EXAMPLE.COM"), QString());
         QCOMPARE(UrlOfLine(" http://x"), QString());
-    }
-
-    void onlyChangedPagesAreWritten()
-    {
-        TempDataFolder dir;
-        QStringList texts(kPageCount);
-        texts[0] = "one\r\n";
-        texts[2] = "three";
-        QVERIFY(PageSaver()
-                    .save(
-                        3, [&](int i) { return texts[i]; }, true)
-                    .isEmpty());
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("one\r\n"));
-        QCOMPARE(dir.readBytes("Vnote2.vnm"), QByteArray("three"));
-        QVERIFY(dir.exists("Vnote1.vnm"));  // a missing file is written, empty
-        QVERIFY(!dir.exists("Vnote3.vnm")); // beyond the count
-        QVERIFY(PageFileMatches(0, "one\r\n"));
-        QVERIFY(PageFileMatches(2, "three"));
-        // A file with other line breaks is rewritten with CR LF.
-        dir.writeBytes("Vnote.vnm", "one\n");
-        QVERIFY(!PageFileMatches(0, "one\r\n"));
-        QVERIFY(PageSaver()
-                    .save(
-                        3, [&](int i) { return texts[i]; }, true)
-                    .isEmpty());
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("one\r\n"));
-        texts[0] = "uno\r\n";
-        QVERIFY(PageSaver()
-                    .save(
-                        3, [&](int i) { return texts[i]; }, true)
-                    .isEmpty());
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("uno\r\n"));
-    }
-
-    void allPagesEmptyWritesNothing()
-    {
-        TempDataFolder dir;
-        dir.writeBytes("Vnote.vnm", "kept");
-        QVERIFY(PageSaver()
-                    .save(
-                        30, [](int) { return QString(); }, true)
-                    .isEmpty());
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("kept"));
-        QVERIFY(!dir.exists("Vnote1.vnm"));
-    }
-
-    void aFailingPageIsReportedOnceAndRetried()
-    {
-        TempDataFolder dir;
-        QDir(dir.path()).mkdir("Vnote1.vnm"); // page 2's file cannot be written
-        QStringList texts(kPageCount);
-        texts[0] = "a\r\n";
-        texts[1] = "b\r\n";
-        texts[2] = "c\r\n";
-        PageSaver saver;
-        auto textOf = [&](int i) { return texts[i]; };
-        QStringList errors = saver.save(3, textOf, false);
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(errors[0].contains("Vnote1.vnm"));
-        QCOMPARE(dir.readBytes("Vnote2.vnm"), QByteArray("c\r\n")); // later pages still saved
-        QVERIFY(saver.failing(1));
-        QVERIFY(saver.save(3, textOf, false).isEmpty()); // not again every five minutes
-        QCOMPARE(saver.save(3, textOf, true).size(), 1); // but at a close
-        QDir(dir.path()).rmdir("Vnote1.vnm");
-        QVERIFY(saver.save(3, textOf, false).isEmpty());
-        QCOMPARE(dir.readBytes("Vnote1.vnm"), QByteArray("b\r\n"));
-        QVERIFY(!saver.failing(1));
-        QDir(dir.path()).mkdir("x");
-    }
-
-    void japanesePageFilesAreShiftJis()
-    {
-        TempDataFolder dir;
-        dir.writeBytes("Vnote.vnm", Sjis("牛乳\r\n卵"));
-        QCOMPARE(LoadPageFile(0), QStringLiteral("牛乳\r\n卵"));
-        dir.writeBytes("Vnote1.vnm", "a\nb\rc");
-        QCOMPARE(LoadPageFile(1), QStringLiteral("a\r\nb\r\nc"));
-        QCOMPARE(LoadPageFile(5), QString());
     }
 
     void gestureKinds()

@@ -307,6 +307,14 @@ void CalendarView::afterDateChange(DateTime before)
         emit dateChanged(GetDate());
 }
 
+void CalendarView::navigate(void (cal::CalendarModel::*move)())
+{
+    const DateTime before = GetDate();
+    (core_.model().*move)();
+    requestFull();
+    afterDateChange(before);
+}
+
 void CalendarView::SetDate(DateTime d)
 {
     const DateTime before = GetDate();
@@ -316,42 +324,27 @@ void CalendarView::SetDate(DateTime d)
 
 void CalendarView::MoveToJanuary()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToJanuary();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToJanuary);
 }
 
 void CalendarView::MovePrevMonth()
 {
-    const DateTime before = GetDate();
-    core_.model().MovePrevMonth();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MovePrevMonth);
 }
 
 void CalendarView::MoveToToday()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToToday();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToToday);
 }
 
 void CalendarView::MoveNextMonth()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveNextMonth();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveNextMonth);
 }
 
 void CalendarView::MoveToNextYearJanuary()
 {
-    const DateTime before = GetDate();
-    core_.model().MoveToNextYearJanuary();
-    requestFull();
-    afterDateChange(before);
+    navigate(&cal::CalendarModel::MoveToNextYearJanuary);
 }
 
 void CalendarView::SelectAt(int x, int y)

@@ -91,8 +91,12 @@ public:
     // draws a cross instead.
     void SetPastDayImage(const QImage& image);
     const PastDayImage& pastDayImage() const { return pastDay_; }
-    // Repaint after a change the view cannot see.
-    void StyleChanged() { Paint(); }
+    // Repaint after a change the view cannot see (also of the schedules).
+    void StyleChanged()
+    {
+        hintDate_ = 0;
+        Paint();
+    }
 
     // ---- Hints and texts ----------------------------------------------------
     int HintHidePause() const { return hintHidePause_; }
@@ -173,6 +177,7 @@ private:
     void requestFull();
     void render();
     void afterDateChange(DateTime before);
+    void navigate(void (cal::CalendarModel::*move)()); // then a full repaint
     void setHint(bool on);
     template <typename T> void store(T& field, const T& value);
 

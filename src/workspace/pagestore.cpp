@@ -1,0 +1,334 @@
+#include "pagestore.h"
+
+#include "foundation/apperror.h"
+#include "foundation/paths.h"
+#include "foundation/textfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace vn {
+
+namespace {
+
+// The page file as an editor text; empty when there is none. Something
+// other than a file in its place cannot be read.
+QString readPageFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        ThrowOpenError(QDir::toNativeSeparators(path), QString::fromLocal8Bit(strerror(EISDIR)));
+    return info.exists() ? ReadEditText(path) : QString();
+}
+
+// True when the file reads as exactly this text (also after a change that
+// was undone, and whatever bytes the file holds for it).
+bool fileHolds(const QString& path, const QString& text)
+{
+    try {
+        return FileExists(path) && ReadEditText(path) == text;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+FontSpec DefaultPageFont()
+{
+    return FontSpec{0, QStringLiteral("ＭＳ ゴシック"), 9, 0};
+}
+
+PageStore::PageStore()
+{
+    for (PageRecord& p : pages_)
+        p.font = DefaultPageFont();
+}
+
+QStringList PageStore::load()
+{
+    QStringList errors;
+    for (int i = 0; i < kPageCount; ++i) {
+        PageRecord& p = pages_[size_t(i)];
+        p.inEditor = false;
+        p.text.clear();
+        p.readError.clear();
+        ++p.generation;
+        try {
+            p.text = readPageFile(PageFilePath(i));
+            p.read = true;
+        } catch (const AppError& e) {
+            p.read = false;
+            p.readError = e.message();
+            errors.append(e.message());
+        }
+        p.savedGeneration = p.generation;
+    }
+    failing_.clear();
+    return errors;
+}
+
+bool PageStore::retryRead(int i)
+{
+    if (!valid(i) || pages_[size_t(i)].read)
+        return valid(i);
+    QString text;
+    try {
+        text = readPageFile(PageFilePath(i));
+    } catch (const AppError& e) {
+        pages_[size_t(i)].readError = e.message();
+        return false;
+    }
+    PageRecord& p = pages_[size_t(i)];
+    p.read = true;
+    p.readError.clear();
+    setText(i, text);
+    p.savedGeneration = p.generation;
+    return true;
+}
+
+QString PageStore::text(int i) const
+{
+    if (!valid(i))
+        return QString();
+    const PageRecord& p = pages_[size_t(i)];
+    return p.inEditor ? link_.text(i) : p.text;
+}
+
+bool PageStore::isEmpty(int i) const
+{
+    if (!valid(i))
+        return true;
+    const PageRecord& p = pages_[size_t(i)];
+    return p.inEditor ? link_.isEmpty(i) : p.text.isEmpty();
+}
+
+bool PageStore::changed(int i) const
+{
+    return valid(i) && pages_[size_t(i)].generation != pages_[size_t(i)].savedGeneration;
+}
+
+QString PageStore::moveTextToEditor(int i)
+{
+    PageRecord& p = pages_[size_t(i)];
+    p.inEditor = true;
+    return std::exchange(p.text, QString());
+}
+
+void PageStore::editorTextChanged(int i)
+{
+    if (valid(i))
+        ++pages_[size_t(i)].generation;
+}
+
+void PageStore::setText(int i, const QString& text)
+{
+    if (!valid(i))
+        return;
+    PageRecord& p = pages_[size_t(i)];
+    p.position = PagePosition{};
+    if (p.inEditor)
+        link_.setText(i, text);
+    else
+        p.text = text;
+    ++p.generation;
+}
+
+QStringList PageStore::save(int count, bool reportAll)
+{
+    QStringList errors;
+    bool allEmpty = true;
+    for (int i = 0; i < kPageCount && allEmpty; ++i)
+        allEmpty = isEmpty(i);
+    if (allEmpty)
+        return errors; // e.g. after every file failed to load: touch nothing
+    for (int i = 0; i < std::min(count, kPageCount); ++i) {
+        PageRecord& p = pages_[size_t(i)];
+        if (!p.read)
+            continue;
+        const QString path = PageFilePath(i);
+        const bool changedText = p.generation != p.savedGeneration;
+        // An untouched page is written only to bring back a file that went
+        // missing with text in it.
+        if (!changedText && !failing_.contains(i) && (FileExists(path) || isEmpty(i)))
+            continue;
+        try {
+            const QString t = text(i);
+            if (!changedText || !fileHolds(path, t))
+                WriteEditText(path, t);
+            p.savedGeneration = p.generation;
+            failing_.remove(i);
+        } catch (const AppError& e) {
+            if (reportAll || !failing_.contains(i))
+                errors.append(e.message());
+            failing_.insert(i);
+        }
+    }
+    return errors;
+}
+
+void PageStore::replaceAndWrite(int i, const QString& text)
+{
+    if (!valid(i))
+        return;
+    PageRecord& p = pages_[size_t(i)];
+    setText(i, text);
+    p.read = true; // the user chose to replace whatever the file held
+    p.readError.clear();
+    WriteEditText(PageFilePath(i), text);
+    p.savedGeneration = p.generation;
+    failing_.remove(i);
+}
+
+void PageStore::createMissingFiles()
+{
+    for (int i = 0; i < kPageCount; ++i) {
+        PageRecord& p = pages_[size_t(i)];
+        const QString path = PageFilePath(i);
+        if (!p.read || QFileInfo::exists(path))
+            continue;
+        WriteEditText(path, text(i));
+        p.savedGeneration = p.generation;
+    }
+}
+
+bool PageStore::restoreOffered(int i) const
+{
+    // The emptied page's file still holds text.
+    if (!isRead(i) || !isEmpty(i) || !FileExists(PageFilePath(i)))
+        return false;
+    try {
+        return !ReadEditText(PageFilePath(i)).isEmpty();
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+void PageStore::deletePage(int i)
+{
+    if (!isRead(i))
+        return;
+    WriteEditText(PageFilePath(i), text(i));
+    pages_[size_t(i)].savedGeneration = pages_[size_t(i)].generation;
+    setText(i, QString());
+}
+
+void PageStore::restorePage(int i)
+{
+    if (!isRead(i) || !FileExists(PageFilePath(i)))
+        return;
+    setText(i, ReadEditText(PageFilePath(i)));
+    pages_[size_t(i)].savedGeneration = pages_[size_t(i)].generation;
+}
+
+void PageStore::restorePositions()
+{
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_MemoScrollPos + i << REG_MemoSelStart + i << REG_MemoSelLength + i;
+    const QList<int> v = ReadSettingInts(ids);
+    for (int i = 0; i < kPageCount; ++i)
+        pages_[size_t(i)].position = {std::max(0, v[3 * i]), std::max(0, v[3 * i + 1]),
+                                      std::max(0, v[3 * i + 2])};
+}
+
+void PageStore::savePositions() const
+{
+    QList<QPair<int, int>> values;
+    for (int i = 0; i < kPageCount; ++i) {
+        const PagePosition& p = pages_[size_t(i)].position;
+        values.append({REG_MemoScrollPos + i, p.scroll});
+        values.append({REG_MemoSelStart + i, p.start});
+        values.append({REG_MemoSelLength + i, p.length});
+    }
+    WriteSettingIntsIfChanged(values);
+}
+
+void PageStore::loadAppearance()
+{
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_EnvMemoBackColor + i;
+    const QList<int> colours = ReadSettingInts(ids);
+    for (int i = 0; i < kPageCount; ++i) {
+        FontSpec f = DefaultPageFont();
+        ReadSettingFont(REG_EnvFontMemo + i, f);
+        pages_[size_t(i)].font = f;
+        pages_[size_t(i)].backColour = colours[i];
+    }
+}
+
+void PageStore::setFont(int i, const FontSpec& font)
+{
+    pages_[size_t(i)].font = font;
+    WriteSettingFont(REG_EnvFontMemo + i, font);
+}
+
+void PageStore::setBackColour(int i, int colorRef)
+{
+    pages_[size_t(i)].backColour = colorRef;
+    WriteSettingInt(REG_EnvMemoBackColor + i, colorRef);
+}
+
+void PageStore::loadTabNames()
+{
+    QList<int> ids;
+    for (int i = 0; i < kPageCount; ++i)
+        ids << REG_ShowTabName + i;
+    const QStringList names = ReadSettingStrs(ids);
+    for (int i = 0; i < kPageCount; ++i)
+        pages_[size_t(i)].tabName = names[i];
+}
+
+bool PageStore::rename(int i, const QString& name)
+{
+    if (!valid(i) || name == pages_[size_t(i)].tabName)
+        return false;
+    pages_[size_t(i)].tabName = name;
+    WriteSettingStr(REG_ShowTabName + i, name);
+    return true;
+}
+
+void PageStore::move(int from, int to)
+{
+    if (from == to || !valid(from) || !valid(to))
+        return;
+    for (int k = std::min(from, to); k <= std::max(from, to); ++k)
+        if (!pages_[size_t(k)].read)
+            throw AppError(
+                QStringLiteral("メモ%1 のファイルを読み込めなかったため、メモを移動できません")
+                    .arg(k + 1));
+    struct Held {
+        QString text, name;
+        FontSpec font;
+        int colour;
+    };
+    auto take = [this](int k) {
+        const PageRecord& p = pages_[size_t(k)];
+        return Held{text(k), p.tabName, p.font, p.backColour};
+    };
+    auto put = [this](int k, const Held& h) {
+        setText(k, h.text);
+        PageRecord& p = pages_[size_t(k)];
+        p.tabName = h.name;
+        p.font = h.font;
+        p.backColour = h.colour;
+        WriteSettingFont(REG_EnvFontMemo + k, h.font);
+        WriteSettingInt(REG_EnvMemoBackColor + k, h.colour);
+        WriteSettingStr(REG_ShowTabName + k, h.name);
+    };
+    const Held moving = take(from);
+    if (from < to)
+        for (int k = from + 1; k <= to; ++k)
+            put(k - 1, take(k));
+    else
+        for (int k = from - 1; k >= to; --k)
+            put(k + 1, take(k));
+    put(to, moving);
+}
+
+} // namespace vn
