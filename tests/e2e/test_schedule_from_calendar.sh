@@ -7,7 +7,7 @@
 # $VELNOTE_SHOT_DIR when that is set.
 set -u
 . "$(dirname "$0")/lib.sh"
-skip_without import python3 iconv
+skip_without import python3 iconv xkbcomp
 start_display
 
 data="$WORK/data"
@@ -64,11 +64,26 @@ for b in sorted(boxes, key=lambda b: (b[1], b[0])):
 PY
 }
 
+# Japanese text typed by xdotool goes through keys it maps for the moment,
+# and a busy program can read such a key after it was mapped back. Give the
+# characters keys of their own before the program starts, so xdotool finds
+# them in the key map and maps nothing while it types.
+map_keys() { # map_keys KEYSYM...: puts them on spare keys I250, I251...
+  local code=250 sym args=()
+  for sym in "$@"; do
+    args+=(-e "s/^\( *key <I$code> *{\).*/\1 [ $sym ] };/")
+    code=$((code + 1))
+  done
+  xkbcomp "$DISPLAY" "$WORK/keys.xkb" 2>/dev/null &&
+    sed -i "${args[@]}" "$WORK/keys.xkb" &&
+    xkbcomp "$WORK/keys.xkb" "$DISPLAY" 2>/dev/null
+}
+check "the key map takes the three characters" map_keys U6B6F U533B U8005 # 歯医者
+
 start_app "$data"
 check "the program starts" wait_for 10 window_shown
-sleep 2
-mapfile -t before < <(bars)
-check "the three schedules show as three bars (${#before[@]})" test "${#before[@]}" -eq 3
+three_bars() { mapfile -t before < <(bars) && [ "${#before[@]}" -eq 3 ]; }
+check "the three schedules show as three bars" wait_for 30 three_bars
 read -r l1 t1 r1 b1 <<<"${before[0]:-0 0 0 0}"
 read -r l2 t2 r2 b2 <<<"${before[1]:-0 0 0 0}"
 read -r l3 t3 r3 b3 <<<"${before[2]:-0 0 0 0}"
@@ -77,40 +92,41 @@ row_h=$((t3 - t1))
 cx=$((l1 - cell_w / 2))
 cy=$((t1 + 2 * row_h + (b1 - t1) / 2))
 echo "bars: ${before[*]}; cell $cell_w x $row_h; double click at $cx,$cy (day $target)"
-xdotool mousemove "$cx" "$cy" sleep 0.3 click --repeat 2 --delay 80 1
-wait_for 5 sh -c "xdotool search --onlyvisible --name '^新規予定の登録' >/dev/null"
-editor=$(xdotool search --onlyvisible --name '^新規予定の登録' | head -1)
-check "the schedule editor opens for a new schedule" test -n "$editor"
-[ -n "${VELNOTE_SHOT_DIR:-}" ] && sleep 0.5 && import -window root "$VELNOTE_SHOT_DIR/editor_from_calendar.png"
-# The first characters typed through a remapped key can be lost while the
-# program takes in the new key map: type one, clear the field, then type.
-xdotool type --delay 60 "予"
-sleep 0.3
-xdotool key ctrl+a BackSpace
-xdotool type --delay 60 "歯医者 3F"
-sleep 0.3
+# The two clicks carry their own times: a slow program still sees a double click.
+xdotool mousemove "$cx" "$cy" click --repeat 2 --delay 80 1
+editor_window() { xdotool search --onlyvisible --name '^新規予定の登録' 2>/dev/null | head -1; }
+editor_focused() { editor=$(editor_window) && [ -n "$editor" ] && [ "$(xdotool getwindowfocus)" = "$editor" ]; }
+check "the schedule editor opens for a new schedule, with the keyboard" wait_for 20 editor_focused
+[ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/editor_from_calendar.png"
+# The focus is in the text: type and press Enter.
+xdotool type --delay 40 "歯医者 3F"
 xdotool key Return
-check "the editor closes on Enter" wait_for 5 sh -c "! xdotool search --onlyvisible --name '^新規予定の登録' >/dev/null"
-sleep 1
+check "the editor closes on Enter" wait_for 20 sh -c "[ -z \"\$(xdotool search --onlyvisible --name '^新規予定の登録' 2>/dev/null)\" ]"
+stored() { grep -q "$(printf '歯医者' | iconv -f UTF-8 -t CP932)" "$data/Schedule.dat"; }
+check "the line is written in Shift-JIS" wait_for 20 stored
 
 expected=$(printf '%s%s%02d' "$y" "$m" "$target")
 line=$(iconv -f CP932 -t UTF-8 "$data/Schedule.dat" | grep "歯医者 3F" | tr -d '\r')
 new_line_ok() { [[ "$line" =~ ^${expected}[0-9]{4},[0-9]{2},0,0,0,${expected},歯医者\ 3F$ ]]; }
 check "Schedule.dat holds the new line for day $target ($line)" new_line_ok
-check "the line is Shift-JIS" grep -q "$(printf '歯医者' | iconv -f UTF-8 -t CP932)" "$data/Schedule.dat"
 crlf_lines() { # lines ending in CR LF, and all lines
   [ "$(grep -c $'\r$' "$data/Schedule.dat")" -eq 4 ] && [ "$(wc -l <"$data/Schedule.dat")" -eq 4 ]
 }
 check "four lines, each ending in CR LF" crlf_lines
-mapfile -t after < <(bars)
+# fourth_bar: four bars, the new one two rows below the first.
+fourth_bar() {
+  mapfile -t after < <(bars)
+  [ "${#after[@]}" -eq 4 ] || return 1
+  local b l t r bt
+  for b in "${after[@]}"; do
+    read -r l t r bt <<<"$b"
+    [ "$l" -eq "$l1" ] && [ "$t" -eq $((t1 + 2 * row_h)) ] && return 0
+  done
+  return 1
+}
+check "the calendar shows a fourth bar, on day $target" wait_for 30 fourth_bar
+echo "bars after: ${after[*]}"
 [ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/calendar_after_store.png"
-found=no
-for b in "${after[@]}"; do
-  read -r l t r bt <<<"$b"
-  if [ "$l" -eq "$l1" ] && [ "$t" -eq $((t1 + 2 * row_h)) ]; then found=yes; fi
-done
-check "a fourth bar shows two rows below the first, on day $target (${after[*]})" \
-  sh -c "[ ${#after[@]} -eq 4 ] && [ $found = yes ]"
 stop_app TERM
 check "it ends with 0" test "$APP_RC" = 0
 finish

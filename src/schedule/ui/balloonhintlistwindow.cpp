@@ -78,9 +78,13 @@ BalloonHintListWindow::BalloonHintListWindow(QWidget* parent)
     connect(redrawTimer_, &QTimer::timeout, grid(), &ListGrid::redraw);
 }
 
-void BalloonHintListWindow::setStore(BalloonHintStore* store)
+BalloonHintStore& BalloonHintListWindow::hints()
 {
-    store_ = store ? store : &ownStore_;
+    if (!store_) {
+        ownStore_ = std::make_unique<BalloonHintStore>();
+        store_ = ownStore_.get();
+    }
+    return *store_;
 }
 
 QVariantList BalloonHintListWindow::cellsOf(const BalloonHintRow& r)
@@ -104,8 +108,8 @@ void BalloonHintListWindow::showRows()
 {
     const int current = grid()->currentRow();
     std::vector<QVariantList> rows;
-    rows.reserve(store_->rows().size());
-    for (const BalloonHintRow& r : store_->rows())
+    rows.reserve(hints().rows().size());
+    for (const BalloonHintRow& r : hints().rows())
         rows.push_back(cellsOf(r));
     grid()->setRows(std::move(rows));
     grid()->widenColumnsToContents();
@@ -115,7 +119,7 @@ void BalloonHintListWindow::showRows()
 
 void BalloonHintListWindow::syncStore()
 {
-    std::vector<BalloonHintRow>& rows = store_->rows();
+    std::vector<BalloonHintRow>& rows = hints().rows();
     rows.clear();
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
@@ -138,7 +142,7 @@ void BalloonHintListWindow::hideEvent(QHideEvent* event)
 void BalloonHintListWindow::saveRows()
 {
     syncStore();
-    store_->SaveBalloonHints();
+    hints().SaveBalloonHints();
 }
 
 void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)

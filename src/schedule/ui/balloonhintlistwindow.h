@@ -7,6 +7,7 @@
 #include "widgets/listwindow.h"
 
 #include <array>
+#include <memory>
 
 class QTimer;
 class QToolButton;
@@ -23,7 +24,9 @@ public:
 
     explicit BalloonHintListWindow(QWidget* parent = nullptr);
 
-    void setStore(BalloonHintStore* store);
+    // The hints shown and edited: the program's one set. A window given
+    // none keeps an empty set of its own.
+    void setStore(BalloonHintStore* store) { store_ = store; }
     BalloonHintStore* store() const { return store_; }
     void setEditor(BalloonHintEditor* editor) { editor_ = editor; }
     // The past-schedule colour the whole program shares (0x00BBGGRR).
@@ -50,8 +53,10 @@ private:
     void syncStore();
     void storeRow(int row, const BalloonHintRow& hint);
 
-    BalloonHintStore ownStore_;
-    BalloonHintStore* store_ = &ownStore_;
+    BalloonHintStore& hints();
+
+    std::unique_ptr<BalloonHintStore> ownStore_;
+    BalloonHintStore* store_ = nullptr;
     BalloonHintEditor* editor_ = nullptr;
     int ownPastColour_;
     int* pastColour_ = &ownPastColour_;

@@ -100,6 +100,7 @@ ScheduleEditor::ScheduleEditor(QWidget* parent)
     connect(ui->cmdAdd, &QPushButton::clicked, this, guarded([this] { cmdAddClick(); }));
     connect(ui->cmdNew, &QPushButton::clicked, this, guarded([this] { cmdNewClick(); }));
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
     connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
