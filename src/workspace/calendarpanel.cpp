@@ -20,24 +20,6 @@ namespace vn {
 
 namespace {
 
-// The main window's calendar as designed, before the settings apply.
-CalendarStyle MainCalendarDesign()
-{
-    CalendarStyle s = CalendarStyle::Defaults();
-    s.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    s.font.setPixelSize(12);
-    s.fontMonth = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    s.fontMonth.setPixelSize(16);
-    s.fontMonth.setBold(true);
-    s.monthFormat = QStringLiteral("yyyy年mm月");
-    s.flags[size_t(CalFlag::MonthNameShow)] = true;
-    s.flags[size_t(CalFlag::WeekName)] = false;
-    s.colors[size_t(CalColor::Schedule)] = 0x800080;
-    s.offsetMonthX = 1;
-    s.offsetMonthY = 2;
-    return s;
-}
-
 // A font setting read over the font in use.
 QFont readFont(int id, const QFont& current, quint32* color)
 {
@@ -66,7 +48,7 @@ CalendarPanel::CalendarPanel(QWidget* parent) : QFrame(parent)
     splitter_->setChildrenCollapsible(false);
     view_ = new CalendarView(splitter_);
     view_->setObjectName(QStringLiteral("CalendarView1"));
-    view_->SetStyle(MainCalendarDesign());
+    view_->SetStyle(CalendarStyle::MainWindowDesign());
     view_->SetPastDayImage(CheckMarkImage());
     view_->SetSpanFormat(QStringLiteral("yyyy/mm/dd"));
     view_->SetDiaryFormat(QStringLiteral("yyyy/mm/dd(aaa)"));

@@ -14,15 +14,11 @@
 #include <QTest>
 
 using namespace vn;
+using vn::test::At;
 using vn::test::FakeClock;
 using vn::test::TempDataFolder;
 
 namespace {
-
-DateTime at(int y, int m, int d, int h, int n, int s = 0)
-{
-    return EncodeDate(y, m, d) + EncodeTime(h, n, s);
-}
 
 QString recorded(const char* key)
 {
@@ -39,7 +35,7 @@ private slots:
     {
         TempDataFolder dir;
         App() = AppState{};
-        FakeClock clock(at(2009, 1, 5, 11, 59, 40)); // a Monday; backups weekly, Monday 12:00
+        FakeClock clock(At(2009, 1, 5, 11, 59, 40)); // a Monday; backups weekly, Monday 12:00
         QStringList uptimes, reports;
         BackgroundJobs::Hooks hooks;
         hooks.pageText = [](int page) { return QStringLiteral("頁%1").arg(page); };

@@ -12,15 +12,11 @@
 #include <QTest>
 
 using namespace vn;
+using vn::test::At;
 using vn::test::FakeClock;
 using vn::test::TempDataFolder;
 
 namespace {
-
-DateTime at(int y, int m, int d, int h, int n, int s = 0)
-{
-    return EncodeDate(y, m, d) + EncodeTime(h, n, s);
-}
 
 class FakeSource : public BackUpSource {
 public:
@@ -61,21 +57,21 @@ private slots:
         QTest::addColumn<DateTime>("now");
         QTest::addColumn<bool>("made");
         QTest::newRow("empty folder")
-            << int(kBackUpWeekly) << QStringList() << at(2009, 1, 7, 9, 0) << true;
+            << int(kBackUpWeekly) << QStringList() << At(2009, 1, 7, 9, 0) << true;
         // Weekly on Monday; now Wednesday 09:00.
         QTest::newRow("made this Monday") << int(kBackUpWeekly) << QStringList({"20090105_120000"})
-                                          << at(2009, 1, 7, 9, 0) << false;
+                                          << At(2009, 1, 7, 9, 0) << false;
         QTest::newRow("made the Monday before")
-            << int(kBackUpWeekly) << QStringList({"20081229_120000"}) << at(2009, 1, 7, 9, 0)
+            << int(kBackUpWeekly) << QStringList({"20081229_120000"}) << At(2009, 1, 7, 9, 0)
             << true;
         QTest::newRow("manual ones do not count")
             << int(kBackUpWeekly) << QStringList({"20090107_080000_Velnote"})
-            << at(2009, 1, 7, 9, 0) << true;
+            << At(2009, 1, 7, 9, 0) << true;
         QTest::newRow("daily, made yesterday later in the day")
-            << int(kBackUpDaily) << QStringList({"20090106_120000"}) << at(2009, 1, 7, 9, 0)
+            << int(kBackUpDaily) << QStringList({"20090106_120000"}) << At(2009, 1, 7, 9, 0)
             << false;
         QTest::newRow("daily, a day and more ago")
-            << int(kBackUpDaily) << QStringList({"20090106_083000"}) << at(2009, 1, 7, 9, 0)
+            << int(kBackUpDaily) << QStringList({"20090106_083000"}) << At(2009, 1, 7, 9, 0)
             << true;
     }
     void catchUpAtStartOnlyWhenOverdue()
@@ -104,7 +100,7 @@ private slots:
     void scheduledGenerationInItsMinute()
     {
         TempDataFolder dir;
-        FakeClock clock(at(2009, 1, 5, 11, 58, 50)); // a Monday
+        FakeClock clock(At(2009, 1, 5, 11, 58, 50)); // a Monday
         FakeSource src;                              // weekly, Monday 12:00
         BackUpScheduler scheduler(src, {});
         QStringList madeAt;
@@ -119,7 +115,7 @@ private slots:
         QCOMPARE(ReadEditText(BackUpFolder() + "/20090105_120000/Vnote5.vnm"),
                  QStringLiteral("tick 8"));
         // Not on Tuesday.
-        clock.set(at(2009, 1, 6, 12, 0, 10));
+        clock.set(At(2009, 1, 6, 12, 0, 10));
         QVERIFY(!scheduler.tick());
     }
 
@@ -131,7 +127,7 @@ private slots:
         for (const QString& n : old)
             makeGeneration(n);
         QDir().mkpath(dir.file("Holiday.dat")); // cannot be copied
-        FakeClock clock(at(2009, 1, 5, 12, 0, 5));
+        FakeClock clock(At(2009, 1, 5, 12, 0, 5));
         FakeSource src;
         QStringList reports;
         BackUpScheduler scheduler(src, [&](const QString& m) { reports << m; });
@@ -146,7 +142,7 @@ private slots:
             QCOMPARE(ReadLines(BackUpFolder() + u'/' + n + "/Vnote.vnm"), QStringList({n}));
 
         // The next due time, still failing: reported again, once.
-        clock.set(at(2009, 1, 12, 12, 0, 5));
+        clock.set(At(2009, 1, 12, 12, 0, 5));
         QVERIFY(!scheduler.tick());
         QVERIFY(!scheduler.tick());
         QCOMPARE(reports.size(), 2);
@@ -154,13 +150,13 @@ private slots:
 
         // Mended: the week after makes its generation and prunes the oldest.
         QDir().rmdir(dir.file("Holiday.dat"));
-        clock.set(at(2009, 1, 19, 12, 0, 5));
+        clock.set(At(2009, 1, 19, 12, 0, 5));
         QVERIFY(scheduler.tick());
         QCOMPARE(allEntries(), old.mid(1) + QStringList({"20090119_120000"}));
         QCOMPARE(reports.size(), 2);
 
         // A folder that cannot be made (a file has its name) is reported too.
-        clock.set(at(2009, 1, 26, 12, 0, 5));
+        clock.set(At(2009, 1, 26, 12, 0, 5));
         WriteLines(BackUpFolder() + "/20090126_120000", {});
         QVERIFY(!scheduler.tick());
         QCOMPARE(reports.size(), 3);

@@ -13,15 +13,11 @@
 #include <QTest>
 
 using namespace vn;
+using vn::test::At;
 using vn::test::FakeClock;
 using vn::test::TempDataFolder;
 
 namespace {
-
-DateTime at(int y, int m, int d, int h, int n, int s = 0, int ms = 0)
-{
-    return EncodeDate(y, m, d) + EncodeTime(h, n, s, ms);
-}
 
 int dayOf(int y, int m, int d)
 {
@@ -99,33 +95,33 @@ private slots:
     void captureRulesThroughTheJob()
     {
         TempDataFolder dir;
-        FakeClock clock(at(2004, 12, 14, 8, 12, 40));
+        FakeClock clock(At(2004, 12, 14, 8, 12, 40));
         const int d = dayOf(2004, 12, 14);
         {
             RunRecordCapture job;
             job.start(); // first start of the day
             QCOMPARE(value(d, "S"), QStringLiteral("29560000"));
             QCOMPARE(value(d, "E"), QStringLiteral("29560000"));
-            tickUntil(job, clock, at(2004, 12, 14, 9, 0));
+            tickUntil(job, clock, At(2004, 12, 14, 9, 0));
             job.finish();
             QCOMPARE(value(d, "E"), QString::number(msOf(9, 0)));
             QVERIFY(!QFile::exists(job.journalPath()));
         }
         {
-            clock.set(at(2004, 12, 14, 13, 0)); // a second start the same day
+            clock.set(At(2004, 12, 14, 13, 0)); // a second start the same day
             RunRecordCapture job;
             job.start();
             QCOMPARE(value(d, "S"), QStringLiteral("29560000"));
             QCOMPARE(value(d, "E"), QString::number(msOf(13, 0)));
             // The clock set back: ticks move the end, never the start.
-            clock.set(at(2004, 12, 14, 6, 0));
-            tickUntil(job, clock, at(2004, 12, 14, 6, 5));
+            clock.set(At(2004, 12, 14, 6, 0));
+            tickUntil(job, clock, At(2004, 12, 14, 6, 5));
             job.finish();
             QCOMPARE(value(d, "S"), QStringLiteral("29560000"));
             QCOMPARE(value(d, "E"), QString::number(msOf(6, 5)));
         }
         {
-            clock.set(at(2004, 12, 14, 7, 0)); // restarted at 07:00: the start is lowered
+            clock.set(At(2004, 12, 14, 7, 0)); // restarted at 07:00: the start is lowered
             RunRecordCapture job;
             job.start();
             QCOMPARE(value(d, "S"), QString::number(msOf(7, 0)));
@@ -133,17 +129,17 @@ private slots:
         }
         {
             // Left running from 22:00 to 02:00.
-            clock.set(at(2005, 3, 1, 22, 0, 5));
+            clock.set(At(2005, 3, 1, 22, 0, 5));
             RunRecordCapture job;
             job.start();
-            tickUntil(job, clock, at(2005, 3, 2, 0, 0, 5));
+            tickUntil(job, clock, At(2005, 3, 2, 0, 0, 5));
             // The new day is in the record at once, with the end of the day
             // before.
             const int first = dayOf(2005, 3, 1), second = dayOf(2005, 3, 2);
             QVERIFY(!QFile::exists(job.journalPath()));
             QVERIFY(value(first, "E").toLongLong() >= msOf(23, 59, 50));
             QVERIFY(value(second, "S").toLongLong() <= 10000);
-            tickUntil(job, clock, at(2005, 3, 2, 1, 59, 55));
+            tickUntil(job, clock, At(2005, 3, 2, 1, 59, 55));
             job.finish();
             const QStringList sections = IniFile(RunRecordPath()).sectionNames();
             QCOMPARE(sections.mid(sections.size() - 2),
@@ -165,7 +161,7 @@ private slots:
         QVERIFY2(recordSize > 120000, qPrintable(QString::number(recordSize)));
 
         // A PC left on for a whole day and into the next.
-        FakeClock clock(at(2015, 5, 31, 23, 59, 55));
+        FakeClock clock(At(2015, 5, 31, 23, 59, 55));
         RunRecordCapture job;
         job.start();
         const RunRecordCapture::Stats before = job.stats();
@@ -173,7 +169,7 @@ private slots:
         qint64 worstLag = 0;
         int tick = 0;
         const DateTime from = clock.now();
-        for (int k = 1; clock.now() < at(2015, 6, 2, 0, 0, 0); ++k) {
+        for (int k = 1; clock.now() < At(2015, 6, 2, 0, 0, 0); ++k) {
             clock.advanceMSecs(RunRecordCapture::kTickMSecs);
             clock.set(from + k * RunRecordCapture::kTickMSecs / kMSecsPerDay);
             job.tick();
@@ -211,18 +207,18 @@ private slots:
     void powerCutsAndOrderlyEnds()
     {
         TempDataFolder dir;
-        FakeClock clock(at(2009, 1, 5, 9, 0));
+        FakeClock clock(At(2009, 1, 5, 9, 0));
         const int d = dayOf(2009, 1, 5);
         {
             RunRecordCapture job;
             job.start();
-            tickUntil(job, clock, at(2009, 1, 5, 17, 3, 20));
+            tickUntil(job, clock, At(2009, 1, 5, 17, 3, 20));
             // The power goes: no finish.
         }
         QVERIFY(QFile::exists(RunRecordCapture::JournalPathFor(RunRecordPath())));
         // The record alone would lose minutes (it is written hourly).
         QVERIFY(value(d, "E").toLongLong() < msOf(17, 3, 20) - 60000);
-        clock.set(at(2009, 1, 6, 8, 30));
+        clock.set(At(2009, 1, 6, 8, 30));
         {
             RunRecordCapture job;
             job.start(); // folds what the cut left
@@ -231,9 +227,9 @@ private slots:
             QVERIFY2(msOf(17, 3, 20) - end < 60000, qPrintable(QString::number(end)));
             QCOMPARE(value(d, "S"), QString::number(msOf(9, 0)));
             // An orderly end records the exact moment.
-            clock.set(at(2009, 1, 6, 8, 30, 7, 250));
+            clock.set(At(2009, 1, 6, 8, 30, 7, 250));
             job.tick();
-            clock.set(at(2009, 1, 6, 8, 30, 9, 999));
+            clock.set(At(2009, 1, 6, 8, 30, 9, 999));
             job.finish();
             QCOMPARE(value(dayOf(2009, 1, 6), "E"), QString::number(msOf(8, 30, 9) + 999));
             job.tick(); // nothing after the end
@@ -253,17 +249,17 @@ private slots:
     void failingWritesAreReportedOnceAndKept()
     {
         TempDataFolder dir;
-        FakeClock clock(at(2009, 1, 5, 9, 0));
+        FakeClock clock(At(2009, 1, 5, 9, 0));
         const QString record = dir.file("gone/Vnote.vdt");
         QStringList reports;
         RunRecordCapture job(record, [&](const QString& m) { reports << m; });
         job.start();
-        tickUntil(job, clock, at(2009, 1, 5, 9, 30));
+        tickUntil(job, clock, At(2009, 1, 5, 9, 30));
         QCOMPARE(reports.size(), 1);
         QVERIFY(reports[0].contains(QStringLiteral("Vnote.vdt に書き込めません")));
         // The folder comes back: the moments seen meanwhile are all there.
         QDir().mkpath(dir.file("gone"));
-        tickUntil(job, clock, at(2009, 1, 5, 9, 31));
+        tickUntil(job, clock, At(2009, 1, 5, 9, 31));
         const QString d = QString::number(dayOf(2009, 1, 5));
         job.flush();
         QCOMPARE(IniFile(record).readString(d, "S", ""), QString::number(msOf(9, 0)));

@@ -22,4 +22,10 @@ private:
     qint64 ticks_ = 0;
 };
 
+// A moment written out: At(2009, 1, 5, 12, 0).
+inline DateTime At(int y, int m, int d, int h = 0, int n = 0, int s = 0, int ms = 0)
+{
+    return EncodeDate(y, m, d) + EncodeTime(h, n, s, ms);
+}
+
 } // namespace vn::test

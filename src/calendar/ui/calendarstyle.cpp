@@ -65,6 +65,23 @@ CalendarStyle CalendarStyle::Defaults()
     return s;
 }
 
+CalendarStyle CalendarStyle::MainWindowDesign()
+{
+    CalendarStyle s = CalendarStyle::Defaults();
+    s.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    s.font.setPixelSize(12);
+    s.fontMonth = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    s.fontMonth.setPixelSize(16);
+    s.fontMonth.setBold(true);
+    s.monthFormat = QStringLiteral("yyyy年mm月");
+    s.flags[size_t(CalFlag::MonthNameShow)] = true;
+    s.flags[size_t(CalFlag::WeekName)] = false;
+    s.colors[size_t(CalColor::Schedule)] = 0x800080;
+    s.offsetMonthX = 1;
+    s.offsetMonthY = 2;
+    return s;
+}
+
 int FontPixelHeight(const QFont& font)
 {
     if (font.pixelSize() > 0)

@@ -79,6 +79,9 @@ struct CalendarStyle {
 
     // The component's own values at creation.
     static CalendarStyle Defaults();
+    // The main window's calendar as designed, before the settings apply; the
+    // run-record window's calendar differs from it in its own design.
+    static CalendarStyle MainWindowDesign();
 };
 
 // Pixel height of a font (the absolute value of its height): the cell size

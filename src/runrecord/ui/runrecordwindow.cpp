@@ -23,11 +23,11 @@ namespace vn {
 
 namespace {
 
-// The calendar as this window was designed: the main window's calendar with
-// its own fonts, colours and switches. Only the week settings reach it.
+// The calendar as this window was designed: the main window's design with
+// fonts, colours and switches of its own. Only the week settings reach it.
 CalendarStyle RunRecordCalendarDesign()
 {
-    CalendarStyle s = CalendarStyle::Defaults();
+    CalendarStyle s = CalendarStyle::MainWindowDesign();
     s.font = QFont(QStringLiteral("ＭＳ Ｐ明朝"));
     s.font.setPixelSize(12);
     s.fontMonth = QFont(QStringLiteral("ＭＳ Ｐ明朝"));
@@ -36,7 +36,6 @@ CalendarStyle RunRecordCalendarDesign()
     s.monthFormat = QStringLiteral("gee/mm");
     s.gradation = Gradation::Left;
     const auto flag = [&](CalFlag f, bool v) { s.flags[size_t(f)] = v; };
-    flag(CalFlag::MonthNameShow, true);
     flag(CalFlag::MarkPastDay, false);
     flag(CalFlag::FrameDay, false);
     flag(CalFlag::Frame3D, true);
@@ -44,7 +43,6 @@ CalendarStyle RunRecordCalendarDesign()
     flag(CalFlag::MonthName, false);
     flag(CalFlag::Shadow, false);
     const auto colour = [&](CalColor c, quint32 v) { s.colors[size_t(c)] = v; };
-    colour(CalColor::Schedule, 0x800080);
     colour(CalColor::Month, 0x800000);
     colour(CalColor::Saturday, 0x0000FF);
     colour(CalColor::WeekNo, 0xF0CAA6);
@@ -53,7 +51,6 @@ CalendarStyle RunRecordCalendarDesign()
     colour(CalColor::FillWeekE, 0xC0C0C0);
     colour(CalColor::FillMonth, 0x00FF00);
     s.offsetMonthX = 0;
-    s.offsetMonthY = 2;
     return s;
 }
 

@@ -1,0 +1,88 @@
+// What the subsystem windows see of the main window: the restore window
+// stores pages through the main window's pages, the run-record window shows
+// the main window's holidays and schedules as they are now.
+#include "app/application.h"
+#include "backup/ui/restorewindow.h"
+#include "calendar/ui/calendarview.h"
+#include "fakeplatform.h"
+#include "foundation/appstate.h"
+#include "foundation/paths.h"
+#include "foundation/textfile.h"
+#include "runrecord/runrecordtable.h"
+#include "runrecord/ui/runrecordwindow.h"
+#include "tempdatafolder.h"
+#include "widgets/listgrid.h"
+#include "workspace/calendarpanel.h"
+#include "workspace/memopagesview.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+using namespace vn;
+using vn::test::Sjis;
+using vn::test::TempDataFolder;
+
+class TstWindowWiring : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        dir_ = std::make_unique<TempDataFolder>();
+        App() = AppState{};
+    }
+    void cleanup()
+    {
+        w_.memo.reset();
+        dir_.reset();
+        SetPlatform(nullptr);
+    }
+
+    void restoreStoresThroughTheMainWindowsPages()
+    {
+        dir_->writeBytes("Vnote3.vnm", Sjis(QStringLiteral("保存済み")));
+        CreateWindows(w_);
+        MemoPagesView* pages = w_.memo->pages();
+        pages->setPageText(3, QStringLiteral("未保存の編集")); // not yet in its file
+        auto* restore = static_cast<RestoreWindow*>(w_.backUpMemo);
+        restore->show();
+        restore->currentTabs()->setCurrentIndex(3);
+        // The page as it stands, unsaved edits included.
+        QCOMPARE(restore->currentEditor()->toPlainText(), QStringLiteral("未保存の編集"));
+        restore->currentEditor()->setPlainText(QStringLiteral("一行目\n戻した行"));
+        QTest::mouseClick(restore->findChild<QPushButton*>("cmdUpdate"), Qt::LeftButton);
+        QCOMPARE(pages->pageText(3), QStringLiteral("一行目\r\n戻した行"));
+        QCOMPARE(dir_->readBytes("Vnote3.vnm"), Sjis(QStringLiteral("一行目\r\n戻した行")));
+        QVERIFY(QDir(dir_->path()).entryList({".Vnote3*"}, QDir::Hidden | QDir::Files).isEmpty());
+        restore->hide();
+    }
+
+    void runRecordShowsTheMainWindowsCalendar()
+    {
+        WriteLines(SchedulePath(), {QStringLiteral("200501050900,00,0,0,0,20050105,新年会")});
+        WriteLines(HolidayPath(), {QStringLiteral("0107,2005,2005,創立記念日")});
+        CreateWindows(w_);
+        CalendarView* main = w_.memo->calendarPanel()->view();
+        auto* runRecord = static_cast<RunRecordWindow*>(w_.dateTime);
+        const CalendarView* own = runRecord->calendar();
+        QCOMPARE(own->ScheduleCountOn(2005, 1, 5), 1);
+        QCOMPARE(own->HolidayName(EncodeDate(2005, 1, 7)), QStringLiteral("創立記念日"));
+        // Changed in the main window: seen at once, nothing loaded twice.
+        WriteLines(SchedulePath(), {QStringLiteral("200501050900,00,0,0,0,20050105,新年会"),
+                                    QStringLiteral("200501060900,00,0,0,0,20050106,仕事始め")});
+        main->LoadSchedules(SchedulePath());
+        QCOMPARE(own->ScheduleCountOn(2005, 1, 6), 1);
+        QCOMPARE(own->schedules().ScheduleCountOn(2005, 1, 6), 0); // its own store stays empty
+        QCOMPARE(own->ScheduleTextOn(2005, 1, 6), QStringLiteral("09:00  仕事始め\r\n"));
+    }
+
+private:
+    std::unique_ptr<TempDataFolder> dir_;
+    Windows w_;
+};
+
+QTEST_MAIN(TstWindowWiring)
+#include "tst_windowwiring.moc"
