@@ -5,6 +5,7 @@
 #include "foundation/settings.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/uiprompts.h"
 
 #include <QApplication>
@@ -326,9 +327,7 @@ void CalendarPanel::ApplyCalendarSettings()
 
 void CalendarPanel::ReloadSchedules()
 {
-    const LoadReport report = view_->LoadSchedules(SchedulePath());
-    if (!report.message().isEmpty())
-        ShowErrorBox(report.message(), this);
+    ShowLoadReport(view_->LoadSchedules(SchedulePath()), this);
 }
 
 void CalendarPanel::ReloadHolidays()

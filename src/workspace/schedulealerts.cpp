@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "traycontroller.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/soundfile.h"
 #include "widgets/uiprompts.h"
 
@@ -39,9 +40,7 @@ ScheduleAlerts::~ScheduleAlerts() = default;
 
 void ScheduleAlerts::ReloadBalloonHints()
 {
-    const LoadReport report = hints_->LoadBalloonHints();
-    if (!report.message().isEmpty())
-        ShowErrorBox(report.message());
+    ShowLoadReport(hints_->LoadBalloonHints());
 }
 
 void ScheduleAlerts::setSoundPattern(const ScheduleSoundPattern* source)

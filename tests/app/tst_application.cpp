@@ -186,6 +186,52 @@ private slots:
         w.memo.reset();
         SetPlatform(nullptr);
     }
+
+    // The calendar, the schedule list and the calendar again after the list
+    // closed all read Schedule.dat: its unreadable line is told once, a new
+    // fault is told, and a fault that comes back after a clean load is told
+    // again.
+    void anUnreadableLineIsToldOnce()
+    {
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2008, 5, 1) + EncodeTime(10, 0));
+        ScriptedPrompts prompts;
+        const QByteArray good = "200805010900,00,0,0,0,20080501,a\r\n";
+        dir.writeBytes("Schedule.dat", good + "broken\r\n" + good);
+        App() = AppState{};
+        Windows w;
+        CreateWindows(w);
+        CalendarPanel* panel = w.memo->calendarPanel();
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors[0].contains(QStringLiteral("2 行目")));
+
+        auto* scheduleList = static_cast<ScheduleListWindow*>(w.scheduleList);
+        int rows = 0;
+        WhenShown(scheduleList, [&] {
+            rows = scheduleList->grid()->rowCount();
+            QCoreApplication::processEvents(); // a report the opening posted
+            scheduleList->close();
+        });
+        panel->button(QStringLiteral("ToolButton24"))->click(); // the list, then a reload
+        QCOMPARE(rows, 2);
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(dir.readBytes("Schedule.dat"), good + "broken\r\n" + good);
+
+        dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 2);
+        QVERIFY(prompts.errors[1].contains(QStringLiteral("2, 3 行目")));
+        dir.writeBytes("Schedule.dat", good);
+        panel->ReloadSchedules();
+        dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 3);
+        w.memo.reset();
+        SetPlatform(nullptr);
+    }
 };
 
 QTEST_MAIN(TstApplication)

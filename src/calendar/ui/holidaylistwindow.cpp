@@ -3,6 +3,7 @@
 #include "foundation/paths.h"
 #include "holidayeditor.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 
 #include <QTimer>
 #include <QToolBar>
@@ -88,7 +89,7 @@ void HolidayListWindow::LoadHolidayList()
         grid()->setCurrentRow(0);
         grid()->sortRows(MonthDay, Qt::AscendingOrder);
     }
-    if (!read.report.ok()) {
+    if (NoteLoadReport(read.report)) {
         const QString message = read.report.message();
         QTimer::singleShot(0, this, [this, message] { ShowErrorBox(message, this); });
     }

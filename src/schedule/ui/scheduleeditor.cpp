@@ -10,6 +10,7 @@
 #include "ui_scheduleeditor.h"
 #include "widgets/errorbox.h"
 #include "widgets/inputfields.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
@@ -385,8 +386,7 @@ void ScheduleEditor::cmdAddClick()
         const LoadReport report = calendarStore_->AppendSchedule(f);
         if (calendarChanged_)
             calendarChanged_();
-        if (!report.ok())
-            ShowErrorBox(report.message(), this);
+        ShowLoadReport(report, this);
     }
     accept();
 }

@@ -8,6 +8,7 @@
 #include "scheduleeditor.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/uiprompts.h"
 
 #include <QAction>
@@ -197,7 +198,7 @@ void ScheduleListWindow::LoadScheduleList()
         grid()->setCurrentRow(0);
         grid()->sortRows(Offset, Qt::DescendingOrder);
     }
-    if (!read.report.ok()) {
+    if (NoteLoadReport(read.report)) {
         const QString message = read.report.message();
         QTimer::singleShot(0, this, [this, message] { ShowErrorBox(message, this); });
     }
