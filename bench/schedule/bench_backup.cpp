@@ -1,4 +1,5 @@
-// A full backup generation of 30 pages of 200 KB. Prints milliseconds.
+// A full backup generation of 30 pages of 200 KB. Prints milliseconds
+// against the 200 ms target.
 #include "backup/backupgenerations.h"
 
 #include "benchtools.h"
@@ -66,6 +67,7 @@ int main()
                 ms[ms.size() / 2], ms.front(), ms.back());
     std::printf("MakeBackUpGeneration CPU time median %.2f ms (the rest is waiting for the disk)\n",
                 cpu[cpu.size() / 2]);
+    vn::bench::printAgainstTarget("MakeBackUpGeneration", ms[ms.size() / 2], 200, "ms");
     SetClock(nullptr);
     return 0;
 }

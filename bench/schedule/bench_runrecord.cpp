@@ -71,6 +71,9 @@ void captureOneDay(const QString& path, DateTime day)
                 "(ratio %.0f : 1)\n",
                 whole / 1e6, whole / double(s.bytes));
     std::printf("                       8640 ticks in %.0f ms (CPU %.0f ms)\n", wall, cpu);
+    vn::bench::printAgainstTarget("capture MB per day", s.bytes / 1e6, 20, "MB");
+    std::printf("%-22s %10d flushes per day (one every %.0f s)\n", "capture flushes", s.flushes,
+                86400.0 / std::max(1, s.flushes));
     SetClock(nullptr);
 }
 

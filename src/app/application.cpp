@@ -20,6 +20,7 @@
 #include "schedule/ui/scheduleeditor.h"
 #include "schedule/ui/schedulelistwindow.h"
 #include "settings/settingsdialog.h"
+#include "settingswiring.h"
 #include "startjobs.h"
 #include "stopsignals.h"
 #include "widgets/colorref.h"
@@ -168,10 +169,11 @@ int RunVelnote(int argc, char** argv)
     QObject::connect(main, &MainWindow::printRequested, main,
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     auto* tray = new TrayController(main);
-    tray->registerGesture(ReadSettingInt(REG_EnvPauseKeyKind), ReadSettingInt(REG_EnvPauseKeySS));
     // Run record, uptime text and backups, from now to the end.
     BackgroundJobs* jobs = StartBackgroundJobs(main);
     ConnectJobWindows(windows, jobs);
+    // The settings dialog registers the show/hide key.
+    ConnectSettingsDialog(windows, tray, jobs);
 
     // The end of the desktop session, and stop signals, close for real.
     auto endSession = [main] {

@@ -15,8 +15,11 @@ BackgroundJobs::BackgroundJobs(Hooks hooks, QObject* parent)
         hooks_.msecsSinceBoot = SystemMSecsSinceBoot;
     captureTimer_.setInterval(int(RunRecordCapture::kTickMSecs));
     quarterTimer_.setInterval(15000);
+    catchUpTimer_.setInterval(kCatchUpDelayMSecs);
+    catchUpTimer_.setSingleShot(true);
     connect(&captureTimer_, &QTimer::timeout, this, &BackgroundJobs::captureTick);
     connect(&quarterTimer_, &QTimer::timeout, this, &BackgroundJobs::quarterTick);
+    connect(&catchUpTimer_, &QTimer::timeout, this, &BackgroundJobs::catchUpBackUp);
 }
 
 BackgroundJobs::~BackgroundJobs() = default;
@@ -27,14 +30,25 @@ void BackgroundJobs::start()
     refreshUptime();
     captureTimer_.start();
     quarterTimer_.start();
-    QTimer::singleShot(kCatchUpDelayMSecs, this, &BackgroundJobs::catchUpBackUp);
+    catchUpTimer_.start();
 }
 
 void BackgroundJobs::finish()
 {
     captureTimer_.stop();
     quarterTimer_.stop();
+    catchUpTimer_.stop();
     capture_.finish();
+}
+
+QTimer* BackgroundJobs::timer(Timer which)
+{
+    switch (which) {
+    case Timer::Capture: return &captureTimer_;
+    case Timer::Quarter: return &quarterTimer_;
+    case Timer::CatchUp: break;
+    }
+    return &catchUpTimer_;
 }
 
 void BackgroundJobs::captureTick()
@@ -61,10 +75,17 @@ void BackgroundJobs::catchUpBackUp()
         emit generationMade();
 }
 
+UptimeTexts BackgroundJobs::uptimeTexts() const
+{
+    return ComputeUptimeTexts(Now(), hooks_.msecsSinceBoot());
+}
+
 void BackgroundJobs::refreshUptime()
 {
+    const UptimeTexts uptime = uptimeTexts();
     if (hooks_.showUptime)
-        hooks_.showUptime(ComputeUptimeTexts(Now(), hooks_.msecsSinceBoot()).text);
+        hooks_.showUptime(uptime.text);
+    emit uptimeRefreshed(uptime);
 }
 
 } // namespace vn

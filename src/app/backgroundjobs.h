@@ -4,6 +4,7 @@
 // the uptime text (tray tip and main window caption) and the scheduled
 // backup. The timers do nothing while the program starts or ends.
 #include "backup/backupscheduler.h"
+#include "foundation/uptime.h"
 #include "runrecord/runrecordcapture.h"
 
 #include <QObject>
@@ -42,10 +43,18 @@ public:
     void refreshUptime();
 
     RunRecordCapture& capture() { return capture_; }
+    // How long the PC has been running, now.
+    UptimeTexts uptimeTexts() const;
+
+    // The timers that run the jobs, for tests that fire them by hand.
+    enum class Timer { Capture, Quarter, CatchUp };
+    QTimer* timer(Timer which);
 
 signals:
     // A generation was made: lists of generations are out of date.
     void generationMade();
+    // The uptime texts were refreshed (the settings dialog shows them).
+    void uptimeRefreshed(const vn::UptimeTexts& uptime);
 
 private:
     Hooks hooks_;
@@ -54,6 +63,7 @@ private:
     BackUpScheduler backUps_;
     QTimer captureTimer_;
     QTimer quarterTimer_;
+    QTimer catchUpTimer_;
 };
 
 } // namespace vn

@@ -70,6 +70,12 @@ void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)
 {
     // The record is read with every moment the capture has seen.
     static_cast<RunRecordWindow*>(w.dateTime)->setBeforeRead([jobs] { jobs->capture().flush(); });
+    // A backup made while the restore window is open shows in its list.
+    auto* restore = static_cast<RestoreWindow*>(w.backUpMemo);
+    QObject::connect(jobs, &BackgroundJobs::generationMade, restore, [restore] {
+        if (restore->isVisible())
+            restore->refreshGenerations();
+    });
 }
 
 } // namespace vn

@@ -1,12 +1,132 @@
 #include "settingsdialog.h"
 
+#include "backuppage.h"
+#include "balloonhintpage.h"
+#include "calendarpage.h"
+#include "memopage.h"
+#include "referencepage.h"
+#include "schedulepage.h"
+#include "ui_settingsdialog.h"
+#include "versionpage.h"
+#include "widgets/errorbox.h"
 #include "widgets/shelldialog.h"
+
+#include <QShowEvent>
 
 namespace vn {
 
-SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent)
+SettingsDialog::SettingsDialog(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::SettingsDialog>())
 {
-    SetUpSecondaryWindow(this, "TfrmEnv", QStringLiteral("環境設定"), {560, 440});
+    ui->setupUi(this);
+    SetUpSecondaryWindow(this, "TfrmEnv", QStringLiteral("環境設定"), {674, 534});
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFixedSize(674, 534);
+
+    memo_ = new MemoPage;
+    reference_ = new ReferencePage;
+    calendar_ = new CalendarPage;
+    schedule_ = new SchedulePage;
+    balloon_ = new BalloonHintPage;
+    backUp_ = new BackUpPage;
+    version_ = new VersionPage;
+    QTabWidget* tabs = ui->PageControl1;
+    tabs->addTab(memo_, QStringLiteral("メモ"));
+    tabs->addTab(reference_, QStringLiteral("参照ファイル"));
+    tabs->addTab(calendar_, QStringLiteral("カレンダー"));
+    tabs->addTab(schedule_, QStringLiteral("予定"));
+    tabs->addTab(balloon_, QStringLiteral("バルーンヒント"));
+    tabs->addTab(backUp_, QStringLiteral("データ・バックアップ"));
+    tabs->addTab(version_, QStringLiteral("バージョン情報"));
+
+    connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
+    connect(version_, &VersionPage::distributionPageOpened, this, &QDialog::accept);
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+void SettingsDialog::Initialize(SettingsHost* host)
+{
+    host_ = host;
+    for (int i = 0; i < ui->PageControl1->count(); ++i)
+        static_cast<SettingsPage*>(ui->PageControl1->widget(i))->setHost(host);
+    ui->PageControl1->setCurrentIndex(0);
+    Guarded(
+        [this] {
+            showUptime(host_->uptime());
+            memo_->LoadAtCreation();
+            schedule_->LoadAtCreation();
+            backUp_->LoadBackUpControls();
+        },
+        parentWidget());
+}
+
+void SettingsDialog::setProgramVersion(const QString& version)
+{
+    version_->setProgramVersion(version);
+}
+
+void SettingsDialog::showUptime(const UptimeTexts& uptime)
+{
+    version_->showUptime(uptime);
+}
+
+void SettingsDialog::refreshBackUpList()
+{
+    backUp_->RefreshList();
+}
+
+const ScheduleSoundPattern* SettingsDialog::soundPattern() const
+{
+    return schedule_;
+}
+
+QTabWidget* SettingsDialog::pageControl() const
+{
+    return ui->PageControl1;
+}
+
+QWidget* SettingsDialog::page(Page p) const
+{
+    return ui->PageControl1->widget(int(p));
+}
+
+void SettingsDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+    CentreOnScreen(this);
+    ui->cmdClose->setFocus();
+}
+
+void SettingsDialog::FormShow()
+{
+    if (!host_)
+        return;
+    Guarded(
+        [this] {
+            memo_->LoadAtShowing();
+            reference_->LoadAtShowing();
+            schedule_->LoadAtShowing();
+            calendar_->LoadCalendarPage();
+            balloon_->LoadAtShowing();
+            backUp_->LoadBackUpControls();
+            backUp_->RefreshList();
+        },
+        this);
+}
+
+void SettingsDialog::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void SettingsDialog::FormClose()
+{
+    if (host_)
+        Guarded([this] { memo_->SaveAtClosing(); }, this);
 }
 
 } // namespace vn

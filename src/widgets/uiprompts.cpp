@@ -87,6 +87,18 @@ UiPrompts DefaultPrompts(QWidget* parent)
     p.openFile = [parent](const QString& filter) {
         return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
     };
+    p.chooseOpenFile = [parent](const QString& title, const QString& filter,
+                                const QString& startFile,
+                                const QString& startFolder) -> std::optional<QString> {
+        QFileDialog d(parent, title, startFolder, qtFilter(filter));
+        d.setAcceptMode(QFileDialog::AcceptOpen);
+        d.setFileMode(QFileDialog::ExistingFile);
+        if (!startFile.isEmpty())
+            d.selectFile(startFile);
+        if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+            return std::nullopt;
+        return d.selectedFiles().constFirst();
+    };
     p.input = [parent](const QString& caption, const QString& prompt, const QString& initial) {
         bool ok = false;
         const QString t =

@@ -22,6 +22,11 @@ struct UiPrompts {
     // Save dialog with a filter and a default extension; empty when cancelled.
     std::function<QString(const QString& filter, const QString& defaultSuffix)> saveFile;
     std::function<QString(const QString& filter)> openFile;
+    // Open dialog with a title, starting at a file or, when none, in a folder;
+    // none when cancelled.
+    std::function<std::optional<QString>(const QString& title, const QString& filter,
+                                         const QString& startFile, const QString& startFolder)>
+        chooseOpenFile;
     // Input box: caption, prompt, initial text; a cancel returns the initial text.
     std::function<QString(const QString& caption, const QString& prompt, const QString& initial)>
         input;

@@ -256,6 +256,11 @@ void MemoPagesView::applyPageCount(int shownCount, bool multiLine)
         setTabVisible(i, i < shown_);
     const int active = ReadSettingInt(REG_VnoteActiveTab);
     selectPage(active >= 0 && active < shown_ ? active : 0);
+    setMultiLineTabs(multiLine);
+}
+
+void MemoPagesView::setMultiLineTabs(bool multiLine)
+{
     tabBar()->setExpanding(false);
     tabBar()->setUsesScrollButtons(!multiLine);
 }

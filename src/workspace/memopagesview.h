@@ -44,6 +44,9 @@ public:
     void restorePagePositions();
     void createMissingPageFiles() { store_.createMissingFiles(); }
     void applyPageCount(int shownCount, bool multiLine);
+    // The tabs in several rows when one is too narrow, or in one row with
+    // scroll arrows.
+    void setMultiLineTabs(bool multiLine);
     void applyTabNames();
     void applyWordWrap(bool wrap);
     void applyFontsAndColours();

@@ -263,10 +263,16 @@ void ReferenceArea::applyWordWrap(bool wrap)
     }
 }
 
-void ReferenceArea::applyFontAndColour()
+FontSpec ReferenceArea::StoredFont()
 {
     FontSpec f{0, QStringLiteral("ＭＳ ゴシック"), 9, 0};
     ReadSettingFont(REG_EnvFontRef, f);
+    return f;
+}
+
+void ReferenceArea::applyFontAndColour()
+{
+    const FontSpec f = StoredFont();
     const int back = ReadSettingInt(REG_EnvRefBackColor);
     for (QPlainTextEdit* e : editors_) {
         e->setFont(ToQFont(f));

@@ -43,6 +43,8 @@ public:
     void CopySelection();
     void applyWordWrap(bool wrap);
     void applyFontAndColour();
+    // The font all ten pages share, as the settings hold it.
+    static FontSpec StoredFont();
     static QString Prefix(int slot);
 
 private:

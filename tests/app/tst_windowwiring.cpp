@@ -1,13 +1,19 @@
 // What the subsystem windows see of the main window: the restore window
 // stores pages through the main window's pages, the run-record window shows
-// the main window's holidays and schedules as they are now.
+// the main window's holidays and schedules as they are now; the running jobs
+// show the uptime in the tray's tooltip and the main window's caption.
 #include "app/application.h"
+#include "app/backgroundjobs.h"
+#include "app/startjobs.h"
+#include "app/windowwiring.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/calendarview.h"
+#include "fakeclock.h"
 #include "fakeplatform.h"
 #include "foundation/appstate.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
+#include "runrecord/runrecord.h"
 #include "runrecord/runrecordtable.h"
 #include "runrecord/ui/runrecordwindow.h"
 #include "tempdatafolder.h"
@@ -15,12 +21,16 @@
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
 
 using namespace vn;
+using vn::test::At;
+using vn::test::FakeClock;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
 
@@ -30,6 +40,7 @@ private slots:
     void init()
     {
         auto fake = test::MakeFakePlatform();
+        tray_ = fake.tray;
         SetPlatform(std::move(fake.platform));
         dir_ = std::make_unique<TempDataFolder>();
         App() = AppState{};
@@ -79,7 +90,46 @@ private slots:
         QCOMPARE(own->ScheduleTextOn(2005, 1, 6), QStringLiteral("09:00  仕事始め\r\n"));
     }
 
+    // The jobs run from the start: the uptime text goes to the tray's
+    // tooltip and into the main window's caption, every quarter minute
+    // unless the program is starting or ending; a new generation shows in
+    // the open restore window.
+    void jobsShowInTheWindows()
+    {
+        FakeClock clock(At(2009, 1, 5, 9, 0));
+        CreateWindows(w_);
+        BackgroundJobs* jobs = StartBackgroundJobs(w_.memo.get());
+        const QRegularExpression uptime(
+            QStringLiteral("^PC起動から \\d+時間\\d+分 経過  \\[\\d\\d時\\d\\d分 起動\\]$"));
+        QCOMPARE(tray_->toolTips.size(), 1);
+        QVERIFY2(uptime.match(tray_->toolTip).hasMatch(), qPrintable(tray_->toolTip));
+        QCOMPARE(w_.memo->windowTitle(), QStringLiteral("Velnote   →→ ") + tray_->toolTip);
+
+        App().timersQuiet = true;
+        clock.advanceMSecs(15000);
+        QVERIFY(QMetaObject::invokeMethod(jobs->timer(BackgroundJobs::Timer::Quarter), "timeout"));
+        QCOMPARE(tray_->toolTips.size(), 1);
+        App().timersQuiet = false;
+        QVERIFY(QMetaObject::invokeMethod(jobs->timer(BackgroundJobs::Timer::Quarter), "timeout"));
+        QCOMPARE(tray_->toolTips.size(), 2);
+        QCOMPARE(w_.memo->windowTitle(), QStringLiteral("Velnote   →→ ") + tray_->toolTip);
+        // A backup made while the restore window is open shows in its list.
+        auto* restore = static_cast<RestoreWindow*>(w_.backUpMemo);
+        ConnectJobWindows(w_, jobs);
+        restore->show();
+        QCOMPARE(restore->generationList()->count(), 0);
+        QVERIFY(QMetaObject::invokeMethod(jobs->timer(BackgroundJobs::Timer::CatchUp), "timeout"));
+        QCOMPARE(restore->generationList()->count(), 1);
+        QCOMPARE(restore->generationList()->currentItem()->text(),
+                 QStringLiteral("20090105_090000"));
+        restore->hide();
+        // The record has the day's start from the first moment.
+        QCOMPARE(ReadRunDay(RunRecordPath(), DayNumber(Now())).start, QString::number(9 * 3600000));
+        jobs->finish();
+    }
+
 private:
+    test::FakeTrayIcon* tray_ = nullptr;
     std::unique_ptr<TempDataFolder> dir_;
     Windows w_;
 };

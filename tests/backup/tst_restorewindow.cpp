@@ -283,6 +283,36 @@ private slots:
         w.hide();
     }
 
+    // A backup made or pruned while the window is open: the list follows,
+    // the generation being looked at stays shown while it is there.
+    void generationsMadeWhileOpen()
+    {
+        FakePages pages;
+        RestoreWindow w;
+        w.setPages(&pages);
+        w.show();
+        w.generationList()->setCurrentRow(1);
+        w.backUpTabs()->setCurrentIndex(2);
+        const QString shown = QStringLiteral("20090105_140000 の3頁\n控え");
+        QCOMPARE(w.backUpView()->toPlainText(), shown);
+        makeGeneration("20090106_120000", {});
+        w.refreshGenerations();
+        QCOMPARE(w.generationList()->count(), 4);
+        QCOMPARE(w.generationList()->item(0)->text(), QStringLiteral("20090106_120000"));
+        QCOMPARE(w.generationList()->currentItem()->text(), QStringLiteral("20090105_140000"));
+        QCOMPARE(w.backUpView()->toPlainText(), shown);
+        QCOMPARE(w.statusPanel(1), QStringLiteral("旧タブ3"));
+
+        QDir(BackUpFolder() + "/20090105_140000").removeRecursively(); // pruned
+        w.refreshGenerations();
+        QCOMPARE(w.generationList()->count(), 3);
+        QCOMPARE(w.generationList()->currentRow(), 0);
+        QCOMPARE(w.backUpView()->toPlainText(), QStringLiteral("20090106_120000 の3頁\n控え"));
+        QCOMPARE(w.statusPanel(0), QStringLiteral("24時間以内のBackUp [2009/01/06(火) 12:00:00]"));
+        QVERIFY(errors_.isEmpty());
+        w.hide();
+    }
+
 private:
     std::unique_ptr<TempDataFolder> dir_;
     std::unique_ptr<FakeClock> clock_;

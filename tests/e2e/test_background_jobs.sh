@@ -20,9 +20,18 @@ title=$(xdotool getwindowname "$(visible_windows | head -1)")
 check "the caption shows the uptime ($title)" \
   sh -c "printf '%s' \"\$1\" | grep -Eq '^Velnote   →→ PC起動から [0-9]+時間[0-9]+分 経過  \[.*起動\]$'" _ "$title"
 
-sleep 30
-gen=$(find "$data/BackUp" -mindepth 1 -maxdepth 1 -type d -regextype posix-extended \
-  -regex '.*/[0-9]{8}_[0-9]{4}00' 2>/dev/null | head -1)
+# The catch-up generation follows a few seconds after the window is up.
+generation() {
+  find "$data/BackUp" -mindepth 1 -maxdepth 1 -type d -regextype posix-extended \
+    -regex '.*/[0-9]{8}_[0-9]{4}00' 2>/dev/null | head -1
+}
+generation_complete() { # all 30 pages, both lists and the tab names
+  local g
+  g=$(generation)
+  [ -n "$g" ] && [ "$(find "$g" -type f | wc -l)" -eq 33 ]
+}
+wait_for 30 generation_complete
+gen=$(generation)
 check "a catch-up generation is in BackUp/" test -n "$gen"
 check "it holds the 30 pages, both lists and the tab names" \
   test "$(find "$gen" -type f 2>/dev/null | wc -l)" -eq 33

@@ -6,6 +6,7 @@
 #include "platform/x11hotkeysource.h"
 
 #include <QFile>
+#include <QMediaPlayer>
 #include <QProcess>
 #include <QSoundEffect>
 #include <QTemporaryDir>
@@ -55,6 +56,7 @@ private slots:
     void skipsFilesThatAreNotPrograms();
     void noCalculatorInstalled();
     void soundPlayerFollowsLatestFile();
+    void soundPlayerPlaysDesktopSounds();
     void hotKeySourceWithoutX11();
     void factoryReportsMissingKeyOnce();
 };
@@ -120,6 +122,35 @@ void TestDesktopServices::soundPlayerFollowsLatestFile()
     player.play(QString()); // an empty path leaves the last sound alone
     QCOMPARE(player.effect()->source(),
              QUrl::fromLocalFile(QStringLiteral("/nonexistent/second.wav")));
+}
+
+void TestDesktopServices::soundPlayerPlaysDesktopSounds()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+        return f.fileName();
+    };
+    // An Ogg Vorbis sound of the desktop goes to the media player; a WAVE
+    // file goes to the sound effect, whatever the file is called.
+    const QString ogg = write(QStringLiteral("bell.oga"), QByteArray("OggS") + QByteArray(60, 0));
+    const QString wave = write(QStringLiteral("named.ogg"),
+                               QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16) + QByteArray(40, 0));
+    QVERIFY(QtSoundPlayer::IsWaveFile(wave));
+    QVERIFY(!QtSoundPlayer::IsWaveFile(ogg));
+    QVERIFY(!QtSoundPlayer::IsWaveFile(dir.filePath(QStringLiteral("none.wav"))));
+
+    QtSoundPlayer player;
+    player.play(ogg);
+    QVERIFY(player.mediaPlayer());
+    QCOMPARE(player.mediaPlayer()->source(), QUrl::fromLocalFile(ogg));
+    QVERIFY(!player.effect());
+    player.play(wave);
+    QCOMPARE(player.effect()->source(), QUrl::fromLocalFile(wave));
+    QCOMPARE(player.mediaPlayer()->playbackState(), QMediaPlayer::StoppedState);
 }
 
 void TestDesktopServices::hotKeySourceWithoutX11()

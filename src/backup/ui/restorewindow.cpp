@@ -159,6 +159,22 @@ void RestoreWindow::FormShow()
     status_[2]->setText(QStringLiteral("→"));
 }
 
+void RestoreWindow::refreshGenerations()
+{
+    const QListWidgetItem* item = ui->lstBackUpDir->currentItem();
+    const QString shown = item ? item->text() : QString();
+    filling_ = true;
+    ui->lstBackUpDir->clear();
+    ui->lstBackUpDir->addItems(ListBackUpGenerations());
+    const QList<QListWidgetItem*> found = ui->lstBackUpDir->findItems(shown, Qt::MatchExactly);
+    if (!found.isEmpty())
+        ui->lstBackUpDir->setCurrentItem(found.first());
+    else if (ui->lstBackUpDir->count() > 0)
+        ui->lstBackUpDir->setCurrentRow(0);
+    filling_ = false;
+    Guarded([this] { ShowBackUpPage(); }, this);
+}
+
 void RestoreWindow::ShowBackUpPage()
 {
     QListWidgetItem* item = ui->lstBackUpDir->currentItem();

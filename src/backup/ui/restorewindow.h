@@ -37,6 +37,9 @@ public:
     void runTool(Tool tool);
     void cmdUpdateClick(); // "更新"
     void cmdCancelClick(); // "元に戻す"
+    // A generation was made or pruned while the window is open: the list
+    // anew, the generation shown kept when it is still there.
+    void refreshGenerations();
 
     // The parts tests and the user look at.
     QListWidget* generationList() const;

@@ -1,0 +1,48 @@
+#pragma once
+// What the pages of the settings dialog share: the host they change, the
+// rule for writing a setting, and quiet setting of controls while loading.
+//
+// A page loads by setting its controls without their signals and then
+// running each control's action, as a change by the user would: the
+// program receives the loaded value (corrected where it was out of range).
+// A setting is written only when its value differs from what the file
+// gives, so loading (and closing) leaves the file byte for byte as it was
+// unless a value had to be corrected.
+#include "settingshost.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+class QComboBox;
+class QSpinBox;
+
+namespace vn {
+
+class SettingsPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit SettingsPage(QWidget* parent = nullptr) : QWidget(parent) {}
+    void setHost(SettingsHost* host) { host_ = host; }
+    SettingsHost* host() const { return host_; }
+
+protected:
+    // Runs a user's action; an error is shown and the dialog stays.
+    void act(const std::function<void()>& action);
+
+    SettingsHost* host_ = nullptr;
+};
+
+// Writes a setting unless the file already gives that value.
+void StoreSettingInt(int id, int value);
+void StoreSettingStr(int id, const QString& text);
+
+// Control changes that do not run the control's action.
+void SetQuietly(QAbstractButton* button, bool checked);
+void SetQuietly(QSpinBox* spin, int value);
+void SelectQuietly(QComboBox* combo, int index);
+// Selects the entry whose text equals the text, or none.
+void SelectTextQuietly(QComboBox* combo, const QString& text);
+
+} // namespace vn
