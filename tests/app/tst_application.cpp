@@ -154,7 +154,7 @@ private slots:
             }
             holidayList->close();
         });
-        panel->button(QStringLiteral("ToolButton25"))->click();
+        panel->button(CalendarButton::HolidayList)->click();
         QCOMPARE(ReadLines(HolidayPath()),
                  QStringList({"0506,2008,2008,Test day", "0531,2008,2008,Last"}));
         QCOMPARE(view->core().HolidayName(EncodeDate(2008, 5, 6)), QStringLiteral("Test day"));
@@ -180,7 +180,7 @@ private slots:
                     nearest = g->text(r, ScheduleListWindow::Nearest);
             scheduleList->close();
         });
-        panel->button(QStringLiteral("ToolButton24"))->click();
+        panel->button(CalendarButton::ScheduleList)->click();
         QCOMPARE(nearest, QStringLiteral("2008/05/30(金) 09:00"));
         QVERIFY(prompts.errors.isEmpty());
         w.memo.reset();
@@ -215,7 +215,7 @@ private slots:
             QCoreApplication::processEvents(); // a report the opening posted
             scheduleList->close();
         });
-        panel->button(QStringLiteral("ToolButton24"))->click(); // the list, then a reload
+        panel->button(CalendarButton::ScheduleList)->click(); // the list, then a reload
         QCOMPARE(rows, 2);
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(dir.readBytes("Schedule.dat"), good + "broken\r\n" + good);
