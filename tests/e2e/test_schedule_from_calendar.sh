@@ -26,20 +26,11 @@ done | sjis >"$data/Schedule.dat"
 # bars: the orange schedule bars on the screen as "left top right bottom" lines.
 bars() {
   import -window root -depth 8 "$WORK/screen.ppm"
-  python3 - "$WORK/screen.ppm" <<'PY'
+  python3 - "$WORK/screen.ppm" "$(dirname "$0")" <<'PY'
 import sys
-data = open(sys.argv[1], "rb").read()
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace():
-        pos += 1
-    end = pos
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(int(data[pos:end]) if len(fields) else 0)
-    pos = end
-w, h = fields[1], fields[2]
-px = data[pos + 1:]
+sys.path.insert(0, sys.argv[2])
+from ppm_count import read_ppm
+w, h, px = read_ppm(sys.argv[1])
 on = set()
 for i in range(w * h):
     if px[3 * i] == 224 and px[3 * i + 1] == 128 and px[3 * i + 2] == 32:
