@@ -5,8 +5,12 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <algorithm>
+#include <memory>
 
 namespace vn {
 
@@ -100,10 +104,9 @@ UiPrompts DefaultPrompts(QWidget* parent)
         return d.selectedFiles().constFirst();
     };
     p.input = [parent](const QString& caption, const QString& prompt, const QString& initial) {
-        bool ok = false;
-        const QString t =
-            QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
-        return ok ? t : initial;
+        const std::unique_ptr<QInputDialog> dialog(
+            MakeInputDialog(parent, caption, prompt, initial));
+        return dialog->exec() == QDialog::Accepted ? dialog->textValue() : initial;
     };
     p.chooseFont = [parent](const QFont& initial) -> std::optional<QFont> {
         bool ok = false;
@@ -115,6 +118,24 @@ UiPrompts DefaultPrompts(QWidget* parent)
         return c.isValid() ? std::optional<QColor>(c) : std::nullopt;
     };
     return p;
+}
+
+QInputDialog* MakeInputDialog(QWidget* parent, const QString& caption, const QString& prompt,
+                              const QString& initial)
+{
+    auto* dialog = new QInputDialog(parent);
+    dialog->setWindowTitle(caption);
+    dialog->setLabelText(prompt);
+    dialog->setTextValue(initial);
+    // Qt sizes the box for its label and field only; the title bar also
+    // needs room for the caption beside the window manager's buttons.
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    const int room = title.horizontalAdvance(caption) + 4 * title.height() + 96;
+    // The box's layout fixes its size from its contents, so the width is
+    // asked of the field rather than of the box.
+    if (auto* field = dialog->findChild<QLineEdit*>())
+        field->setMinimumWidth(std::max(room, 320) - 24);
+    return dialog;
 }
 
 UiPrompts& Prompts()

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class QInputDialog;
 class QWidget;
 
 namespace vn {
@@ -37,6 +38,10 @@ struct UiPrompts {
 // The prompts in use; the defaults show real dialogs.
 UiPrompts& Prompts();
 UiPrompts DefaultPrompts(QWidget* parent);
+
+// The one-line input box behind `input`, wide enough for its caption.
+QInputDialog* MakeInputDialog(QWidget* parent, const QString& caption, const QString& prompt,
+                              const QString& initial);
 
 // Shorthand for a message box.
 BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons);

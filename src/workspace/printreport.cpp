@@ -5,10 +5,14 @@
 #include "workspacesettings.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
+#include <QTextBlockFormat>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextOption>
 
@@ -36,6 +40,30 @@ constexpr double kPointSize = 9.0;
 const QString kReportFace = QStringLiteral("ＭＳ Ｐゴシック");
 const QString kDefaultDateTimeFormat = QStringLiteral("yyyy/mm/dd(aaa) hh:nn:ss");
 
+bool HasBoldStyle(const QString& family)
+{
+    const QStringList styles = QFontDatabase::styles(family);
+    return std::any_of(styles.begin(), styles.end(), [&](const QString& style) {
+        return QFontDatabase::weight(family, style) >= QFont::DemiBold;
+    });
+}
+
+// A face without a bold style is only thickened on the fly, which the PDF
+// shows but the preview does not: print bold text with the first stand-in
+// of the face that has a real bold.
+void PreferTrueBold(QFont& font)
+{
+    if (HasBoldStyle(QFontInfo(font).family()))
+        return;
+    const QStringList standIns = QFont::substitutes(font.family());
+    for (const QString& family : standIns) {
+        if (HasBoldStyle(family)) {
+            font.setFamilies({family});
+            return;
+        }
+    }
+}
+
 QString PlainLines(const QString& body)
 {
     QString text = body;
@@ -51,7 +79,10 @@ struct BodyLayout {
     double height = 0; // device pixels, one detail band
     int pages = 1;
 
-    BodyLayout(const QString& body, const QFont& font, QPrinter& printer, double pxPerMm)
+    // pitchFont: the face whose line spacing the lines keep (the stored face
+    // when a stand-in draws its bold).
+    BodyLayout(const QString& body, const QFont& font, const QFont& pitchFont, QPrinter& printer,
+               double pxPerMm)
         : doc(std::make_unique<QTextDocument>())
     {
         width = kBodyWidth * pxPerMm;
@@ -66,6 +97,17 @@ struct BodyLayout {
         doc->setDefaultTextOption(option);
         doc->setUndoRedoEnabled(false);
         doc->setPlainText(PlainLines(body));
+        if (QFontInfo(pitchFont).family() != QFontInfo(font).family()) {
+            // Line heights are given at screen resolution; the layout scales
+            // them to the printer.
+            const double pitchPx = QFontMetricsF(pitchFont, &printer).lineSpacing();
+            QTextBlockFormat pitch;
+            pitch.setLineHeight(pitchPx * 96.0 / printer.logicalDpiY(),
+                                QTextBlockFormat::FixedHeight);
+            QTextCursor all(doc.get());
+            all.select(QTextCursor::Document);
+            all.mergeBlockFormat(pitch);
+        }
         doc->setPageSize(QSizeF(width, height));
         pages = std::max(1, doc->pageCount());
     }
@@ -86,6 +128,15 @@ struct BodyLayout {
         painter.restore();
     }
 };
+
+QFont StoredBodyFace(const MemoReportContent& content)
+{
+    // Only the face follows the page; size and weight are the report's.
+    QFont f(content.fontName.isEmpty() ? kReportFace : content.fontName);
+    f.setPointSizeF(kPointSize);
+    f.setBold(true);
+    return f;
+}
 
 double PixelsPerMm(const QPrinter& printer)
 {
@@ -120,10 +171,8 @@ QFont MemoReport::DateFont() const
 
 QFont MemoReport::BodyFont() const
 {
-    // Only the face follows the page; size and weight are the report's.
-    QFont f(content_.fontName.isEmpty() ? kReportFace : content_.fontName);
-    f.setPointSizeF(kPointSize);
-    f.setBold(true);
+    QFont f = StoredBodyFace(content_);
+    PreferTrueBold(f);
     return f;
 }
 
@@ -142,7 +191,9 @@ QString MemoReport::PrintDateText()
 int MemoReport::PageCount(QPrinter& printer) const
 {
     PreparePrinter(printer);
-    return BodyLayout(content_.body, BodyFont(), printer, PixelsPerMm(printer)).pages;
+    return BodyLayout(content_.body, BodyFont(), StoredBodyFace(content_), printer,
+                      PixelsPerMm(printer))
+        .pages;
 }
 
 int MemoReport::Print(QPrinter& printer) const
@@ -150,7 +201,7 @@ int MemoReport::Print(QPrinter& printer) const
     PreparePrinter(printer);
     const QString printDate = PrintDateText();
     const double mm = PixelsPerMm(printer);
-    const BodyLayout body(content_.body, BodyFont(), printer, mm);
+    const BodyLayout body(content_.body, BodyFont(), StoredBodyFace(content_), printer, mm);
 
     int first = 1;
     int last = body.pages;

@@ -2,8 +2,8 @@
 # Crash consistency of the real program: rounds of typing into a large page,
 # then kill -9 at a random moment, either while typing or while the closing
 # save runs after SIGTERM. After every kill each page file holds its old or
-# its new content whole, the settings file is whole, and (where the program
-# cleans them) no temporary file of an earlier round survives the next start.
+# its new content whole, the settings file is whole, and no temporary file
+# of an earlier round survives the next start.
 #   CRASH_ROUNDS   rounds to run (default 24; scripts/crash-rounds.sh: 1000)
 #   CRASH_SEED     seed of the random moments (default: the time)
 set -u
@@ -53,7 +53,7 @@ for round in $(seq 1 "$rounds"); do
   if ! wait_for 15 window_shown; then
     echo "round $round: no window"; bad=$((bad + 1)); kill -9 "$APP_PID" 2>/dev/null; continue
   fi
-  if [ "${TEMP_CLEANUP_CHECK:-0}" = 1 ]; then
+  if [ "${TEMP_CLEANUP_CHECK:-1}" = 1 ]; then
     sleep 0.5
     stale=$(find "$data" -maxdepth 1 -name '.Vnote*' ! -newermt "@$started" | wc -l)
     [ "$stale" -gt 0 ] && { echo "round $round: $stale stale temporary files after the start"; temp_left=$((temp_left + 1)); }
@@ -99,7 +99,7 @@ for round in $(seq 1 "$rounds"); do
   fi
 done
 check "$rounds kill -9 rounds: every page file old or new and whole, the settings whole" test "$bad" = 0
-if [ "${TEMP_CLEANUP_CHECK:-0}" = 1 ]; then
+if [ "${TEMP_CLEANUP_CHECK:-1}" = 1 ]; then
   check "every start removed the temporary files the kills left" test "$temp_left" = 0
 fi
 echo "crash rounds done: $rounds"

@@ -8,18 +8,27 @@ start_display
 data="$WORK/data"
 mkdir -p "$data"
 cp /dev/null "$data/Vnote.vnm"
+# every Pause press toggles the window
+printf '[PauseKey]\r\nKind=1\r\nSS=1\r\n' >"$data/Vnote.ini"
+
+focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+app_windows() { xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | wc -l; }
+test_more_windows() { [ "$(app_windows)" -gt "$1" ]; }
 
 # -- typed text reaches its page file in Shift-JIS after SIGTERM
 start_app "$data"
 wait_for 10 window_shown
 win=$(visible_windows | head -1)
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
-sleep 0.5
+wait_for 5 focused "$win" || sleep 1
 xdotool type --delay 20 "hello memo"
 xdotool key Return
 # Japanese text through the clipboard-free path: xdotool types Unicode keysyms
 xdotool type --delay 50 "メモ"
-sleep 0.5
+# The program handles its input in order: once the Pause after the text has
+# hidden the window, the text has reached the page.
+xdotool key Pause
+wait_for 10 window_hidden
 stop_app TERM
 check "SIGTERM after typing exits 0" test "$APP_RC" = 0
 expected=$(printf 'hello memo\r\nメモ' | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')
@@ -27,7 +36,6 @@ actual=$(od -An -tx1 "$data/Vnote.vnm" | tr -d ' \n')
 check "the typed text is in Vnote.vnm as Shift-JIS with CR LF" test "$actual" = "$expected"
 
 # -- kind 1: every Pause press toggles
-printf '[PauseKey]\r\nKind=1\r\nSS=1\r\n' >>"$data/Vnote.ini"
 start_app "$data"
 wait_for 10 window_shown
 xdotool key Pause
@@ -72,14 +80,16 @@ if command -v trayer >/dev/null 2>&1; then
   wait_for 10 window_shown
   win=$(visible_windows | head -1)
   xdotool windowactivate --sync "$win" 2>/dev/null || true
-  sleep 0.3
+  wait_for 5 focused "$win" || sleep 1
   xdotool key ctrl+End
   xdotool type --delay 20 " tray"
-  sleep 0.3
   # the tray icon sits at the right end of trayer's strip, top right
   read -r screen_w _ < <(xdotool getdisplaygeometry)
+  before=$(app_windows)
   xdotool mousemove $((screen_w - 12)) 12 click 3
-  sleep 0.7
+  # wait for the menu to be mapped before choosing from it
+  wait_for 10 test_more_windows "$before" || true
+  sleep 0.2
   # the menu: show/hide item, separator, "終了(&X)" (its access key X)
   xdotool key x
   deadline=$((SECONDS + 5))

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -325,6 +326,35 @@ void TestMemoPrint::fonts()
     QVERIFY(title.underline());
     QCOMPARE(report.DateFont().pointSizeF(), 9.0);
     QCOMPARE(report.PageNumberFont().pointSizeF(), 9.0);
+
+    // A stored face whose stand-in has no bold style prints with a stand-in
+    // that has one, so the preview shows the bold the printout has.
+    const QFont gothicBody =
+        MemoReport({QStringLiteral("T"), QStringLiteral("x"), QStringLiteral("ＭＳ ゴシック")})
+            .BodyFont();
+    const QString resolved = QFontInfo(gothicBody).family();
+    const QStringList styles = QFontDatabase::styles(resolved);
+    const bool realBold = std::any_of(styles.begin(), styles.end(), [&](const QString& style) {
+        return QFontDatabase::weight(resolved, style) >= QFont::DemiBold;
+    });
+    const QStringList standIns = QFont::substitutes(QStringLiteral("ＭＳ ゴシック"));
+    const bool anyBoldStandIn =
+        std::any_of(standIns.begin(), standIns.end(), [](const QString& family) {
+            return QFontDatabase::styles(family).contains(QStringLiteral("Bold"));
+        });
+    if (anyBoldStandIn)
+        QVERIFY2(realBold, qPrintable(resolved));
+    QVERIFY(gothicBody.bold());
+    // ...and keeps the line pitch of the stored face: as many lines a sheet.
+    if (QFontDatabase::hasFamily(QStringLiteral("IPAGothic"))) {
+        QString lines;
+        for (int i = 0; i < 400; ++i)
+            lines += QStringLiteral("第%1行　日本語のメモ\r\n").arg(i);
+        QPrinter a(QPrinter::HighResolution), b(QPrinter::HighResolution);
+        QCOMPARE(
+            MemoReport({QStringLiteral("T"), lines, QStringLiteral("ＭＳ ゴシック")}).PageCount(a),
+            MemoReport({QStringLiteral("T"), lines, QStringLiteral("IPAGothic")}).PageCount(b));
+    }
 
     // The body's face reaches the PDF.
     if (QStandardPaths::findExecutable(QStringLiteral("pdffonts")).isEmpty())
