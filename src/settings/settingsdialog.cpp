@@ -20,7 +20,9 @@ SettingsDialog::SettingsDialog(QWidget* parent)
 {
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmEnv", QStringLiteral("環境設定"), {674, 534});
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A fixed-size dialog: a title and a close box, nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setFixedSize(674, 534);
 
     memo_ = new MemoPage;
@@ -38,6 +40,12 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     tabs->addTab(balloon_, QStringLiteral("バルーンヒント"));
     tabs->addTab(backUp_, QStringLiteral("データ・バックアップ"));
     tabs->addTab(version_, QStringLiteral("バージョン情報"));
+    // Tab goes from the page tabs through the shown page to "閉じる".
+    QWidget* last = ui->cmdClose;
+    for (QWidget* w = ui->cmdClose->nextInFocusChain(); w != ui->cmdClose && w != this;
+         w = w->nextInFocusChain())
+        last = w;
+    QWidget::setTabOrder(last, ui->cmdClose);
 
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
     connect(version_, &VersionPage::distributionPageOpened, this, &QDialog::accept);

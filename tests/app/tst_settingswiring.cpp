@@ -2,10 +2,12 @@
 // belongs to changes (page count and tabs, tab rows, the show/hide key
 // through the platform, reference fonts and colours on all ten pages, the
 // separator, balloon-hint times, the calendar), the notifier plays the
-// chosen schedule-time pattern, and the uptime of a PC up for 60 days.
+// chosen schedule-time pattern, the backup page opens the restore and
+// explanation windows, and the uptime of a PC up for 60 days.
 #include "app/application.h"
 #include "app/backgroundjobs.h"
 #include "app/settingswiring.h"
+#include "backup/ui/restorewindow.h"
 #include "calendar/ui/calendarview.h"
 #include "fakeclock.h"
 #include "fakeplatform.h"
@@ -14,6 +16,7 @@
 #include "modal.h"
 #include "schedule/scheduleline.h"
 #include "scriptedprompts.h"
+#include "settings/backuppage.h"
 #include "settings/calendarpage.h"
 #include "settings/memopage.h"
 #include "settings/referencepage.h"
@@ -21,6 +24,7 @@
 #include "settings/settingsdialog.h"
 #include "settings/versionpage.h"
 #include "tempdatafolder.h"
+#include "ui_backuppage.h"
 #include "ui_calendarpage.h"
 #include "ui_memopage.h"
 #include "ui_referencepage.h"
@@ -35,6 +39,7 @@
 #include "workspace/traycontroller.h"
 #include "workspace/workspacesettings.h"
 
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTest>
@@ -210,6 +215,40 @@ private slots:
         fake_.sound->played.clear();
         p.w.memo->tickClock();
         QCOMPARE(fake_.sound->played, QStringList({dir.file("two.wav")}));
+    }
+
+    void backUpPageOpensTheRestoreAndInformationWindows()
+    {
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2026, 5, 20) + EncodeTime(9, 0, 0));
+        ScriptedPrompts prompts;
+        Program p;
+        p.w.memo->pages()->setPageText(0, QStringLiteral("買い物：牛乳"));
+        const auto& ui = p.dialog->backUpPage()->form();
+        auto* restore = static_cast<RestoreWindow*>(p.w.backUpMemo);
+        QStringList generations;
+        QString saved;
+        bool infoShown = false;
+        p.openSettings([&] {
+            // A generation by hand holds the page as the editor has it now.
+            ui.Button1->click();
+            QCOMPARE(prompts.texts(), QStringList({"現在の状態をバックアップしました。"}));
+            QCOMPARE(ui.lstBackUpDir->count(), 1);
+            WhenShown(restore, [&] {
+                for (int i = 0; i < restore->generationList()->count(); ++i)
+                    generations << restore->generationList()->item(i)->text();
+                saved = restore->backUpView()->toPlainText();
+            });
+            ui.cmdBackUpRest->click(); // "復元..."
+            WhenShown(p.w.backUpInfo, [&] { infoShown = true; });
+            ui.cmdBackUpInfo->click();      // "補足説明"
+            QVERIFY(p.dialog->isVisible()); // both come back to the dialog
+        });
+        QCOMPARE(restore->objectName(), QStringLiteral("TfrmBackUpMemo"));
+        QCOMPARE(generations, QStringList({ui.lstBackUpDir->item(0)->text()}));
+        QCOMPARE(saved, QStringLiteral("買い物：牛乳"));
+        QCOMPARE(p.w.backUpInfo->objectName(), QStringLiteral("TfrmBackUpInfo"));
+        QVERIFY(infoShown);
     }
 
     void uptimeOfSixtyDays()

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# The settings dialog of the real program: opened from the toolbar, the
-# calendar's Sunday colour chosen in the colour chooser and the page count
-# typed, then closed. Vnote.ini holds both (Shift-JIS) and the window shows
-# them. Pictures of the screens are kept in $VELNOTE_SHOT_DIR when it is set.
+# The settings dialog of the real program: opened from the toolbar, the page
+# count typed on "メモ", the calendar's Sunday colour chosen in the colour
+# chooser on "カレンダー", then closed. Vnote.ini holds both (Shift-JIS), the
+# window shows them, and each of the seven pages is shown on the way. The
+# dialog is driven by the keyboard as a user without a mouse would: Tab from
+# the page tabs into the page, Right on the page tabs to the next page. Pictures of the
+# screens are kept in $VELNOTE_SHOT_DIR when it is set.
 set -u
 . "$(dirname "$0")/lib.sh"
-skip_without import python3
+skip_without import python3 iconv openbox xwininfo
 start_display
+openbox --sm-disable >/dev/null 2>&1 &
+WM_PID=$!
+trap 'kill $WM_PID 2>/dev/null; cleanup' EXIT
+sleep 1
 
 data="$WORK/data"
 mkdir -p "$data"
@@ -19,47 +26,64 @@ start_app "$data"
 check "the program starts" wait_for 10 window_shown
 main=$(visible_windows | head -1)
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$main")"
-mx=$X my=$Y
-shot() { import -window root -depth 8 "$WORK/$1.ppm"; [ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/$1.png"; true; }
+# Where the window's inside lies on the screen (the frame left out).
+origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} END{print x, y}'; }
+read -r mx my < <(origin "$main")
+shot() {
+  import -window root -depth 8 "$WORK/$1.ppm"
+  [ -n "${VELNOTE_SHOT_DIR:-}" ] && mkdir -p "$VELNOTE_SHOT_DIR" && import -window root "$VELNOTE_SHOT_DIR/$1.png"
+  true
+}
 shot before
 
 # "環境設定..." is the first toolbar button.
-xdotool mousemove $((mx + 12)) $((my + 14)) click 1
+xdotool mousemove --window "$main" 12 14 click 1
 settings_shown() { [ -n "$(xdotool search --onlyvisible --name '^環境設定$' 2>/dev/null)" ]; }
 check "the toolbar button opens 環境設定" wait_for 5 settings_shown
 env=$(xdotool search --onlyvisible --name '^環境設定$' | head -1)
-eval "$(xdotool getwindowgeometry --shell "$env")"
-dx=$X dy=$Y
-check "the dialog is 674 x 534" test "$WIDTH x $HEIGHT" = "674 x 534"
-click_at() { xdotool mousemove $((dx + $1)) $((dy + $2)) click 1; sleep 0.4; }
+size=$(xwininfo -id "$env" | awk '/^ *Width:/{w=$NF} /^ *Height:/{h=$NF} END{print w " x " h}')
+check "the dialog is 674 x 534 ($size)" test "$size" = "674 x 534"
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+check "the dialog has the focus" wait_for 5 active_is "$env"
+key() { xdotool key --delay 80 "$@"; sleep 0.3; }
 
-# Page "メモ": the page count 5.
-click_at "$SPIN_X" "$SPIN_Y"
-xdotool key ctrl+a
-xdotool type --delay 40 5
-xdotool key Tab
-sleep 0.3
-shot settings_memo
+# Page "メモ": "閉じる" has the focus; Tab goes to the page tabs, Tab again to
+# "表示メモ数", where 5 is typed.
+key Tab Tab
+key ctrl+a
+xdotool type --delay 60 5
+key Tab
+shot settings_1_memo
+key shift+Tab shift+Tab # back to the page tabs; Right shows the next page
 
-# Page "カレンダー": "日曜の色" opens the colour chooser; #00c800 is typed.
-click_at "$CAL_TAB_X" "$TAB_Y"
-shot settings_calendar
-click_at "$SUNDAY_X" "$SUNDAY_Y"
-chooser_shown() { [ -n "$(xdotool search --onlyvisible --name "$CHOOSER_TITLE" 2>/dev/null)" ]; }
-check "the colour chooser opens" wait_for 5 chooser_shown
+key Right
+shot settings_2_reference
+# "カレンダー": the colour buttons come first; "日曜の色" is the fifth.
+key Right
+shot settings_3_calendar
+key Tab Tab Tab Tab Tab space
+chooser_open() { ! active_is "$env" && [ -n "$(xdotool getactivewindow 2>/dev/null)" ]; }
+check "日曜の色 opens the colour chooser" wait_for 5 chooser_open
+echo "# the chooser: $(xdotool getactivewindow getwindowname)"
 shot colour_chooser
-xdotool key alt+h
-xdotool key ctrl+a
+key alt+h ctrl+a
 xdotool type --delay 40 '#00c800'
-xdotool key Return
+key Return
+check "the chooser closes" wait_for 5 active_is "$env"
 sleep 0.5
-check "the chooser closes" wait_for 5 sh -c "! xdotool search --onlyvisible --name '$CHOOSER_TITLE' >/dev/null 2>&1"
 # The calendar is repainted while the dialog is still open.
 shot calendar_live
 
-click_at "$CLOSE_X" "$CLOSE_Y"
-check "閉じる closes the dialog" wait_for 5 sh -c "! xdotool search --onlyvisible --name '^環境設定\$' >/dev/null 2>&1"
+key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab # back to the page tabs
+n=4
+for name in schedule balloon backup version; do
+  key Right
+  shot "settings_${n}_$name"
+  n=$((n + 1))
+done
+
+key Escape
+check "the dialog closes" wait_for 5 sh -c "! xdotool search --onlyvisible --name '^環境設定\$' >/dev/null 2>&1"
 sleep 0.5
 shot after
 

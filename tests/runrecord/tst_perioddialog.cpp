@@ -7,6 +7,7 @@
 #include "widgets/uiprompts.h"
 #include "windowshot.h"
 
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -46,6 +47,9 @@ private slots:
         QCOMPARE(dialog.objectName(), QStringLiteral("TfrmTerm"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("表示期間"));
         QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // fixed size
+        QVERIFY(!(dialog.windowFlags() &
+                  (Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint)));
+        QVERIFY(dialog.windowFlags() & Qt::WindowCloseButtonHint);
         auto* ok = dialog.findChild<QPushButton*>("cmdOK");
         QCOMPARE(ok->text(), QStringLiteral("設定"));
         QVERIFY(ok->isDefault());
@@ -54,6 +58,12 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel*>("Label2")->text(), QStringLiteral("表示終了日付："));
         QCOMPARE(dialog.startPicker()->objectName(), QStringLiteral("DateTimePicker1"));
         QCOMPARE(dialog.endPicker()->objectName(), QStringLiteral("DateTimePicker2"));
+        // The drop-down calendars speak Japanese and start their weeks on Sunday.
+        for (QDateEdit* picker : {dialog.startPicker(), dialog.endPicker()}) {
+            QVERIFY(picker->calendarPopup());
+            QCOMPARE(picker->calendarWidget()->locale().monthName(9), QStringLiteral("9月"));
+            QCOMPARE(picker->calendarWidget()->firstDayOfWeek(), Qt::Sunday);
+        }
     }
 
     void showingAndTheStatusLine()

@@ -1,5 +1,6 @@
 #include "backupinfodialog.h"
 
+#include "foundation/paths.h"
 #include "ui_backupinfodialog.h"
 #include "widgets/shelldialog.h"
 
@@ -12,13 +13,12 @@ BackUpInfoDialog::BackUpInfoDialog(QWidget* parent)
     SetUpSecondaryWindow(this, "TfrmBackUpInfo", QStringLiteral("データ・バックアップの補足説明"),
                          {703, 278});
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    ui->Memo1->setPlainText(InfoText());
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 BackUpInfoDialog::~BackUpInfoDialog() = default;
 
-QString BackUpInfoDialog::InfoText()
+QString BackUpInfoDialog::InfoText(const QString& backUpFolder)
 {
     return QStringList{
         QStringLiteral(
@@ -30,10 +30,12 @@ QString BackUpInfoDialog::InfoText()
         QStringLiteral("　3.休日定義ファイル　←　カレンダの休日情報"),
         QString(),
         QStringLiteral("■バックアップ先"),
-        QStringLiteral("　Velnoteインストールフォルダ内の \"BackUp\"フォルダ配下に、"
+        // Where the backups really are on this PC: the data folder, not an
+        // installation folder.
+        QStringLiteral("　Velnoteのデータフォルダ内の \"BackUp\"フォルダ配下に、"
                        "yyyymmdd_hhnnss形式のフォルダを作成して保存します。"),
-        QStringLiteral("　[標準インストールの場合]"),
-        QStringLiteral("　C:\\Program Files\\Vnote\\BackUp\\yyyymmdd_hhnnss\\"),
+        QStringLiteral("　[このPCの場合]"),
+        QStringLiteral("　") + backUpFolder + QStringLiteral("/yyyymmdd_hhnnss/"),
     }
         .join(u'\n');
 }
@@ -41,6 +43,7 @@ QString BackUpInfoDialog::InfoText()
 void BackUpInfoDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    ui->Memo1->setPlainText(InfoText(BackUpFolder()));
     CentreOnScreen(this);
     ui->cmdClose->setFocus();
 }

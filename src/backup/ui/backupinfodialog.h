@@ -15,7 +15,8 @@ public:
     explicit BackUpInfoDialog(QWidget* parent = nullptr);
     ~BackUpInfoDialog() override;
 
-    static QString InfoText();
+    // The text, with the backup folder of this PC.
+    static QString InfoText(const QString& backUpFolder);
 
 protected:
     void showEvent(QShowEvent* event) override;

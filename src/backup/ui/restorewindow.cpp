@@ -58,10 +58,13 @@ RestoreWindow::RestoreWindow(QWidget* parent)
         e->setFont(fixed);
         e->setTabStopDistance(QFontMetricsF(fixed).horizontalAdvance(u' ') * 8);
     }
+    // The headings of the three panes: white on a grey dark enough to read.
     for (QLabel* h : {ui->lblBackUpDir, ui->lblBackUpMemo, ui->lblCurrentMemo}) {
+        QPalette p = h->palette();
+        p.setColor(QPalette::Window, QColor(0x60, 0x60, 0x60));
+        p.setColor(QPalette::WindowText, Qt::white);
+        h->setPalette(p);
         h->setAutoFillBackground(true);
-        h->setBackgroundRole(QPalette::Mid);
-        h->setForegroundRole(QPalette::BrightText);
     }
     for (QTabBar* tabs : {ui->TabControl1, ui->TabControl2}) {
         tabs->setExpanding(false);
@@ -77,6 +80,7 @@ RestoreWindow::RestoreWindow(QWidget* parent)
         status_[size_t(i)] = new QLabel(this);
         status_[size_t(i)]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         status_[size_t(i)]->setMinimumWidth(widths[i]);
+        status_[size_t(i)]->setContentsMargins(2, 0, 8, 0); // panels apart
         ui->StatusBar1->addWidget(status_[size_t(i)]);
     }
 

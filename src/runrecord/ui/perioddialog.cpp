@@ -5,6 +5,8 @@
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
+#include <QCalendarWidget>
+
 namespace vn {
 
 namespace {
@@ -27,8 +29,14 @@ PeriodDialog::PeriodDialog(QWidget* parent)
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmTerm", QStringLiteral("表示期間"), {300, 160});
     setFixedSize(300, 160);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A fixed-size dialog: a title and a close button, nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    // The drop-down calendars in Japanese, weeks from Sunday.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     for (QDateEdit* picker : {ui->DateTimePicker1, ui->DateTimePicker2}) {
+        picker->setLocale(japanese);
+        picker->calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
         picker->setMinimumDate(QDate(1753, 1, 1));
         connect(picker, &QDateEdit::dateChanged, this, &PeriodDialog::updateStatus);
     }
