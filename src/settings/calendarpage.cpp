@@ -355,23 +355,26 @@ void CalendarPage::applyOffsets()
 
 void CalendarPage::applyMonthNames()
 {
-    const bool on = ui->chkMonthName->isChecked();
-    ui->rdoMonth01->setEnabled(on);
-    ui->rdoMonth02->setEnabled(on);
-    act([&] {
-        view().SetFlag(CalFlag::MonthNameShow, on);
-        StoreSettingInt(REG_CalendarMonthNameShow, on ? 1 : 0);
-    });
+    applyNameSwitch(ui->chkMonthName, {ui->rdoMonth01, ui->rdoMonth02}, CalFlag::MonthNameShow,
+                    REG_CalendarMonthNameShow);
 }
 
 void CalendarPage::applyRokuyou()
 {
-    const bool on = ui->chkShowRoku->isChecked();
-    ui->rdoRoku01->setEnabled(on);
-    ui->rdoRoku02->setEnabled(on);
+    applyNameSwitch(ui->chkShowRoku, {ui->rdoRoku01, ui->rdoRoku02}, CalFlag::ShowRoku,
+                    REG_CalendarShowRoku);
+}
+
+void CalendarPage::applyNameSwitch(QAbstractButton* box, std::array<QAbstractButton*, 2> pair,
+                                   CalFlag flag, int setting)
+{
+    // Switched off, the kanji / hiragana pair greys out.
+    const bool on = box->isChecked();
+    for (QAbstractButton* b : pair)
+        b->setEnabled(on);
     act([&] {
-        view().SetFlag(CalFlag::ShowRoku, on);
-        StoreSettingInt(REG_CalendarShowRoku, on ? 1 : 0);
+        view().SetFlag(flag, on);
+        StoreSettingInt(setting, on ? 1 : 0);
     });
 }
 

@@ -4,9 +4,11 @@
 // calendar's property (which repaints it) and writes its setting at once.
 #include "settingspage.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
+class QAbstractButton;
 class QPushButton;
 
 namespace Ui {
@@ -17,6 +19,7 @@ namespace vn {
 
 class CalendarView;
 enum class CalColor;
+enum class CalFlag;
 
 class CalendarPage : public SettingsPage {
     Q_OBJECT
@@ -47,6 +50,8 @@ private:
     void applyOffsets();
     void applyMonthNames();
     void applyRokuyou();
+    void applyNameSwitch(QAbstractButton* box, std::array<QAbstractButton*, 2> pair, CalFlag flag,
+                         int setting);
     void showSwatches();
 
     std::unique_ptr<Ui::CalendarPage> ui;

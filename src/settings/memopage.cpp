@@ -34,31 +34,25 @@ MemoPage::MemoPage(QWidget* parent) : SettingsPage(parent), ui(std::make_unique<
 
     connect(ui->txtShowCount, &QSpinBox::valueChanged, this,
             [this](int v) { act([&] { host_->setShownPageCount(v); }); });
-    connect(ui->chkMultiLineMemo, &QCheckBox::toggled, this, [this](bool on) {
-        act([&] {
-            host_->setMultiLineTabs(on);
-            StoreSettingInt(REG_MultiLineMemo, on ? 1 : 0);
+    // The switches: each tells the main window and writes its setting.
+    const struct {
+        QCheckBox* box;
+        void (SettingsHost::*apply)(bool);
+        int setting;
+    } switches[] = {
+        {ui->chkMultiLineMemo, &SettingsHost::setMultiLineTabs, REG_MultiLineMemo},
+        {ui->chkWordWrapMemo, &SettingsHost::setWrapPages, REG_WordWrapMemo},
+        {ui->chkSepaBefor, &SettingsHost::setBreakBeforeSeparator, REG_EnvSeparationBefor},
+        {ui->chkSepaAfter, &SettingsHost::setBreakAfterSeparator, REG_EnvSeparationAfter},
+    };
+    for (const auto& sw : switches)
+        connect(sw.box, &QCheckBox::toggled, this, [this, sw](bool on) {
+            act([&] {
+                (host_->*sw.apply)(on);
+                StoreSettingInt(sw.setting, on ? 1 : 0);
+            });
         });
-    });
-    connect(ui->chkWordWrapMemo, &QCheckBox::toggled, this, [this](bool on) {
-        act([&] {
-            host_->setWrapPages(on);
-            StoreSettingInt(REG_WordWrapMemo, on ? 1 : 0);
-        });
-    });
     connect(ui->txtSepa, &QLineEdit::textChanged, this, [this] { txtSepaChange(); });
-    connect(ui->chkSepaBefor, &QCheckBox::toggled, this, [this](bool on) {
-        act([&] {
-            host_->setBreakBeforeSeparator(on);
-            StoreSettingInt(REG_EnvSeparationBefor, on ? 1 : 0);
-        });
-    });
-    connect(ui->chkSepaAfter, &QCheckBox::toggled, this, [this](bool on) {
-        act([&] {
-            host_->setBreakAfterSeparator(on);
-            StoreSettingInt(REG_EnvSeparationAfter, on ? 1 : 0);
-        });
-    });
     connect(ui->cmbDate, &QComboBox::currentIndexChanged, this, &MemoPage::chooseDate);
     connect(ui->cmbDateTime, &QComboBox::currentIndexChanged, this, &MemoPage::chooseDateTime);
     connect(ui->chkHide, &QCheckBox::toggled, this,

@@ -9,6 +9,7 @@
 #include "foundation/inifile.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/startuptrace.h"
 #include "foundation/textcodec.h"
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     resize(761, 526);
 
     buildLayout();
+    MarkStartupPhase("main window: widgets");
     commands_ = new PageCommands(pages_);
     connectCommands();
     connectCalendar();
@@ -75,7 +77,9 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
         },
         this);
     Guarded([this] { RestoreWindowLayout(); }, this);
+    MarkStartupPhase("main window: settings, fonts, reference files, pages");
     Guarded([this] { startCalendar(); }, this);
+    MarkStartupPhase("main window: holidays, schedules, balloon hints, calendar");
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);

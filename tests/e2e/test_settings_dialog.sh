@@ -21,6 +21,10 @@ sjis() { iconv -f UTF-8 -t CP932; }
 # A Japanese tab name and a Shift-JIS separator that must come back unchanged.
 printf '[TabName]\r\n01=買い物\r\n[Separation]\r\nMark=＝＝＝\r\n[Calendar]\r\nTextShadow=0\r\n' | sjis >"$data/Vnote.ini"
 export VELNOTE_NO_ANIMATION=1
+# Starting at login writes the desktop's autostart entry, here in a folder
+# of the test's own.
+export XDG_CONFIG_HOME="$WORK/config"
+autostart="$XDG_CONFIG_HOME/autostart/velnote.desktop"
 
 start_app "$data"
 check "the program starts" wait_for 10 window_shown
@@ -53,8 +57,13 @@ key Tab Tab
 key ctrl+a
 xdotool type --delay 60 5
 key Tab
+# "ログイン時に起動する" is the ninth control below the count.
+key Tab Tab Tab Tab Tab Tab Tab Tab space
+check "ログイン時に起動する writes the autostart entry" wait_for 3 test -f "$autostart"
+check "the entry starts this program" grep -q "^Exec=.*$(basename "$VNOTE")" "$autostart"
 shot settings_1_memo
-key shift+Tab shift+Tab # back to the page tabs; Right shows the next page
+# Back to the page tabs; Right shows the next page.
+key shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab
 
 key Right
 shot settings_2_reference
