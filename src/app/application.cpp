@@ -98,7 +98,10 @@ void EmergencySave()
 
 void CreateWindows(Windows& w)
 {
-    w.memo = std::make_unique<MainWindow>();
+    // The balloon hints: one set for the whole program, read by the main
+    // window at start-up, asked by its minute check, edited by the list.
+    w.balloonHints = std::make_unique<BalloonHintStore>();
+    w.memo = std::make_unique<MainWindow>(nullptr, w.balloonHints.get());
     MainWindow* m = w.memo.get();
     w.dateTime = new RunRecordWindow(m);
     w.term = new PeriodDialog(m);
