@@ -9,6 +9,7 @@
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "foundation/startuptrace.h"
 #include "foundation/tempfiles.h"
 #include "listwindowwiring.h"
 #include "platform/platform.h"
@@ -97,7 +98,10 @@ void EmergencySave()
 
 void CreateWindows(Windows& w)
 {
-    w.memo = std::make_unique<MainWindow>();
+    // The balloon hints: one set for the whole program, read by the main
+    // window at start-up, asked by its minute check, edited by the list.
+    w.balloonHints = std::make_unique<BalloonHintStore>();
+    w.memo = std::make_unique<MainWindow>(nullptr, w.balloonHints.get());
     MainWindow* m = w.memo.get();
     w.dateTime = new RunRecordWindow(m);
     w.term = new PeriodDialog(m);
@@ -126,6 +130,7 @@ int RunVelnote(int argc, char** argv)
 {
     const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
+    MarkStartupPhase("QApplication (display connection, style, program icon)");
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     if (!platform->instanceLock->acquire())
         return 0; // another instance runs in this session
@@ -140,6 +145,7 @@ int RunVelnote(int argc, char** argv)
     QFont appFont(QStringLiteral("ＭＳ Ｐゴシック"));
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
+    MarkStartupPhase("instance lock, platform, font substitutions, translations");
 
     InstallPasteGuard(); // before any editor exists
     // Errors of the start (files that cannot be read or written) are shown
@@ -147,6 +153,7 @@ int RunVelnote(int argc, char** argv)
     auto startErrors = std::make_unique<GatheredErrors>();
     Windows windows;
     CreateWindows(windows);
+    MarkStartupPhase("the other windows and their wiring");
     MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
     auto* search = static_cast<SearchDialog*>(windows.search);
@@ -171,6 +178,7 @@ int RunVelnote(int argc, char** argv)
     ConnectJobWindows(windows, jobs);
     // The settings dialog registers the show/hide key.
     ConnectSettingsDialog(windows, tray, jobs);
+    MarkStartupPhase("tray icon, background jobs, show/hide key");
 
     // The end of the desktop session, and stop signals, close for real.
     auto endSession = [main] {
@@ -192,6 +200,7 @@ int RunVelnote(int argc, char** argv)
         main->ShowMainWindow();
     startErrors->showNow(main);
     startErrors.reset();
+    MarkStartupPhase("showing the main window");
     const int rc = app.exec();
     g_emergencyPages = nullptr;
     g_emergencyJobs = nullptr;

@@ -39,18 +39,9 @@ void ConnectListWindows(Windows& w)
     scheduleList->setPastColour(pastColour);
     balloonList->setPastColour(pastColour);
 
-    // The balloon hints are read once, at start-up; the list edits them in
-    // place and the minute check asks the same rows.
-    if (!w.balloonHints)
-        w.balloonHints = std::make_unique<BalloonHintStore>();
+    // The balloon hints (read by the main window at start-up): the list
+    // edits them in place and the minute check asks the same rows.
     balloonList->setStore(w.balloonHints.get());
-    Guarded(
-        [&] {
-            const LoadReport report = w.balloonHints->LoadBalloonHints();
-            if (!report.ok())
-                ShowErrorBox(report.message(), w.memo.get());
-        },
-        w.memo.get());
 }
 
 } // namespace vn

@@ -4,7 +4,7 @@
 #include "backgroundjobs.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingshost.h"
-#include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 #include "workspace/referencearea.h"
@@ -75,12 +75,9 @@ public:
     }
     void reloadBalloonHints() override
     {
-        if (w_.balloonHints) {
-            const LoadReport report = w_.balloonHints->LoadBalloonHints();
-            if (!report.ok())
-                ShowErrorBox(report.message(), w_.env);
-        }
-        main_->scheduleAlerts()->ReloadBalloonHints();
+        // The program's one set of hints: the list shows it, the minute
+        // check asks it.
+        ShowLoadReport(main_->scheduleAlerts()->balloonHints().LoadBalloonHints(), w_.env);
     }
 
     CalendarView* calendar() override { return main_->calendarPanel()->view(); }

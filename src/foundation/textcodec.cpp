@@ -102,8 +102,10 @@ private:
 
 const Cp932Tables& tables()
 {
-    static const Cp932Tables t;
-    return t;
+    // Never destroyed: the last save on the way out of the process (an exit
+    // handler) still writes Shift-JIS after static objects are gone.
+    static const Cp932Tables* const t = new Cp932Tables;
+    return *t;
 }
 
 bool isAscii(const char* p, qsizetype n)

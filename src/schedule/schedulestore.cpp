@@ -4,6 +4,8 @@
 #include "foundation/textfile.h"
 
 #include <algorithm>
+#include <array>
+#include <utility>
 
 namespace vn {
 
@@ -14,12 +16,47 @@ bool keyLess(const IndexPair& a, const IndexPair& b)
     return a.key < b.key;
 }
 
+// Sorts by key, stable. Least significant digit first, 11 bits a pass: the
+// keys are dates and minutes (under 2^40), so three or four passes over the
+// pairs replace a comparison sort.
+void stableSortByKey(std::vector<IndexPair>& pairs, std::vector<IndexPair>& out)
+{
+    qint64 maxKey = 0;
+    for (const IndexPair& p : pairs) {
+        if (p.key < 0) {
+            std::stable_sort(pairs.begin(), pairs.end(), keyLess);
+            return;
+        }
+        maxKey = std::max(maxKey, p.key);
+    }
+    if (pairs.size() < 256) {
+        std::stable_sort(pairs.begin(), pairs.end(), keyLess);
+        return;
+    }
+    constexpr int kBits = 11;
+    constexpr qint64 kMask = (1 << kBits) - 1;
+    out.resize(pairs.size());
+    for (int shift = 0; shift < 64 && (maxKey >> shift) != 0; shift += kBits) {
+        std::array<size_t, kMask + 1> start{};
+        for (const IndexPair& p : pairs)
+            ++start[size_t((p.key >> shift) & kMask)];
+        size_t sum = 0;
+        for (size_t& n : start)
+            sum += std::exchange(n, sum);
+        for (const IndexPair& p : pairs)
+            out[start[size_t((p.key >> shift) & kMask)]++] = p;
+        pairs.swap(out);
+    }
+}
+
 // Sorts a batch so that equal keys keep the later addition first, then puts
 // it in front of the pairs already there with the same keys.
-void mergeBatch(std::vector<IndexPair>& index, std::vector<IndexPair>& batch)
+// spare: a buffer for the sort, handed on from batch to batch.
+void mergeBatch(std::vector<IndexPair>& index, std::vector<IndexPair>& batch,
+                std::vector<IndexPair>& spare)
 {
     std::reverse(batch.begin(), batch.end());
-    std::stable_sort(batch.begin(), batch.end(), keyLess);
+    stableSortByKey(batch, spare);
     if (index.empty()) {
         index.swap(batch);
         index.shrink_to_fit();
@@ -66,6 +103,7 @@ bool caseInsensitiveLess(const QString& a, const QString& b)
 
 void ScheduleStore::clear()
 {
+    pending_.clear();
     records_.clear();
     day_.clear();
     start_.clear();
@@ -85,20 +123,39 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         return report;
     filePath_ = path;
     lines_ = ReadLines(path);
-    Batch batch;
+    std::vector<std::pair<int, ScheduleFields>> readable; // line number, fields
     for (qsizetype i = 0; i < lines_.size(); ++i) {
         ScheduleFields f;
         switch (ReadScheduleLine(lines_[i], &f)) {
-        case LineRead::Schedule:
-            if (!expandInto(batch, f))
-                report.cutLines.append(int(i + 1));
-            break;
+        case LineRead::Schedule: readable.emplace_back(int(i + 1), std::move(f)); break;
         case LineRead::Unreadable: report.unreadableLines.append(int(i + 1)); break;
         case LineRead::Comment: break;
         }
     }
+    // Counted first, the index is allocated once at its size: growing it
+    // step by step would touch several times the memory it ends up in.
+    qsizetype total = 0;
+    for (const auto& [line, f] : readable) {
+        qsizetype n = 0;
+        WalkOccurrences(f, holiday_, [&](const YMD&) { return ++n + total < kMaxOccurrences; });
+        total += n;
+    }
+    std::vector<IndexPair> days;
+    days.reserve(size_t(total));
+    records_.reserve(readable.size());
+    pending_.reserve(readable.size());
+    for (auto& [line, f] : readable) {
+        bool complete = true;
+        const quint32 id = addRecord(f);
+        const qsizetype n = expandDays(days, f, id, &complete);
+        if (!complete)
+            report.cutLines.append(line);
+        if (n > 0)
+            pending_.push_back({std::move(f), id, n});
+    }
     records_.shrink_to_fit();
-    commit(batch);
+    std::vector<IndexPair> spare;
+    mergeBatch(day_, days, spare);
     return report;
 }
 
@@ -125,13 +182,17 @@ void ScheduleStore::SaveSchedules()
 
 bool ScheduleStore::ExpandOccurrences(const ScheduleFields& f)
 {
+    ensureTimeIndexes();
     Batch batch;
-    const bool complete = expandInto(batch, f);
+    bool complete = true;
+    const quint32 id = addRecord(f);
+    const qsizetype n = expandDays(batch.day, f, id, &complete);
+    expandTimes(batch, f, id, n);
     commit(batch);
     return complete;
 }
 
-bool ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
+quint32 ScheduleStore::addRecord(const ScheduleFields& f)
 {
     ScheduleOccurrence rec;
     rec.minutesOfDay = f.hour * 60 + f.minute;
@@ -140,35 +201,77 @@ bool ScheduleStore::expandInto(Batch& batch, const ScheduleFields& f)
     rec.text = SjisLeft(f.text, kOccurrenceTextBytes);
     rec.urlFlag = f.urlFlag;
     rec.url = SjisLeft(f.url, kOccurrenceTextBytes);
-    const quint32 id = quint32(records_.size());
-    const bool withAlarm = !f.allDay && f.alarm != 0;
-    const int startMinutes = rec.minutesOfDay;
     records_.push_back(std::move(rec));
+    return quint32(records_.size() - 1);
+}
 
-    bool complete = true;
+qsizetype ScheduleStore::expandDays(std::vector<IndexPair>& days, const ScheduleFields& f,
+                                    quint32 id, bool* complete) const
+{
+    const size_t first = days.size();
     WalkOccurrences(f, holiday_, [&](const YMD& d) {
-        if (qsizetype(day_.size() + batch.day.size()) >= kMaxOccurrences) {
-            complete = false;
+        if (qsizetype(day_.size() + days.size()) >= kMaxOccurrences) {
+            *complete = false;
             return false;
         }
+        days.push_back({DateKeyValue(d.year, d.month, d.day), id});
+        return true;
+    });
+    return qsizetype(days.size() - first);
+}
+
+void ScheduleStore::expandTimes(Batch& batch, const ScheduleFields& f, quint32 id,
+                                qsizetype count) const
+{
+    const bool withAlarm = !f.allDay && f.alarm != 0;
+    const int startMinutes = f.hour * 60 + f.minute;
+    qsizetype left = count;
+    WalkOccurrences(f, holiday_, [&](const YMD& d) {
+        if (left-- <= 0)
+            return false;
         const qint64 dayKey = DateKeyValue(d.year, d.month, d.day);
-        batch.day.push_back({dayKey, id});
         batch.start.push_back({dayKey * 10000 + f.hour * 100 + f.minute, id});
         if (withAlarm) {
-            const qint64 at =
-                qint64(EncodeDate(d.year, d.month, d.day)) * 1440 + startMinutes - qint64(f.alarm);
-            batch.alarm.push_back({minuteKeyOf(at), id});
+            const qint64 minute = startMinutes - qint64(f.alarm);
+            if (minute >= 0 && minute < 1440) { // the alarm rings on the day itself
+                batch.alarm.push_back({dayKey * 10000 + minute / 60 * 100 + minute % 60, id});
+            } else {
+                const qint64 at = qint64(EncodeDate(d.year, d.month, d.day)) * 1440 + minute;
+                batch.alarm.push_back({minuteKeyOf(at), id});
+            }
         }
         return true;
     });
-    return complete;
+}
+
+void ScheduleStore::ensureTimeIndexes() const
+{
+    if (pending_.empty())
+        return;
+    qsizetype total = 0, withAlarm = 0;
+    for (const PendingLine& p : pending_) {
+        total += p.count;
+        if (!p.fields.allDay && p.fields.alarm != 0)
+            withAlarm += p.count;
+    }
+    Batch batch;
+    batch.start.reserve(size_t(total));
+    batch.alarm.reserve(size_t(withAlarm));
+    for (const PendingLine& p : pending_)
+        expandTimes(batch, p.fields, p.id, p.count);
+    pending_.clear();
+    pending_.shrink_to_fit();
+    std::vector<IndexPair> spare;
+    mergeBatch(start_, batch.start, spare);
+    mergeBatch(alarm_, batch.alarm, spare);
 }
 
 void ScheduleStore::commit(Batch& batch)
 {
-    mergeBatch(day_, batch.day);
-    mergeBatch(start_, batch.start);
-    mergeBatch(alarm_, batch.alarm);
+    std::vector<IndexPair> spare; // fresh memory costs: one buffer for all three
+    mergeBatch(day_, batch.day, spare);
+    mergeBatch(start_, batch.start, spare);
+    mergeBatch(alarm_, batch.alarm, spare);
 }
 
 int ScheduleStore::ScheduleCountOn(int year, int month, int day) const
@@ -210,6 +313,7 @@ ScheduleHit ScheduleStore::ScheduleAt(const QString& minuteKey) const
 
 ScheduleHit ScheduleStore::ScheduleAt(qint64 minuteKey) const
 {
+    ensureTimeIndexes();
     const IndexPair* p = firstWithKey(start_, minuteKey);
     if (!p)
         return {};
@@ -224,6 +328,7 @@ AlarmHit ScheduleStore::AlarmAt(const QString& minuteKey) const
 
 AlarmHit ScheduleStore::AlarmAt(qint64 minuteKey) const
 {
+    ensureTimeIndexes();
     const IndexPair* p = firstWithKey(alarm_, minuteKey);
     if (!p)
         return {};
@@ -234,6 +339,7 @@ AlarmHit ScheduleStore::AlarmAt(qint64 minuteKey) const
 
 qint64 ScheduleStore::memoryBytes() const
 {
+    ensureTimeIndexes();
     qint64 bytes =
         qint64(day_.capacity() + start_.capacity() + alarm_.capacity()) * qint64(sizeof(IndexPair));
     bytes += qint64(records_.capacity()) * qint64(sizeof(ScheduleOccurrence));

@@ -83,8 +83,16 @@ public:
     AlarmHit AlarmAt(qint64 minuteKey) const;
 
     const std::vector<IndexPair>& dayIndex() const { return day_; }
-    const std::vector<IndexPair>& startIndex() const { return start_; }
-    const std::vector<IndexPair>& alarmIndex() const { return alarm_; }
+    const std::vector<IndexPair>& startIndex() const
+    {
+        ensureTimeIndexes();
+        return start_;
+    }
+    const std::vector<IndexPair>& alarmIndex() const
+    {
+        ensureTimeIndexes();
+        return alarm_;
+    }
     const ScheduleOccurrence& occurrence(quint32 i) const { return records_[i]; }
     // The occurrences of one key, in index order (the one added last first).
     std::vector<const ScheduleOccurrence*> occurrencesOn(int year, int month, int day) const;
@@ -96,14 +104,33 @@ private:
     struct Batch {
         std::vector<IndexPair> day, start, alarm;
     };
-    bool expandInto(Batch& batch, const ScheduleFields& f);
+    // What a line's occurrences carry, once; its number.
+    quint32 addRecord(const ScheduleFields& f);
+    // Adds the line's days up to the store's limit (clearing *complete when
+    // it cut them short); how many.
+    qsizetype expandDays(std::vector<IndexPair>& days, const ScheduleFields& f, quint32 id,
+                         bool* complete) const;
+    // Adds the start and alarm minutes of the line's first count occurrences.
+    void expandTimes(Batch& batch, const ScheduleFields& f, quint32 id, qsizetype count) const;
+    // The start and alarm indexes of a loaded file are built on first use:
+    // painting the calendar needs only the days.
+    void ensureTimeIndexes() const;
     void commit(Batch& batch);
+
+    struct PendingLine {
+        ScheduleFields fields;
+        quint32 id;
+        qsizetype count; // its occurrences in the day index
+    };
 
     HolidayTest holiday_;
     QString filePath_;
     QStringList lines_;
     std::vector<ScheduleOccurrence> records_;
-    std::vector<IndexPair> day_, start_, alarm_;
+    std::vector<IndexPair> day_;
+    // Built from the pending lines when first asked for.
+    mutable std::vector<IndexPair> start_, alarm_;
+    mutable std::vector<PendingLine> pending_;
 };
 
 } // namespace vn

@@ -313,6 +313,7 @@ ListGrid::ListGrid(QWidget* parent) : QTableView(parent), model_(new ListGridMod
     horizontalHeader()->setStretchLastSection(false);
     setDefaultRowHeight(16);
     setHeaderHeight(18);
+    horizontalHeader()->setResizeContentsPrecision(0); // widening looks at the rows on screen
     // The selected row: white text on the selection colour, also when the
     // window is not active.
     QPalette pal = palette();
@@ -362,6 +363,17 @@ void ListGrid::setDefaultRowHeight(int pixels)
 void ListGrid::setHeaderHeight(int pixels)
 {
     horizontalHeader()->setFixedHeight(pixels);
+}
+
+void ListGrid::widenColumnsToContents()
+{
+    for (int c = 0; c < columnCount(); ++c) {
+        if (isColumnHidden(c) || column(c).kind == CellKind::Check)
+            continue;
+        const int need = qMax(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+        if (need > columnWidth(c))
+            setColumnWidth(c, need);
+    }
 }
 
 int ListGrid::addRow(const QVariantList& cells)

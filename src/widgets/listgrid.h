@@ -89,6 +89,9 @@ public:
     void setCellColour(CellColourFunction f);
     void setDefaultRowHeight(int pixels);
     void setHeaderHeight(int pixels);
+    // Widens shown columns whose rows on screen need more room than their
+    // design width (the design widths were made for narrower fonts).
+    void widenColumnsToContents();
 
     int rowCount() const { return model_->rowCount(); }
     // Appends a row (missing cells are empty); returns its index.

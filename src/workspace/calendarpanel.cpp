@@ -5,6 +5,7 @@
 #include "foundation/settings.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/uiprompts.h"
 
 #include <QApplication>
@@ -105,6 +106,7 @@ void CalendarPanel::buildToolBar()
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->setSpacing(0);
     struct Def {
+        CalendarButton button;
         const char* name;
         const char16_t* caption;
         const char16_t* hint;
@@ -112,20 +114,25 @@ void CalendarPanel::buildToolBar()
         std::function<void()> action;
     };
     const Def defs[] = {
-        {"ToolButton32", u"表", u"カレンダー表示切替", false, [this] { toggleList(); }},
-        {"ToolButton5", u"|<", u"１月に移動", false,
+        {CalendarButton::ListSwitch, "ToolButton32", u"表", u"カレンダー表示切替", false,
+         [this] { toggleList(); }},
+        {CalendarButton::January, "ToolButton5", u"|<", u"１月に移動", false,
          [this] { moveCalendar(CalendarMove::January); }},
-        {"ToolButton16", u"<", u"先月に移動", false,
+        {CalendarButton::PrevMonth, "ToolButton16", u"<", u"先月に移動", false,
          [this] { moveCalendar(CalendarMove::PrevMonth); }},
-        {"ToolButton20", u"○", u"今日に移動", false, [this] { moveCalendar(CalendarMove::Today); }},
-        {"ToolButton21", u">", u"翌月に移動", false,
+        {CalendarButton::Today, "ToolButton20", u"○", u"今日に移動", false,
+         [this] { moveCalendar(CalendarMove::Today); }},
+        {CalendarButton::NextMonth, "ToolButton21", u">", u"翌月に移動", false,
          [this] { moveCalendar(CalendarMove::NextMonth); }},
-        {"ToolButton22", u">|", u"翌年の１月に移動", false,
+        {CalendarButton::NextYearJanuary, "ToolButton22", u">|", u"翌年の１月に移動", false,
          [this] { moveCalendar(CalendarMove::NextYearJanuary); }},
-        {"ToolButton24", u"予", u"予定一覧の表示...", false, [this] { openScheduleList(); }},
-        {"ToolButton25", u"休", u"休日一覧の表示...", false, [this] { openHolidayList(); }},
-        {"ToolButton27", u"詳", u"選択日付の詳細情報を表示／非表示", true, {}},
-        {"ToolButton23", u"日", u"日記の表示／非表示", true, {}},
+        {CalendarButton::ScheduleList, "ToolButton24", u"予", u"予定一覧の表示...", false,
+         [this] { openScheduleList(); }},
+        {CalendarButton::HolidayList, "ToolButton25", u"休", u"休日一覧の表示...", false,
+         [this] { openHolidayList(); }},
+        {CalendarButton::Details, "ToolButton27", u"詳", u"選択日付の詳細情報を表示／非表示", true,
+         nullptr},
+        {CalendarButton::Diary, "ToolButton23", u"日", u"日記の表示／非表示", true, nullptr},
     };
     for (const Def& d : defs) {
         auto* b = new QToolButton(bar);
@@ -138,14 +145,14 @@ void CalendarPanel::buildToolBar()
         b->setMinimumSize(15, 20);
         b->setMaximumSize(19, 20);
         barLayout->addWidget(b);
-        buttons_.insert(QLatin1String(d.name), b);
+        buttons_[size_t(d.button)] = b;
         if (d.action)
             connect(b, &QToolButton::clicked, this, [this, a = d.action] { Guarded(a, this); });
     }
     barLayout->addStretch(1);
     static_cast<QVBoxLayout*>(layout())->addWidget(bar);
-    details_ = buttons_.value(QStringLiteral("ToolButton27"));
-    diary_ = buttons_.value(QStringLiteral("ToolButton23"));
+    details_ = button(CalendarButton::Details);
+    diary_ = button(CalendarButton::Diary);
     connect(details_, &QToolButton::clicked, this,
             [this](bool on) { emit detailsSwitched(on, true); });
     connect(diary_, &QToolButton::clicked, this, [this](bool on) { emit diarySwitched(on, true); });
@@ -326,9 +333,7 @@ void CalendarPanel::ApplyCalendarSettings()
 
 void CalendarPanel::ReloadSchedules()
 {
-    const LoadReport report = view_->LoadSchedules(SchedulePath());
-    if (!report.message().isEmpty())
-        ShowErrorBox(report.message(), this);
+    ShowLoadReport(view_->LoadSchedules(SchedulePath()), this);
 }
 
 void CalendarPanel::ReloadHolidays()

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHash>
 
+#include <array>
 #include <functional>
 
 class QAction;
@@ -42,6 +43,21 @@ enum class CalendarMenuItem {
 
 enum class CalendarMove { January, PrevMonth, Today, NextMonth, NextYearJanuary };
 
+// The buttons of `ToolBar2`, in their order.
+enum class CalendarButton {
+    ListSwitch,      // ToolButton32 "表"
+    January,         // ToolButton5 "|<"
+    PrevMonth,       // ToolButton16 "<"
+    Today,           // ToolButton20 "○"
+    NextMonth,       // ToolButton21 ">"
+    NextYearJanuary, // ToolButton22 ">|"
+    ScheduleList,    // ToolButton24 "予"
+    HolidayList,     // ToolButton25 "休"
+    Details,         // ToolButton27 "詳"
+    Diary,           // ToolButton23 "日"
+    Count
+};
+
 class CalendarPanel : public QFrame {
     Q_OBJECT
 public:
@@ -49,7 +65,7 @@ public:
     ~CalendarPanel() override;
 
     CalendarView* view() const { return view_; }
-    QToolButton* button(const QString& name) const { return buttons_.value(name); }
+    QToolButton* button(CalendarButton b) const { return buttons_[size_t(b)]; }
     QToolButton* detailsButton() const { return details_; } // "詳"
     QToolButton* diaryButton() const { return diary_; }     // "日"
     QMenu* popupMenu() const { return menu_; }
@@ -98,10 +114,10 @@ private:
     void openHolidayList();
     void chooseColour(bool background);
 
-    QHash<QString, QToolButton*> buttons_;
-    QHash<int, QAction*> items_;
+    std::array<QToolButton*, size_t(CalendarButton::Count)> buttons_{};
     QToolButton* details_ = nullptr;
     QToolButton* diary_ = nullptr;
+    QHash<int, QAction*> items_;
     QMenu* menu_ = nullptr;
     CalendarView* view_ = nullptr;
     QSplitter* splitter_ = nullptr;

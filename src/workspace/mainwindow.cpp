@@ -9,6 +9,7 @@
 #include "foundation/inifile.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
+#include "foundation/startuptrace.h"
 #include "foundation/textcodec.h"
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
@@ -38,7 +39,8 @@
 
 namespace vn {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
+    : QMainWindow(parent), balloonHints_(balloonHints)
 {
     setObjectName(QStringLiteral("TfrmMemo"));
     setWindowTitle(QStringLiteral("Velnote"));
@@ -53,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     resize(761, 526);
 
     buildLayout();
+    MarkStartupPhase("main window: widgets");
     commands_ = new PageCommands(pages_);
     connectCommands();
     connectCalendar();
@@ -74,7 +77,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
         },
         this);
     Guarded([this] { RestoreWindowLayout(); }, this);
+    MarkStartupPhase("main window: settings, fonts, reference files, pages");
     Guarded([this] { startCalendar(); }, this);
+    MarkStartupPhase("main window: holidays, schedules, balloon hints, calendar");
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
@@ -179,41 +184,40 @@ void MainWindow::buildLayout()
 
 void MainWindow::connectCommands()
 {
-    auto on = [this](const char* name, auto fn) {
-        connect(toolBar_->button(QLatin1String(name)), &QToolButton::clicked, this,
+    using Command = MainToolBar::Command;
+    auto on = [this](Command c, auto fn) {
+        connect(toolBar_->button(c), &QToolButton::clicked, this,
                 [this, fn] { Guarded(fn, this); });
     };
     auto exec = [](QPointer<QDialog> d) {
         if (d)
             d->exec();
     };
-    on("ToolButton1", [this, exec] {
+    on(Command::Settings, [this, exec] {
         exec(windows_.env);
         afterSettingsDialog();
     });
-    on("ToolButton26", [this] {
-        const bool on = toolBar_->button("ToolButton26")->isChecked();
+    on(Command::AlwaysOnTop, [this] {
+        const bool on = toolBar_->button(Command::AlwaysOnTop)->isChecked();
         WriteSettingInt(REG_WinTop, on ? 1 : 0);
         applyStayOnTop(on);
     });
-    on("ToolButton30", [this] { emit searchRequested(); });
-    on("ToolButton3", [this] { applyCalendarVisibility(); });
-    on("ToolButton4", [this] {
+    on(Command::Search, [this] { emit searchRequested(); });
+    on(Command::Calendar, [this] { applyCalendarVisibility(); });
+    on(Command::Reference, [this] {
         referenceHeight(); // while the area still shows it
         reference_->ApplyReferenceVisibility();
     });
-    on("ToolButton28", [this, exec] {
-        exec(windows_.balloonHintList);
-        alerts_->ReloadBalloonHints(); // the list may have changed the file
-    });
-    on("ToolButton18", [this, exec] { exec(windows_.dateTime); });
-    on("ToolButton17", [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
+    // The list edits the hints the minute check asks: nothing to reload.
+    on(Command::BalloonHints, [this, exec] { exec(windows_.balloonHintList); });
+    on(Command::RunRecord, [this, exec] { exec(windows_.dateTime); });
+    on(Command::Help, [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
 
-    on("ToolButton29", [this] { emit printRequested(); });
-    on("ToolButton2", [this] { commands_->StartCalculator(); });
-    on("ToolButton31", [this] { DeleteOrRestorePage(); });
+    on(Command::Print, [this] { emit printRequested(); });
+    on(Command::Calculator, [this] { commands_->StartCalculator(); });
+    on(Command::DeletePage, [this] { DeleteOrRestorePage(); });
     connect(pages_, &MemoPagesView::deleteStateChanged, this, [this](bool restore) {
-        QToolButton* b = toolBar_->button("ToolButton31");
+        QToolButton* b = toolBar_->button(Command::DeletePage);
         b->setToolTip(restore ? QStringLiteral("カレントのメモを復元")
                               : QStringLiteral("カレントのメモを削除"));
         b->setIcon(ToolIconNamed(restore ? "restore" : "ToolButton31"));
@@ -229,10 +233,10 @@ void MainWindow::connectCommands()
     connect(commands_, &PageCommands::findNextRequested, this, &MainWindow::findNextRequested);
     std::array<QToolButton*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
-        slotButtons[size_t(i)] = toolBar_->button(QStringLiteral("ToolButton%1").arg(6 + i));
-    reference_->setButtons(slotButtons, toolBar_->button("ToolButton4"), [this](bool shown) {
+        slotButtons[size_t(i)] = toolBar_->referenceButton(i);
+    reference_->setButtons(slotButtons, toolBar_->button(Command::Reference), [this](bool shown) {
         for (int i = 0; i < kReferenceCount; ++i)
-            toolBar_->setButtonVisible(QStringLiteral("ToolButton%1").arg(6 + i), shown);
+            toolBar_->setReferenceButtonVisible(i, shown);
     });
 }
 
@@ -241,23 +245,25 @@ void MainWindow::LoadWorkspaceSettings()
     SetSettingsFile(SettingsFilePath());
     Guarded([] { CheckSettingsFileReadable(); }, this);
     Guarded([this] { reference_->LoadReferenceFiles(); }, this);
-    toolBar_->button("ToolButton4")->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
+    toolBar_->button(MainToolBar::Command::Reference)
+        ->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
     reference_->ApplyReferenceVisibility(false);
     pages_->applyFontsAndColours();
     reference_->applyFontAndColour();
     Workspace() = WorkspaceSettings::Load();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
-    toolBar_->button("ToolButton3")->setChecked(ReadSettingInt(REG_ShowCalendar) == 1);
+    toolBar_->button(MainToolBar::Command::Calendar)
+        ->setChecked(ReadSettingInt(REG_ShowCalendar) == 1);
     calendar_->setVisible(ReadSettingInt(REG_ShowCalendar) == 1);
     const bool onTop = ReadSettingInt(REG_WinTop) == 1;
-    toolBar_->button("ToolButton26")->setChecked(onTop);
+    toolBar_->button(MainToolBar::Command::AlwaysOnTop)->setChecked(onTop);
     applyStayOnTop(onTop);
 }
 
 void MainWindow::applyCalendarVisibility()
 {
-    QToolButton* b = toolBar_->button("ToolButton3");
+    QToolButton* b = toolBar_->button(MainToolBar::Command::Calendar);
     const bool on = b->isChecked();
     WriteSettingInt(REG_ShowCalendar, on ? 1 : 0);
     calendar_->setVisible(on);

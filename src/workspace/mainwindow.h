@@ -17,6 +17,7 @@ namespace vn {
 class CalendarPanel;
 class ClockPanel;
 class DayDetails;
+class BalloonHintStore;
 class ScheduleAlerts;
 class MainToolBar;
 class MemoPagesView;
@@ -31,7 +32,9 @@ struct SecondaryWindows {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // balloonHints: the program's balloon hints, asked by the minute check
+    // (the window keeps a set of its own when none is given).
+    explicit MainWindow(QWidget* parent = nullptr, BalloonHintStore* balloonHints = nullptr);
     ~MainWindow() override;
 
     void setSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
@@ -104,6 +107,7 @@ private:
     CalendarPanel* calendar_ = nullptr;
     DayDetails* details_ = nullptr;
     ScheduleAlerts* alerts_ = nullptr;
+    BalloonHintStore* balloonHints_ = nullptr;
     std::array<QLabel*, 6> status_{};
     QPropertyAnimation* fade_ = nullptr;
     QTimer* timer1_ = nullptr;

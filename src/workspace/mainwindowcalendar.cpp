@@ -23,7 +23,7 @@ void MainWindow::connectCalendar()
 {
     details_ =
         new DayDetails(calendar_->view(), status_, info_, memoInfo_, calendar_->detailsButton());
-    alerts_ = new ScheduleAlerts(calendar_->view(), this);
+    alerts_ = new ScheduleAlerts(calendar_->view(), this, balloonHints_);
     connect(calendar_, &CalendarPanel::selectedDayChanged, this,
             [this] { Guarded([this] { ShowSelectedDayDetails(); }, this); });
     connect(calendar_, &CalendarPanel::detailsSwitched, this, [this](bool on, bool save) {

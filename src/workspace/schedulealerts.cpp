@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "traycontroller.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/soundfile.h"
 #include "widgets/uiprompts.h"
 
@@ -24,13 +25,14 @@ public:
     void openUrl(const QString& url) override { CurrentPlatform().desktop->openUrl(url); }
 };
 
-ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window)
-    : QObject(window), output_(std::make_unique<Output>())
+ScheduleAlerts::ScheduleAlerts(CalendarView* calendar, QWidget* window, BalloonHintStore* hints)
+    : QObject(window), ownHints_(hints ? nullptr : std::make_unique<BalloonHintStore>()),
+      hints_(hints ? hints : ownHints_.get()), output_(std::make_unique<Output>())
 {
     NotifierDayInfo info;
     info.rokuyou = [calendar](DateTime d) { return calendar->RokuyouText(d); };
     info.holidayName = [calendar](DateTime d) { return calendar->HolidayName(d); };
-    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), hints_, std::move(info),
+    notifier_ = std::make_unique<ScheduleNotifier>(calendar->schedules(), *hints_, std::move(info),
                                                    *output_);
 }
 
@@ -38,9 +40,7 @@ ScheduleAlerts::~ScheduleAlerts() = default;
 
 void ScheduleAlerts::ReloadBalloonHints()
 {
-    const LoadReport report = hints_.LoadBalloonHints();
-    if (!report.message().isEmpty())
-        ShowErrorBox(report.message());
+    ShowLoadReport(hints_->LoadBalloonHints());
 }
 
 void ScheduleAlerts::setSoundPattern(const ScheduleSoundPattern* source)

@@ -19,12 +19,14 @@ class CalendarView;
 class ScheduleAlerts : public QObject {
     Q_OBJECT
 public:
-    explicit ScheduleAlerts(CalendarView* calendar, QWidget* window);
+    // The balloon hints asked once a minute: the program's one set, which
+    // the balloon-hint list edits in place (an own set when none is given).
+    ScheduleAlerts(CalendarView* calendar, QWidget* window, BalloonHintStore* hints = nullptr);
     ~ScheduleAlerts() override;
 
     // Reads BalloonHint.dat (at start-up, and after its list window closed).
     void ReloadBalloonHints();
-    const BalloonHintStore& balloonHints() const { return hints_; }
+    BalloonHintStore& balloonHints() { return *hints_; }
     // Where the schedule-time sound pattern comes from (pattern 1 until set).
     void setSoundPattern(const ScheduleSoundPattern* source);
 
@@ -34,7 +36,8 @@ public:
 
 private:
     class Output;
-    BalloonHintStore hints_;
+    std::unique_ptr<BalloonHintStore> ownHints_;
+    BalloonHintStore* hints_;
     std::unique_ptr<Output> output_;
     std::unique_ptr<ScheduleNotifier> notifier_;
 };

@@ -17,6 +17,7 @@
 #include "ui_holidayeditor.h"
 #include "ui_scheduleeditor.h"
 #include "workspace/calendarpanel.h"
+#include "workspace/schedulealerts.h"
 
 #include "foundation/apperror.h"
 
@@ -45,11 +46,12 @@ private slots:
         Windows w;
         CreateWindows(w);
         // The balloon hints are read at creation, into the one store the
-        // list window edits.
+        // list window edits and the minute check asks.
         QVERIFY(w.balloonHints);
         QCOMPARE(w.balloonHints->BalloonHintAt("12:00").message, QStringLiteral("lunch"));
         QCOMPARE(static_cast<BalloonHintListWindow*>(w.balloonHintList)->store(),
                  w.balloonHints.get());
+        QCOMPARE(&w.memo->scheduleAlerts()->balloonHints(), w.balloonHints.get());
         QVERIFY(!App().timersQuiet); // the search dialog's creation ends the quiet start
         QCOMPARE(w.memo->windowTitle(), QStringLiteral("Velnote"));
         const QList<QPair<QString, QString>> expected = {
@@ -152,7 +154,7 @@ private slots:
             }
             holidayList->close();
         });
-        panel->button(QStringLiteral("ToolButton25"))->click();
+        panel->button(CalendarButton::HolidayList)->click();
         QCOMPARE(ReadLines(HolidayPath()),
                  QStringList({"0506,2008,2008,Test day", "0531,2008,2008,Last"}));
         QCOMPARE(view->core().HolidayName(EncodeDate(2008, 5, 6)), QStringLiteral("Test day"));
@@ -178,9 +180,55 @@ private slots:
                     nearest = g->text(r, ScheduleListWindow::Nearest);
             scheduleList->close();
         });
-        panel->button(QStringLiteral("ToolButton24"))->click();
+        panel->button(CalendarButton::ScheduleList)->click();
         QCOMPARE(nearest, QStringLiteral("2008/05/30(金) 09:00"));
         QVERIFY(prompts.errors.isEmpty());
+        w.memo.reset();
+        SetPlatform(nullptr);
+    }
+
+    // The calendar, the schedule list and the calendar again after the list
+    // closed all read Schedule.dat: its unreadable line is told once, a new
+    // fault is told, and a fault that comes back after a clean load is told
+    // again.
+    void anUnreadableLineIsToldOnce()
+    {
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2008, 5, 1) + EncodeTime(10, 0));
+        ScriptedPrompts prompts;
+        const QByteArray good = "200805010900,00,0,0,0,20080501,a\r\n";
+        dir.writeBytes("Schedule.dat", good + "broken\r\n" + good);
+        App() = AppState{};
+        Windows w;
+        CreateWindows(w);
+        CalendarPanel* panel = w.memo->calendarPanel();
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 1);
+        QVERIFY(prompts.errors[0].contains(QStringLiteral("2 行目")));
+
+        auto* scheduleList = static_cast<ScheduleListWindow*>(w.scheduleList);
+        int rows = 0;
+        WhenShown(scheduleList, [&] {
+            rows = scheduleList->grid()->rowCount();
+            QCoreApplication::processEvents(); // a report the opening posted
+            scheduleList->close();
+        });
+        panel->button(CalendarButton::ScheduleList)->click(); // the list, then a reload
+        QCOMPARE(rows, 2);
+        QCOMPARE(prompts.errors.size(), 1);
+        QCOMPARE(dir.readBytes("Schedule.dat"), good + "broken\r\n" + good);
+
+        dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 2);
+        QVERIFY(prompts.errors[1].contains(QStringLiteral("2, 3 行目")));
+        dir.writeBytes("Schedule.dat", good);
+        panel->ReloadSchedules();
+        dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
+        panel->ReloadSchedules();
+        QCOMPARE(prompts.errors.size(), 3);
         w.memo.reset();
         SetPlatform(nullptr);
     }

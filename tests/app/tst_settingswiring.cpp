@@ -82,7 +82,7 @@ struct Program {
             act();
             dialog->accept();
         });
-        w.memo->mainToolBar()->button("ToolButton1")->click();
+        w.memo->mainToolBar()->button(MainToolBar::Command::Settings)->click();
     }
     Windows w;
     TrayController* tray = nullptr;

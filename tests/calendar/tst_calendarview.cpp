@@ -314,6 +314,18 @@ private slots:
         QCOMPARE(QColor(img.pixel(markSpot(cell(2026, 5, 20)))), rgb(kMark));
         QCOMPARE(view_->RelativeDayText(day(2026, 5, 20)), QStringLiteral("1日前"));
         QVERIFY(!view_->CheckToday());
+
+        // Hidden, the view does not wake for midnight; shown again, it has
+        // moved on before its first paint.
+        view_->show();
+        view_->hide();
+        QTimer* dayTimer = view_->findChild<QTimer*>();
+        QVERIFY(dayTimer && !dayTimer->isActive());
+        clock_->set(EncodeDate(2026, 5, 22) + EncodeTime(0, 0, 1));
+        view_->show();
+        QCOMPARE(spy.count(), 2);
+        QVERIFY(dayTimer->isActive());
+        QVERIFY(near(view_->RenderNow().pixel(fillSpot(cell(2026, 5, 22))), green, 10));
     }
 
     void twoViewsKeepTheirOwnValues()

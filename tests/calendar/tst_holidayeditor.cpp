@@ -27,14 +27,13 @@ private slots:
         WhenShown(&editor, [&] {
             // An emptied month or day is 1; an emptied year is this year.
             for (NumberBox* spin : {ui.spinMM, ui.spinDD, ui.spinStart, ui.spinEnd}) {
-                spin->setFocus();
                 spin->selectAll();
                 QTest::keyClick(spin, Qt::Key_Delete);
+                LeaveField(spin); // leaving a field takes its text
             }
-            ui.spinStart->setFocus();
             ui.spinStart->selectAll();
             QTest::keyClicks(ui.spinStart, "1950");
-            ui.txtName->setFocus(); // leaving the fields takes their text
+            LeaveField(ui.spinStart);
             QCOMPARE(ui.spinEnd->value(), 2011);
 
             // The name keeps what the file keeps: 255 Shift-JIS bytes, cut

@@ -31,12 +31,13 @@ def pixels(path, x0, y0, x1, y1):
             yield px[i], px[i + 1], px[i + 2]
 
 
-if sys.argv[1] == "--diff":
-    a, b = sys.argv[2], sys.argv[3]
-    box = list(map(int, sys.argv[4:8]))
-    print(sum(1 for p, q in zip(pixels(a, *box), pixels(b, *box)) if p != q))
-else:
-    path = sys.argv[1]
-    x0, y0, x1, y1, r, g, b, tol = map(int, sys.argv[2:10])
-    print(sum(1 for p in pixels(path, x0, y0, x1, y1)
-              if abs(p[0] - r) <= tol and abs(p[1] - g) <= tol and abs(p[2] - b) <= tol))
+if __name__ == "__main__":
+    if sys.argv[1] == "--diff":
+        a, b = sys.argv[2], sys.argv[3]
+        box = list(map(int, sys.argv[4:8]))
+        print(sum(1 for p, q in zip(pixels(a, *box), pixels(b, *box)) if p != q))
+    else:
+        path = sys.argv[1]
+        x0, y0, x1, y1, r, g, b, tol = map(int, sys.argv[2:10])
+        print(sum(1 for p in pixels(path, x0, y0, x1, y1)
+                  if abs(p[0] - r) <= tol and abs(p[1] - g) <= tol and abs(p[2] - b) <= tol))

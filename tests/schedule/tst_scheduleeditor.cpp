@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace vn;
 using namespace vn::test;
@@ -364,20 +365,32 @@ private slots:
             QVERIFY(f.lblAlarmTime->text().isEmpty());
             // Emptied time fields count as 0.
             f.spinAlarm->setValue(5);
-            f.spinHH->setValue(7);
-            f.spinHH->setFocus();
-            f.spinHH->selectAll();
-            QTest::keyClick(f.spinHH, Qt::Key_Delete);
-            f.txtName->setFocus();
-            QCOMPARE(f.spinHH->value(), 0);
+            for (NumberBox* spin : {f.spinHH, f.spinAlarm}) {
+                spin->setValue(7);
+                spin->selectAll();
+                QTest::keyClick(spin, Qt::Key_Delete);
+                LeaveField(spin);
+                QCOMPARE(spin->value(), 0);
+            }
 
-            // The caption clock ticks, but not while the timers are quiet.
+            // The caption clock shows the clock's time at each tick, but
+            // does not change while the timers are quiet. The ticks are
+            // driven here, so the test does not hang on the real second.
+            auto* timer1 = editor.findChild<QTimer*>(QStringLiteral("Timer1"));
+            QVERIFY(timer1 && timer1->isActive() && timer1->interval() == 1000);
+            const auto tick = [timer1] {
+                QVERIFY(QMetaObject::invokeMethod(timer1, "timeout", Qt::DirectConnection));
+            };
             clock.advanceMSecs(2000);
-            QTRY_VERIFY(editor.windowTitle().endsWith(QStringLiteral("14:25:02]")));
+            tick();
+            QVERIFY(editor.windowTitle().endsWith(QStringLiteral("14:25:02]")));
             App().timersQuiet = true;
             clock.advanceMSecs(2000);
-            QTest::qWait(1300);
+            tick();
             QVERIFY(editor.windowTitle().endsWith(QStringLiteral("14:25:02]")));
+            App().timersQuiet = false;
+            tick();
+            QVERIFY(editor.windowTitle().endsWith(QStringLiteral("14:25:04]")));
             f.cmdClose->click();
         });
     }

@@ -94,6 +94,24 @@ private slots:
         QCOMPARE(added.url, QStringLiteral("http://d"));
         QCOMPARE(textsOn(s, 2005, 1, 10), QStringList({"fourth", "third", "second", "first"}));
         QCOMPARE(s.AlarmAt(MinuteKey(2005, 1, 10, 8, 55)).text, QStringLiteral("fourth"));
+
+        // The same when the occurrence comes before any minute was looked up
+        // (the start and alarm indexes of the file are built on first use).
+        ScheduleStore t;
+        t.LoadSchedules(SchedulePath());
+        t.ExpandOccurrences(fields("200501100900,05,1,0,0,20050110,fourth,http://d"));
+        QCOMPARE(t.ScheduleAt(MinuteKey(2005, 1, 10, 9, 0)).text, QStringLiteral("fourth"));
+        QCOMPARE(t.AlarmAt(MinuteKey(2005, 1, 10, 8, 55)).text, QStringLiteral("fourth"));
+        QCOMPARE(t.startIndex().size(), size_t(4));
+        QCOMPARE(t.alarmIndex().size(), size_t(4));
+        for (const auto* index : {&t.startIndex(), &t.alarmIndex()})
+            QVERIFY(std::is_sorted(index->begin(), index->end(),
+                                   [](auto& a, auto& b) { return a.key < b.key; }));
+        // A new load forgets what the last one had not built yet.
+        dir.writeBytes("Schedule.dat", crlf({"200501100900,05,0,0,0,20050110,only"}));
+        t.LoadSchedules(SchedulePath());
+        QCOMPARE(t.ScheduleAt(MinuteKey(2005, 1, 10, 9, 0)).text, QStringLiteral("only"));
+        QCOMPARE(t.startIndex().size(), size_t(1));
     }
 
     void alarmMoments()
@@ -247,6 +265,7 @@ private slots:
         QVERIFY(r.unreadableLines.isEmpty());
         QVERIFY(r.message().contains(QStringLiteral("2, 3")));
         QCOMPARE(qsizetype(s.dayIndex().size()), kMaxOccurrences);
+        QCOMPARE(qsizetype(s.startIndex().size()), kMaxOccurrences); // cut at the same place
         QCOMPARE(s.ScheduleCountOn(1, 1, 1), 2);
         QCOMPARE(s.ScheduleCountOn(9999, 12, 31), 1); // only the first line gets there
     }

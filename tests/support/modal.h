@@ -39,6 +39,15 @@ inline void WhenShown(QWidget* window, std::function<void()> act)
     timer->start(5);
 }
 
+// Leaves a field as a Tab press does: its focus-out handling runs. Sent
+// straight to the field, so it does not hang on the window being active (a
+// loaded machine can be slow to activate it, and focus moves only there).
+inline void LeaveField(QWidget* field)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &out);
+}
+
 // Types text as key presses, also characters that have no key of their own
 // (QTest's key clicks take ASCII only).
 inline void TypeText(QWidget* widget, const QString& text)

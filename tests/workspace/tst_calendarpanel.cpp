@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(ReadSettingInt(REG_CalendarBrushColor), 0x302010);
         QCOMPARE(ReadSettingInt(REG_CalendarColorMarkPastDay), 0x302010);
         // Grid and list.
-        panel->button(QStringLiteral("ToolButton32"))->click();
+        panel->button(CalendarButton::ListSwitch)->click();
         QVERIFY(panel->view()->Flag(CalFlag::List));
         QCOMPARE(ReadSettingInt(REG_CalendarShowFormat), 1);
         panel->menuItem(CalendarMenuItem::N50)->trigger();
@@ -266,7 +266,7 @@ private slots:
                                Sjis(scheduleLine(5, 13, 8, 0, QStringLiteral("追加")) + "\r\n"));
             },
             [&] { dir.writeBytes("Holiday.dat", Sjis("0513,2026,2026,臨時休業\r\n")); });
-        panel->button(QStringLiteral("ToolButton24"))->click();
+        panel->button(CalendarButton::ScheduleList)->click();
         QCOMPARE(v->ScheduleCountOn(2026, 5, 13), 1);
         QCOMPARE(w.statusPanel(4)->text(), QStringLiteral("予定数=1"));
         panel->menuItem(CalendarMenuItem::N30)->trigger();

@@ -64,10 +64,27 @@ private slots:
         QCOMPARE(w.statusPanel(5)->text(), QStringLiteral("1 番目のメモを表示中 [買い物]"));
         QVERIFY(dir.exists("Vnote29.vnm")); // missing page files are created empty
         QCOMPARE(dir.readBytes("Vnote.vnm"), Sjis("牛乳\r\n"));
-        QCOMPARE(w.mainToolBar()->button("ToolButton30")->toolTip(),
+        QCOMPARE(w.mainToolBar()->button(MainToolBar::Command::Search)->toolTip(),
                  QStringLiteral("文字列検索..."));
-        QCOMPARE(w.mainToolBar()->button("ToolButton18")->toolTip(),
+        QCOMPARE(w.mainToolBar()->button(MainToolBar::Command::RunRecord)->toolTip(),
                  QStringLiteral("PC起動実績..."));
+        // The buttons keep their form names, in their order on the bar.
+        QStringList names;
+        for (int c = 0; c < int(MainToolBar::Command::Count); ++c)
+            names.append(w.mainToolBar()->button(MainToolBar::Command(c))->objectName());
+        QCOMPARE(names.join(u' '),
+                 QStringLiteral("ToolButton1 ToolButton26 ToolButton29 ToolButton30 ToolButton3 "
+                                "ToolButton2 ToolButton28 ToolButton31 ToolButton4 ToolButton6 "
+                                "ToolButton7 ToolButton8 ToolButton9 ToolButton10 ToolButton11 "
+                                "ToolButton12 ToolButton13 ToolButton14 ToolButton15 "
+                                "ToolButton18 ToolButton17"));
+        names.clear();
+        for (int c = 0; c < int(CalendarButton::Count); ++c)
+            names.append(w.calendarPanel()->button(CalendarButton(c))->objectName());
+        QCOMPARE(names.join(u' '),
+                 QStringLiteral("ToolButton32 ToolButton5 ToolButton16 ToolButton20 ToolButton21 "
+                                "ToolButton22 ToolButton24 ToolButton25 ToolButton27 "
+                                "ToolButton23"));
     }
 
     void startSurvivesEveryFileError_data()
@@ -215,7 +232,7 @@ private slots:
         QCOMPARE(ReadSettingInt(REG_ShowScheduleDetailMain), 0);
         QVERIFY(!w.findChild<QWidget*>("pnlInfo")->isVisible()); // nothing to show
 
-        QToolButton* onTop = w.mainToolBar()->button("ToolButton26");
+        QToolButton* onTop = w.mainToolBar()->button(MainToolBar::Command::AlwaysOnTop);
         onTop->click();
         QCOMPARE(ReadSettingInt(REG_WinTop), 1);
         QVERIFY(w.windowFlags() & Qt::WindowStaysOnTopHint);
@@ -225,11 +242,11 @@ private slots:
 
         // hiding the calendar hides the panel and clears the day panels
         w.statusPanel(0)->setText("x");
-        w.mainToolBar()->button("ToolButton3")->click();
+        w.mainToolBar()->button(MainToolBar::Command::Calendar)->click();
         QVERIFY(!w.calendarPanel()->isVisible());
         QCOMPARE(w.statusPanel(0)->text(), QString());
         QCOMPARE(ReadSettingInt(REG_ShowCalendar), 0);
-        QCOMPARE(w.mainToolBar()->button("ToolButton3")->toolTip(),
+        QCOMPARE(w.mainToolBar()->button(MainToolBar::Command::Calendar)->toolTip(),
                  QStringLiteral("カレンダー表示"));
     }
 
@@ -278,15 +295,15 @@ private slots:
         QCOMPARE(ref->editor(7)->toPlainText(), QStringLiteral("UTF-8 の参照\n"));
         QCOMPARE(ref->editor(3)->toPlainText(), QStringLiteral("参照その三\n"));
         QCOMPARE(ReadSettingStr(REG_RefFileName01 + 5), QString()); // forgotten
-        QVERIFY(w.mainToolBar()->button("ToolButton9")->isChecked());
-        QCOMPARE(w.mainToolBar()->button("ToolButton13")->toolTip(),
+        QVERIFY(w.mainToolBar()->referenceButton(3)->isChecked());
+        QCOMPARE(w.mainToolBar()->referenceButton(7)->toolTip(),
                  QStringLiteral("⑧") + dir.file("seven.txt"));
         w.ShowMainWindow();
         QVERIFY(ref->isVisible());
 
         // releasing both slot buttons hides the area
-        QToolButton* b3 = w.mainToolBar()->button("ToolButton9");
-        QToolButton* b7 = w.mainToolBar()->button("ToolButton13");
+        QToolButton* b3 = w.mainToolBar()->referenceButton(3);
+        QToolButton* b7 = w.mainToolBar()->referenceButton(7);
         b3->click();
         b7->click();
         QVERIFY(!ref->isVisible());
@@ -304,13 +321,13 @@ private slots:
         QVERIFY(b3->isChecked());
         QVERIFY(ref->isVisible());
         // the area switch hides it and the slot buttons, keeping the file
-        QToolButton* area = w.mainToolBar()->button("ToolButton4");
+        QToolButton* area = w.mainToolBar()->button(MainToolBar::Command::Reference);
         area->click();
         QVERIFY(!ref->isVisible());
         w.resize(w.width() + 40, w.height()); // the toolbar lays itself out again
         QCoreApplication::processEvents();
-        for (int i = 6; i <= 15; ++i)
-            QVERIFY(!w.mainToolBar()->button(QStringLiteral("ToolButton%1").arg(i))->isVisible());
+        for (int i = 0; i < MainToolBar::kReferenceButtons; ++i)
+            QVERIFY(!w.mainToolBar()->referenceButton(i)->isVisible());
         QCOMPARE(ReadSettingInt(REG_ShowRefFile), 0);
         area->click();
         QVERIFY(ref->isVisible());
@@ -364,7 +381,7 @@ private slots:
         TempDataFolder dir;
         MainWindow w;
         fake_.desktop->documents.clear();
-        w.mainToolBar()->button("ToolButton17")->click();
+        w.mainToolBar()->button(MainToolBar::Command::Help)->click();
         QCOMPARE(fake_.desktop->documents, QStringList{dir.file("Vnote.chm")});
 
         fake_.sound->played.clear();
@@ -391,7 +408,7 @@ private slots:
             asked.append(t);
             return BoxAnswer::Yes;
         };
-        QToolButton* b = w.mainToolBar()->button("ToolButton31");
+        QToolButton* b = w.mainToolBar()->button(MainToolBar::Command::DeletePage);
         b->click();
         QCOMPARE(asked.value(0),
                  QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [1]\r\n"

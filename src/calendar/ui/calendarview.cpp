@@ -253,6 +253,14 @@ bool CalendarView::event(QEvent* e)
         }
         return true;
     }
+    // No midnight check while nothing shows the calendar (a hidden window
+    // wakes for nothing); coming back, it looks at once.
+    if (e->type() == QEvent::Hide) {
+        dayTimer_->stop();
+    } else if (e->type() == QEvent::Show && !dayTimer_->isActive()) {
+        CheckToday();
+        dayTimer_->start(1000);
+    }
     return QWidget::event(e);
 }
 

@@ -3,6 +3,7 @@
 #include "foundation/paths.h"
 #include "holidayeditor.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 
 #include <QTimer>
 #include <QToolBar>
@@ -82,12 +83,13 @@ void HolidayListWindow::LoadHolidayList()
     for (const cal::HolidayEntry& e : read.rows)
         rows.push_back(cellsOf(e));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     loaded_ = true;
     if (grid()->rowCount() > 0) {
         grid()->setCurrentRow(0);
         grid()->sortRows(MonthDay, Qt::AscendingOrder);
     }
-    if (!read.report.ok()) {
+    if (NoteLoadReport(read.report)) {
         const QString message = read.report.message();
         QTimer::singleShot(0, this, [this, message] { ShowErrorBox(message, this); });
     }

@@ -6,6 +6,7 @@
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -71,11 +72,19 @@ BalloonHintListWindow::BalloonHintListWindow(QWidget* parent)
             [this] { Guarded([this] { ToolButton2Click(); }, this); });
     // A mark ticked in place counts at once.
     connect(grid(), &ListGrid::cellTicked, this, [this] { syncStore(); });
+    // Hints turn to the past colour as their minutes pass.
+    redrawTimer_ = new QTimer(this);
+    redrawTimer_->setInterval(20000);
+    connect(redrawTimer_, &QTimer::timeout, grid(), &ListGrid::redraw);
 }
 
-void BalloonHintListWindow::setStore(BalloonHintStore* store)
+BalloonHintStore& BalloonHintListWindow::hints()
 {
-    store_ = store ? store : &ownStore_;
+    if (!store_) {
+        ownStore_ = std::make_unique<BalloonHintStore>();
+        store_ = ownStore_.get();
+    }
+    return *store_;
 }
 
 QVariantList BalloonHintListWindow::cellsOf(const BalloonHintRow& r)
@@ -99,17 +108,18 @@ void BalloonHintListWindow::showRows()
 {
     const int current = grid()->currentRow();
     std::vector<QVariantList> rows;
-    rows.reserve(store_->rows().size());
-    for (const BalloonHintRow& r : store_->rows())
+    rows.reserve(hints().rows().size());
+    for (const BalloonHintRow& r : hints().rows())
         rows.push_back(cellsOf(r));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     if (grid()->rowCount() > 0)
         grid()->setCurrentRow(qBound(0, current, grid()->rowCount() - 1));
 }
 
 void BalloonHintListWindow::syncStore()
 {
-    std::vector<BalloonHintRow>& rows = store_->rows();
+    std::vector<BalloonHintRow>& rows = hints().rows();
     rows.clear();
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
@@ -120,12 +130,19 @@ void BalloonHintListWindow::showEvent(QShowEvent* event)
 {
     ListWindow::showEvent(event);
     showRows();
+    redrawTimer_->start();
+}
+
+void BalloonHintListWindow::hideEvent(QHideEvent* event)
+{
+    redrawTimer_->stop();
+    ListWindow::hideEvent(event);
 }
 
 void BalloonHintListWindow::saveRows()
 {
     syncStore();
-    store_->SaveBalloonHints();
+    hints().SaveBalloonHints();
 }
 
 void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)

@@ -7,7 +7,9 @@
 #include "widgets/listwindow.h"
 
 #include <array>
+#include <memory>
 
+class QTimer;
 class QToolButton;
 
 namespace vn {
@@ -22,7 +24,9 @@ public:
 
     explicit BalloonHintListWindow(QWidget* parent = nullptr);
 
-    void setStore(BalloonHintStore* store);
+    // The hints shown and edited: the program's one set. A window given
+    // none keeps an empty set of its own.
+    void setStore(BalloonHintStore* store) { store_ = store; }
     BalloonHintStore* store() const { return store_; }
     void setEditor(BalloonHintEditor* editor) { editor_ = editor; }
     // The past-schedule colour the whole program shares (0x00BBGGRR).
@@ -40,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void saveRows() override;
 
 private:
@@ -48,12 +53,15 @@ private:
     void syncStore();
     void storeRow(int row, const BalloonHintRow& hint);
 
-    BalloonHintStore ownStore_;
-    BalloonHintStore* store_ = &ownStore_;
+    BalloonHintStore& hints();
+
+    std::unique_ptr<BalloonHintStore> ownStore_;
+    BalloonHintStore* store_ = nullptr;
     BalloonHintEditor* editor_ = nullptr;
     int ownPastColour_;
     int* pastColour_ = &ownPastColour_;
     std::array<QToolButton*, size_t(Command::Count)> buttons_{};
+    QTimer* redrawTimer_ = nullptr;
 };
 
 } // namespace vn

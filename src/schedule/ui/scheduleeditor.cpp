@@ -10,6 +10,7 @@
 #include "ui_scheduleeditor.h"
 #include "widgets/errorbox.h"
 #include "widgets/inputfields.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
@@ -100,6 +101,7 @@ ScheduleEditor::ScheduleEditor(QWidget* parent)
     connect(ui->cmdAdd, &QPushButton::clicked, this, guarded([this] { cmdAddClick(); }));
     connect(ui->cmdNew, &QPushButton::clicked, this, guarded([this] { cmdNewClick(); }));
     connect(ui->cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
     connect(timer1_, &QTimer::timeout, this, [this] { Timer1Timer(); });
 }
@@ -384,8 +386,7 @@ void ScheduleEditor::cmdAddClick()
         const LoadReport report = calendarStore_->AppendSchedule(f);
         if (calendarChanged_)
             calendarChanged_();
-        if (!report.ok())
-            ShowErrorBox(report.message(), this);
+        ShowLoadReport(report, this);
     }
     accept();
 }

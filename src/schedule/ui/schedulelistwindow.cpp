@@ -8,6 +8,7 @@
 #include "scheduleeditor.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/loadreportbox.h"
 #include "widgets/uiprompts.h"
 
 #include <QAction>
@@ -191,12 +192,13 @@ void ScheduleListWindow::LoadScheduleList()
     for (const ScheduleFields& f : read.rows)
         rows.push_back(cellsOf(f, int(rows.size()), today));
     grid()->setRows(std::move(rows));
+    grid()->widenColumnsToContents();
     loaded_ = true;
     if (grid()->rowCount() > 0) {
         grid()->setCurrentRow(0);
         grid()->sortRows(Offset, Qt::DescendingOrder);
     }
-    if (!read.report.ok()) {
+    if (NoteLoadReport(read.report)) {
         const QString message = read.report.message();
         QTimer::singleShot(0, this, [this, message] { ShowErrorBox(message, this); });
     }

@@ -1,0 +1,136 @@
+// A 5 MB page on screen: switching to it (its text put into the editor and
+// painted) and a key press on it repainted. Prints milliseconds against the
+// targets (150 ms and 16 ms).
+#include "foundation/paths.h"
+#include "foundation/settings.h"
+#include "foundation/textfile.h"
+#include "workspace/memopagesview.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTextCursor>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace vn;
+
+namespace {
+
+QString bigPage(qint64 bytes)
+{
+    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物",     u"予定", u"todo",
+                                            u"資料", u"確認", u"2026/12/09", u"OK"};
+    QString line, text;
+    unsigned n = 7;
+    qint64 size = 0;
+    while (size < bytes) {
+        line.clear();
+        for (int w = 0; w < 10; ++w)
+            line += QString::fromUtf16(words[((n = n * 1103515245u + 12345u) >> 16) % 9]) + u' ';
+        text += line + QStringLiteral("\r\n");
+        size += 2;
+        for (QChar c : line) // Shift-JIS: one byte for ASCII, two for the rest
+            size += c.unicode() < 0x80 ? 1 : 2;
+    }
+    return text;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double press(QPlainTextEdit* e, int key, const QString& text)
+{
+    QElapsedTimer t;
+    t.start();
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(e, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(e, &up);
+    QApplication::processEvents(); // the update the key asked for
+    e->viewport()->repaint();
+    return t.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    SetAppLocation(dir.path(), QStringLiteral("Vnote"));
+    SetSettingsFile(SettingsFilePath());
+    WriteSettingInt(REG_ShowVnoteCount, 2);
+    WriteEditText(PageFilePath(0), QStringLiteral("一行\r\n"));
+    WriteEditText(PageFilePath(1), bigPage(5 * 1024 * 1024));
+    const double mb = QFileInfo(PageFilePath(1)).size() / 1048576.0;
+
+    std::vector<double> first, again;
+    for (int round = 0; round < 5; ++round) {
+        QWidget window;
+        window.resize(570, 400);
+        auto* view = new MemoPagesView(&window);
+        view->resize(570, 400);
+        view->loadPages();
+        view->applyPageCount(2, false);
+        view->selectPage(0);
+        window.show();
+        QApplication::processEvents();
+        window.repaint();
+        QElapsedTimer t;
+        t.start();
+        view->selectPage(1);
+        QApplication::processEvents();
+        window.repaint();
+        first.push_back(t.nsecsElapsed() / 1e6);
+        view->selectPage(0);
+        QApplication::processEvents();
+        window.repaint();
+        t.restart();
+        view->selectPage(1);
+        QApplication::processEvents();
+        window.repaint();
+        again.push_back(t.nsecsElapsed() / 1e6);
+        if (round < 4)
+            continue;
+
+        QPlainTextEdit* e = view->editor(1);
+        e->setFocus();
+        std::vector<double> atStart, atEnd;
+        e->moveCursor(QTextCursor::Start);
+        for (int i = 0; i < 15; ++i)
+            atStart.push_back(press(e, Qt::Key_A, QStringLiteral("a")));
+        e->moveCursor(QTextCursor::End);
+        QApplication::processEvents();
+        e->viewport()->repaint();
+        for (int i = 0; i < 15; ++i)
+            atEnd.push_back(press(e, Qt::Key_A, QStringLiteral("a")));
+        std::vector<double> enter;
+        for (int i = 0; i < 15; ++i)
+            enter.push_back(press(e, Qt::Key_Return, QStringLiteral("\r")));
+        std::printf("a page of %.1f MB (offscreen, medians)\n", mb);
+        std::printf("  switching to it, first time (text put into the editor)  %7.1f ms   "
+                    "(target 150)\n",
+                    median(first));
+        std::printf("  switching to it again                                    %7.1f ms\n",
+                    median(again));
+        std::printf("  a key press repainted, at the start                      %7.2f ms   "
+                    "(target 16)\n",
+                    median(atStart));
+        std::printf("  a key press repainted, at the end                        %7.2f ms\n",
+                    median(atEnd));
+        std::printf("  Enter repainted, at the end                              %7.2f ms\n",
+                    median(enter));
+        const double worstKey = std::max({median(atStart), median(atEnd), median(enter)});
+        std::printf("budget|switching to a 5 MB page|%.1f|ms|150\n", median(first));
+        std::printf("budget|key press repainted on a 5 MB page|%.2f|ms|16\n", worstKey);
+    }
+    return 0;
+}
