@@ -1,6 +1,7 @@
 #include "widgets/listwindow.h"
 
 #include "foundation/apperror.h"
+#include "widgets/errorbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
@@ -50,6 +51,21 @@ QToolButton* ListWindow::addToolButton(const char* objectName, const QString& ca
     b->setFocusPolicy(Qt::NoFocus);
     toolBar_->addWidget(b);
     return b;
+}
+
+std::vector<QToolButton*> ListWindow::addToolCommands(const std::vector<ToolCommand>& commands)
+{
+    std::vector<QToolButton*> made;
+    made.reserve(commands.size());
+    for (const ToolCommand& c : commands) {
+        if (c.separatorBefore)
+            toolBar_->addSeparator();
+        QToolButton* b =
+            addToolButton(c.name, QString::fromUtf16(c.caption), QString::fromUtf16(c.hint));
+        connect(b, &QToolButton::clicked, this, [this, run = c.run] { Guarded(run, this); });
+        made.push_back(b);
+    }
+    return made;
 }
 
 int ListWindow::editableRow() const

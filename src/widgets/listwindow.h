@@ -9,6 +9,9 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <vector>
+
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -28,6 +31,18 @@ public:
 protected:
     // A toolbar button showing caption, with the hint as its tooltip.
     QToolButton* addToolButton(const char* objectName, const QString& caption, const QString& hint);
+    // One toolbar command: its button's object name, caption and hint, what
+    // a click runs, and whether a separator comes before it.
+    struct ToolCommand {
+        const char* name;
+        const char16_t* caption;
+        const char16_t* hint;
+        std::function<void()> run;
+        bool separatorBefore = false;
+    };
+    // Adds the buttons in order; a click runs its command with any error
+    // shown. Returns the buttons in the same order.
+    std::vector<QToolButton*> addToolCommands(const std::vector<ToolCommand>& commands);
     // The current row when there is one to edit, else -1.
     int editableRow() const;
     // Deletes the current row after asking question(row) (YesNo): warns

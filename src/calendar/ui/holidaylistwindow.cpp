@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 namespace vn {
 
@@ -22,35 +23,17 @@ HolidayListWindow::HolidayListWindow(QWidget* parent)
         {QStringLiteral("月"), 40, Qt::AlignRight, CellKind::Hidden},
         {QStringLiteral("日"), 40, Qt::AlignRight, CellKind::Hidden},
     });
-    struct Def {
-        Command command;
-        const char* name;
-        const char16_t* caption;
-        const char16_t* hint;
-    };
-    static const Def defs[] = {
-        {Command::Add, "ToolButton1", u"追加", u"新規休日の追加..."},
-        {Command::Change, "ToolButton2", u"修正", u"カレント休日の修正..."},
-        {Command::Delete, "ToolButton3", u"削除", u"カレント休日の削除"},
-        {Command::SortAscending, "ToolButton6", u"昇順", u"昇順ソート(月日)"},
-        {Command::SortDescending, "ToolButton5", u"降順", u"降順ソート(月日)"},
-        {Command::Close, "ToolButton8", u"閉じる", u"閉じる"},
-    };
-    for (const Def& d : defs) {
-        if (d.command == Command::SortAscending || d.command == Command::Close)
-            toolBar()->addSeparator();
-        buttons_[size_t(d.command)] =
-            addToolButton(d.name, QString::fromUtf16(d.caption), QString::fromUtf16(d.hint));
-    }
-    auto on = [this](Command c, auto fn) {
-        connect(button(c), &QToolButton::clicked, this, [this, fn] { Guarded(fn, this); });
-    };
-    on(Command::Add, [this] { ToolButton1Click(); });
-    on(Command::Change, [this] { ToolButton2Click(); });
-    on(Command::Delete, [this] { ToolButton3Click(); });
-    on(Command::SortAscending, [this] { grid()->sortRows(MonthDay, Qt::AscendingOrder); });
-    on(Command::SortDescending, [this] { grid()->sortRows(MonthDay, Qt::DescendingOrder); });
-    on(Command::Close, [this] { close(); });
+    const std::vector<QToolButton*> made = addToolCommands({
+        {"ToolButton1", u"追加", u"新規休日の追加...", [this] { ToolButton1Click(); }},
+        {"ToolButton2", u"修正", u"カレント休日の修正...", [this] { ToolButton2Click(); }},
+        {"ToolButton3", u"削除", u"カレント休日の削除", [this] { ToolButton3Click(); }},
+        {"ToolButton6", u"昇順", u"昇順ソート(月日)",
+         [this] { grid()->sortRows(MonthDay, Qt::AscendingOrder); }, true},
+        {"ToolButton5", u"降順", u"降順ソート(月日)",
+         [this] { grid()->sortRows(MonthDay, Qt::DescendingOrder); }},
+        {"ToolButton8", u"閉じる", u"閉じる", [this] { close(); }, true},
+    });
+    std::copy(made.begin(), made.end(), buttons_.begin()); // in Command order
     connect(grid(), &ListGrid::rowDoubleClicked, this,
             [this] { Guarded([this] { ToolButton2Click(); }, this); });
 }

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
 
 namespace vn {
 
@@ -70,42 +71,21 @@ ScheduleListWindow::ScheduleListWindow(QWidget* parent)
         return last < Today() ? ToQColor(*pastColour_) : QColor();
     });
 
-    struct Def {
-        Command command;
-        const char* name;
-        const char16_t* caption;
-        const char16_t* hint;
-    };
-    static const Def defs[] = {
-        {Command::Add, "ToolButton1", u"追加", u"新規予定の追加..."},
-        {Command::Change, "ToolButton2", u"修正", u"カレント予定の修正..."},
-        {Command::Delete, "ToolButton3", u"削除", u"カレント予定の削除"},
-        {Command::SortAscending, "ToolButton6", u"昇順", u"昇順ソート(直近の予定日時が古い順)"},
-        {Command::SortDescending, "ToolButton5", u"降順", u"降順ソート(直近の予定日時が新しい順)"},
-        {Command::ExportIcal, "cmdExportIcal", u"iCalendar形式で書き出し...",
-         u"予定をiCalendar形式のファイルに書き出します"},
-        {Command::ImportIcal, "cmdImportIcal", u"iCalendarから読み込み...",
-         u"iCalendar形式のファイルの予定を追加します"},
-        {Command::Close, "ToolButton8", u"閉じる", u"閉じる"},
-    };
-    for (const Def& d : defs) {
-        if (d.command == Command::SortAscending || d.command == Command::ExportIcal ||
-            d.command == Command::Close)
-            toolBar()->addSeparator();
-        buttons_[size_t(d.command)] =
-            addToolButton(d.name, QString::fromUtf16(d.caption), QString::fromUtf16(d.hint));
-    }
-    auto on = [this](Command c, auto fn) {
-        connect(button(c), &QToolButton::clicked, this, [this, fn] { Guarded(fn, this); });
-    };
-    on(Command::Add, [this] { ToolButton1Click(); });
-    on(Command::Change, [this] { ToolButton2Click(); });
-    on(Command::Delete, [this] { ToolButton3Click(); });
-    on(Command::SortAscending, [this] { grid()->sortRows(Offset, Qt::AscendingOrder); });
-    on(Command::SortDescending, [this] { grid()->sortRows(Offset, Qt::DescendingOrder); });
-    on(Command::ExportIcal, [this] { ExportIcalClick(); });
-    on(Command::ImportIcal, [this] { ImportIcalClick(); });
-    on(Command::Close, [this] { close(); });
+    const std::vector<QToolButton*> made = addToolCommands({
+        {"ToolButton1", u"追加", u"新規予定の追加...", [this] { ToolButton1Click(); }},
+        {"ToolButton2", u"修正", u"カレント予定の修正...", [this] { ToolButton2Click(); }},
+        {"ToolButton3", u"削除", u"カレント予定の削除", [this] { ToolButton3Click(); }},
+        {"ToolButton6", u"昇順", u"昇順ソート(直近の予定日時が古い順)",
+         [this] { grid()->sortRows(Offset, Qt::AscendingOrder); }, true},
+        {"ToolButton5", u"降順", u"降順ソート(直近の予定日時が新しい順)",
+         [this] { grid()->sortRows(Offset, Qt::DescendingOrder); }},
+        {"cmdExportIcal", u"iCalendar形式で書き出し...",
+         u"予定をiCalendar形式のファイルに書き出します", [this] { ExportIcalClick(); }, true},
+        {"cmdImportIcal", u"iCalendarから読み込み...", u"iCalendar形式のファイルの予定を追加します",
+         [this] { ImportIcalClick(); }},
+        {"ToolButton8", u"閉じる", u"閉じる", [this] { close(); }, true},
+    });
+    std::copy(made.begin(), made.end(), buttons_.begin()); // in Command order
     connect(grid(), &ListGrid::rowDoubleClicked, this,
             [this] { Guarded([this] { ToolButton2Click(); }, this); });
 
