@@ -28,15 +28,15 @@ int ToColorRef(const QColor& c)
     return int(quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16));
 }
 
-QFont ToQFont(const FontSpec& spec)
+QFont ToQFont(const FontSpec& stored)
 {
-    QFont f(spec.name);
-    if (spec.size > 0)
-        f.setPointSize(spec.size);
-    f.setBold(spec.style & kFontBold);
-    f.setItalic(spec.style & kFontItalic);
-    f.setUnderline(spec.style & kFontUnderline);
-    f.setStrikeOut(spec.style & kFontStrikeOut);
+    QFont f(stored.name);
+    if (stored.size > 0)
+        f.setPointSize(stored.size);
+    f.setBold(stored.style & kFontBold);
+    f.setItalic(stored.style & kFontItalic);
+    f.setUnderline(stored.style & kFontUnderline);
+    f.setStrikeOut(stored.style & kFontStrikeOut);
     return f;
 }
 
@@ -51,9 +51,9 @@ FontSpec ToFontSpec(const QFont& font, int colorRef)
     return s;
 }
 
-QFont FontDialogStart(const FontSpec& spec)
+QFont FontDialogStart(const FontSpec& stored)
 {
-    QFont f = ToQFont(spec);
+    QFont f = ToQFont(stored);
     f.setFamilies({QFontInfo(f).family()});
     return f;
 }

@@ -11,13 +11,13 @@ namespace vn {
 QColor ToQColor(int colorRef);
 int ToColorRef(const QColor& color);
 
-QFont ToQFont(const FontSpec& spec);
+QFont ToQFont(const FontSpec& stored);
 FontSpec ToFontSpec(const QFont& font, int colorRef);
 
 // The font dialog lists the installed families only: it starts at the
 // family a stored face name resolves to on this machine ("ＭＳ ゴシック" →
 // IPAGothic), in the stored size and style.
-QFont FontDialogStart(const FontSpec& spec);
+QFont FontDialogStart(const FontSpec& stored);
 // What the dialog's answer stores: the face the user chose, or the stored
 // face name unchanged when the user kept the family the dialog started at.
 FontSpec ChosenFont(const QFont& chosen, const FontSpec& start, int colorRef);

@@ -24,12 +24,12 @@ namespace {
 // A font setting read over the font in use.
 QFont readFont(int id, const QFont& current, quint32* color)
 {
-    FontSpec spec = ToFontSpec(current, int(color ? *color : 0));
-    if (!ReadSettingFont(id, spec))
+    FontSpec stored = ToFontSpec(current, int(color ? *color : 0));
+    if (!ReadSettingFont(id, stored))
         return current;
     if (color)
-        *color = quint32(spec.color);
-    QFont f = ToQFont(spec);
+        *color = quint32(stored.color);
+    QFont f = ToQFont(stored);
     return f;
 }
 
