@@ -39,6 +39,7 @@
 #include <QTranslator>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -96,12 +97,16 @@ void EmergencySave()
 
 } // namespace
 
-void CreateWindows(Windows& w)
+void CreateMainWindow(Windows& w)
 {
     // The balloon hints: one set for the whole program, read by the main
     // window at start-up, asked by its minute check, edited by the list.
     w.balloonHints = std::make_unique<BalloonHintStore>();
     w.memo = std::make_unique<MainWindow>(nullptr, w.balloonHints.get());
+}
+
+void CreateSecondaryWindows(Windows& w)
+{
     MainWindow* m = w.memo.get();
     w.dateTime = new RunRecordWindow(m);
     w.term = new PeriodDialog(m);
@@ -118,6 +123,12 @@ void CreateWindows(Windows& w)
     m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
     ConnectSubsystemWindows(w);
     ConnectListWindows(w);
+}
+
+void CreateWindows(Windows& w)
+{
+    CreateMainWindow(w);
+    CreateSecondaryWindows(w);
 }
 
 void StartUpHousekeeping(qint64 startedAt)
@@ -152,33 +163,16 @@ int RunVelnote(int argc, char** argv)
     // once, together, when the window is up.
     auto startErrors = std::make_unique<GatheredErrors>();
     Windows windows;
-    CreateWindows(windows);
-    MarkStartupPhase("the other windows and their wiring");
+    CreateMainWindow(windows);
     MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
-    auto* search = static_cast<SearchDialog*>(windows.search);
-    QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
-        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
-    });
-    QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
-        Guarded(
-            [&] {
-                if (search->state().SearchText.isEmpty())
-                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
-                else
-                    search->FindNext(*main->pages());
-            },
-            main);
-    });
-    QObject::connect(main, &MainWindow::printRequested, main,
-                     [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
+    // The show/hide key works from the moment the window can be seen.
     auto* tray = new TrayController(main);
-    // Run record, uptime text and backups, from now to the end.
-    BackgroundJobs* jobs = StartBackgroundJobs(main);
-    ConnectJobWindows(windows, jobs);
-    // The settings dialog registers the show/hide key.
-    ConnectSettingsDialog(windows, tray, jobs);
-    MarkStartupPhase("tray icon, background jobs, show/hide key");
+    tray->registerGesture(StoredShowHideKind(), StoredShowHideSeconds());
+    // Run record, uptime text and backups, from the first paint to the end;
+    // the caption carries the uptime from the start.
+    BackgroundJobs* jobs = CreateBackgroundJobs(main);
+    MarkStartupPhase("tray icon, show/hide key, uptime caption");
 
     // The end of the desktop session, and stop signals, close for real.
     auto endSession = [main] {
@@ -196,12 +190,28 @@ int RunVelnote(int argc, char** argv)
     g_emergencyJobs = jobs;
     std::atexit(EmergencySave);
 
+    QObject::connect(main, &MainWindow::printRequested, main,
+                     [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
+    // What the first sight of the window does not need comes right after
+    // it: the other windows, the run record's start, the start's errors.
+    AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, tray, jobs] {
+        CreateSecondaryWindows(windows);
+        ConnectSearchDialog(windows);
+        jobs->start();
+        ConnectJobWindows(windows, jobs);
+        // The settings dialog registers the show/hide key again, as stored.
+        ConnectSettingsDialog(windows, tray, jobs);
+        startErrors->showNow(main);
+        startErrors.reset();
+    });
     if (!main->startsHidden())
         main->ShowMainWindow();
-    startErrors->showNow(main);
-    startErrors.reset();
     MarkStartupPhase("showing the main window");
     const int rc = app.exec();
+    if (startErrors) // ended before the window was ever painted: no box on the way out
+        for (const QString& text : startErrors->take())
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    startErrors.reset();
     g_emergencyPages = nullptr;
     g_emergencyJobs = nullptr;
     windows.memo.reset();

@@ -18,8 +18,9 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The thirteen windows, created once in their fixed order. The secondary
-// windows are children of the main window, which deletes them.
+// The thirteen windows, created once in their fixed order: the main window
+// first, the others after its first paint. The secondary windows are
+// children of the main window, which deletes them.
 struct Windows {
     // The program's balloon hints: the list window edits them, the minute
     // check asks them. Declared first, it outlives the windows.
@@ -30,7 +31,9 @@ struct Windows {
             *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,
             *backUpInfo = nullptr;
 };
-void CreateWindows(Windows& windows);
+void CreateMainWindow(Windows& windows);
+void CreateSecondaryWindows(Windows& windows); // and their wiring
+void CreateWindows(Windows& windows);          // both at once
 
 // Once the instance is ours, before anything is read or written: a write
 // past the file-size limit fails like a full disk instead of killing the

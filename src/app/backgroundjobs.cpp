@@ -26,8 +26,12 @@ BackgroundJobs::~BackgroundJobs() = default;
 
 void BackgroundJobs::start()
 {
+    if (started_)
+        return;
+    started_ = true;
     capture_.start();
-    refreshUptime();
+    if (!uptimeShown_) // the caption may carry it from before the start
+        refreshUptime();
     captureTimer_.start();
     quarterTimer_.start();
     catchUpTimer_.start();
@@ -38,6 +42,11 @@ void BackgroundJobs::finish()
     captureTimer_.stop();
     quarterTimer_.stop();
     catchUpTimer_.stop();
+    // A program that ends before its jobs started still ran at this moment.
+    if (!started_) {
+        started_ = true;
+        capture_.start();
+    }
     capture_.finish();
 }
 
@@ -83,6 +92,7 @@ UptimeTexts BackgroundJobs::uptimeTexts() const
 void BackgroundJobs::refreshUptime()
 {
     const UptimeTexts uptime = uptimeTexts();
+    uptimeShown_ = true;
     if (hooks_.showUptime)
         hooks_.showUptime(uptime.text);
     emit uptimeRefreshed(uptime);

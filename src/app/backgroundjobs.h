@@ -33,6 +33,7 @@ public:
     // The start capture and the uptime text; the catch-up backup follows
     // once the event loop runs.
     void start();
+    bool started() const { return started_; }
     // The exact last moment of the run record; the timers stop.
     void finish();
 
@@ -64,6 +65,8 @@ private:
     QTimer captureTimer_;
     QTimer quarterTimer_;
     QTimer catchUpTimer_;
+    bool started_ = false;
+    bool uptimeShown_ = false;
 };
 
 } // namespace vn

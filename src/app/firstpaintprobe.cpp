@@ -33,7 +33,49 @@ private:
     bool exitAfter_;
     bool done_ = false;
 };
+class AfterPaint : public QObject {
+public:
+    AfterPaint(QWidget* window, std::function<void()> work)
+        : QObject(window), work_(std::move(work))
+    {
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            runSoon();
+        return false;
+    }
+    // The work waits for the turn after this one: the paint in progress
+    // finishes and reaches the screen first.
+    void runSoon()
+    {
+        if (posted_)
+            return;
+        posted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            std::function<void()> work = std::move(work_);
+            deleteLater();
+            work();
+        });
+    }
+
+private:
+    std::function<void()> work_;
+    bool posted_ = false;
+};
+
 } // namespace
+
+void AfterFirstPaint(QWidget* window, bool shown, std::function<void()> work, int fallbackMSecs)
+{
+    auto* after = new AfterPaint(window, std::move(work));
+    if (!shown) {
+        after->runSoon();
+        return;
+    }
+    window->installEventFilter(after);
+    QTimer::singleShot(fallbackMSecs, after, [after] { after->runSoon(); });
+}
 
 void InstallFirstPaintProbe(QWidget* window)
 {

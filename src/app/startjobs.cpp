@@ -11,7 +11,7 @@
 
 namespace vn {
 
-BackgroundJobs* StartBackgroundJobs(MainWindow* main)
+BackgroundJobs* CreateBackgroundJobs(MainWindow* main)
 {
     BackgroundJobs::Hooks hooks;
     hooks.pageText = [main](int page) { return main->pages()->pageText(page); };
@@ -23,6 +23,13 @@ BackgroundJobs* StartBackgroundJobs(MainWindow* main)
     auto* jobs = new BackgroundJobs(std::move(hooks), main);
     // Close, the end of the session and stop signals all end the event loop.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, jobs, &BackgroundJobs::finish);
+    jobs->refreshUptime();
+    return jobs;
+}
+
+BackgroundJobs* StartBackgroundJobs(MainWindow* main)
+{
+    BackgroundJobs* jobs = CreateBackgroundJobs(main);
     jobs->start();
     return jobs;
 }

@@ -6,7 +6,10 @@ namespace vn {
 class BackgroundJobs;
 class MainWindow;
 
-// Starts the jobs, owned by the main window; they end with the application.
+// The jobs, owned by the main window, with the uptime in its caption; they
+// run from start() and end with the application.
+BackgroundJobs* CreateBackgroundJobs(MainWindow* main);
+// Creates and starts them.
 BackgroundJobs* StartBackgroundJobs(MainWindow* main);
 
 } // namespace vn

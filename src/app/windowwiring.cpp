@@ -7,8 +7,10 @@
 #include "calendar/ui/calendarview.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
+#include "widgets/errorbox.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
+#include "workspace/searchdialog.h"
 
 namespace vn {
 
@@ -64,6 +66,25 @@ void ConnectSubsystemWindows(Windows& w)
     CalendarPanel* calendar = main->calendarPanel();
     calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
                              [d = w.holidayList] { d->exec(); });
+}
+
+void ConnectSearchDialog(Windows& w)
+{
+    MainWindow* main = w.memo.get();
+    auto* search = static_cast<SearchDialog*>(w.search);
+    QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
+        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
+    });
+    QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
+        Guarded(
+            [&] {
+                if (search->state().SearchText.isEmpty())
+                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
+                else
+                    search->FindNext(*main->pages());
+            },
+            main);
+    });
 }
 
 void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)

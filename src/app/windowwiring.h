@@ -7,6 +7,8 @@ struct Windows;
 class BackgroundJobs;
 
 void ConnectSubsystemWindows(Windows& windows);
+// Search and find-next of the main window, through the search dialog.
+void ConnectSearchDialog(Windows& windows);
 // The windows that show what the background jobs record.
 void ConnectJobWindows(Windows& windows, BackgroundJobs* jobs);
 

@@ -189,4 +189,16 @@ void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values)
         ini.writeValues(section, keys);
 }
 
+int StoredShowHideKind()
+{
+    const int kind = ReadSettingInt(REG_EnvPauseKeyKind);
+    return kind < 0 || kind > 4 ? 1 : kind;
+}
+
+int StoredShowHideSeconds()
+{
+    const int seconds = ReadSettingInt(REG_EnvPauseKeySS);
+    return seconds < 1 || seconds > 3 ? 1 : seconds;
+}
+
 } // namespace vn

@@ -42,4 +42,9 @@ void WriteSettingFont(int id, const FontSpec& font);
 // leaving out values the file already holds (the periodic position save).
 void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values);
 
+// The show/hide gesture as stored: kinds outside 0..4 work as a single Pause
+// press, intervals outside 1..3 seconds as one second.
+int StoredShowHideKind();
+int StoredShowHideSeconds();
+
 } // namespace vn

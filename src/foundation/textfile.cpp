@@ -130,7 +130,12 @@ QStringList ReadLines(const QString& path)
 
 QString ReadEditText(const QString& path)
 {
-    return NormalizeLineBreaks(DecodeText(untilNul(ReadFileBytes(path))));
+    return DecodeEditText(ReadFileBytes(path));
+}
+
+QString DecodeEditText(const QByteArray& bytes)
+{
+    return NormalizeLineBreaks(DecodeText(untilNul(bytes)));
 }
 
 QString ReadForeignEditText(const QString& path)

@@ -21,6 +21,8 @@ QByteArray ReadFileBytes(const QString& path);
 QStringList ReadLines(const QString& path);
 // The file as one text with CR LF line breaks (for an editor).
 QString ReadEditText(const QString& path);
+// The bytes of a file as ReadEditText decodes them.
+QString DecodeEditText(const QByteArray& bytes);
 // A file the program never writes (a reference file), for an editor.
 QString ReadForeignEditText(const QString& path);
 

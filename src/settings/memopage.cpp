@@ -78,17 +78,12 @@ void MemoPage::LoadAtCreation()
     SetQuietly(ui->txtShowCount, host_->shownPageCount());
     host_->setShownPageCount(ui->txtShowCount->value());
 
-    // Kinds outside 0..4 work as a single Pause press.
-    int kind = ReadSettingInt(REG_EnvPauseKeyKind);
-    if (kind < 0 || kind > 4)
-        kind = 1;
+    const int kind = StoredShowHideKind();
     const std::array<QRadioButton*, 5> rows = {ui->rdoPause0, ui->rdoPause1, ui->rdoPause2,
                                                ui->rdoPause3Shift, ui->rdoPause4Ctrl};
     SetQuietly(rows[size_t(kind)], true);
     setPauseKind(kind);
-    int seconds = ReadSettingInt(REG_EnvPauseKeySS);
-    if (seconds < 1 || seconds > 3)
-        seconds = 1;
+    const int seconds = StoredShowHideSeconds();
     SetQuietly(ui->txtPause, seconds);
     txtPauseChange();
     host_->resetShowHidePress();

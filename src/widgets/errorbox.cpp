@@ -43,6 +43,11 @@ void GatheredErrors::showNow(QWidget* parent)
     ++g_gatherDepth;
 }
 
+QStringList GatheredErrors::take()
+{
+    return g_gatherDepth == 1 ? std::exchange(g_gathered, {}) : QStringList();
+}
+
 void SetErrorSink(ErrorSink s)
 {
     sink() = std::move(s);

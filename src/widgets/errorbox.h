@@ -2,6 +2,7 @@
 // The top-level error handler: an error that escapes an operation is shown
 // in a box titled "Velnote" and the program goes on.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -26,6 +27,8 @@ public:
     GatheredErrors& operator=(const GatheredErrors&) = delete;
     // Shows what was gathered so far (only the outermost one shows).
     void showNow(QWidget* parent = nullptr);
+    // Takes what was gathered so far, to be shown some other way.
+    QStringList take();
 };
 
 using ErrorSink = std::function<void(const QString& text)>;

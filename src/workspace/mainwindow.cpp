@@ -91,11 +91,14 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     });
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setSingleShot(true);
+    timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, [this] {
         if (!App().timersQuiet)
             Guarded([this] { tickClock(); }, this);
+        armClock();
     });
-    timer1_->start(500);
+    armClock();
     timer2Diary_ = new QTimer(this);
     timer2Diary_->setObjectName(QStringLiteral("Timer2_Diary"));
     connect(timer2Diary_, &QTimer::timeout, this, [this] { Guarded([this] { SaveDiary(); }); });
@@ -320,6 +323,18 @@ void MainWindow::DeleteOrRestorePage()
     if (Ask(BoxKind::Confirmation, text, BoxButtons::YesNo) == BoxAnswer::No)
         return;
     pages_->deleteCurrentPage();
+}
+
+void MainWindow::armClock()
+{
+    // The clock shows seconds while the window is up; hidden, only the
+    // minute check is due, just after each minute begins.
+    if (isVisible()) {
+        timer1_->start(kClockTickMSecs);
+        return;
+    }
+    const HMS t = DecodeTime(Now());
+    timer1_->start((60 - t.second) * 1000 - t.msec + 50);
 }
 
 void MainWindow::tickClock()

@@ -64,6 +64,10 @@ public:
     ClockPanel* clockPanel() const { return clock_; }
     QLabel* statusPanel(int i) const { return status_[size_t(i)]; }
     void tickClock();
+    // The clock tick: every half second while the window is up, once a
+    // minute while it is hidden.
+    QTimer* clockTimer() const { return timer1_; }
+    static constexpr int kClockTickMSecs = 500;
 
 signals:
     void searchRequested();
@@ -93,6 +97,7 @@ private:
     void applyDiaryPane(bool pressed);
     void showSaveErrors(const QStringList& errors);
     void onApplicationStateChanged(Qt::ApplicationState state);
+    void armClock();
 
     SecondaryWindows windows_;
     MainToolBar* toolBar_ = nullptr;

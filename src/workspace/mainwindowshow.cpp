@@ -1,10 +1,12 @@
 // The main window coming and going: showing, hiding (also when the window
 // manager minimises it), always on top, and the saved window layout.
 #include "calendarpanel.h"
+#include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "mainwindow.h"
 #include "memopagesview.h"
 #include "referencearea.h"
+#include "widgets/errorbox.h"
 
 #include <QGuiApplication>
 #include <QPlainTextEdit>
@@ -149,6 +151,12 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     shown_ = true;
+    // The clock was paced for a hidden window: right again at once.
+    if (timer1_->interval() != kClockTickMSecs) {
+        if (!App().timersQuiet)
+            Guarded([this] { tickClock(); }, this);
+        armClock();
+    }
     // Panes toggled without being saved return to their saved state.
     QToolButton* details = calendar_->detailsButton();
     QToolButton* diary = calendar_->diaryButton();

@@ -15,14 +15,14 @@ namespace vn {
 
 namespace {
 
-// The page file as an editor text; empty when there is none. Something
-// other than a file in its place cannot be read.
-QString readPageFile(const QString& path)
+// The page file's bytes; none when there is no file. Something other than a
+// file in its place cannot be read.
+QByteArray readPageFile(const QString& path)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         ThrowOpenError(QDir::toNativeSeparators(path), QString::fromLocal8Bit(strerror(EISDIR)));
-    return info.exists() ? ReadEditText(path) : QString();
+    return info.exists() ? ReadFileBytes(path) : QByteArray();
 }
 
 // True when the file reads as exactly this text (also after a change that
@@ -49,17 +49,34 @@ PageStore::PageStore()
         p.font = DefaultPageFont();
 }
 
+const QString& PageStore::heldText(int i) const
+{
+    HeldText& h = held_[size_t(i)];
+    if (!h.decoded) {
+        h.text = DecodeEditText(std::exchange(h.bytes, QByteArray()));
+        h.decoded = true;
+    }
+    return h.text;
+}
+
+void PageStore::hold(int i, const QString& text)
+{
+    held_[size_t(i)] = HeldText{text, QByteArray(), true};
+}
+
 QStringList PageStore::load()
 {
     QStringList errors;
     for (int i = 0; i < kPageCount; ++i) {
         PageRecord& p = pages_[size_t(i)];
+        HeldText& h = held_[size_t(i)];
         p.inEditor = false;
-        p.text.clear();
+        hold(i, QString());
         p.readError.clear();
         ++p.generation;
         try {
-            p.text = readPageFile(PageFilePath(i));
+            h.bytes = readPageFile(PageFilePath(i));
+            h.decoded = h.bytes.isEmpty();
             p.read = true;
         } catch (const AppError& e) {
             p.read = false;
@@ -78,7 +95,7 @@ bool PageStore::retryRead(int i)
         return valid(i);
     QString text;
     try {
-        text = readPageFile(PageFilePath(i));
+        text = DecodeEditText(readPageFile(PageFilePath(i)));
     } catch (const AppError& e) {
         pages_[size_t(i)].readError = e.message();
         return false;
@@ -96,7 +113,7 @@ QString PageStore::text(int i) const
     if (!valid(i))
         return QString();
     const PageRecord& p = pages_[size_t(i)];
-    return p.inEditor ? link_.text(i) : p.text;
+    return p.inEditor ? link_.text(i) : heldText(i);
 }
 
 bool PageStore::isEmpty(int i) const
@@ -104,7 +121,7 @@ bool PageStore::isEmpty(int i) const
     if (!valid(i))
         return true;
     const PageRecord& p = pages_[size_t(i)];
-    return p.inEditor ? link_.isEmpty(i) : p.text.isEmpty();
+    return p.inEditor ? link_.isEmpty(i) : heldText(i).isEmpty();
 }
 
 bool PageStore::changed(int i) const
@@ -114,9 +131,10 @@ bool PageStore::changed(int i) const
 
 QString PageStore::moveTextToEditor(int i)
 {
-    PageRecord& p = pages_[size_t(i)];
-    p.inEditor = true;
-    return std::exchange(p.text, QString());
+    const QString text = heldText(i);
+    hold(i, QString());
+    pages_[size_t(i)].inEditor = true;
+    return text;
 }
 
 void PageStore::editorTextChanged(int i)
@@ -134,7 +152,7 @@ void PageStore::setText(int i, const QString& text)
     if (p.inEditor)
         link_.setText(i, text);
     else
-        p.text = text;
+        hold(i, text);
     ++p.generation;
 }
 

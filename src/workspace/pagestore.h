@@ -11,7 +11,10 @@
 //   whatever bytes it holds (a missing file is written again).
 //
 // While a page is shown its editor holds the text; the store then asks the
-// editor through an EditorLink.
+// editor through an EditorLink. Otherwise the store holds it: a page file's
+// bytes are read at load (so every read error is known at once) but decoded
+// only when the text is first needed; a page nobody looks at costs no
+// decoding, and its file, never changed, is never written.
 #include "foundation/settings.h"
 
 #include <QSet>
@@ -31,7 +34,6 @@ struct PagePosition {
 };
 
 struct PageRecord {
-    QString text;                // CR LF text, while no editor holds it
     bool inEditor = false;       // the editor holds the text
     bool read = false;           // the file was read, or there was none
     QString readError;           // why it could not be read
@@ -116,7 +118,18 @@ public:
     void move(int from, int to);
 
 private:
+    // The text of a page no editor holds (CR LF): its file's bytes until
+    // the text is first asked for.
+    struct HeldText {
+        QString text;
+        QByteArray bytes;
+        bool decoded = true;
+    };
+    const QString& heldText(int i) const;
+    void hold(int i, const QString& text);
+
     std::array<PageRecord, kPageCount> pages_{};
+    mutable std::array<HeldText, kPageCount> held_{};
     QSet<int> failing_;
     EditorLink link_;
 };

@@ -1,5 +1,6 @@
 // The thirteen windows of the program, created as the program starts.
 #include "app/application.h"
+#include "app/firstpaintprobe.h"
 #include "calendar/ui/calendarview.h"
 #include "calendar/ui/holidayeditor.h"
 #include "calendar/ui/holidaylistwindow.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <QWidget>
 #include <csignal>
 #include <ctime>
 #include <sys/resource.h>
@@ -82,6 +84,38 @@ private slots:
         QVERIFY(!w.memo->isVisible());
         w.memo.reset();
         SetPlatform(nullptr);
+    }
+
+    // The windows the first sight does not need are made after the first
+    // paint: once, never before it, and in time when no paint comes.
+    void workAfterTheFirstPaint_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("painted");
+        QTest::newRow("painted") << true << true;
+        QTest::newRow("shown, never painted") << true << false;
+        QTest::newRow("started hidden") << false << false;
+    }
+    void workAfterTheFirstPaint()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, painted);
+        QWidget window;
+        int runs = 0;
+        AfterFirstPaint(
+            &window, shown, [&] { ++runs; }, 300);
+        QCOMPARE(runs, 0); // never inside the call
+        if (painted) {
+            QPaintEvent paint(QRect(0, 0, 10, 10));
+            QCoreApplication::sendEvent(&window, &paint);
+            QCoreApplication::sendEvent(&window, &paint);
+            QCOMPARE(runs, 0);                       // not inside the paint either
+            QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 200); // the next turn, before the fallback
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(runs, 1, shown ? 2000 : 200);
+        }
+        QTest::qWait(400); // past the fallback: still once
+        QCOMPARE(runs, 1);
     }
 
     void startUpIgnoresTheFileSizeSignalAndClearsStaleTemporaryFiles()

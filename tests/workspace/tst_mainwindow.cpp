@@ -11,6 +11,7 @@
 #include "widgets/soundfile.h"
 #include "widgets/uiprompts.h"
 #include "workspace/calendarpanel.h"
+#include "workspace/clockpanel.h"
 #include "workspace/maintoolbar.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
@@ -24,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace vn;
@@ -176,6 +178,30 @@ private slots:
         QVERIFY(ReadSettingInt(REG_MainFrameWidth) > 0);
         QVERIFY(ReadSettingInt(REG_MainCalendarWidth) >= 100);
         QCOMPARE(ReadSettingInt(REG_VnoteActiveTab), 2);
+    }
+
+    // The clock ticks every half second while the window is up; hidden, only
+    // just after each minute begins (the minute check), and shown again it
+    // is right at once.
+    void clockTicksFollowTheWindow()
+    {
+        TempDataFolder dir;
+        test::FakeClock clock(EncodeDateTime({2026, 12, 9}, {10, 0, 20, 300}));
+        MainWindow w;
+        App().timersQuiet = false;
+        QTimer* tick = w.clockTimer();
+        QCOMPARE(tick->interval(), 39700 + 50);
+        w.ShowMainWindow();
+        QCOMPARE(tick->interval(), 500);
+        w.HideMainWindow();
+        clock.set(EncodeDateTime({2026, 12, 9}, {10, 5, 59, 990}));
+        QVERIFY(QMetaObject::invokeMethod(tick, "timeout"));
+        QCOMPARE(tick->interval(), 10 + 50);
+        clock.set(EncodeDateTime({2026, 12, 9}, {10, 7, 30, 0}));
+        w.ShowMainWindow();
+        QCOMPARE(w.clockPanel()->timeText(), QStringLiteral("10:07:30"));
+        QCOMPARE(tick->interval(), 500);
+        QVERIFY(tick->isActive());
     }
 
     void writeErrorKeepsTheWindowAndTheText()

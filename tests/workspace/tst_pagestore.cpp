@@ -128,6 +128,42 @@ private slots:
         QCOMPARE(dir.readBytes(pageName(3)), QByteArray("changed"));
     }
 
+    // Pages are decoded only when first needed: until then what counts is
+    // what their files held at the start, whatever happens to the files.
+    void pagesLookedAtLaterHoldWhatWasRead()
+    {
+        TempDataFolder dir;
+        const QByteArray sjis = Sjis(QStringLiteral("牛乳\r\nﾊﾟﾝ 卵\r\n"));
+        const QByteArray utf8 = QByteArray("\xEF\xBB\xBF") + QStringLiteral("☃ snow\r\n").toUtf8();
+        dir.writeBytes(pageName(0), "first");
+        dir.writeBytes(pageName(1), sjis);
+        dir.writeBytes(pageName(2), utf8);
+        dir.writeBytes(pageName(3), sjis);
+        dir.writeBytes(pageName(4), QByteArray("\0hidden", 7));
+        PageStore store;
+        QVERIFY(store.load().isEmpty());
+        // After the start: one file goes, one is rewritten by another
+        // program, one is emptied.
+        QFile::remove(dir.file(pageName(1)));
+        QFile::remove(dir.file(pageName(2)));
+        dir.writeBytes(pageName(3), "theirs");
+        dir.writeBytes(pageName(4), "");
+        // The missing files come back byte for byte, never looked at; the
+        // file changed outside is left alone, an unchanged page unwritten.
+        QVERIFY(store.save(kPageCount, true).isEmpty());
+        QCOMPARE(dir.readBytes(pageName(1)), sjis);
+        QCOMPARE(dir.readBytes(pageName(2)), utf8);
+        QCOMPARE(dir.readBytes(pageName(3)), QByteArray("theirs"));
+        QCOMPARE(dir.readBytes(pageName(4)), QByteArray());
+        QCOMPARE(store.text(3), QStringLiteral("牛乳\r\nﾊﾟﾝ 卵\r\n"));
+        QVERIFY(store.isEmpty(4) && !store.isEmpty(2));
+        QVERIFY(!store.changed(3));
+        // A change of a page never shown reaches its file at the next save.
+        store.setText(3, store.text(3) + QStringLiteral("追記"));
+        QVERIFY(store.save(kPageCount, true).isEmpty());
+        QCOMPARE(dir.readBytes(pageName(3)), sjis + Sjis(QStringLiteral("追記")));
+    }
+
     void changedPagesAndMissingFiles()
     {
         TempDataFolder dir;
