@@ -16,13 +16,13 @@ qint64 toBytes(const QPlainTextEdit* e, const QString& crlfText, int pos)
     return IndexToSjisOffset(crlfText, pos + breaks);
 }
 
-int toEditor(const QString& crlfText, qint64 bytes)
+} // namespace
+
+int EditorIndexOfBytes(const QString& crlfText, qint64 bytes)
 {
     const qsizetype index = SjisOffsetToIndex(crlfText, bytes);
     return int(index - QStringView(crlfText).left(index).count(u'\n'));
 }
-
-} // namespace
 
 ByteSelection SelectionInBytes(const QPlainTextEdit* editor, const QString& crlfText)
 {
@@ -35,8 +35,9 @@ void SelectBytes(QPlainTextEdit* editor, const QString& crlfText, qint64 start, 
 {
     start = std::max<qint64>(0, start);
     QTextCursor c(editor->document());
-    c.setPosition(toEditor(crlfText, start));
-    c.setPosition(toEditor(crlfText, start + std::max<qint64>(0, length)), QTextCursor::KeepAnchor);
+    c.setPosition(EditorIndexOfBytes(crlfText, start));
+    c.setPosition(EditorIndexOfBytes(crlfText, start + std::max<qint64>(0, length)),
+                  QTextCursor::KeepAnchor);
     editor->setTextCursor(c);
 }
 

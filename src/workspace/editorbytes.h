@@ -18,5 +18,7 @@ ByteSelection SelectionInBytes(const QPlainTextEdit* editor, const QString& crlf
 // Selects a byte range; positions outside the text, or inside a double-byte
 // character, are brought back to a character start within the text.
 void SelectBytes(QPlainTextEdit* editor, const QString& crlfText, qint64 start, qint64 length);
+// The editor's character position of a byte position, brought back like that.
+int EditorIndexOfBytes(const QString& crlfText, qint64 bytes);
 
 } // namespace vn

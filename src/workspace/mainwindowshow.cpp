@@ -164,7 +164,7 @@ void MainWindow::showEvent(QShowEvent* event)
     diary->setChecked(ReadSettingInt(REG_ShowDiary) == 1);
     applyDetailPane(details->isChecked());
     applyDiaryPane(diary->isChecked());
-    currentEditor()->setFocus();
+    pages_->focusCurrentPage();
     emit pages_->pageStatusChanged(pages_->pageStatusText());
 }
 

@@ -1,6 +1,7 @@
 #include "memopagesview.h"
 
 #include "editorbytes.h"
+#include "editorfill.h"
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
@@ -36,12 +37,10 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
         if (index >= 0 && index < kPageCount && index != current_)
             selectPage(index);
     });
-    store_.setEditorLink({[this](int i) {
-                              return editors_[size_t(i)]->toPlainText().replace(
-                                  u'\n', QLatin1String("\r\n"));
-                          },
-                          [this](int i) { return editors_[size_t(i)]->document()->isEmpty(); },
-                          [this](int i, const QString& text) { putText(i, text); }});
+    store_.setEditorLink(
+        {[this](int i) { return filled(i)->toPlainText().replace(u'\n', QLatin1String("\r\n")); },
+         [this](int i) { return editors_[size_t(i)]->document()->isEmpty(); },
+         [this](int i, const QString& text) { putText(i, text); }});
 }
 
 QString MemoPagesView::tabName(int index) const
@@ -60,11 +59,13 @@ QPlainTextEdit* MemoPagesView::makeEditor(int index) const
             [self, e](const QPoint& p) { emit self->pageMenuRequested(e->mapToGlobal(p)); });
     connect(e->document(), &QTextDocument::contentsChange, self,
             [self, index](int, int removed, int added) {
-                if ((removed || added) && self->settingText_ != index)
+                if ((removed || added) && self->settingText_ != index &&
+                    !self->fills_[size_t(index)]->puttingPiece())
                     self->store_.editorTextChanged(index);
             });
     sheets_[size_t(index)]->layout()->addWidget(e);
     editors_[size_t(index)] = e;
+    fills_[size_t(index)] = new EditorFill(e);
     styleEditor(index);
     return e;
 }
@@ -93,15 +94,28 @@ void MemoPagesView::putText(int index, const QString& crlfText) const
 {
     QString t = crlfText;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    fills_[size_t(index)]->cancel();
     settingText_ = index;
     editors_[size_t(index)]->setPlainText(t);
     settingText_ = -1;
 }
 
+QPlainTextEdit* MemoPagesView::filled(int index) const
+{
+    fills_[size_t(index)]->finish();
+    return editors_[size_t(index)];
+}
+
 QPlainTextEdit* MemoPagesView::editor(int index) const
 {
     materialize(index);
-    return editors_[size_t(index)];
+    return PageStore::valid(index) ? filled(index) : nullptr;
+}
+
+void MemoPagesView::focusCurrentPage()
+{
+    materialize(current_);
+    editors_[size_t(current_)]->setFocus();
 }
 
 void MemoPagesView::materialize(int index) const
@@ -110,9 +124,20 @@ void MemoPagesView::materialize(int index) const
         return;
     if (!editors_[size_t(index)])
         makeEditor(index);
-    putText(index, store_.moveTextToEditor(index));
     styleEditor(index);
-    applyPosition(index);
+    const QString crlf = store_.moveTextToEditor(index);
+    if (crlf.size() < EditorFill::kMinimumLength) {
+        putText(index, crlf);
+        applyPosition(index);
+        return;
+    }
+    // A long page shows its first screen at once; the rest follows.
+    const PagePosition p = store_.page(index).position;
+    const qint64 start = std::max(0, p.start);
+    QString lf = crlf;
+    lf.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    fills_[size_t(index)]->start(lf, EditorIndexOfBytes(crlf, start),
+                                 EditorIndexOfBytes(crlf, start + std::max(0, p.length)), p.scroll);
 }
 
 QStringList MemoPagesView::loadPages()
@@ -205,7 +230,7 @@ PagePosition MemoPagesView::currentPosition(int index) const
     const PageRecord& page = store_.page(index);
     if (!page.inEditor)
         return page.position;
-    QPlainTextEdit* e = editors_[size_t(index)];
+    QPlainTextEdit* e = filled(index);
     const QTextCursor c = e->textCursor();
     PositionCache& cache = positionCache_[size_t(index)];
     if (cache.generation != page.generation || cache.anchor != c.anchor() ||
@@ -243,7 +268,7 @@ void MemoPagesView::restorePagePositions()
 
 void MemoPagesView::applyPosition(int index) const
 {
-    QPlainTextEdit* e = editors_[size_t(index)];
+    QPlainTextEdit* e = filled(index);
     const PagePosition p = store_.page(index).position;
     SelectBytes(e, pageText(index), p.start, p.length);
     e->verticalScrollBar()->setValue(p.scroll);

@@ -13,6 +13,8 @@ class QPlainTextEdit;
 
 namespace vn {
 
+class EditorFill;
+
 class MemoPagesView : public QTabWidget, public PageAccess {
     Q_OBJECT
 public:
@@ -22,8 +24,10 @@ public:
     PageStore& store() { return store_; }
     const PageStore& store() const { return store_; }
 
-    // The editor of a page, with the page's text in it.
+    // The editor of a page, with the page's whole text in it.
     QPlainTextEdit* editor(int index) const;
+    // Focus to the current page's editor (its text may still be going in).
+    void focusCurrentPage();
     // PageAccess: what search and printing see of the pages.
     int currentPage() const override { return current_; }
     QString pageText(int index) const override { return store_.text(index); }
@@ -84,12 +88,15 @@ private:
     QPlainTextEdit* makeEditor(int index) const;
     void styleEditor(int index) const;
     void putText(int index, const QString& crlfText) const;
+    // The editor once its text is all in.
+    QPlainTextEdit* filled(int index) const;
     void applyPosition(int index) const;
     PagePosition currentPosition(int index) const;
 
     mutable PageStore store_;
     std::array<QWidget*, kPageCount> sheets_{};
     mutable std::array<QPlainTextEdit*, kPageCount> editors_{};
+    mutable std::array<EditorFill*, kPageCount> fills_{}; // long texts go in in pieces
     mutable int settingText_ = -1; // the editor being filled by the view itself
     struct PositionCache {
         quint64 generation = ~0ull;

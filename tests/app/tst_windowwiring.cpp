@@ -99,10 +99,11 @@ private slots:
         FakeClock clock(At(2009, 1, 5, 9, 0));
         CreateWindows(w_);
         BackgroundJobs* jobs = StartBackgroundJobs(w_.memo.get());
+        // The machine's real uptime: started before the fake clock's day
+        // when it has run longer than since midnight.
         const QRegularExpression uptime(
             QStringLiteral("^PC起動から \\d+時間\\d+分 経過  \\[(\\d\\d月\\d\\d日\\(.\\) "
                            ")?\\d\\d時\\d\\d分 起動\\]$"));
-        // (the start carries its date when the PC started before the fake day)
         QCOMPARE(tray_->toolTips.size(), 1);
         QVERIFY2(uptime.match(tray_->toolTip).hasMatch(), qPrintable(tray_->toolTip));
         QCOMPARE(w_.memo->windowTitle(), QStringLiteral("Velnote   →→ ") + tray_->toolTip);

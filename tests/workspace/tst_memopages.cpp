@@ -8,6 +8,7 @@
 #include "tempdatafolder.h"
 #include "widgets/colorref.h"
 #include "widgets/uiprompts.h"
+#include "workspace/editorfill.h"
 #include "workspace/memopagesview.h"
 #include "workspace/pagecommands.h"
 #include "workspace/workspacesettings.h"
@@ -283,6 +284,41 @@ private slots:
         v.savePagePositions();
         QCOMPARE(ReadSettingInt(REG_MemoSelStart), 2);
         QCOMPARE(ReadSettingInt(REG_MemoSelLength), 2);
+    }
+
+    // A long page goes into its editor in pieces after its first screen:
+    // a save meanwhile leaves it alone, and keys pressed at once land at
+    // the caret restored in the middle of it.
+    void aLongPageTypedIntoWhileItGoesInIsSavedWhole()
+    {
+        TempDataFolder dir;
+        QString text;
+        for (int i = 0; text.size() < 3 * EditorFill::kMinimumLength; ++i)
+            text += QStringLiteral("%1 行目の　メモ ﾒﾓ\r\n").arg(i);
+        const QByteArray bytes = Sjis(text);
+        const qsizetype caret = bytes.indexOf("4000 ");
+        dir.writeBytes("Vnote.vnm", "first\r\n");
+        dir.writeBytes("Vnote1.vnm", bytes);
+        dir.writeBytes("Vnote.ini", QByteArray("[MemoSelStart]\r\n02=") +
+                                        QByteArray::number(caret) +
+                                        "\r\n[MemoScrollPos]\r\n02=3990\r\n");
+        MemoPagesView v;
+        v.resize(500, 400);
+        loadView(v);
+        v.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&v));
+        v.selectPage(1);
+        auto* e = v.findChild<QPlainTextEdit*>(QStringLiteral("Vnote2"));
+        auto* fill = e->findChild<EditorFill*>();
+        QVERIFY(fill->active());
+        QVERIFY(v.saveShownPages().isEmpty());
+        QVERIFY(fill->active());
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), bytes);
+        e->setFocus();
+        QTest::keyClicks(e, QStringLiteral("xy"));
+        QVERIFY(!fill->active());
+        QVERIFY(v.saveShownPages().isEmpty());
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), bytes.left(caret) + "xy" + bytes.mid(caret));
     }
 
     void foreignPositionsAreClamped()
