@@ -38,74 +38,121 @@ int MonthEndDay(int kind, int year, int month, const HolidayTest& holiday)
     return last;
 }
 
-void WalkOccurrences(const ScheduleFields& f, const HolidayTest& holiday,
-                     const std::function<bool(const YMD&)>& visit)
+OccurrenceDays::OccurrenceDays(const ScheduleFields& f, const HolidayTest& isHoliday)
+    : repeats_(f.repeat == 1 && IsKnownKind(f.kind)), kind_(f.kind),
+      last_(dayCount(f.lastYear, f.lastMonth, f.lastDay)), date_{f.year, f.month, f.day},
+      holiday_(&isHoliday)
 {
-    const int kind = f.kind;
-    const qint64 last = dayCount(f.lastYear, f.lastMonth, f.lastDay);
-    YMD cur{f.year, f.month, f.day};
-    bool addNothing = false;
-    if (IsMonthEndKind(kind)) {
+    if (IsMonthEndKind(kind_)) {
         // Start from the month before, so that the first step lands on the
         // start month's end and is checked against the last day.
-        cur.day = 1;
-        if (--cur.month == 0) {
-            cur.month = 12;
-            --cur.year;
+        date_.day = 1;
+        if (--date_.month == 0) {
+            date_.month = 12;
+            --date_.year;
         }
-        addNothing = true;
+        state_ = repeats_ ? State::Repeating : State::Done;
+        return;
     }
-    for (;;) {
-        if (addNothing)
-            addNothing = false;
-        else if (!visit(cur))
-            return;
-        if (f.repeat != 1 || !IsKnownKind(kind))
-            return;
+    state_ = State::First;
+    current_ = dayCount(f.year, f.month, f.day);
+    if (!repeats_)
+        return;
+    switch (kind_) {
+    case kKindDaily: step_ = 1; break;
+    case kKindWeekly: step_ = 7; break;
+    case kKindFortnightly: step_ = 14; break;
+    case kKindMonthly:
+    case kKindYearly: break;
+    default: step_ = kind_ / kKindDaySpanUnit; break; // every N days
+    }
+}
 
-        YMD next = cur;
-        switch (kind) {
-        case kKindDaily: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 1); break;
-        case kKindWeekly: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 7); break;
-        case kKindFortnightly: next = ymdOf(dayCount(cur.year, cur.month, cur.day) + 14); break;
-        case kKindYearly: {
-            int year = 0;
-            for (int y = cur.year + 1; y <= cur.year + 12 && year == 0; ++y)
-                if (cur.day <= DaysInMonth(y, cur.month))
-                    year = y;
-            if (year == 0)
-                return;
-            next.year = year;
-            break;
+bool OccurrenceDays::nextByCalendar(qint64* day)
+{
+    YMD next = date_;
+    switch (kind_) {
+    case kKindYearly: {
+        int year = 0;
+        for (int y = date_.year + 1; y <= date_.year + 12 && year == 0; ++y)
+            if (date_.day <= DaysInMonth(y, date_.month))
+                year = y;
+        if (year == 0) {
+            state_ = State::Done;
+            return false;
         }
-        case kKindMonthly:
-            // The day of month stays; months without it are passed over.
-            do {
-                if (++next.month == 13) {
-                    next.month = 1;
-                    ++next.year;
-                }
-            } while (DaysInMonth(next.year, next.month) < cur.day);
-            break;
-        case kKindMonthEnd:
-        case kKindMonthEndFriday:
-        case kKindMonthEndSaturday:
+        next.year = year;
+        break;
+    }
+    case kKindMonthly:
+        // The day of month stays; months without it are passed over.
+        do {
             if (++next.month == 13) {
                 next.month = 1;
                 ++next.year;
             }
-            if (dayCount(next.year, next.month, 1) > last)
-                return;
-            next.day = MonthEndDay(kind, next.year, next.month, holiday);
-            break;
-        default: // every N days
-            next = ymdOf(dayCount(cur.year, cur.month, cur.day) + kind / kKindDaySpanUnit);
+        } while (DaysInMonth(next.year, next.month) < date_.day);
+        break;
+    default: // month ends
+        if (++next.month == 13) {
+            next.month = 1;
+            ++next.year;
+        }
+        if (dayCount(next.year, next.month, 1) > last_) {
+            state_ = State::Done;
+            return false;
+        }
+        next.day = MonthEndDay(kind_, next.year, next.month, *holiday_);
+        break;
+    }
+    const qint64 n = dayCount(next.year, next.month, next.day);
+    if (n > last_) {
+        state_ = State::Done;
+        return false;
+    }
+    date_ = next;
+    current_ = n;
+    *day = n;
+    return true;
+}
+
+qsizetype OccurrenceDays::skip(qint64 before, qsizetype most)
+{
+    qsizetype passed = 0;
+    if (step_ > 0) {
+        if (passed < most && state_ == State::First && current_ < before) {
+            state_ = State::Repeating; // the start day, even when after the last day
+            ++passed;
+        }
+        if (state_ != State::Repeating)
+            return passed;
+        const qint64 next = current_ + step_;
+        const qint64 end = std::min(before, last_ + 1);
+        if (next >= end)
+            return passed;
+        // The days next + i * step_ for i = 0 .. n - 1 are before the end.
+        const qint64 n = std::min((end - next - 1) / step_ + 1, qint64(most - passed));
+        current_ = next + (n - 1) * step_;
+        return passed + qsizetype(n);
+    }
+    for (qint64 day = 0; passed < most && next(&day); ++passed) {
+        if (day >= before) {
+            current_ = day; // yielded by the next call
+            state_ = State::First;
             break;
         }
-        if (dayCount(next.year, next.month, next.day) > last)
-            return;
-        cur = next;
     }
+    return passed;
+}
+
+void WalkOccurrences(const ScheduleFields& f, const HolidayTest& holiday,
+                     const std::function<bool(const YMD&)>& visit)
+{
+    OccurrenceDays days(f, holiday);
+    qint64 day = 0;
+    while (days.next(&day))
+        if (!visit(ymdOf(day)))
+            return;
 }
 
 DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const HolidayTest& holiday)
@@ -114,15 +161,14 @@ DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const Holida
     qint64 result = IsMonthEndKind(f.kind)
                         ? dayCount(f.year, f.month, MonthEndDay(f.kind, f.year, f.month, holiday))
                         : dayCount(f.year, f.month, f.day);
-    WalkOccurrences(f, holiday, [&](const YMD& d) {
-        const qint64 t = dayCount(d.year, d.month, d.day);
+    OccurrenceDays days(f, holiday);
+    for (qint64 t = 0; days.next(&t);) {
         if (t <= result)
-            return true;
+            continue;
         if (result >= todayCount)
-            return false;
+            break;
         result = t;
-        return true;
-    });
+    }
     return DateTime(result) + EncodeTime(f.hour, f.minute);
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace vn {
@@ -49,24 +50,13 @@ void stableSortByKey(std::vector<IndexPair>& pairs, std::vector<IndexPair>& out)
     }
 }
 
-// Sorts a batch so that equal keys keep the later addition first, then puts
-// it in front of the pairs already there with the same keys.
-// spare: a buffer for the sort, handed on from batch to batch.
-void mergeBatch(std::vector<IndexPair>& index, std::vector<IndexPair>& batch,
-                std::vector<IndexPair>& spare)
+// Sorts pairs given in the order they were added so that equal keys have
+// the one added last first.
+void sortNewestFirst(std::vector<IndexPair>& pairs)
 {
-    std::reverse(batch.begin(), batch.end());
-    stableSortByKey(batch, spare);
-    if (index.empty()) {
-        index.swap(batch);
-        index.shrink_to_fit();
-        return;
-    }
-    std::vector<IndexPair> merged;
-    merged.reserve(index.size() + batch.size());
-    std::merge(batch.begin(), batch.end(), index.begin(), index.end(), std::back_inserter(merged),
-               keyLess);
-    index.swap(merged);
+    std::reverse(pairs.begin(), pairs.end());
+    std::vector<IndexPair> spare;
+    stableSortByKey(pairs, spare);
 }
 
 std::pair<std::vector<IndexPair>::const_iterator, std::vector<IndexPair>::const_iterator>
@@ -81,17 +71,14 @@ const IndexPair* firstWithKey(const std::vector<IndexPair>& index, qint64 key)
     return it != index.end() && it->key == key ? &*it : nullptr;
 }
 
-// The minute key of a minute count (minutes since 1899-12-30 00:00).
-qint64 minuteKeyOf(qint64 minutes)
+// A key's year: its digits before mmdd or mmddhhnn.
+constexpr qint64 kDayKeysAYear = 10'000;
+constexpr qint64 kMinuteKeysAYear = 100'000'000;
+
+qint64 floorDiv(qint64 a, qint64 b)
 {
-    qint64 days = minutes / 1440;
-    qint64 rest = minutes % 1440;
-    if (rest < 0) {
-        rest += 1440;
-        --days;
-    }
-    const YMD d = DecodeDate(DateTime(days));
-    return MinuteKeyValue(d.year, d.month, d.day, int(rest / 60), int(rest % 60));
+    const qint64 q = a / b;
+    return q * b > a ? q - 1 : q;
 }
 
 bool caseInsensitiveLess(const QString& a, const QString& b)
@@ -103,15 +90,18 @@ bool caseInsensitiveLess(const QString& a, const QString& b)
 
 void ScheduleStore::clear()
 {
-    pending_.clear();
     records_.clear();
-    day_.clear();
-    start_.clear();
-    alarm_.clear();
     records_.shrink_to_fit();
-    day_.shrink_to_fit();
-    start_.shrink_to_fit();
-    alarm_.shrink_to_fit();
+    expanded_.clear();
+    expanded_.shrink_to_fit();
+    occurrenceCount_ = 0;
+    forgetIndexes();
+}
+
+void ScheduleStore::forgetIndexes()
+{
+    years_.clear();
+    full_ = {};
 }
 
 LoadReport ScheduleStore::LoadSchedules(const QString& path)
@@ -132,30 +122,14 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         case LineRead::Comment: break;
         }
     }
-    // Counted first, the index is allocated once at its size: growing it
-    // step by step would touch several times the memory it ends up in.
-    qsizetype total = 0;
-    for (const auto& [line, f] : readable) {
-        qsizetype n = 0;
-        WalkOccurrences(f, holiday_, [&](const YMD&) { return ++n + total < kMaxOccurrences; });
-        total += n;
-    }
-    std::vector<IndexPair> days;
-    days.reserve(size_t(total));
     records_.reserve(readable.size());
-    pending_.reserve(readable.size());
+    expanded_.reserve(readable.size());
     for (auto& [line, f] : readable) {
-        bool complete = true;
         const quint32 id = addRecord(f);
-        const qsizetype n = expandDays(days, f, id, &complete);
-        if (!complete)
+        if (!addLine(std::move(f), id))
             report.cutLines.append(line);
-        if (n > 0)
-            pending_.push_back({std::move(f), id, n});
     }
     records_.shrink_to_fit();
-    std::vector<IndexPair> spare;
-    mergeBatch(day_, days, spare);
     return report;
 }
 
@@ -182,13 +156,8 @@ void ScheduleStore::SaveSchedules()
 
 bool ScheduleStore::ExpandOccurrences(const ScheduleFields& f)
 {
-    ensureTimeIndexes();
-    Batch batch;
-    bool complete = true;
-    const quint32 id = addRecord(f);
-    const qsizetype n = expandDays(batch.day, f, id, &complete);
-    expandTimes(batch, f, id, n);
-    commit(batch);
+    const bool complete = addLine(f, addRecord(f));
+    forgetIndexes();
     return complete;
 }
 
@@ -205,78 +174,152 @@ quint32 ScheduleStore::addRecord(const ScheduleFields& f)
     return quint32(records_.size() - 1);
 }
 
-qsizetype ScheduleStore::expandDays(std::vector<IndexPair>& days, const ScheduleFields& f,
-                                    quint32 id, bool* complete) const
+bool ScheduleStore::addLine(ScheduleFields f, quint32 id)
 {
-    const size_t first = days.size();
-    WalkOccurrences(f, holiday_, [&](const YMD& d) {
-        if (qsizetype(day_.size() + days.size()) >= kMaxOccurrences) {
-            *complete = false;
-            return false;
-        }
-        days.push_back({DateKeyValue(d.year, d.month, d.day), id});
-        return true;
-    });
-    return qsizetype(days.size() - first);
-}
-
-void ScheduleStore::expandTimes(Batch& batch, const ScheduleFields& f, quint32 id,
-                                qsizetype count) const
-{
-    const bool withAlarm = !f.allDay && f.alarm != 0;
-    const int startMinutes = f.hour * 60 + f.minute;
-    qsizetype left = count;
-    WalkOccurrences(f, holiday_, [&](const YMD& d) {
-        if (left-- <= 0)
-            return false;
-        const qint64 dayKey = DateKeyValue(d.year, d.month, d.day);
-        batch.start.push_back({dayKey * 10000 + f.hour * 100 + f.minute, id});
-        if (withAlarm) {
-            const qint64 minute = startMinutes - qint64(f.alarm);
-            if (minute >= 0 && minute < 1440) { // the alarm rings on the day itself
-                batch.alarm.push_back({dayKey * 10000 + minute / 60 * 100 + minute % 60, id});
-            } else {
-                const qint64 at = qint64(EncodeDate(d.year, d.month, d.day)) * 1440 + minute;
-                batch.alarm.push_back({minuteKeyOf(at), id});
-            }
-        }
-        return true;
-    });
-}
-
-void ScheduleStore::ensureTimeIndexes() const
-{
-    if (pending_.empty())
-        return;
-    qsizetype total = 0, withAlarm = 0;
-    for (const PendingLine& p : pending_) {
-        total += p.count;
-        if (!p.fields.allDay && p.fields.alarm != 0)
-            withAlarm += p.count;
+    ExpandedLine line{std::move(f), id, 0, {}};
+    // One more than there is room for tells whether the limit cut it.
+    const qsizetype room = kMaxOccurrences - occurrenceCount_;
+    OccurrenceDays days(line.fields, holiday_);
+    qsizetype n = 0;
+    if (IsMonthEndKind(line.fields.kind)) {
+        for (qint64 d = 0; n <= room && days.next(&d); ++n)
+            if (n < room)
+                line.monthEnds.push_back(d);
+    } else {
+        n = days.skip(std::numeric_limits<qint64>::max(), room + 1);
     }
-    Batch batch;
-    batch.start.reserve(size_t(total));
-    batch.alarm.reserve(size_t(withAlarm));
-    for (const PendingLine& p : pending_)
-        expandTimes(batch, p.fields, p.id, p.count);
-    pending_.clear();
-    pending_.shrink_to_fit();
-    std::vector<IndexPair> spare;
-    mergeBatch(start_, batch.start, spare);
-    mergeBatch(alarm_, batch.alarm, spare);
+    line.count = std::min(n, room);
+    occurrenceCount_ += line.count;
+    if (line.count > 0)
+        expanded_.push_back(std::move(line));
+    return n <= room;
 }
 
-void ScheduleStore::commit(Batch& batch)
+template <typename Visit>
+void ScheduleStore::forEachDay(const ExpandedLine& line, qint64 firstDay, qint64 lastDay,
+                               Visit&& visit)
 {
-    std::vector<IndexPair> spare; // fresh memory costs: one buffer for all three
-    mergeBatch(day_, batch.day, spare);
-    mergeBatch(start_, batch.start, spare);
-    mergeBatch(alarm_, batch.alarm, spare);
+    if (IsMonthEndKind(line.fields.kind)) {
+        const auto& days = line.monthEnds;
+        for (auto it = std::lower_bound(days.begin(), days.end(), firstDay);
+             it != days.end() && *it <= lastDay; ++it)
+            visit(*it);
+        return;
+    }
+    static const HolidayTest noHolidays; // only month ends ask
+    OccurrenceDays days(line.fields, noHolidays);
+    qint64 d = 0;
+    for (qsizetype i = days.skip(firstDay, line.count);
+         i < line.count && days.next(&d) && d <= lastDay; ++i)
+        visit(d);
+}
+
+struct ScheduleStore::KeyPlace {
+    bool any = true;      // false: the line has no key in this index
+    qint64 shift = 0;     // whole days from the occurrence's day to the key's
+    qint64 timeOfDay = 0; // hhnn of the key's minute
+};
+
+ScheduleStore::KeyPlace ScheduleStore::keyPlace(Index which, const ScheduleFields& f)
+{
+    KeyPlace place;
+    qint64 minutes = 0; // from the start of the occurrence's day
+    if (which == kStart) {
+        minutes = f.hour * 60 + f.minute;
+    } else if (which == kAlarm) {
+        place.any = !f.allDay && f.alarm != 0;
+        minutes = f.hour * 60 + f.minute - qint64(f.alarm); // may be days before
+    }
+    place.shift = floorDiv(minutes, 1440);
+    const qint64 ofDay = minutes - place.shift * 1440;
+    place.timeOfDay = ofDay / 60 * 100 + ofDay % 60;
+    return place;
+}
+
+std::vector<IndexPair> ScheduleStore::buildYear(Index which, int year) const
+{
+    // A counting sort by day: the pairs of each day counted, then every pair
+    // put straight into its place, from the end of its day backwards. The
+    // lines go latest time of day first, in the order added among equal
+    // times, so that each day ends up sorted by time with the pair added
+    // last first. Nothing is allocated beyond the index and a table of the
+    // year's days.
+    const qint64 firstDay = qint64(EncodeDate(year, 1, 1));
+    const qint64 lastDay = qint64(EncodeDate(year, 12, 31));
+    const size_t days = size_t(lastDay - firstDay + 1);
+    std::vector<std::pair<const ExpandedLine*, KeyPlace>> lines;
+    lines.reserve(expanded_.size());
+    for (const ExpandedLine& line : expanded_)
+        if (const KeyPlace place = keyPlace(which, line.fields); place.any)
+            lines.emplace_back(&line, place);
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) {
+        return a.second.timeOfDay > b.second.timeOfDay;
+    });
+    std::vector<quint32> end(days + 1, 0); // end[i + 1]: where day i's pairs end
+    for (const auto& [line, place] : lines)
+        forEachDay(*line, firstDay - place.shift, lastDay - place.shift,
+                   [&](qint64 day) { ++end[size_t(day + place.shift - firstDay) + 1]; });
+    std::vector<qint64> keys(days);
+    for (size_t i = 0; i < days; ++i) {
+        end[i + 1] += end[i];
+        const YMD d = DecodeDate(DateTime(firstDay + qint64(i)));
+        keys[i] = DateKeyValue(d.year, d.month, d.day);
+    }
+    std::vector<IndexPair> pairs(end[days]);
+    for (const auto& [line, place] : lines) {
+        const qint64 timeOfDay = place.timeOfDay;
+        const quint32 id = line->id;
+        forEachDay(*line, firstDay - place.shift, lastDay - place.shift, [&](qint64 day) {
+            const size_t at = size_t(day + place.shift - firstDay);
+            pairs[--end[at + 1]] = {which == kDay ? keys[at] : keys[at] * 10000 + timeOfDay, id};
+        });
+    }
+    return pairs;
+}
+
+std::vector<IndexPair> ScheduleStore::buildWhole(Index which) const
+{
+    std::vector<IndexPair> pairs;
+    size_t count = 0;
+    for (const ExpandedLine& line : expanded_)
+        if (keyPlace(which, line.fields).any)
+            count += size_t(line.count);
+    pairs.reserve(count);
+    for (const ExpandedLine& line : expanded_) {
+        const KeyPlace place = keyPlace(which, line.fields);
+        if (!place.any)
+            continue;
+        forEachDay(
+            line, std::numeric_limits<qint64>::min() / 2, std::numeric_limits<qint64>::max() / 2,
+            [&](qint64 day) {
+                const YMD d = DecodeDate(DateTime(day + place.shift));
+                const qint64 key = DateKeyValue(d.year, d.month, d.day);
+                pairs.push_back({which == kDay ? key : key * 10000 + place.timeOfDay, line.id});
+            });
+    }
+    sortNewestFirst(pairs);
+    return pairs;
+}
+
+const std::vector<IndexPair>& ScheduleStore::yearIndex(Index which, int year) const
+{
+    std::optional<std::vector<IndexPair>>& index = years_[year][which];
+    if (!index)
+        index = buildYear(which, year);
+    return *index;
+}
+
+const std::vector<IndexPair>& ScheduleStore::fullIndex(Index which) const
+{
+    if (!full_[which])
+        full_[which] = buildWhole(which);
+    return *full_[which];
 }
 
 int ScheduleStore::ScheduleCountOn(int year, int month, int day) const
 {
-    const auto [b, e] = equalKeys(day_, DateKeyValue(year, month, day));
+    const qint64 key = DateKeyValue(year, month, day);
+    const auto [b, e] = equalKeys(yearIndex(kDay, int(floorDiv(key, kDayKeysAYear))), key);
     return int(e - b);
 }
 
@@ -284,7 +327,8 @@ std::vector<const ScheduleOccurrence*> ScheduleStore::occurrencesOn(int year, in
                                                                     int day) const
 {
     std::vector<const ScheduleOccurrence*> out;
-    const auto [b, e] = equalKeys(day_, DateKeyValue(year, month, day));
+    const qint64 key = DateKeyValue(year, month, day);
+    const auto [b, e] = equalKeys(yearIndex(kDay, int(floorDiv(key, kDayKeysAYear))), key);
     for (auto it = b; it != e; ++it)
         out.push_back(&records_[it->occurrence]);
     return out;
@@ -313,8 +357,8 @@ ScheduleHit ScheduleStore::ScheduleAt(const QString& minuteKey) const
 
 ScheduleHit ScheduleStore::ScheduleAt(qint64 minuteKey) const
 {
-    ensureTimeIndexes();
-    const IndexPair* p = firstWithKey(start_, minuteKey);
+    const IndexPair* p =
+        firstWithKey(yearIndex(kStart, int(floorDiv(minuteKey, kMinuteKeysAYear))), minuteKey);
     if (!p)
         return {};
     const ScheduleOccurrence& o = records_[p->occurrence];
@@ -328,8 +372,8 @@ AlarmHit ScheduleStore::AlarmAt(const QString& minuteKey) const
 
 AlarmHit ScheduleStore::AlarmAt(qint64 minuteKey) const
 {
-    ensureTimeIndexes();
-    const IndexPair* p = firstWithKey(alarm_, minuteKey);
+    const IndexPair* p =
+        firstWithKey(yearIndex(kAlarm, int(floorDiv(minuteKey, kMinuteKeysAYear))), minuteKey);
     if (!p)
         return {};
     const ScheduleOccurrence& o = records_[p->occurrence];
@@ -339,12 +383,22 @@ AlarmHit ScheduleStore::AlarmAt(qint64 minuteKey) const
 
 qint64 ScheduleStore::memoryBytes() const
 {
-    ensureTimeIndexes();
-    qint64 bytes =
-        qint64(day_.capacity() + start_.capacity() + alarm_.capacity()) * qint64(sizeof(IndexPair));
+    const auto indexBytes = [](const Indexes& indexes) {
+        qint64 bytes = 0;
+        for (const auto& index : indexes)
+            if (index)
+                bytes += qint64(index->capacity() * sizeof(IndexPair));
+        return bytes;
+    };
+    qint64 bytes = indexBytes(full_);
+    for (const auto& [year, indexes] : years_)
+        bytes += indexBytes(indexes) + 64;
     bytes += qint64(records_.capacity()) * qint64(sizeof(ScheduleOccurrence));
     for (const ScheduleOccurrence& o : records_)
         bytes += (o.text.capacity() + o.url.capacity()) * qint64(sizeof(QChar)) + 32;
+    bytes += qint64(expanded_.capacity()) * qint64(sizeof(ExpandedLine));
+    for (const ExpandedLine& line : expanded_)
+        bytes += qint64(line.monthEnds.capacity() * sizeof(qint64));
     for (const QString& l : lines_)
         bytes += l.capacity() * qint64(sizeof(QChar)) + 32;
     return bytes;

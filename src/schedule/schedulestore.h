@@ -7,12 +7,20 @@
 // among equal keys the pair added last comes first, and every lookup returns
 // that first pair. The data of an occurrence is the same for every occurrence
 // of a line, so it is held once per line and the pairs refer to it.
+//
+// A load counts each line's occurrences (the store's limit cuts them in line
+// order) and keeps the lines; the indexes are built a year at a time, when a
+// lookup first needs that year. Painting a month needs only its days: the
+// start-up pays neither for the other years nor for the minutes.
 #include "loadreport.h"
 #include "repetition.h"
 #include "scheduleline.h"
 
 #include <QStringList>
 
+#include <array>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace vn {
@@ -51,7 +59,8 @@ constexpr qsizetype kMaxOccurrences = 4'000'000;
 
 class ScheduleStore {
 public:
-    // Month ends step back off the days this test names.
+    // Month ends step back off the days this test names, as it answers
+    // when the lines are loaded or added.
     void setHolidayTest(HolidayTest test) { holiday_ = std::move(test); }
     const HolidayTest& holidayTest() const { return holiday_; }
 
@@ -82,55 +91,58 @@ public:
     AlarmHit AlarmAt(const QString& minuteKey) const;
     AlarmHit AlarmAt(qint64 minuteKey) const;
 
-    const std::vector<IndexPair>& dayIndex() const { return day_; }
-    const std::vector<IndexPair>& startIndex() const
-    {
-        ensureTimeIndexes();
-        return start_;
-    }
-    const std::vector<IndexPair>& alarmIndex() const
-    {
-        ensureTimeIndexes();
-        return alarm_;
-    }
+    // The whole indexes, every year (built on first use).
+    const std::vector<IndexPair>& dayIndex() const { return fullIndex(kDay); }
+    const std::vector<IndexPair>& startIndex() const { return fullIndex(kStart); }
+    const std::vector<IndexPair>& alarmIndex() const { return fullIndex(kAlarm); }
     const ScheduleOccurrence& occurrence(quint32 i) const { return records_[i]; }
     // The occurrences of one key, in index order (the one added last first).
     std::vector<const ScheduleOccurrence*> occurrencesOn(int year, int month, int day) const;
 
-    // Heap bytes held by the indexes and records (for measurements).
+    // Heap bytes held by the lines, the records and the indexes built so far
+    // (for measurements).
     qint64 memoryBytes() const;
 
 private:
-    struct Batch {
-        std::vector<IndexPair> day, start, alarm;
-    };
-    // What a line's occurrences carry, once; its number.
-    quint32 addRecord(const ScheduleFields& f);
-    // Adds the line's days up to the store's limit (clearing *complete when
-    // it cut them short); how many.
-    qsizetype expandDays(std::vector<IndexPair>& days, const ScheduleFields& f, quint32 id,
-                         bool* complete) const;
-    // Adds the start and alarm minutes of the line's first count occurrences.
-    void expandTimes(Batch& batch, const ScheduleFields& f, quint32 id, qsizetype count) const;
-    // The start and alarm indexes of a loaded file are built on first use:
-    // painting the calendar needs only the days.
-    void ensureTimeIndexes() const;
-    void commit(Batch& batch);
-
-    struct PendingLine {
+    enum Index { kDay, kStart, kAlarm, kIndexCount };
+    struct ExpandedLine {
         ScheduleFields fields;
         quint32 id;
-        qsizetype count; // its occurrences in the day index
+        qsizetype count; // its occurrences in the indexes: the first ones
+        // Month ends step off the holidays of the time of the load: their
+        // days are kept from then.
+        std::vector<qint64> monthEnds;
     };
+    using Indexes = std::array<std::optional<std::vector<IndexPair>>, kIndexCount>;
+
+    // What a line's occurrences carry, once; its number.
+    quint32 addRecord(const ScheduleFields& f);
+    // Counts the line's occurrences up to the store's limit and keeps the
+    // line; false when the limit cut it short.
+    bool addLine(ScheduleFields f, quint32 id);
+    // Calls visit with each of the line's days from firstDay to lastDay.
+    template <typename Visit>
+    static void forEachDay(const ExpandedLine& line, qint64 firstDay, qint64 lastDay,
+                           Visit&& visit);
+    struct KeyPlace;
+    static KeyPlace keyPlace(Index which, const ScheduleFields& f);
+    // The pairs of one index whose keys fall in the year, sorted; all of
+    // them.
+    std::vector<IndexPair> buildYear(Index which, int year) const;
+    std::vector<IndexPair> buildWhole(Index which) const;
+    const std::vector<IndexPair>& yearIndex(Index which, int year) const;
+    const std::vector<IndexPair>& fullIndex(Index which) const;
+    void forgetIndexes();
 
     HolidayTest holiday_;
     QString filePath_;
     QStringList lines_;
     std::vector<ScheduleOccurrence> records_;
-    std::vector<IndexPair> day_;
-    // Built from the pending lines when first asked for.
-    mutable std::vector<IndexPair> start_, alarm_;
-    mutable std::vector<PendingLine> pending_;
+    std::vector<ExpandedLine> expanded_; // the lines with occurrences, in the order added
+    qsizetype occurrenceCount_ = 0;
+    // Built when first asked for; forgotten when a line is added.
+    mutable std::map<int, Indexes> years_;
+    mutable Indexes full_;
 };
 
 } // namespace vn

@@ -1,6 +1,7 @@
 // Which days each repetition kind yields, and the list and editor estimates.
 #include "schedule/repetition.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 
@@ -37,6 +38,116 @@ HolidayTest holidays(std::initializer_list<YMD> list)
 int weekday(int y, int m, int d)
 {
     return DayOfWeek(EncodeDate(y, m, d));
+}
+
+// The walk written the plain way, as it was first built: one date after the
+// other, day steps through QDate's day numbers, months and years by hand.
+QStringList plainDays(const ScheduleFields& f, const HolidayTest& holiday, int limit)
+{
+    const auto number = [](const YMD& d) { return QDate(d.year, d.month, d.day).toJulianDay(); };
+    const auto date = [](qint64 n) {
+        const QDate q = QDate::fromJulianDay(n);
+        return YMD{q.year(), q.month(), q.day()};
+    };
+    QStringList out;
+    const int kind = f.kind;
+    const qint64 last = number({f.lastYear, f.lastMonth, f.lastDay});
+    YMD cur{f.year, f.month, f.day};
+    bool skip = false;
+    if (IsMonthEndKind(kind)) {
+        cur.day = 1;
+        if (--cur.month == 0) {
+            cur.month = 12;
+            --cur.year;
+        }
+        skip = true;
+    }
+    for (;;) {
+        if (skip) {
+            skip = false;
+        } else {
+            out.append(QString::asprintf("%.4d-%.2d-%.2d", cur.year, cur.month, cur.day));
+            if (out.size() >= limit)
+                return out;
+        }
+        if (f.repeat != 1 || !IsKnownKind(kind))
+            return out;
+        YMD next = cur;
+        if (kind == kKindDaily || kind == kKindWeekly || kind == kKindFortnightly ||
+            kind >= kKindDaySpanUnit) {
+            const int step = kind == kKindDaily         ? 1
+                             : kind == kKindWeekly      ? 7
+                             : kind == kKindFortnightly ? 14
+                                                        : kind / kKindDaySpanUnit;
+            next = date(number(cur) + step);
+        } else if (kind == kKindYearly) {
+            int year = 0;
+            for (int y = cur.year + 1; y <= cur.year + 12 && year == 0; ++y)
+                if (cur.day <= QDate(y, cur.month, 1).daysInMonth())
+                    year = y;
+            if (year == 0)
+                return out;
+            next.year = year;
+        } else if (kind == kKindMonthly) {
+            do {
+                if (++next.month == 13) {
+                    next.month = 1;
+                    ++next.year;
+                }
+            } while (QDate(next.year, next.month, 1).daysInMonth() < cur.day);
+        } else {
+            if (++next.month == 13) {
+                next.month = 1;
+                ++next.year;
+            }
+            if (number({next.year, next.month, 1}) > last)
+                return out;
+            next.day = MonthEndDay(kind, next.year, next.month, holiday);
+        }
+        if (number(next) > last)
+            return out;
+        cur = next;
+    }
+}
+
+// A random line of any kind, near the ends of the calendar now and then, on
+// month ends and 29 Februaries often.
+ScheduleFields randomLine(QRandomGenerator& r)
+{
+    ScheduleFields f;
+    switch (r.bounded(10)) {
+    case 0: f.year = 1 + r.bounded(3); break;
+    case 1: f.year = 9990 + r.bounded(10); break;
+    case 2: f.year = 1 + r.bounded(9999); break;
+    case 3: f.year = 100 * (1 + r.bounded(99)) - r.bounded(12); break; // centuries without 29 Feb
+    default: f.year = 1990 + r.bounded(40); break;
+    }
+    f.month = 1 + r.bounded(12);
+    const int daysIn = DaysInMonth(f.year, f.month);
+    f.day = r.bounded(3) == 0 ? daysIn - r.bounded(3) : 1 + r.bounded(daysIn);
+    if (r.bounded(8) == 0) {
+        f.month = 2;
+        f.day = IsLeapYear(f.year) ? 29 : 28;
+    }
+    static const int kinds[] = {0, 1, 2, 3, 4, 5, 6, 7, 10, 30, 70, 10000, 8, 15, -10};
+    f.kind = r.bounded(4) == 0 ? kKindDaySpanUnit * (1 + r.bounded(1000))
+                               : kinds[r.bounded(int(std::size(kinds)))];
+    if (r.bounded(20) == 0) { // yearly on 29 February, across a century without one
+        f.kind = kKindYearly;
+        f.year = 100 * (1 + r.bounded(99)) - 4 * (1 + r.bounded(3));
+        f.month = 2;
+        f.day = 29;
+    }
+    f.repeat = r.bounded(6) == 0 ? 0 : 1;
+    const qint64 start = qint64(EncodeDate(f.year, f.month, f.day));
+    const qint64 span = r.bounded(10) == 0 ? -r.bounded(400) : r.bounded(r.bounded(2) ? 400 : 6000);
+    const qint64 last =
+        std::clamp(start + span, qint64(EncodeDate(1, 1, 1)), qint64(EncodeDate(9999, 12, 31)));
+    const YMD l = DecodeDate(DateTime(last));
+    f.lastYear = l.year;
+    f.lastMonth = l.month;
+    f.lastDay = l.day;
+    return f;
 }
 
 } // namespace
@@ -134,6 +245,50 @@ private slots:
         QCOMPARE(days(line("999912300000,00,0,1,0,99991231,d")).size(), 2);
         QCOMPARE(days(line("999612310000,00,0,1,2,99991231,m")).size(), 1 + 3 * 7);
         QCOMPARE(days(line("999902280000,00,0,1,3,99991231,e")).size(), 11);
+    }
+
+    void theWalkMatchesThePlainWalkOnRandomLines()
+    {
+        QRandomGenerator r(20261209);
+        // Some days in every month are holidays, runs of them at month ends.
+        const HolidayTest holiday = [](DateTime d) {
+            const YMD ymd = DecodeDate(d);
+            return (ymd.day * 7 + ymd.month + ymd.year) % 5 == 0 || ymd.day >= 30;
+        };
+        int compared = 0;
+        for (int i = 0; i < 4000; ++i) {
+            const ScheduleFields f = randomLine(r);
+            const QStringList expected = plainDays(f, holiday, 500);
+            QCOMPARE(days(f, holiday, 500), expected);
+            compared += int(expected.size());
+            // The walk stops where it is told to.
+            if (expected.size() > 3)
+                QCOMPARE(days(f, holiday, 3), expected.mid(0, 3));
+            // Passing over the days before one, at most so many, then
+            // walking on: the same days.
+            if (expected.isEmpty())
+                continue;
+            const qsizetype at = r.bounded(int(expected.size()) + 1);
+            const QDate pick = QDate::fromString(expected[std::min(at, expected.size() - 1)],
+                                                 QStringLiteral("yyyy-MM-dd"));
+            const qint64 before = qint64(FromQDate(pick)) + r.bounded(3) - 1;
+            const qsizetype most =
+                r.bounded(3) == 0 ? r.bounded(int(expected.size()) + 1) : expected.size() + 1;
+            qsizetype plainPassed = 0;
+            while (plainPassed < most && plainPassed < expected.size() &&
+                   qint64(FromQDate(QDate::fromString(expected[plainPassed],
+                                                      QStringLiteral("yyyy-MM-dd")))) < before)
+                ++plainPassed;
+            OccurrenceDays walk(f, holiday);
+            QCOMPARE(walk.skip(before, most), plainPassed);
+            QStringList rest;
+            for (qint64 d = 0; rest.size() < 500 && walk.next(&d);) {
+                const YMD ymd = DecodeDate(DateTime(d));
+                rest.append(QString::asprintf("%.4d-%.2d-%.2d", ymd.year, ymd.month, ymd.day));
+            }
+            QCOMPARE(rest.mid(0, expected.size() - plainPassed), expected.mid(plainPassed));
+        }
+        QVERIFY(compared > 100000);
     }
 
     void kindsTheEditorNeverWritesGiveTheStartDayOnly_data()

@@ -7,7 +7,12 @@
 #include "foundation/textfile.h"
 #include "tempdatafolder.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <map>
+#include <memory>
+#include <set>
 
 using namespace vn;
 using vn::test::Sjis;
@@ -34,6 +39,82 @@ QStringList textsOn(const ScheduleStore& s, int y, int m, int d)
     for (const ScheduleOccurrence* o : s.occurrencesOn(y, m, d))
         out.append(o->text);
     return out;
+}
+
+// The three indexes as plain maps from key to the lines' numbers, the line
+// added last first: what the store must answer, whichever years it built
+// and in whatever order it was asked.
+struct PlainIndexes {
+    std::map<qint64, std::vector<quint32>> day, start, alarm;
+
+    void add(const ScheduleFields& f, quint32 id, const HolidayTest& holiday)
+    {
+        WalkOccurrences(f, holiday, [&](const YMD& d) {
+            const qint64 dayKey = DateKeyValue(d.year, d.month, d.day);
+            const auto front = [id](std::vector<quint32>& ids) { ids.insert(ids.begin(), id); };
+            front(day[dayKey]);
+            front(start[dayKey * 10000 + f.hour * 100 + f.minute]);
+            if (!f.allDay && f.alarm != 0) {
+                const QDateTime at =
+                    QDateTime(QDate(d.year, d.month, d.day), QTime(f.hour, f.minute), Qt::UTC)
+                        .addSecs(-60 * qint64(f.alarm));
+                front(alarm[MinuteKeyValue(at.date().year(), at.date().month(), at.date().day(),
+                                           at.time().hour(), at.time().minute())]);
+            }
+            return true;
+        });
+    }
+    static std::vector<IndexPair> flat(const std::map<qint64, std::vector<quint32>>& index)
+    {
+        std::vector<IndexPair> out;
+        for (const auto& [key, ids] : index)
+            for (quint32 id : ids)
+                out.push_back({key, id});
+        return out;
+    }
+};
+
+bool samePairs(const std::vector<IndexPair>& a, const std::vector<IndexPair>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](auto& x, auto& y) {
+        return x.key == y.key && x.occurrence == y.occurrence;
+    });
+}
+
+// A random line: mostly short repetitions in a few years, some long daily
+// ones, month ends, alarms reaching into the day or the year before.
+ScheduleFields randomLine(QRandomGenerator& r, int n)
+{
+    ScheduleFields f;
+    f.year = 2003 + r.bounded(6);
+    f.month = 1 + r.bounded(12);
+    f.day = r.bounded(3) == 0 ? DaysInMonth(f.year, f.month) : 1 + r.bounded(28);
+    if (r.bounded(10) == 0) { // New Year's Day just after midnight
+        f.month = f.day = 1;
+    } else if (r.bounded(10) == 0) { // around the first day of date-time values
+        f.year = 1899;
+        f.month = 12;
+        f.day = 25 + r.bounded(7);
+    }
+    f.hour = r.bounded(3) == 0 ? 0 : r.bounded(24);
+    f.minute = r.bounded(3) == 0 ? 0 : r.bounded(60);
+    static const int alarms[] = {0, 0, 5, 30, 90, 1440, 3000, 600000};
+    f.alarm = alarms[r.bounded(int(std::size(alarms)))];
+    static const int kinds[] = {0, 1, 2, 3, 4, 5, 6, 7, 20, 90};
+    f.kind = kinds[r.bounded(int(std::size(kinds)))];
+    f.repeat = r.bounded(5) == 0 ? 0 : 1;
+    f.allDay = r.bounded(6) == 0;
+    if (f.allDay)
+        f.hour = f.minute = f.alarm = 0;
+    const qint64 span = r.bounded(4) == 0 ? 3000 : r.bounded(120);
+    const YMD l = DecodeDate(EncodeDate(f.year, f.month, f.day) + double(span));
+    f.lastYear = l.year;
+    f.lastMonth = l.month;
+    f.lastDay = l.day;
+    f.text = QStringLiteral("予定%1").arg(n);
+    f.urlFlag = n % 2;
+    f.url = QStringLiteral("http://example.jp/%1").arg(n);
+    return f;
 }
 
 } // namespace
@@ -268,6 +349,75 @@ private slots:
         QCOMPARE(qsizetype(s.startIndex().size()), kMaxOccurrences); // cut at the same place
         QCOMPARE(s.ScheduleCountOn(1, 1, 1), 2);
         QCOMPARE(s.ScheduleCountOn(9999, 12, 31), 1); // only the first line gets there
+    }
+
+    void lookupsMatchPlainIndexesOnRandomFiles()
+    {
+        TempDataFolder dir;
+        QRandomGenerator r(12122026);
+        auto holidays = std::make_shared<std::set<qint64>>();
+        const HolidayTest holiday = [holidays](DateTime d) {
+            return holidays->count(qint64(d)) > 0;
+        };
+        for (int round = 0; round < 12; ++round) {
+            holidays->clear();
+            for (int i = 0; i < 300; ++i)
+                holidays->insert(qint64(EncodeDate(2003, 1, 1)) + r.bounded(4000));
+            const HolidayTest atLoad = [copy = *holidays](DateTime d) {
+                return copy.count(qint64(d)) > 0;
+            };
+            QStringList lines;
+            PlainIndexes plain;
+            const int count = 1 + r.bounded(80);
+            for (int i = 0; i < count; ++i) {
+                const ScheduleFields f = randomLine(r, i);
+                lines.append(ComposeScheduleLine(f));
+                plain.add(f, quint32(i), atLoad);
+            }
+            dir.writeBytes("Schedule.dat", crlf(lines));
+            ScheduleStore s;
+            s.setHolidayTest(holiday);
+            QVERIFY(s.LoadSchedules(SchedulePath()).ok());
+            // Holidays changed after the load do not move its month ends.
+            holidays->clear();
+
+            // Asked about the days in a random order, and after further
+            // lines were added: the same answers as the plain indexes.
+            const auto check = [&] {
+                std::vector<qint64> keys;
+                for (const auto& [key, ids] : plain.day)
+                    keys.push_back(key);
+                keys.push_back(DateKeyValue(2001, 1, 1));
+                for (size_t i = keys.size(); i > 1; --i)
+                    std::swap(keys[i - 1], keys[size_t(r.bounded(int(i)))]);
+                for (qint64 key : keys) {
+                    const int y = int(key / 10000), m = int(key / 100 % 100), d = int(key % 100);
+                    std::vector<const ScheduleOccurrence*> expected;
+                    for (quint32 id : plain.day[key])
+                        expected.push_back(&s.occurrence(id));
+                    QCOMPARE(s.occurrencesOn(y, m, d), expected);
+                    QCOMPARE(s.ScheduleCountOn(y, m, d), int(expected.size()));
+                }
+                for (const auto& [key, ids] : plain.start) {
+                    const ScheduleHit hit = s.ScheduleAt(key);
+                    QCOMPARE(hit.text, s.occurrence(ids.front()).text);
+                    QCOMPARE(hit.url, s.occurrence(ids.front()).url);
+                }
+                for (const auto& [key, ids] : plain.alarm)
+                    QCOMPARE(s.AlarmAt(key).text, s.occurrence(ids.front()).text);
+                QVERIFY(s.ScheduleAt(MinuteKeyValue(2001, 1, 1, 0, 1)).text.isEmpty());
+                QVERIFY(samePairs(s.dayIndex(), PlainIndexes::flat(plain.day)));
+                QVERIFY(samePairs(s.startIndex(), PlainIndexes::flat(plain.start)));
+                QVERIFY(samePairs(s.alarmIndex(), PlainIndexes::flat(plain.alarm)));
+            };
+            check();
+            for (int i = 0; i < 3; ++i) {
+                const ScheduleFields f = randomLine(r, count + i);
+                QVERIFY(s.ExpandOccurrences(f));
+                plain.add(f, quint32(count + i), {});
+                check();
+            }
+        }
     }
 
     void shiftJisFileRoundTrip()
