@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 #include <vector>
 
@@ -32,50 +33,97 @@ bool isLeadByte(unsigned char b)
 }
 
 // The code page as two lookup tables, filled once from glibc's CP932
-// converter: bytes to UTF-16 and UTF-16 to bytes.
+// converter: bytes to UTF-16 and UTF-16 to bytes. The converter is asked in
+// runs (all pairs of one lead byte, all characters at once), stepping over
+// what it refuses, so the tables cost a few hundred calls, not thousands.
 class Cp932Tables {
 public:
     Cp932Tables() : decode_(65536, 0), encode_(65536, 0)
     {
         iconv_t to16 = iconv_open("UTF-16LE", "CP932");
         iconv_t from16 = iconv_open("CP932", "UTF-16LE");
-        auto convert = [](iconv_t cd, const char* in, size_t inLen, char* out, size_t outLen) {
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            char* ip = const_cast<char*>(in);
-            char* op = out;
-            if (iconv(cd, &ip, &inLen, &op, &outLen) == size_t(-1) || inLen != 0)
-                return size_t(0);
-            return size_t(op - out);
+        // Converts whole units of `unit` bytes from in; each converted unit
+        // is passed to take(index, output bytes). A unit the converter
+        // refuses is stepped over.
+        auto convertRun = [](iconv_t cd, const char* in, size_t units, size_t unit, auto&& take) {
+            std::vector<char> out(units * 4 + 16);
+            size_t done = 0;
+            while (done < units) {
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                char* ip = const_cast<char*>(in + done * unit);
+                size_t inLen = (units - done) * unit;
+                char* op = out.data();
+                size_t outLen = out.size();
+                const size_t r = iconv(cd, &ip, &inLen, &op, &outLen);
+                const size_t consumed = size_t(ip - (in + done * unit));
+                take(done, consumed / unit, out.data(), size_t(op - out.data()));
+                done += consumed / unit;
+                if (r == size_t(-1) || consumed % unit)
+                    ++done; // refused (or split): step over this unit
+            }
         };
+        // single bytes, one at a time
         char16_t u[2];
-        char bytes[4];
-        // single bytes, then every lead/trail pair
         for (int b = 0; b < 256; ++b) {
-            const char in = char(b);
-            if (!isLeadByte(uchar(b)) && convert(to16, &in, 1, reinterpret_cast<char*>(u), 4) == 2)
+            if (isLeadByte(uchar(b)))
+                continue;
+            iconv(to16, nullptr, nullptr, nullptr, nullptr);
+            char in = char(b);
+            char* ip = &in;
+            size_t inLen = 1;
+            char* op = reinterpret_cast<char*>(u);
+            size_t outLen = sizeof u;
+            if (iconv(to16, &ip, &inLen, &op, &outLen) != size_t(-1) && inLen == 0 &&
+                op - reinterpret_cast<char*>(u) == 2)
                 decode_[size_t(b)] = u[0] ? u[0] : 0xFFFF; // NUL decodes to itself
         }
+        // every lead/trail pair: one unit of UTF-16 each
+        constexpr int kTrails = 0xFC - 0x40 + 1;
+        char pairs[kTrails * 2];
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!isLeadByte(uchar(lead)))
                 continue;
-            for (int trail = 0x40; trail <= 0xFC; ++trail) {
-                const char in[2] = {char(lead), char(trail)};
-                if (convert(to16, in, 2, reinterpret_cast<char*>(u), 4) == 2)
-                    decode_[size_t(lead << 8 | trail)] = u[0];
+            for (int t = 0; t < kTrails; ++t) {
+                pairs[2 * t] = char(lead);
+                pairs[2 * t + 1] = char(0x40 + t);
             }
+            convertRun(to16, pairs, kTrails, 2,
+                       [&](size_t first, size_t n, const char* out, size_t bytes) {
+                           if (bytes != n * 2)
+                               return; // not one unit per pair: none of this run is taken
+                           for (size_t i = 0; i < n; ++i) {
+                               char16_t c;
+                               std::memcpy(&c, out + 2 * i, 2);
+                               decode_[size_t(lead << 8 | (0x40 + int(first + i)))] = c;
+                           }
+                       });
         }
         // Encoding: each character that decodes from some code is encoded the
         // way the converter encodes it (of duplicate codes, its choice).
+        std::vector<char16_t> chars;
+        std::vector<bool> seen(65536, false);
         for (size_t code = 0; code < decode_.size(); ++code) {
             const char16_t c = decode_[code] == 0xFFFF ? 0 : decode_[code];
-            if (!decode_[code] || encode_[c])
+            if (!decode_[code] || seen[c])
                 continue;
-            const size_t n = convert(from16, reinterpret_cast<const char*>(&c), 2, bytes, 4);
-            if (n == 1)
-                encode_[c] = uchar(bytes[0]) | 0x10000u;
-            else if (n == 2)
-                encode_[c] = uchar(bytes[0]) << 8 | uchar(bytes[1]);
+            seen[c] = true;
+            chars.push_back(c);
         }
+        convertRun(from16, reinterpret_cast<const char*>(chars.data()), chars.size(), 2,
+                   [&](size_t first, size_t n, const char* out, size_t bytes) {
+                       size_t k = 0;
+                       for (size_t i = 0; i < n && k < bytes; ++i) {
+                           const char16_t c = chars[first + i];
+                           const uchar b = uchar(out[k]);
+                           if (isLeadByte(b) && k + 1 < bytes) {
+                               encode_[c] = quint32(b) << 8 | uchar(out[k + 1]);
+                               k += 2;
+                           } else {
+                               encode_[c] = b | 0x10000u;
+                               k += 1;
+                           }
+                       }
+                   });
         iconv_close(to16);
         iconv_close(from16);
     }

@@ -1,9 +1,9 @@
 #include "platform.h"
 
 #include "flockinstancelock.h"
+#include "lazysoundplayer.h"
 #include "portalhotkeysource.h"
 #include "qtdesktop.h"
-#include "qtsoundplayer.h"
 #include "qttrayicon.h"
 #include "x11hotkeysource.h"
 
@@ -32,7 +32,7 @@ std::unique_ptr<Platform> CreateDesktopPlatform()
     else
         platform->hotKey = std::move(x11);
     platform->tray = std::make_unique<QtTrayIcon>();
-    platform->sound = std::make_unique<QtSoundPlayer>();
+    platform->sound = std::make_unique<LazySoundPlayer>(LazySoundPlayer::DefaultModulePath());
     platform->desktop = std::make_unique<QtDesktop>();
     platform->instanceLock = std::make_unique<FlockInstanceLock>();
     if (!platform->hotKey->available())

@@ -1,10 +1,13 @@
 #include "pagestore.h"
 
+#include "pagebytes.h"
+
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -15,14 +18,21 @@ namespace vn {
 
 namespace {
 
-// The page file's bytes; none when there is no file. Something other than a
-// file in its place cannot be read.
-QByteArray readPageFile(const QString& path)
+// The page file's bytes (into the block, when given); none when there is no
+// file. Something other than a file in its place cannot be read.
+QByteArray readPageFile(const QFileInfo& info, PageBytesBlock* block = nullptr)
 {
-    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(info.filePath());
     if (info.exists() && !info.isFile())
-        ThrowOpenError(QDir::toNativeSeparators(path), QString::fromLocal8Bit(strerror(EISDIR)));
-    return info.exists() ? ReadFileBytes(path) : QByteArray();
+        ThrowOpenError(shown, QString::fromLocal8Bit(strerror(EISDIR)));
+    if (!info.exists())
+        return QByteArray();
+    if (!block)
+        return ReadFileBytes(info.filePath());
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        ThrowOpenError(shown, file.errorString());
+    return block->read(file);
 }
 
 // True when the file reads as exactly this text (also after a change that
@@ -64,8 +74,20 @@ void PageStore::hold(int i, const QString& text)
     held_[size_t(i)] = HeldText{text, QByteArray(), true};
 }
 
+PageStore::~PageStore() = default;
+
 QStringList PageStore::load()
 {
+    std::array<QFileInfo, kPageCount> files;
+    qint64 total = 0;
+    for (int i = 0; i < kPageCount; ++i) {
+        files[size_t(i)] = QFileInfo(PageFilePath(i));
+        if (files[size_t(i)].isFile())
+            total += files[size_t(i)].size();
+    }
+    for (int i = 0; i < kPageCount; ++i)
+        hold(i, QString()); // nothing points into the last block any more
+    block_ = std::make_unique<PageBytesBlock>(total);
     QStringList errors;
     for (int i = 0; i < kPageCount; ++i) {
         PageRecord& p = pages_[size_t(i)];
@@ -75,7 +97,7 @@ QStringList PageStore::load()
         p.readError.clear();
         ++p.generation;
         try {
-            h.bytes = readPageFile(PageFilePath(i));
+            h.bytes = readPageFile(files[size_t(i)], block_.get());
             h.decoded = h.bytes.isEmpty();
             p.read = true;
         } catch (const AppError& e) {
@@ -95,7 +117,7 @@ bool PageStore::retryRead(int i)
         return valid(i);
     QString text;
     try {
-        text = DecodeEditText(readPageFile(PageFilePath(i)));
+        text = DecodeEditText(readPageFile(QFileInfo(PageFilePath(i))));
     } catch (const AppError& e) {
         pages_[size_t(i)].readError = e.message();
         return false;

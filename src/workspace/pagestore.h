@@ -22,8 +22,11 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace vn {
+
+class PageBytesBlock;
 
 constexpr int kPageCount = 30;
 
@@ -58,6 +61,7 @@ public:
     };
 
     PageStore();
+    ~PageStore();
     void setEditorLink(EditorLink link) { link_ = std::move(link); }
 
     const PageRecord& page(int i) const { return pages_[size_t(i)]; }
@@ -129,6 +133,7 @@ private:
     void hold(int i, const QString& text);
 
     std::array<PageRecord, kPageCount> pages_{};
+    std::unique_ptr<PageBytesBlock> block_; // the bytes the held texts were read as
     mutable std::array<HeldText, kPageCount> held_{};
     QSet<int> failing_;
     EditorLink link_;

@@ -1,5 +1,6 @@
 // The calculator search, the sound player and the platform factory, on the
 // offscreen platform (no X server, no tray).
+#include "platform/lazysoundplayer.h"
 #include "platform/platform.h"
 #include "platform/qtdesktop.h"
 #include "platform/qtsoundplayer.h"
@@ -56,6 +57,7 @@ private slots:
     void skipsFilesThatAreNotPrograms();
     void noCalculatorInstalled();
     void soundPlayerFollowsLatestFile();
+    void soundModuleLoadsAtTheFirstSound();
     void soundPlayerPlaysDesktopSounds();
     void hotKeySourceWithoutX11();
     void factoryReportsMissingKeyOnce();
@@ -122,6 +124,22 @@ void TestDesktopServices::soundPlayerFollowsLatestFile()
     player.play(QString()); // an empty path leaves the last sound alone
     QCOMPARE(player.effect()->source(),
              QUrl::fromLocalFile(QStringLiteral("/nonexistent/second.wav")));
+}
+
+void TestDesktopServices::soundModuleLoadsAtTheFirstSound()
+{
+    LazySoundPlayer player(QStringLiteral(VN_SOUND_MODULE));
+    player.play(QString());
+    QVERIFY(!player.loaded()); // nothing to play loads nothing
+    player.play(QStringLiteral("/nonexistent/first.wav"));
+    QVERIFY(player.loaded());
+    player.play(QStringLiteral("/nonexistent/second.wav"));
+
+    // Without the module the program goes on, silent.
+    LazySoundPlayer missing(QStringLiteral("/nonexistent/velnote-sound"));
+    missing.play(QStringLiteral("/nonexistent/first.wav"));
+    QVERIFY(!missing.loaded());
+    QVERIFY(!missing.load());
 }
 
 void TestDesktopServices::soundPlayerPlaysDesktopSounds()

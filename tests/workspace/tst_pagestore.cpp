@@ -140,12 +140,22 @@ private slots:
         dir.writeBytes(pageName(2), utf8);
         dir.writeBytes(pageName(3), sjis);
         dir.writeBytes(pageName(4), QByteArray("\0hidden", 7));
+        // Large pages are read into one block of memory.
+        QByteArray large;
+        QString largeText;
+        for (int i = 0; large.size() < 3 * 1024 * 1024; ++i) {
+            large += sjis + QByteArray::number(i) + "\r\n";
+            largeText += QStringLiteral("牛乳\r\nﾊﾟﾝ 卵\r\n%1\r\n").arg(i);
+        }
+        dir.writeBytes(pageName(5), large);
+        dir.writeBytes(pageName(6), large);
         PageStore store;
         QVERIFY(store.load().isEmpty());
         // After the start: one file goes, one is rewritten by another
         // program, one is emptied.
         QFile::remove(dir.file(pageName(1)));
         QFile::remove(dir.file(pageName(2)));
+        QFile::remove(dir.file(pageName(5)));
         dir.writeBytes(pageName(3), "theirs");
         dir.writeBytes(pageName(4), "");
         // The missing files come back byte for byte, never looked at; the
@@ -153,6 +163,8 @@ private slots:
         QVERIFY(store.save(kPageCount, true).isEmpty());
         QCOMPARE(dir.readBytes(pageName(1)), sjis);
         QCOMPARE(dir.readBytes(pageName(2)), utf8);
+        QCOMPARE(dir.readBytes(pageName(5)), large);
+        QCOMPARE(store.text(6), largeText);
         QCOMPARE(dir.readBytes(pageName(3)), QByteArray("theirs"));
         QCOMPARE(dir.readBytes(pageName(4)), QByteArray());
         QCOMPARE(store.text(3), QStringLiteral("牛乳\r\nﾊﾟﾝ 卵\r\n"));
