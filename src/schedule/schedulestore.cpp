@@ -113,23 +113,23 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         return report;
     filePath_ = path;
     lines_ = ReadLines(path);
-    std::vector<std::pair<int, ScheduleFields>> readable; // line number, fields
+    // At most a record and a line for each line of the file, each taken as
+    // it is read: memory touched at the start costs more than it holds.
+    records_.reserve(size_t(lines_.size()));
+    expanded_.reserve(size_t(lines_.size()));
     for (qsizetype i = 0; i < lines_.size(); ++i) {
         ScheduleFields f;
         switch (ReadScheduleLine(lines_[i], &f)) {
-        case LineRead::Schedule: readable.emplace_back(int(i + 1), std::move(f)); break;
+        case LineRead::Schedule: {
+            const quint32 id = addRecord(f);
+            if (!addLine(std::move(f), id))
+                report.cutLines.append(int(i + 1));
+            break;
+        }
         case LineRead::Unreadable: report.unreadableLines.append(int(i + 1)); break;
         case LineRead::Comment: break;
         }
     }
-    records_.reserve(readable.size());
-    expanded_.reserve(readable.size());
-    for (auto& [line, f] : readable) {
-        const quint32 id = addRecord(f);
-        if (!addLine(std::move(f), id))
-            report.cutLines.append(line);
-    }
-    records_.shrink_to_fit();
     return report;
 }
 
