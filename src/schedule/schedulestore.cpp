@@ -256,9 +256,11 @@ std::vector<IndexPair> ScheduleStore::buildYear(Index which, int year) const
         return a.second.timeOfDay > b.second.timeOfDay;
     });
     std::vector<quint32> end(days + 1, 0); // end[i + 1]: where day i's pairs end
-    for (const auto& [line, place] : lines)
-        forEachDay(*line, firstDay - place.shift, lastDay - place.shift,
-                   [&](qint64 day) { ++end[size_t(day + place.shift - firstDay) + 1]; });
+    for (const auto& entry : lines) {
+        const qint64 shift = entry.second.shift; // (a lambda may not capture a binding)
+        forEachDay(*entry.first, firstDay - shift, lastDay - shift,
+                   [&](qint64 day) { ++end[size_t(day + shift - firstDay) + 1]; });
+    }
     std::vector<qint64> keys(days);
     for (size_t i = 0; i < days; ++i) {
         end[i + 1] += end[i];
@@ -266,11 +268,12 @@ std::vector<IndexPair> ScheduleStore::buildYear(Index which, int year) const
         keys[i] = DateKeyValue(d.year, d.month, d.day);
     }
     std::vector<IndexPair> pairs(end[days]);
-    for (const auto& [line, place] : lines) {
-        const qint64 timeOfDay = place.timeOfDay;
-        const quint32 id = line->id;
-        forEachDay(*line, firstDay - place.shift, lastDay - place.shift, [&](qint64 day) {
-            const size_t at = size_t(day + place.shift - firstDay);
+    for (const auto& entry : lines) {
+        const qint64 timeOfDay = entry.second.timeOfDay;
+        const qint64 shift = entry.second.shift;
+        const quint32 id = entry.first->id;
+        forEachDay(*entry.first, firstDay - shift, lastDay - shift, [&](qint64 day) {
+            const size_t at = size_t(day + shift - firstDay);
             pairs[--end[at + 1]] = {which == kDay ? keys[at] : keys[at] * 10000 + timeOfDay, id};
         });
     }
