@@ -2,6 +2,8 @@
 // Small helpers shared by the benchmarks.
 #include "foundation/clock.h"
 
+#include <QString>
+
 #include <cstdio>
 #include <ctime>
 
@@ -20,6 +22,27 @@ inline void printAgainstTarget(const char* what, double value, double target, co
 {
     std::printf("%-22s %10.1f %s   target %.1f %s   ratio %.2f   %s\n", what, value, unit, target,
                 unit, value / target, value <= target ? "ok" : "OVER");
+}
+
+// Memo text: lines of ten words, Japanese and ASCII mixed, until it takes
+// `bytes` in Shift-JIS (one byte for ASCII, two for the rest).
+inline QString SampleMemoText(qint64 bytes, unsigned seed = 7)
+{
+    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物",     u"予定", u"todo",
+                                            u"資料", u"確認", u"2026/12/09", u"OK"};
+    QString line, text;
+    unsigned n = seed;
+    qint64 size = 0;
+    while (size < bytes) {
+        line.clear();
+        for (int w = 0; w < 10; ++w)
+            line += QString::fromUtf16(words[((n = n * 1103515245u + 12345u) >> 16) % 9]) + u' ';
+        text += line + QStringLiteral("\r\n");
+        size += 2;
+        for (QChar c : line)
+            size += c.unicode() < 0x80 ? 1 : 2;
+    }
+    return text;
 }
 
 // A clock the benchmark moves by hand.

@@ -8,6 +8,7 @@
 // xdotool.
 //
 //   bench_session <Vnote> <typical folder> <heavy folder> [show/hide rounds]
+#include "monotonic.h"
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xcbext.h>
@@ -33,14 +34,9 @@
 
 extern char** environ;
 
-namespace {
+using vn::bench::MonotonicNs;
 
-long long nowNs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
-}
+namespace {
 
 void sleepMs(int ms)
 {
@@ -101,7 +97,7 @@ public:
         const uint8_t code = codes ? codes[0] : 0;
         std::free(codes);
         xcb_key_symbols_free(syms);
-        const long long t = nowNs();
+        const long long t = MonotonicNs();
         fakeInput(2, code); // KeyPress
         fakeInput(3, code); // KeyRelease
         xcb_flush(c_);
@@ -116,7 +112,7 @@ public:
     // monotonic time it was seen, or -1 after the timeout.
     long long wait(bool mapped, int timeoutMs)
     {
-        const long long deadline = nowNs() + timeoutMs * 1000000LL;
+        const long long deadline = MonotonicNs() + timeoutMs * 1000000LL;
         const int fd = xcb_get_file_descriptor(c_);
         for (;;) {
             while (xcb_generic_event_t* e = xcb_poll_for_event(c_)) {
@@ -128,9 +124,9 @@ public:
                     hit = true;
                 std::free(e);
                 if (hit)
-                    return nowNs();
+                    return MonotonicNs();
             }
-            const long long left = (deadline - nowNs()) / 1000000;
+            const long long left = (deadline - MonotonicNs()) / 1000000;
             if (left <= 0)
                 return -1;
             pollfd p{fd, POLLIN, 0};
@@ -199,8 +195,8 @@ App startApp(const std::string& program, const std::string& dataDir)
     app.out = fds[0];
     // Up once the first paint is reported.
     std::string out;
-    const long long deadline = nowNs() + 60'000'000'000LL;
-    while (out.find("first-paint ") == std::string::npos && nowNs() < deadline) {
+    const long long deadline = MonotonicNs() + 60'000'000'000LL;
+    while (out.find("first-paint ") == std::string::npos && MonotonicNs() < deadline) {
         pollfd p{app.out, POLLIN, 0};
         if (poll(&p, 1, 1000) > 0) {
             char buf[512];
@@ -222,13 +218,13 @@ App startApp(const std::string& program, const std::string& dataDir)
 // Milliseconds from the stop signal to the end of the process.
 double stopApp(App& app)
 {
-    const long long t0 = nowNs();
+    const long long t0 = MonotonicNs();
     kill(app.pid, SIGTERM);
     int status = 0;
     for (int i = 0; i < 3000; ++i) { // 30 s at most
         if (waitpid(app.pid, &status, WNOHANG) == app.pid) {
             close(app.out);
-            return (nowNs() - t0) / 1e6;
+            return (MonotonicNs() - t0) / 1e6;
         }
         sleepMs(1);
     }

@@ -5,6 +5,7 @@
 // start-up phases, medians of the same runs).
 //
 //   bench_startup <Vnote> <empty-window program> <typical folder> <heavy folder> [runs]
+#include "monotonic.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -19,14 +20,9 @@
 
 extern char** environ;
 
-namespace {
+using vn::bench::MonotonicNs;
 
-long long monotonicNs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
-}
+namespace {
 
 struct Start {
     double total = -1;                                  // ms to the first paint
@@ -57,7 +53,7 @@ Start startOnce(const std::string& program, const std::string& dataDir, const ch
     posix_spawn_file_actions_addclose(&fa, fds[0]);
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(arg), nullptr};
     pid_t pid;
-    const long long start = monotonicNs();
+    const long long start = MonotonicNs();
     if (posix_spawn(&pid, program.c_str(), &fa, nullptr, argv, envp.data()) != 0)
         return result;
     close(fds[1]);

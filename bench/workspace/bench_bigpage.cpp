@@ -3,6 +3,7 @@
 // key press on it repainted. Prints milliseconds against the targets (150 ms
 // and 16 ms), and how long the rest takes to go in, and the wait of a key
 // pressed at once (the rest goes in first).
+#include "benchtools.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
@@ -23,25 +24,6 @@
 using namespace vn;
 
 namespace {
-
-QString bigPage(qint64 bytes)
-{
-    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物",     u"予定", u"todo",
-                                            u"資料", u"確認", u"2026/12/09", u"OK"};
-    QString line, text;
-    unsigned n = 7;
-    qint64 size = 0;
-    while (size < bytes) {
-        line.clear();
-        for (int w = 0; w < 10; ++w)
-            line += QString::fromUtf16(words[((n = n * 1103515245u + 12345u) >> 16) % 9]) + u' ';
-        text += line + QStringLiteral("\r\n");
-        size += 2;
-        for (QChar c : line) // Shift-JIS: one byte for ASCII, two for the rest
-            size += c.unicode() < 0x80 ? 1 : 2;
-    }
-    return text;
-}
 
 double median(std::vector<double> v)
 {
@@ -72,7 +54,7 @@ int main(int argc, char** argv)
     SetSettingsFile(SettingsFilePath());
     WriteSettingInt(REG_ShowVnoteCount, 2);
     WriteEditText(PageFilePath(0), QStringLiteral("一行\r\n"));
-    WriteEditText(PageFilePath(1), bigPage(5 * 1024 * 1024));
+    WriteEditText(PageFilePath(1), vn::bench::SampleMemoText(5 * 1024 * 1024));
     const double mb = QFileInfo(PageFilePath(1)).size() / 1048576.0;
 
     std::vector<double> first, again, whole, keyAtOnce;

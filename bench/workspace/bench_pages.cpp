@@ -1,5 +1,6 @@
 // Thirty memo pages of 1 MB: loading, saving everything, and the periodic
 // save when nothing changed. Prints milliseconds (medians of several runs).
+#include "benchtools.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
@@ -17,21 +18,6 @@
 using namespace vn;
 
 namespace {
-
-QString page(int seed)
-{
-    static const char16_t* const words[] = {u"会議", u"メモ", u"買い物",     u"予定", u"todo",
-                                            u"資料", u"確認", u"2026/12/09", u"OK"};
-    QString line, text;
-    int n = seed;
-    while (text.size() < 800000) { // about 1 MB of Shift-JIS
-        line.clear();
-        for (int w = 0; w < 10; ++w)
-            line += QString::fromUtf16(words[(n = n * 1103515245 + 12345) >> 16 & 7]) + u' ';
-        text += line + QStringLiteral("\r\n");
-    }
-    return text;
-}
 
 template <typename F> double medianMs(int runs, F f)
 {
@@ -57,7 +43,8 @@ int main(int argc, char** argv)
     WriteSettingInt(REG_ShowVnoteCount, 30);
     qint64 bytes = 0;
     for (int i = 0; i < kPageCount; ++i) {
-        WriteEditText(PageFilePath(i), page(i));
+        WriteEditText(PageFilePath(i),
+                      vn::bench::SampleMemoText(1'000'000, unsigned(i))); // about 1 MB
         bytes += QFileInfo(PageFilePath(i)).size();
     }
     std::printf("30 pages, %.1f MB on disk\n", bytes / 1048576.0);
