@@ -153,7 +153,7 @@ int RunVelnote(int argc, char** argv)
     if (qtJapanese->load(QStringLiteral("qtbase_ja"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qtJapanese);
-    QFont appFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont appFont(DrawnFace(UiFace()));
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
     MarkStartupPhase("instance lock, platform, font substitutions, translations");

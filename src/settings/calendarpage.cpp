@@ -24,6 +24,17 @@ struct FlagControl {
     int setting;
 };
 
+// The face name a calendar font is stored under: the settings file's, else
+// the windows' face the main window's calendar is designed in. The view
+// draws the installed family; this is the name written back.
+QString storedFace(int id)
+{
+    FontSpec s;
+    s.name = UiFace();
+    ReadSettingFont(id, s);
+    return s.name;
+}
+
 } // namespace
 
 CalendarPage::CalendarPage(QWidget* parent)
@@ -268,7 +279,7 @@ void CalendarPage::setMonthColour(quint32 colour)
     // The month font keeps a colour of its own, read after the month colour
     // at start-up: once a month font has been stored, its colour follows, or
     // the change would be lost at the next start.
-    FontSpec stored = ToFontSpec(view().FontMonth(), INT_MIN);
+    FontSpec stored = ToFontSpec(view().FontMonth(), INT_MIN, storedFace(REG_CalendarFontMonth));
     ReadSettingFont(REG_CalendarFontMonth, stored);
     if (stored.color != INT_MIN && stored.color != int(colour)) {
         stored.color = int(colour);
@@ -305,8 +316,8 @@ void CalendarPage::chooseFont(bool month)
     CalendarView& v = view();
     if (month) {
         const int colour = int(v.Color(CalColor::Month));
-        const std::optional<FontSpec> chosen =
-            ChooseFontKeepingFace(ToFontSpec(v.FontMonth(), colour));
+        const std::optional<FontSpec> chosen = ChooseFontKeepingFace(
+            ToFontSpec(v.FontMonth(), colour, storedFace(REG_CalendarFontMonth)));
         if (!chosen)
             return;
         v.SetFontMonth(ToQFont(*chosen), quint32(colour));
@@ -316,7 +327,7 @@ void CalendarPage::chooseFont(bool month)
     // The day font's stored colour is not drawn; it is kept as it was.
     FontSpec current = ToFontSpec(v.Font(), 0);
     ReadSettingFont(REG_CalendarFont, current);
-    current = ToFontSpec(v.Font(), current.color);
+    current = ToFontSpec(v.Font(), current.color, storedFace(REG_CalendarFont));
     const std::optional<FontSpec> chosen = ChooseFontKeepingFace(current);
     if (!chosen)
         return;

@@ -39,7 +39,7 @@ void ReferencePage::cmdRefFontClick()
     // "デフォルトフォントにて開く": the chooser starts from the dialog's own font.
     FontSpec start = host_->referenceFont();
     if (ui->chkRefFont->isChecked()) {
-        start = ToFontSpec(window()->font(), start.color);
+        start = ToFontSpec(window()->font(), start.color, UiFace());
         ui->chkRefFont->setChecked(false);
     }
     const std::optional<FontSpec> chosen = ChooseFontKeepingFace(start);

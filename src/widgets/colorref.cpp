@@ -1,7 +1,9 @@
 #include "widgets/colorref.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <QPalette>
 
 namespace vn {
@@ -40,6 +42,37 @@ QFont ToQFont(const FontSpec& stored)
     return f;
 }
 
+QString DrawnFace(const QString& face)
+{
+    static QHash<QString, QString> known;
+    const auto hit = known.constFind(face);
+    if (hit != known.constEnd())
+        return *hit;
+    // Installed families by their lower-case names, as substitutions are kept.
+    static const QHash<QString, QString> installed = [] {
+        QHash<QString, QString> byKey;
+        for (const QString& family : QFontDatabase::families())
+            byKey.insert(family.toLower(), family);
+        return byKey;
+    }();
+    QString drawn = installed.value(face.toLower());
+    if (drawn.isEmpty()) {
+        const QStringList standIns = QFont::substitutes(face);
+        const auto found = std::find_if(standIns.begin(), standIns.end(),
+                                        [](const QString& s) { return installed.contains(s); });
+        drawn = found != standIns.end() ? installed.value(*found) : face;
+    }
+    known.insert(face, drawn);
+    return drawn;
+}
+
+QFont ToDrawnFont(const FontSpec& stored)
+{
+    QFont f = ToQFont(stored);
+    f.setFamily(DrawnFace(stored.name));
+    return f;
+}
+
 FontSpec ToFontSpec(const QFont& font, int colorRef)
 {
     FontSpec s;
@@ -49,6 +82,19 @@ FontSpec ToFontSpec(const QFont& font, int colorRef)
     s.style = (font.bold() ? kFontBold : 0) | (font.italic() ? kFontItalic : 0) |
               (font.underline() ? kFontUnderline : 0) | (font.strikeOut() ? kFontStrikeOut : 0);
     return s;
+}
+
+FontSpec ToFontSpec(const QFont& font, int colorRef, const QString& storedFace)
+{
+    FontSpec s = ToFontSpec(font, colorRef);
+    if (!storedFace.isEmpty() && DrawnFace(storedFace) == DrawnFace(s.name))
+        s.name = storedFace;
+    return s;
+}
+
+QString UiFace()
+{
+    return QStringLiteral("ＭＳ Ｐゴシック");
 }
 
 QFont FontDialogStart(const FontSpec& stored)

@@ -29,8 +29,7 @@ QFont readFont(int id, const QFont& current, quint32* color)
         return current;
     if (color)
         *color = quint32(stored.color);
-    QFont f = ToQFont(stored);
-    return f;
+    return ToDrawnFont(stored);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "clockpanel.h"
 
+#include "widgets/colorref.h"
+
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +29,7 @@ ClockPanel::ClockPanel(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("pnlTime"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setFixedWidth(141);
-    QFont f(QStringLiteral("MS UI Gothic"));
+    QFont f(DrawnFace(QStringLiteral("MS UI Gothic")));
     f.setPixelSize(13);
     f.setBold(true);
     setFont(f);

@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "referencearea.h"
 #include "schedulealerts.h"
+#include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
@@ -47,7 +48,7 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     App().timersQuiet = true;
     App().exitRequested = false;
     App().sessionEnding = false;
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont f(DrawnFace(UiFace()));
     f.setPixelSize(12);
     setFont(f);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -76,7 +76,7 @@ void MemoPagesView::styleEditor(int index) const
     if (!e)
         return;
     const PageRecord& page = store_.page(index);
-    e->setFont(ToQFont(page.font));
+    e->setFont(ToDrawnFont(page.font));
     QPalette pal = e->palette();
     pal.setColor(QPalette::Text, ToQColor(page.font.color));
     pal.setColor(QPalette::Base, ToQColor(page.backColour));

@@ -275,7 +275,7 @@ void ReferenceArea::applyFontAndColour()
     const FontSpec f = StoredFont();
     const int back = ReadSettingInt(REG_EnvRefBackColor);
     for (QPlainTextEdit* e : editors_) {
-        e->setFont(ToQFont(f));
+        e->setFont(ToDrawnFont(f));
         QPalette pal = e->palette();
         pal.setColor(QPalette::Text, ToQColor(f.color));
         pal.setColor(QPalette::Base, ToQColor(back));

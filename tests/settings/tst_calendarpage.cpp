@@ -11,6 +11,7 @@
 #include "ui_calendarpage.h"
 #include "widgets/colorref.h"
 
+#include <QFontDatabase>
 #include <QTest>
 
 using namespace vn;
@@ -307,6 +308,60 @@ private slots:
         QCOMPARE(ReadSettingInt(REG_CalendarColorMonth), 0xA00000);
         QCOMPARE(stored.name, QStringLiteral("ＭＳ Ｐゴシック"));
         Prompts() = DefaultPrompts(nullptr);
+    }
+
+    // The main window draws its calendar in the installed family a stored
+    // face stands for (asking for it by its Windows name costs a fallback
+    // search per name); what is written back is still the stored name.
+    void drawnFacesKeepTheirStoredNames()
+    {
+        InstallFontSubstitutions();
+        const QString pgothic = DrawnFace(QStringLiteral("ＭＳ Ｐゴシック"));
+        QVERIFY(QFontDatabase::families().contains(pgothic));
+        QCOMPARE(DrawnFace(QStringLiteral("ipamincho")), QStringLiteral("IPAMincho"));
+        QCOMPARE(DrawnFace(QStringLiteral("No Such Face")), QStringLiteral("No Such Face"));
+
+        struct Row {
+            const char* ini;   // the stored fonts, if any
+            QString monthFace; // what choosing "keep" stores for the month font
+            QString dayFace;   // and for the day font
+        };
+        const Row rows[] = {
+            {"", UiFace(), UiFace()},
+            {"[CalendarFontMonth]\r\nName=MS UI Gothic\r\nSize=12\r\n"
+             "[FontCalendar]\r\nName=ＭＳ Ｐ明朝\r\nSize=9\r\n",
+             QStringLiteral("MS UI Gothic"), QStringLiteral("ＭＳ Ｐ明朝")},
+            {"[FontCalendar]\r\nName=IPAGothic\r\nSize=9\r\n", UiFace(),
+             QStringLiteral("IPAGothic")},
+        };
+        for (const Row& row : rows) {
+            TempDataFolder dir;
+            if (*row.ini)
+                dir.writeBytes("Vnote.ini", Sjis(QString::fromUtf8(row.ini)));
+            Fixture f;
+            // As the main window sets it up: drawn faces.
+            FontSpec month{255, UiFace(), 12, 1};
+            ReadSettingFont(REG_CalendarFontMonth, month);
+            FontSpec day{0, UiFace(), 9, 0};
+            ReadSettingFont(REG_CalendarFont, day);
+            f.view.SetFontMonth(ToDrawnFont(month), 255);
+            f.view.SetFont(ToDrawnFont(day));
+            QCOMPARE(f.view.FontMonth().family(), DrawnFace(month.name));
+            QVERIFY(f.view.Font().family() != QStringLiteral("ＭＳ Ｐ明朝"));
+
+            Prompts().chooseFont = [](const QFont& offered) { return offered; };
+            f.ui.cmdCalendarMonth->click();
+            f.ui.cmdCalendarDay->click();
+            f.prompts.colour = QColor(0, 0, 160);
+            f.ui.cmdColor00->click(); // the month colour rewrites the month font
+            FontSpec stored;
+            ReadSettingFont(REG_CalendarFontMonth, stored);
+            QCOMPARE(stored.name, row.monthFace);
+            QCOMPARE(stored.color, 0xA00000);
+            ReadSettingFont(REG_CalendarFont, stored);
+            QCOMPARE(stored.name, row.dayFace);
+            Prompts() = DefaultPrompts(nullptr);
+        }
     }
 };
 

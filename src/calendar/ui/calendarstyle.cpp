@@ -1,5 +1,7 @@
 #include "calendarstyle.h"
 
+#include "widgets/colorref.h"
+
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -68,9 +70,9 @@ CalendarStyle CalendarStyle::Defaults()
 CalendarStyle CalendarStyle::MainWindowDesign()
 {
     CalendarStyle s = CalendarStyle::Defaults();
-    s.font = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    s.font = QFont(DrawnFace(UiFace()));
     s.font.setPixelSize(12);
-    s.fontMonth = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    s.fontMonth = QFont(DrawnFace(UiFace()));
     s.fontMonth.setPixelSize(16);
     s.fontMonth.setBold(true);
     s.monthFormat = QStringLiteral("yyyy年mm月");
