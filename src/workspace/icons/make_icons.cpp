@@ -1,8 +1,10 @@
-// Build step: draws the named toolbar icons into PNG files, 16 and 32 pixels.
+// Build step: draws the named toolbar icons, 16 and 32 pixels, into files of
+// raw premultiplied ARGB pixels (the program shows them without decoding).
 //   make_icons <output folder> <name>...
 #include "toolicons.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <cstdio>
@@ -27,9 +29,13 @@ int main(int argc, char** argv)
             return 1;
         }
         for (int size : {16, 32}) {
-            const QString file =
-                QStringLiteral("%1/icons/%2_%3.png").arg(out, QLatin1String(icon->name)).arg(size);
-            if (!vn::PaintToolIcon(*icon, size).save(file))
+            const QString name =
+                QStringLiteral("%1/icons/%2_%3.argb").arg(out, QLatin1String(icon->name)).arg(size);
+            const QImage tile = vn::PaintToolIcon(*icon, size);
+            QFile file(name);
+            if (!file.open(QIODevice::WriteOnly) ||
+                file.write(reinterpret_cast<const char*>(tile.constBits()), tile.sizeInBytes()) !=
+                    tile.sizeInBytes())
                 return 1;
         }
     }

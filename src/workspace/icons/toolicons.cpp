@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPixmap>
+#include <QResource>
 
 namespace vn {
 
@@ -55,12 +57,27 @@ QImage PaintToolIcon(const ToolIcon& icon, int size)
     return img;
 }
 
+namespace {
+// A compiled-in tile: its pixels used where they lie, without a copy or a
+// decoder. Null when missing or not as the build step wrote it.
+QImage StoredTile(const char* name, int size)
+{
+    const QResource tile(QStringLiteral(":/icons/%1_%2.argb").arg(QLatin1String(name)).arg(size));
+    if (!tile.isValid() || tile.compressionAlgorithm() != QResource::NoCompression ||
+        tile.size() != qint64(size) * size * 4)
+        return {};
+    return QImage(tile.data(), size, size, QImage::Format_ARGB32_Premultiplied);
+}
+} // namespace
+
 QIcon ToolIconNamed(const char* name)
 {
-    // The toolbar shows 16-pixel icons; the larger tile is read only when a
-    // larger size is asked for.
-    QIcon icon(QStringLiteral(":/icons/%1_16.png").arg(QLatin1String(name)));
-    icon.addFile(QStringLiteral(":/icons/%1_32.png").arg(QLatin1String(name)), QSize(32, 32));
+    QIcon icon;
+    for (int size : {16, 32}) {
+        const QImage tile = StoredTile(name, size);
+        if (!tile.isNull())
+            icon.addPixmap(QPixmap::fromImage(tile));
+    }
     return icon;
 }
 

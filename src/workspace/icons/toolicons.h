@@ -10,7 +10,7 @@ class QImage;
 namespace vn {
 
 struct ToolIcon {
-    const char* name; // resource name, ":/icons/<name>.png"
+    const char* name; // resource name, ":/icons/<name>_<size>.argb"
     const char16_t* glyph;
     QRgb tint;
 };
