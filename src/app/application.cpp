@@ -24,6 +24,7 @@
 #include "settingswiring.h"
 #include "startjobs.h"
 #include "stopsignals.h"
+#include "widgets/appstyle.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 #include "widgets/pasteguard.h"
@@ -56,6 +57,7 @@ VelnoteApplication::VelnoteApplication(int& argc, char** argv) : QApplication(ar
     // name is the application id.
     setDesktopFileName(QStringLiteral("velnote"));
     setWindowIcon(ProgramIcon());
+    setStyle(new AppStyle);
     setQuitOnLastWindowClosed(false);
 }
 
