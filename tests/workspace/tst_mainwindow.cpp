@@ -12,6 +12,7 @@
 #include "widgets/uiprompts.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/clockpanel.h"
+#include "workspace/icons/toolicons.h"
 #include "workspace/maintoolbar.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
@@ -87,6 +88,31 @@ private slots:
                  QStringLiteral("ToolButton32 ToolButton5 ToolButton16 ToolButton20 ToolButton21 "
                                 "ToolButton22 ToolButton24 ToolButton25 ToolButton27 "
                                 "ToolButton23"));
+    }
+
+    // The compiled-in tiles are the build step's drawings, pixel for pixel, at
+    // both sizes (raw pixels: a wrong size, stride or byte order shows here).
+    void toolBarIconsAreTheDrawnTiles()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        int count = 0;
+        const ToolIcon* icons = ToolIcons(&count);
+        int compared = 0;
+        for (int c = 0; c < int(MainToolBar::Command::Count); ++c) {
+            const QToolButton* b = w.mainToolBar()->button(MainToolBar::Command(c));
+            for (int i = 0; i < count; ++i) {
+                if (b->objectName() != QLatin1String(icons[i].name))
+                    continue;
+                for (int size : {16, 32}) {
+                    const QImage shown = b->icon().pixmap(size).toImage().convertToFormat(
+                        QImage::Format_ARGB32_Premultiplied);
+                    QCOMPARE(shown, PaintToolIcon(icons[i], size));
+                }
+                ++compared;
+            }
+        }
+        QCOMPARE(compared, int(MainToolBar::Command::Count));
     }
 
     void startSurvivesEveryFileError_data()
