@@ -315,12 +315,15 @@ private slots:
         QCOMPARE(view_->RelativeDayText(day(2026, 5, 20)), QStringLiteral("1日前"));
         QVERIFY(!view_->CheckToday());
 
+        // Never shown (a window not opened yet), the view does not tick.
+        QTimer* dayTimer = view_->findChild<QTimer*>(QStringLiteral("dayTimer"));
+        QVERIFY(dayTimer && !dayTimer->isActive());
         // Hidden, the view does not wake for midnight; shown again, it has
         // moved on before its first paint.
         view_->show();
+        QVERIFY(dayTimer->isActive());
         view_->hide();
-        QTimer* dayTimer = view_->findChild<QTimer*>();
-        QVERIFY(dayTimer && !dayTimer->isActive());
+        QVERIFY(!dayTimer->isActive());
         clock_->set(EncodeDate(2026, 5, 22) + EncodeTime(0, 0, 1));
         view_->show();
         QCOMPARE(spy.count(), 2);

@@ -54,9 +54,12 @@ CalendarView::CalendarView(QWidget* parent) : QWidget(parent), style_(CalendarSt
     core_.diary().setFailureReport([this](const QString& m) { emit diaryWriteFailed(m); });
     today_ = Today();
     // Midnight: the today fill and the past-day marks move to the new day.
+    // It ticks only while the view is shown (see event()): a view in a
+    // window never opened must not wake the program every second.
     dayTimer_ = new QTimer(this);
+    dayTimer_->setObjectName(QStringLiteral("dayTimer"));
+    dayTimer_->setInterval(1000);
     connect(dayTimer_, &QTimer::timeout, this, &CalendarView::CheckToday);
-    dayTimer_->start(1000);
 }
 
 CalendarView::~CalendarView()
@@ -259,7 +262,7 @@ bool CalendarView::event(QEvent* e)
         dayTimer_->stop();
     } else if (e->type() == QEvent::Show && !dayTimer_->isActive()) {
         CheckToday();
-        dayTimer_->start(1000);
+        dayTimer_->start();
     }
     return QWidget::event(e);
 }
