@@ -155,10 +155,12 @@ int RunVelnote(int argc, char** argv)
     if (qtJapanese->load(QStringLiteral("qtbase_ja"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(qtJapanese);
+    // The installed family the windows' face stands for; finding it reads
+    // the font database, which the first text drawn would read anyway.
     QFont appFont(DrawnFace(UiFace()));
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
-    MarkStartupPhase("instance lock, platform, font substitutions, translations");
+    MarkStartupPhase("instance lock, platform, font database, translations");
 
     InstallPasteGuard(); // before any editor exists
     // Errors of the start (files that cannot be read or written) are shown
