@@ -44,11 +44,8 @@ QFont ToQFont(const FontSpec& stored)
 
 QString DrawnFace(const QString& face)
 {
-    static QHash<QString, QString> known;
-    const auto hit = known.constFind(face);
-    if (hit != known.constEnd())
-        return *hit;
-    // Installed families by their lower-case names, as substitutions are kept.
+    // Installed families by their lower-case names, as substitutions are
+    // kept; read once (the substitutions are looked up each time).
     static const QHash<QString, QString> installed = [] {
         QHash<QString, QString> byKey;
         for (const QString& family : QFontDatabase::families())
@@ -62,7 +59,6 @@ QString DrawnFace(const QString& face)
                                         [](const QString& s) { return installed.contains(s); });
         drawn = found != standIns.end() ? installed.value(*found) : face;
     }
-    known.insert(face, drawn);
     return drawn;
 }
 
