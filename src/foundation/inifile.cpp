@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <optional>
+#include <utility>
 
 namespace vn {
 
@@ -54,9 +56,17 @@ QHash<QString, CachedFile>& cache()
 
 int g_burstDepth = 0;
 QSet<QString> g_readInBurst;
+int g_batchDepth = 0;
+QSet<QString> g_unwritten; // files whose cached document is newer than the file
 
 const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 {
+    if (g_unwritten.contains(path)) {
+        auto it = cache().find(path);
+        if (!it->indexed && (manyReads || ++it->reads >= 8))
+            it->buildIndex();
+        return &*it;
+    }
     if (g_burstDepth > 0 && g_readInBurst.contains(path)) {
         auto it = cache().find(path);
         if (it != cache().end()) {
@@ -84,7 +94,7 @@ const CachedFile* cachedFile(const QString& path, bool manyReads = false)
     c.bytes = std::move(bytes);
     if (manyReads)
         c.buildIndex();
-    if (cache().size() > 16)
+    if (cache().size() > 16 && g_unwritten.isEmpty())
         cache().clear();
     return &*cache().insert(path, std::move(c));
 }
@@ -92,6 +102,8 @@ const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 // The file as it is now, for a write; an empty document when it is missing.
 IniDocument load(const QString& path)
 {
+    if (g_unwritten.contains(path))
+        return cache().value(path).doc;
     if (!QFileInfo(path).isFile())
         return {};
     const CachedFile* c = cachedFile(path);
@@ -177,10 +189,60 @@ IniReadBurst::~IniReadBurst()
         g_readInBurst.clear();
 }
 
+namespace {
+
+QString writeFailure(const QString& path)
+{
+    return QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path));
+}
+
+// Writes the documents a batch kept; the first failure is thrown once all
+// have been tried.
+void writeUnwritten()
+{
+    const QSet<QString> paths = std::exchange(g_unwritten, {});
+    std::optional<AppError> first;
+    for (const QString& path : paths) {
+        const QByteArray bytes = cache().value(path).bytes;
+        g_readInBurst.remove(path);
+        try {
+            WriteFileAtomic(path, bytes);
+        } catch (const AppError&) {
+            cache().remove(path); // the next read sees the file as it is
+            if (!first)
+                first = AppError(writeFailure(path));
+        }
+    }
+    if (first)
+        throw *first;
+}
+
+} // namespace
+
+IniWriteBatch::IniWriteBatch()
+{
+    ++g_batchDepth;
+}
+
+IniWriteBatch::~IniWriteBatch()
+{
+    if (--g_batchDepth == 0 && !g_unwritten.isEmpty()) {
+        try {
+            writeUnwritten();
+        } catch (const AppError&) {
+            // Only reached without commit(), while another error is on its way.
+        }
+    }
+}
+
+void IniWriteBatch::commit()
+{
+    writeUnwritten();
+}
+
 void IniFile::writeValues(const QString& section, const QList<QPair<QString, QString>>& values)
 {
-    const QString failed =
-        QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(path_));
+    const QString failed = writeFailure(path_);
     g_readInBurst.remove(path_); // a write starts from the file as it is now
     IniDocument doc;
     try {
@@ -190,6 +252,14 @@ void IniFile::writeValues(const QString& section, const QList<QPair<QString, QSt
     }
     for (const auto& [key, value] : values)
         doc.setValue(section, key, value);
+    if (g_batchDepth > 0) { // kept, and written once at the batch's end
+        CachedFile kept;
+        kept.bytes = doc.bytes();
+        kept.doc = std::move(doc);
+        cache().insert(path_, std::move(kept));
+        g_unwritten.insert(path_);
+        return;
+    }
     g_readInBurst.remove(path_); // the next read sees what is written now
     try {
         WriteFileAtomic(path_, doc.bytes());

@@ -31,6 +31,23 @@ public:
     IniReadBurst& operator=(const IniReadBurst&) = delete;
 };
 
+// While one of these lives, the program's writes to its ini files are kept
+// and each file changed is rewritten once (one temporary file, one flush),
+// at commit(): for the many values written at one moment, such as the end of
+// the session. Reads in the meantime see what was written. A batch that ends
+// without commit() (an error is on its way) still writes what it holds, as
+// the writes would have been; an error in that write gives way to the first.
+class IniWriteBatch {
+public:
+    IniWriteBatch();
+    ~IniWriteBatch();
+    IniWriteBatch(const IniWriteBatch&) = delete;
+    IniWriteBatch& operator=(const IniWriteBatch&) = delete;
+    // Writes every file changed so far; throws AppError("<path> に書き込めません")
+    // for the first that cannot be written (the others are still written).
+    void commit();
+};
+
 class IniFile {
 public:
     explicit IniFile(QString path) : path_(std::move(path)) {}

@@ -159,11 +159,13 @@ void WriteSettingFont(int id, const FontSpec& font)
     if (!row)
         return;
     IniFile ini(g_settingsFile);
+    IniWriteBatch batch; // the four values in one rewrite
     const QString& s = row->section;
     writeIfChanged(ini, s, QStringLiteral("Color"), QString::number(font.color));
     writeIfChanged(ini, s, QStringLiteral("Name"), font.name);
     writeIfChanged(ini, s, QStringLiteral("Size"), QString::number(font.size));
     writeIfChanged(ini, s, QStringLiteral("Style"), QString::number(font.style));
+    batch.commit();
 }
 
 void WriteSettingIntsIfChanged(const QList<QPair<int, int>>& values)

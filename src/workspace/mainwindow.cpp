@@ -381,11 +381,14 @@ void MainWindow::closeEvent(QCloseEvent* event)
         // shown but does not keep the program from ending.
         Guarded(
             [this] {
+                IniReadBurst burst;  // one reading of the settings file
+                IniWriteBatch batch; // and one rewrite, not one per value
                 pages_->savePagePositions();
                 reference_->SaveReferencePositions();
                 WriteSettingInt(REG_VnoteActiveTab, pages_->currentPage());
                 WriteSettingInt(REG_RefFileActiveTab, reference_->currentReference());
                 SaveWindowLayout();
+                batch.commit();
             },
             this);
         event->accept();

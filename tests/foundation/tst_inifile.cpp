@@ -3,6 +3,7 @@
 #include "foundation/textcodec.h"
 #include "tempdatafolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -273,6 +274,53 @@ private slots:
         }
         dir.writeBytes("b.ini", "[S]\r\nk=4\r\n");
         QCOMPARE(ini.readInt("S", "k", 0), 4);
+    }
+
+    // A batch rewrites each file once, at commit: the same bytes as the writes
+    // one by one; reads see the batch; a file that cannot be written is named
+    // and does not keep the others from being written; a batch that ends
+    // without commit (an error on its way) still writes what it holds.
+    void aWriteBatchRewritesEachFileOnce()
+    {
+        TempDataFolder dir;
+        QDir(dir.path()).mkdir("folder.ini");
+        IniFile a(dir.file("a.ini")), single(dir.file("single.ini"));
+        IniFile b(dir.file("b.ini")), bad(dir.file("folder.ini"));
+        auto writes = [](IniFile& f) {
+            f.writeInt("S", "k", 2);
+            f.writeValue("T", "t", QStringLiteral("メモ"));
+            f.writeInt("S", "j", 3);
+        };
+        a.writeInt("S", "k", 1);
+        single.writeInt("S", "k", 1);
+        const QByteArray before = dir.readBytes("a.ini");
+        writes(single);
+        {
+            IniWriteBatch batch;
+            writes(a);
+            b.writeInt("S", "k", 4);
+            bad.writeInt("S", "k", 5);
+            QCOMPARE(dir.readBytes("a.ini"), before); // nothing written yet
+            QVERIFY(!dir.exists("b.ini"));
+            QCOMPARE(a.readInt("S", "k", 0), 2);
+            QCOMPARE(a.readString("T", "t", {}), QStringLiteral("メモ"));
+            try {
+                batch.commit();
+                QFAIL("no error");
+            } catch (const AppError& e) {
+                QCOMPARE(e.message(), dir.file("folder.ini") + QStringLiteral(" に書き込めません"));
+            }
+        }
+        QCOMPARE(dir.readBytes("a.ini"), dir.readBytes("single.ini"));
+        QCOMPARE(IniFile(dir.file("b.ini")).readInt("S", "k", 0), 4);
+        QCOMPARE(bad.readInt("S", "k", 0), 0);
+        try {
+            IniWriteBatch batch;
+            a.writeInt("S", "k", 6);
+            throw AppError(QStringLiteral("elsewhere"));
+        } catch (const AppError&) {
+        }
+        QVERIFY(dir.readBytes("a.ini").contains("k=6"));
     }
 
     void changesMadeByOthersAreSeenAtOnce()
