@@ -103,7 +103,7 @@ const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 IniDocument load(const QString& path)
 {
     if (g_unwritten.contains(path))
-        return cache().value(path).doc;
+        return cache().constFind(path)->doc;
     if (!QFileInfo(path).isFile())
         return {};
     const CachedFile* c = cachedFile(path);
@@ -203,7 +203,7 @@ void writeUnwritten()
     const QSet<QString> paths = std::exchange(g_unwritten, {});
     std::optional<AppError> first;
     for (const QString& path : paths) {
-        const QByteArray bytes = cache().value(path).bytes;
+        const QByteArray bytes = cache().constFind(path)->bytes;
         g_readInBurst.remove(path);
         try {
             WriteFileAtomic(path, bytes);

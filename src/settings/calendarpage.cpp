@@ -279,7 +279,7 @@ void CalendarPage::setMonthColour(quint32 colour)
     // The month font keeps a colour of its own, read after the month colour
     // at start-up: once a month font has been stored, its colour follows, or
     // the change would be lost at the next start.
-    FontSpec stored = ToFontSpec(view().FontMonth(), INT_MIN, storedFace(REG_CalendarFontMonth));
+    FontSpec stored = ToFontSpec(view().FontMonth(), INT_MIN, UiFace());
     ReadSettingFont(REG_CalendarFontMonth, stored);
     if (stored.color != INT_MIN && stored.color != int(colour)) {
         stored.color = int(colour);
@@ -325,9 +325,9 @@ void CalendarPage::chooseFont(bool month)
         return;
     }
     // The day font's stored colour is not drawn; it is kept as it was.
-    FontSpec current = ToFontSpec(v.Font(), 0);
+    FontSpec current = ToFontSpec(v.Font(), 0, UiFace());
     ReadSettingFont(REG_CalendarFont, current);
-    current = ToFontSpec(v.Font(), current.color, storedFace(REG_CalendarFont));
+    current = ToFontSpec(v.Font(), current.color, current.name);
     const std::optional<FontSpec> chosen = ChooseFontKeepingFace(current);
     if (!chosen)
         return;
