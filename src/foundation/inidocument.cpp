@@ -197,17 +197,6 @@ template <typename Unit, typename Emit> void splitAtBreaks(const Unit* p, qsizet
         take(start, n, QString());
 }
 
-QByteArray encodeUtf16(const QString& text, bool le)
-{
-    QByteArray out(text.size() * 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text[i].unicode();
-        out[2 * i] = char(le ? u & 0xFF : u >> 8);
-        out[2 * i + 1] = char(le ? u >> 8 : u & 0xFF);
-    }
-    return out;
-}
-
 } // namespace
 
 // The file
@@ -230,11 +219,7 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
         const bool le = bytes[0] == '\xFF';
         doc.coding_ = le ? Coding::Utf16LE : Coding::Utf16BE;
         const qsizetype units = (bytes.size() - 2) / 2;
-        QString all(units, Qt::Uninitialized);
-        const auto* b = reinterpret_cast<const uchar*>(bytes.constData()) + 2;
-        for (qsizetype i = 0; i < units; ++i)
-            all[i] = QChar(le ? char16_t(b[2 * i] | b[2 * i + 1] << 8)
-                              : char16_t(b[2 * i] << 8 | b[2 * i + 1]));
+        const QString all = FromUtf16(bytes.constData() + 2, units * 2, le);
         if ((bytes.size() - 2) % 2)
             doc.oddByte_ = bytes.right(1);
         splitAtBreaks(reinterpret_cast<const char16_t*>(all.constData()), units,
@@ -271,7 +256,7 @@ QByteArray IniDocument::bytes() const
         const QString eol =
             line.eol.isEmpty() && i + 1 < lines_.size() ? QStringLiteral("\r\n") : line.eol;
         if (utf16) {
-            out += encodeUtf16(line.text + eol, le);
+            out += ToUtf16(line.text + eol, le);
             continue;
         }
         if (coding_ == Coding::Sjis && !line.changed)

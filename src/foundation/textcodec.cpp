@@ -339,6 +339,96 @@ QByteArray EncodeText(const QString& text)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+QString FromUtf16(const char* data, qsizetype size, bool littleEndian)
+{
+    const qsizetype units = size / 2;
+    QString out(units + (size % 2), Qt::Uninitialized);
+    const auto* b = reinterpret_cast<const uchar*>(data);
+    for (qsizetype i = 0; i < units; ++i)
+        out[i] = QChar(littleEndian ? char16_t(b[2 * i] | b[2 * i + 1] << 8)
+                                    : char16_t(b[2 * i] << 8 | b[2 * i + 1]));
+    if (size % 2)
+        out[units] = QChar(0xFFFD);
+    return out;
+}
+
+QByteArray ToUtf16(QStringView text, bool littleEndian)
+{
+    QByteArray out(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        out[2 * i] = char(littleEndian ? u & 0xFF : u >> 8);
+        out[2 * i + 1] = char(littleEndian ? u >> 8 : u & 0xFF);
+    }
+    return out;
+}
+
+namespace {
+
+// Replaces NUL with U+FFFD; true when there was one.
+bool markNuls(QString& text)
+{
+    bool marked = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() == 0) {
+            text[i] = QChar(0xFFFD);
+            marked = true;
+        }
+    }
+    return marked;
+}
+
+bool hasBrokenSurrogate(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+FileText DecodeFileText(const QByteArray& bytes)
+{
+    FileText out;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool le = bytes[0] == '\xFF';
+        out.form = le ? TextForm::Utf16LE : TextForm::Utf16BE;
+        out.text = FromUtf16(bytes.constData() + 2, bytes.size() - 2, le);
+        out.exact = bytes.size() % 2 == 0 && !hasBrokenSurrogate(out.text);
+    } else if (hasUtf8Mark(bytes)) {
+        out.form = TextForm::Utf8;
+        out.text = FromUtf8(bytes.constData() + 3, bytes.size() - 3);
+        out.exact = IsUtf8(bytes.mid(3));
+    } else {
+        bool sjisExact = true;
+        out.text = FromSjis(bytes, &sjisExact);
+        out.exact = sjisExact;
+        if (!sjisExact && IsUtf8(bytes)) {
+            out.form = TextForm::Utf8;
+            out.text = FromUtf8(bytes.constData(), bytes.size());
+            out.exact = true;
+        }
+    }
+    if (markNuls(out.text))
+        out.exact = false;
+    return out;
+}
+
+QByteArray EncodeFileText(const QString& text, TextForm form)
+{
+    switch (form) {
+    case TextForm::Utf16LE: return QByteArray("\xFF\xFE") + ToUtf16(text, true);
+    case TextForm::Utf16BE: return QByteArray("\xFE\xFF") + ToUtf16(text, false);
+    case TextForm::Sjis:
+    case TextForm::Utf8: break;
+    }
+    return EncodeText(text);
+}
+
 bool SjisCanHold(QChar c)
 {
     const char16_t u = c.unicode();

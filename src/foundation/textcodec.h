@@ -29,6 +29,26 @@ QString DecodeForeignText(const QByteArray& bytes);
 // Shift-JIS when it holds the text, otherwise a UTF-8 byte-order mark + UTF-8.
 QByteArray EncodeText(const QString& text);
 
+// The form a file's bytes were read in, so that a rewrite can keep it.
+enum class TextForm { Sjis, Utf8, Utf16LE, Utf16BE };
+
+// A file's bytes decoded without losing sight of what could not be decoded.
+struct FileText {
+    QString text;      // NUL bytes and undecodable bytes as U+FFFD
+    TextForm form = TextForm::Sjis;
+    bool exact = true; // text is all the file holds: no NUL, nothing undecodable
+};
+
+// A file the program writes, read by the rule of DecodeText; a file that
+// begins with a UTF-16 byte-order mark (Windows' "Unicode") is UTF-16.
+FileText DecodeFileText(const QByteArray& bytes);
+// UTF-16 forms write UTF-16 with their byte-order mark; the others as
+// EncodeText (Shift-JIS when it holds the text).
+QByteArray EncodeFileText(const QString& text, TextForm form);
+// UTF-16 units of the given byte order; an odd last byte becomes U+FFFD.
+QString FromUtf16(const char* data, qsizetype size, bool littleEndian);
+QByteArray ToUtf16(QStringView text, bool littleEndian);
+
 // Pure CP932 conversions. FromSjis sets *exact to false (when given) when
 // some byte is not part of a CP932 code. ToSjis sets *ok to false (when
 // given) when some character has no CP932 form; such characters become '?'.

@@ -3,6 +3,7 @@
 #include <QTest>
 
 using namespace vn;
+using namespace Qt::StringLiterals;
 
 class TstTextCodec : public QObject {
     Q_OBJECT
@@ -107,6 +108,45 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QCOMPARE(DecodeText(bytes), text);
+    }
+
+    // What a file holds, as read for a window that may write it back: the
+    // form is kept and anything the text cannot show is flagged.
+    void fileTextKeepsFormAndFlagsWhatItCannotShow_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("form");
+        QTest::addColumn<bool>("exact");
+        const int sjis = int(TextForm::Sjis), utf8 = int(TextForm::Utf8),
+                  le = int(TextForm::Utf16LE), be = int(TextForm::Utf16BE);
+        QTest::newRow("shift-jis") << QByteArray("\x93\xFA\x96\x7B\r\n") << u"日本\r\n"_s << sjis << true;
+        QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF\xC3\xA9") << u"é"_s << utf8 << true;
+        QTest::newRow("utf-8 bare") << u"日本語"_s.toUtf8() << u"日本語"_s << utf8 << true;
+        QTest::newRow("nul") << QByteArray("second\0 line", 12) << u"second\uFFFD line"_s << sjis
+                             << false;
+        QTest::newRow("nul first") << QByteArray("\0abc", 4) << u"\uFFFDabc"_s << sjis << false;
+        QTest::newRow("undecodable") << QByteArray("\x93\xFA\x80") << u"日\uFFFD"_s << sjis << false;
+        QTest::newRow("utf-16le") << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10)
+                                  << u"日本\r\n"_s << le << true;
+        QTest::newRow("utf-16be") << QByteArray("\xFE\xFF\x65\xE5\0a", 6) << u"日a"_s << be << true;
+        QTest::newRow("utf-16 odd") << QByteArray("\xFF\xFEa\0b", 5) << u"a\uFFFD"_s << le << false;
+        QTest::newRow("utf-16 lone half") << QByteArray("\xFF\xFE\x00\xD8", 4)
+                                          << QString(QChar(0xD800)) << le << false;
+        QTest::newRow("empty") << QByteArray() << QString() << sjis << true;
+    }
+    void fileTextKeepsFormAndFlagsWhatItCannotShow()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, form);
+        QFETCH(bool, exact);
+        const FileText read = DecodeFileText(bytes);
+        QCOMPARE(read.text, text);
+        QCOMPARE(int(read.form), form);
+        QCOMPARE(read.exact, exact);
+        if (exact && read.form != TextForm::Utf8)
+            QCOMPARE(EncodeFileText(read.text, read.form), bytes); // written back as read
     }
 
     void everyTwoCharacterHalfWidthKatakanaTextRoundTrips()
