@@ -130,7 +130,7 @@ private slots:
         QTest::newRow("utf-16le") << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0", 10)
                                   << u"日本\r\n"_s << le << true;
         QTest::newRow("utf-16be") << QByteArray("\xFE\xFF\x65\xE5\0a", 6) << u"日a"_s << be << true;
-        QTest::newRow("utf-16 odd") << QByteArray("\xFF\xFEa\0b", 5) << u"a\uFFFD"_s << le << false;
+        QTest::newRow("utf-16 odd") << QByteArray("\xFF\xFE" "a\0b", 5) << u"a\uFFFD"_s << le << false;
         QTest::newRow("utf-16 lone half") << QByteArray("\xFF\xFE\x00\xD8", 4)
                                           << QString(QChar(0xD800)) << le << false;
         QTest::newRow("empty") << QByteArray() << QString() << sjis << true;
