@@ -10,8 +10,11 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace vn {
 
@@ -22,11 +25,42 @@ enum class Job { None, Export, Import, Help, Version };
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// Standard output, every write checked. It may have been closed by the
+// caller: a file opened later would then take its place, so /dev/null holds
+// the place and the first write fails as on a closed output.
+int outError = 0; // the cause of the first failed write
+
+void holdStandardFiles()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1)
+            continue;
+        if (fd == 1)
+            outError = EBADF;
+        const int held = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (held >= 0 && held != fd) // the lowest free number is fd itself
+            ::close(held);
+    }
+}
+
+void writeOut(const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0 && outError == 0) {
+        const ssize_t n = ::write(STDOUT_FILENO, data, size_t(left));
+        if (n < 0 && errno != EINTR)
+            outError = errno;
+        if (n > 0) {
+            data += n;
+            left -= n;
+        }
+    }
+}
+
 void printOut(const QString& text)
 {
-    std::fputs(text.toUtf8().constData(), stdout);
-    std::fputs("\n", stdout);
-    std::fflush(stdout);
+    writeOut(text.toUtf8() + '\n');
 }
 
 // One line on standard error.
@@ -57,15 +91,24 @@ struct Holidays {
     Holidays() { table.LoadHolidays(AppFolder() + QStringLiteral("/Holiday.dat")); }
 };
 
+// Everything written reached standard output, and its close went well.
+int closeOut(int code)
+{
+    if (::close(STDOUT_FILENO) != 0 && outError == 0)
+        outError = errno;
+    if (code != 0 || outError == 0)
+        return code;
+    return fail(kFailed, QStringLiteral("標準出力に書き込めません [%1]")
+                             .arg(QString::fromLocal8Bit(std::strerror(outError))));
+}
+
 int exportIcs(const QString& target)
 {
     const QString schedules = AppFolder() + QStringLiteral("/Schedule.dat");
     Holidays holidays;
     if (target == QLatin1String("-")) {
-        const QByteArray ics = SchedulesToIcal(ReadScheduleRows(schedules).rows, holidays.test);
-        return std::fwrite(ics.constData(), 1, size_t(ics.size()), stdout) == size_t(ics.size())
-                   ? 0
-                   : fail(kFailed, QStringLiteral("標準出力に書き込めません"));
+        writeOut(SchedulesToIcal(ReadScheduleRows(schedules).rows, holidays.test));
+        return 0;
     }
     const IcalExportSummary summary = ExportIcalFile(schedules, target, holidays.test);
     printOut(summary.text());
@@ -90,9 +133,7 @@ int importIcs(const QString& source)
     return 0;
 }
 
-} // namespace
-
-std::optional<int> RunCommandLine(int argc, char** argv)
+std::optional<int> runJob(int argc, char** argv)
 {
     Job job = Job::None;
     QString file;
@@ -132,6 +173,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     if (job == Job::None)
         return std::nullopt;
 
+    holdStandardFiles();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velnote"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VN_VERSION));
@@ -151,6 +193,14 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     } catch (const std::exception& e) {
         return fail(kFailed, QString::fromLocal8Bit(e.what()));
     }
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    const std::optional<int> code = runJob(argc, argv);
+    return code ? std::optional<int>(closeOut(*code)) : std::nullopt;
 }
 
 } // namespace vn

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace vn {
@@ -113,7 +114,7 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
         return result;
     }
     try {
-        FolderWriter files(work);
+        FolderWriter files(work, result.folder);
         files.add(QStringLiteral("Schedule.dat"),
                   EncodeText(JoinLinesCrLf(ReadLines(SchedulePath()))));
         files.add(QStringLiteral("Holiday.dat"),
@@ -158,10 +159,21 @@ QStringList AutomaticGenerations()
     return names;
 }
 
+QStringList GenerationsByAge(const QStringList& automatic, DateTime now)
+{
+    const QString nowName = RenderDateTime(QStringLiteral("yyyymmdd_hhnnss"), now);
+    QStringList names = automatic;
+    std::sort(names.begin(), names.end());
+    const auto future = std::upper_bound(names.begin(), names.end(), nowName);
+    QStringList aged(std::make_reverse_iterator(names.end()), std::make_reverse_iterator(future));
+    aged.append(QStringList(names.begin(), future));
+    return aged;
+}
+
 void PruneBackUpGenerations(int maxGenerations)
 {
     const int keep = std::clamp(maxGenerations, kBackUpMinGenerations, kBackUpMaxGenerations);
-    const QStringList names = AutomaticGenerations();
+    const QStringList names = GenerationsByAge(AutomaticGenerations(), Now());
     for (qsizetype i = 0; i + keep < names.size(); ++i)
         DeleteBackUpGeneration(BackUpFolder() + u'/' + names[i]);
 }
@@ -183,8 +195,13 @@ void DeleteBackUpGeneration(const QString& folder)
 
 bool BackUpOverdue(const BackUpSchedule& schedule, DateTime now)
 {
-    const QStringList names = AutomaticGenerations();
-    return BackUpOverdue(schedule, now, names.isEmpty() ? QString() : names.last());
+    const QString nowName = RenderDateTime(QStringLiteral("yyyymmdd_hhnnss"), now);
+    QString newest;
+    for (const QString& n : AutomaticGenerations()) {
+        if (n <= nowName)
+            newest = n; // ascending: the last one not after now
+    }
+    return BackUpOverdue(schedule, now, newest);
 }
 
 QStringList ListBackUpGenerations()

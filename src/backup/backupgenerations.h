@@ -56,8 +56,13 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual);
 // Removes the hidden half-made copies a power cut may have left.
 void RemoveUnfinishedGenerations();
 
-// Deletes the oldest automatic generations beyond the maximum (kept within
-// 5..99).
+// Automatic generation names, the first to go first: those dated after now
+// (made while the clock was ahead; their true age is unknown), furthest ahead
+// first, then the others from the oldest.
+QStringList GenerationsByAge(const QStringList& automatic, DateTime now);
+
+// Deletes the first automatic generations by age beyond the maximum (kept
+// within 5..99).
 void PruneBackUpGenerations(int maxGenerations);
 
 // Deletes the files directly inside the folder, then the folder when empty.
@@ -66,6 +71,8 @@ void DeleteBackUpGeneration(const QString& folder);
 
 // The names of the automatic generations (15-character entries), ascending.
 QStringList AutomaticGenerations();
+// Generations dated after now are no sign of a recent backup: they are left
+// out of the test.
 bool BackUpOverdue(const BackUpSchedule& schedule, DateTime now);
 
 // Every entry of the BackUp folder, newest first.

@@ -14,16 +14,8 @@
 
 namespace vn {
 
-namespace {
-
-[[noreturn]] void fail(const QString& path, int err)
-{
-    ThrowCreateError(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(err)));
-}
-
-} // namespace
-
-FolderWriter::FolderWriter(QString folder) : folder_(std::move(folder))
+FolderWriter::FolderWriter(QString folder, QString shownFolder)
+    : folder_(std::move(folder)), shown_(std::move(shownFolder))
 {
     // One flush for all files holds where a flush commits the metadata of
     // every file changed before it in one journal transaction, their data
@@ -48,14 +40,21 @@ FolderWriter::~FolderWriter()
         ::close(f.fd);
 }
 
+void FolderWriter::fail(const QString& fileName, int err) const
+{
+    throw AppError(QStringLiteral("バックアップ \"%1\" の %2 を書き込めません [%3]")
+                       .arg(QDir::toNativeSeparators(shown_), fileName,
+                            QString::fromLocal8Bit(std::strerror(err))));
+}
+
 void FolderWriter::add(const QString& fileName, const QByteArray& bytes)
 {
     const QString path = folder_ + u'/' + fileName;
     const int fd = ::open(QFile::encodeName(path).constData(),
                           O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        fail(path, errno);
-    files_.push_back({fd, path});
+        fail(fileName, errno);
+    files_.push_back({fd, fileName});
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -63,7 +62,7 @@ void FolderWriter::add(const QString& fileName, const QByteArray& bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            fail(path, errno);
+            fail(fileName, errno);
         data += n;
         left -= n;
     }
@@ -86,7 +85,7 @@ void FolderWriter::commit()
     for (size_t i = 0; i < files_.size(); ++i) {
         const Open& f = files_[i];
         if ((!batch_ || i + 1 == files_.size()) && ::fsync(f.fd) != 0)
-            fail(f.path, errno);
+            fail(f.name, errno);
     }
     for (Open& f : files_)
         ::close(f.fd);

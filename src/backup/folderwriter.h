@@ -3,7 +3,8 @@
 // is written and its writing to disk started at once; commit() waits for all
 // of them, then makes them durable with one full flush (on file systems known
 // to commit all of them with it; elsewhere one per file), and the folder with
-// another. Files are readable by their owner only.
+// another. Files are readable by their owner only. Errors name the files
+// under the folder they are for (a generation), not the folder written.
 #include <QByteArray>
 #include <QString>
 
@@ -13,7 +14,7 @@ namespace vn {
 
 class FolderWriter {
 public:
-    explicit FolderWriter(QString folder);
+    FolderWriter(QString folder, QString shownFolder);
     ~FolderWriter();
     FolderWriter(const FolderWriter&) = delete;
     FolderWriter& operator=(const FolderWriter&) = delete;
@@ -26,9 +27,12 @@ public:
 private:
     struct Open {
         int fd;
-        QString path;
+        QString name;
     };
+    [[noreturn]] void fail(const QString& fileName, int err) const;
+
     QString folder_;
+    QString shown_;
     std::vector<Open> files_;
     bool batch_ = false; // one flush for all files (else one per file)
 };

@@ -48,7 +48,8 @@ struct IcalExportSummary {
 // The calendar for the given schedules.
 QByteArray SchedulesToIcal(const std::vector<ScheduleFields>& rows, const HolidayTest& isHoliday,
                            const IcalOptions& options = {});
-// Reads Schedule.dat and writes the calendar file (replacing it whole).
+// Reads Schedule.dat and writes the calendar file (replacing it whole), only
+// to a regular file or a new name outside the data folder (CheckExportTarget).
 IcalExportSummary ExportIcalFile(const QString& schedulePath, const QString& icsPath,
                                  const HolidayTest& isHoliday, const IcalOptions& options = {});
 

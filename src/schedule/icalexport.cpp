@@ -4,6 +4,7 @@
 #include "schedulelistfile.h"
 
 #include "foundation/clock.h"
+#include "foundation/exportfile.h"
 #include "foundation/textfile.h"
 
 #include <QCryptographicHash>
@@ -230,8 +231,9 @@ QByteArray SchedulesToIcal(const std::vector<ScheduleFields>& rows, const Holida
 IcalExportSummary ExportIcalFile(const QString& schedulePath, const QString& icsPath,
                                  const HolidayTest& isHoliday, const IcalOptions& options)
 {
+    CheckExportTarget(icsPath); // before the work of reading
     const ScheduleRows rows = ReadScheduleRows(schedulePath);
-    WriteFileAtomic(icsPath, SchedulesToIcal(rows.rows, isHoliday, options));
+    WriteExportFile(icsPath, SchedulesToIcal(rows.rows, isHoliday, options));
     IcalExportSummary summary;
     summary.events = int(rows.rows.size());
     summary.unreadableLines = rows.report.count();

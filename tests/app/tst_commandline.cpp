@@ -3,9 +3,13 @@
 #include "foundation/textcodec.h"
 #include "platform/flockinstancelock.h"
 
+#include <QDirIterator>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -32,9 +36,36 @@ public:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
+    // Every entry below the folder, links not followed: its kind and inode,
+    // and the bytes of a regular file. A file replaced by a rename or
+    // changed in place shows.
+    QStringList snapshot() const
+    {
+        QStringList all;
+        QDirIterator it(path(),
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString p = it.next();
+            struct stat st;
+            if (::lstat(QFile::encodeName(p).constData(), &st) != 0)
+                continue;
+            QString entry = QStringLiteral("%1 %2 %3").arg(p).arg(st.st_mode).arg(st.st_ino);
+            if (S_ISREG(st.st_mode)) {
+                QFile f(p);
+                entry += u' ' + QString::fromLatin1(
+                                    (f.open(QIODevice::ReadOnly) ? f.readAll() : "?").toHex());
+            }
+            all << entry;
+        }
+        all.sort();
+        return all;
+    }
+
     // The program with this folder as its data folder and its own runtime
-    // folder, without any display.
-    Run run(const QStringList& args) const
+    // folder, without any display; standard output to a file, or closed
+    // ("-").
+    Run run(const QStringList& args, const QString& stdoutTo = {}) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("VELNOTE_DATA_DIR"), file(QStringLiteral("data")));
@@ -44,7 +75,14 @@ public:
             env.remove(QString::fromLatin1(name));
         QProcess p;
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(VN_PROGRAM), args);
+        if (stdoutTo == QLatin1String("-")) {
+            p.start(QStringLiteral("/bin/sh"),
+                    QStringList{"-c", "exec \"$0\" \"$@\" >&-", QStringLiteral(VN_PROGRAM)} + args);
+        } else {
+            if (!stdoutTo.isEmpty())
+                p.setStandardOutputFile(stdoutTo);
+            p.start(QStringLiteral(VN_PROGRAM), args);
+        }
         Run r;
         if (!p.waitForFinished(30000))
             return r;
@@ -113,7 +151,7 @@ private slots:
             {{"--import-ics", f.file("bad.ics")}, 1, "iCalendar形式のデータではありません"},
             {{"--import-ics"}, 2, "--import-ics にはファイル名が必要です"},
             {{"--export-ics"}, 2, "--export-ics にはファイル名が必要です"},
-            {{"--export-ics", f.path()}, 1, "作成できません"},
+            {{"--export-ics", f.path()}, 1, "フォルダーです"},
             {{"--export-ics", "a.ics", "--import-ics", "b.ics"}, 2, "一つだけ"},
         };
         for (const Case& c : cases) {
@@ -123,6 +161,55 @@ private slots:
                          r.err.count(u'\n') == 1 && r.err.contains(QString::fromUtf8(c.says)),
                      qPrintable(r.err));
             QCOMPARE(f.read("data/Schedule.dat"), kSchedules);
+        }
+    }
+
+    // An export goes to a regular file or a new name outside the data
+    // folder, and all of it to standard output; anything else fails with one
+    // line and leaves every file as it was.
+    void exportWritesOnlyWhereItShould()
+    {
+        Folder f;
+        QDir().mkpath(f.file("data/Diary/202401"));
+        QDir().mkpath(f.file("folder"));
+        f.write("data/Schedule.dat", kSchedules);
+        f.write("data/Vnote.ini", "[Memo]\r\n");
+        QVERIFY(::mkfifo(QFile::encodeName(f.file("fifo")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(f.file("fifo"), f.file("to-fifo")));
+        QVERIFY(QFile::link(f.file("data/Schedule.dat"), f.file("to-schedule")));
+        QVERIFY(QFile::link(f.file("data/Diary"), f.file("to-diary")));
+        // A device node of our own (not the machine's), where it may be made.
+        const bool device = ::mknod(QFile::encodeName(f.file("null")).constData(), S_IFCHR | 0600,
+                                    makedev(1, 3)) == 0;
+        struct Case {
+            QString target;
+            const char* says;
+            QString stdoutTo;
+        };
+        QList<Case> cases = {
+            {f.file("fifo"), "通常のファイルではありません", {}},
+            {f.file("to-fifo"), "通常のファイルではありません", {}},
+            {f.file("folder"), "フォルダーです", {}},
+            {f.file("data/Schedule.dat"), "データフォルダーの中です", {}},
+            {f.file("data/Vnote.ini"), "データフォルダーの中です", {}},
+            {f.file("data/Vnote7.vnm"), "データフォルダーの中です", {}}, // a page not made yet
+            {f.file("data/Diary/202402/20240201.txt"), "データフォルダーの中です", {}},
+            {f.file("folder/../data/Schedule.dat"), "データフォルダーの中です", {}},
+            {f.file("to-schedule"), "データフォルダーの中です", {}},
+            {f.file("to-diary/202401/x.ics"), "データフォルダーの中です", {}},
+            {"-", "標準出力に書き込めません [", "/dev/full"},
+            {"-", "標準出力に書き込めません [", "-"},
+        };
+        if (device)
+            cases.append({f.file("null"), "通常のファイルではありません", {}});
+        for (const Case& c : cases) {
+            const QStringList before = f.snapshot();
+            const Run r = f.run({"--export-ics", c.target}, c.stdoutTo);
+            QVERIFY2(r.code == 1, qPrintable(c.target));
+            QVERIFY2(r.err.startsWith(QStringLiteral("velnote: ")) && r.err.endsWith(u'\n') &&
+                         r.err.count(u'\n') == 1 && r.err.contains(QString::fromUtf8(c.says)),
+                     qPrintable(c.target + u' ' + r.err));
+            QCOMPARE(f.snapshot(), before);
         }
     }
 

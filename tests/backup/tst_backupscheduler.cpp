@@ -56,23 +56,38 @@ private slots:
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<DateTime>("now");
         QTest::addColumn<bool>("made");
+        QTest::addColumn<QStringList>("pruned");
         QTest::newRow("empty folder")
-            << int(kBackUpWeekly) << QStringList() << At(2009, 1, 7, 9, 0) << true;
+            << int(kBackUpWeekly) << QStringList() << At(2009, 1, 7, 9, 0) << true << QStringList();
         // Weekly on Monday; now Wednesday 09:00.
         QTest::newRow("made this Monday") << int(kBackUpWeekly) << QStringList({"20090105_120000"})
-                                          << At(2009, 1, 7, 9, 0) << false;
+                                          << At(2009, 1, 7, 9, 0) << false << QStringList();
         QTest::newRow("made the Monday before")
             << int(kBackUpWeekly) << QStringList({"20081229_120000"}) << At(2009, 1, 7, 9, 0)
-            << true;
+            << true << QStringList();
         QTest::newRow("manual ones do not count")
             << int(kBackUpWeekly) << QStringList({"20090107_080000_Velnote"})
-            << At(2009, 1, 7, 9, 0) << true;
+            << At(2009, 1, 7, 9, 0) << true << QStringList();
         QTest::newRow("daily, made yesterday later in the day")
             << int(kBackUpDaily) << QStringList({"20090106_120000"}) << At(2009, 1, 7, 9, 0)
-            << false;
+            << false << QStringList();
         QTest::newRow("daily, a day and more ago")
-            << int(kBackUpDaily) << QStringList({"20090106_083000"}) << At(2009, 1, 7, 9, 0)
-            << true;
+            << int(kBackUpDaily) << QStringList({"20090106_083000"}) << At(2009, 1, 7, 9, 0) << true
+            << QStringList();
+        // A start with the clock ahead left a generation dated in the
+        // future: it is no sign of a recent backup, and it goes first.
+        QTest::newRow("one dated ahead") << int(kBackUpWeekly) << QStringList({"20990601_120000"})
+                                         << At(2009, 1, 7, 9, 0) << true << QStringList();
+        QTest::newRow("one dated ahead, one made this Monday")
+            << int(kBackUpWeekly) << QStringList({"20090105_120000", "20990601_120000"})
+            << At(2009, 1, 7, 9, 0) << false << QStringList();
+        QTest::newRow("over the limit: those ahead go first, furthest first")
+            << int(kBackUpWeekly)
+            << QStringList({"20081201_120000", "20081208_120000", "20081215_120000",
+                            "20081222_120000", "20081229_120000", "20090108_120000",
+                            "20990601_120000"})
+            << At(2009, 1, 7, 9, 0) << true
+            << QStringList({"20990601_120000", "20090108_120000", "20081201_120000"});
     }
     void catchUpAtStartOnlyWhenOverdue()
     {
@@ -80,6 +95,7 @@ private slots:
         QFETCH(QStringList, existing);
         QFETCH(DateTime, now);
         QFETCH(bool, made);
+        QFETCH(QStringList, pruned);
         TempDataFolder dir;
         FakeClock clock(now);
         for (const QString& n : existing)
@@ -93,7 +109,9 @@ private slots:
         QCOMPARE(scheduler.catchUp(), made);
         const QString name = RenderNow();
         QCOMPARE(QDir(BackUpFolder()).exists(name), made);
-        QCOMPARE(allEntries().size(), existing.size() + (made ? 1 : 0));
+        QCOMPARE(allEntries().size(), existing.size() + (made ? 1 : 0) - pruned.size());
+        for (const QString& n : pruned)
+            QVERIFY2(!QDir(BackUpFolder()).exists(n), qPrintable(n));
         QVERIFY(reports.isEmpty());
     }
 
@@ -161,6 +179,20 @@ private slots:
         QVERIFY(!scheduler.tick());
         QCOMPARE(reports.size(), 3);
         QVERIFY(reports[2].startsWith(QStringLiteral("データバックアップフォルダの作成失敗")));
+
+        // A file of the generation that cannot be written: the message names
+        // the generation, not the hidden folder the copies go into first, and
+        // the system's words come last, in brackets.
+        clock.set(At(2009, 2, 2, 12, 0, 5));
+        QDir().mkpath(BackUpFolder() + "/.20090202_120000.part/Vnote3.vnm");
+        QVERIFY(!scheduler.tick());
+        QCOMPARE(reports.size(), 4);
+        const QString generation = QDir::toNativeSeparators(BackUpFolder() + "/20090202_120000");
+        QVERIFY2(reports[3].startsWith(
+                     QStringLiteral("バックアップ \"%1\" の Vnote3.vnm を書き込めません [")
+                         .arg(generation)) &&
+                     reports[3].endsWith(u']') && !reports[3].contains(QStringLiteral(".part")),
+                 qPrintable(reports[3]));
     }
 };
 

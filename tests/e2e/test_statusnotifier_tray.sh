@@ -8,7 +8,7 @@ skip_without dbus-daemon dbus-send
 start_display
 
 bus_log="$WORK/bus.txt"
-dbus-daemon --session --nofork --print-address=1 --nopidfile >"$bus_log" 2>/dev/null &
+sh "$(dirname "$0")/../support/private-bus.sh" "$WORK" >"$bus_log" 2>/dev/null &
 BUS_PID=$!
 trap 'kill $BUS_PID 2>/dev/null; cleanup' EXIT
 wait_for 5 test -s "$bus_log"

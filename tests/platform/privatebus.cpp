@@ -4,9 +4,9 @@ namespace vn::test {
 
 PrivateBus::PrivateBus()
 {
-    daemon_.start(QStringLiteral("dbus-daemon"),
-                  {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                   QStringLiteral("--print-address=1"), QStringLiteral("--nopidfile")});
+    if (!dir_.isValid())
+        return;
+    daemon_.start(QStringLiteral("sh"), {QStringLiteral(VN_PRIVATE_BUS_SCRIPT), dir_.path()});
     if (!daemon_.waitForStarted(5000))
         return;
     for (int i = 0; i < 50 && !daemon_.canReadLine(); ++i)

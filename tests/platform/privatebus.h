@@ -1,8 +1,9 @@
 #pragma once
-// A private D-Bus session bus for one test: `dbus-daemon --session` started
-// by the test itself, ended with it.
+// A private D-Bus session bus for one test (tests/support/private-bus.sh, a
+// bus without service folders), started by the test itself, ended with it.
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 
 namespace vn::test {
 
@@ -14,6 +15,7 @@ public:
     QString address() const { return address_; }
 
 private:
+    QTemporaryDir dir_;
     QProcess daemon_;
     QString address_;
 };

@@ -215,13 +215,13 @@ private slots:
         IcalOptions o;
         o.timeZone = zone.toLatin1();
         dir.writeBytes("Schedule.dat", Sjis(JoinLinesCrLf(kEveryKind)));
-        const IcalExportSummary out =
-            ExportIcalFile(dir.file("Schedule.dat"), dir.file("out.ics"), h.test, o);
+        const QTemporaryDir outside; // not into the data folder
+        const QString ics = outside.filePath("out.ics");
+        const IcalExportSummary out = ExportIcalFile(dir.file("Schedule.dat"), ics, h.test, o);
         QCOMPARE(out.events, int(kEveryKind.size()));
 
         TempDataFolder empty;
-        const IcalImportSummary in =
-            ImportIcalFile(dir.file("out.ics"), empty.file("Schedule.dat"), h.test, o);
+        const IcalImportSummary in = ImportIcalFile(ics, empty.file("Schedule.dat"), h.test, o);
         QCOMPARE(ReadLines(empty.file("Schedule.dat")), kEveryKind);
         QCOMPARE(in.restored, int(kEveryKind.size()));
         QCOMPARE(in.added(), int(kEveryKind.size()));
@@ -229,8 +229,7 @@ private slots:
 
         // Reading it again adds nothing and leaves the file alone.
         const QByteArray before = empty.readBytes("Schedule.dat");
-        const IcalImportSummary again =
-            ImportIcalFile(dir.file("out.ics"), empty.file("Schedule.dat"), h.test, o);
+        const IcalImportSummary again = ImportIcalFile(ics, empty.file("Schedule.dat"), h.test, o);
         QCOMPARE(again.added(), 0);
         QCOMPARE(again.duplicates, int(kEveryKind.size()));
         QCOMPARE(empty.readBytes("Schedule.dat"), before);

@@ -45,8 +45,9 @@ private slots:
         QString ics;
         {
             TempDataFolder dir;
+            const QTemporaryDir outside; // not into the data folder
             dir.writeBytes("Schedule.dat", Sjis(JoinLinesCrLf(kLines)));
-            ics = dir.file("out.ics");
+            ics = outside.filePath("out.ics");
             ScheduleListWindow list;
             list.show();
             QVERIFY(QTest::qWaitForWindowExposed(&list));

@@ -2,6 +2,7 @@
 #include "schedulelistwindow.h"
 
 #include "foundation/apperror.h"
+#include "foundation/exportfile.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
 #include "schedule/icalendar.h"
@@ -28,7 +29,7 @@ void ScheduleListWindow::ExportIcalClick()
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
         rows.push_back(fieldsAt(r));
-    WriteFileAtomic(path, SchedulesToIcal(rows, holidays_));
+    WriteExportFile(path, SchedulesToIcal(rows, holidays_));
     IcalExportSummary summary;
     summary.events = int(rows.size());
     Ask(BoxKind::Information, summary.text(), BoxButtons::Ok);
