@@ -18,7 +18,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& path, int err)
 {
-    ThrowCreateError(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(err)));
+    ThrowCreateError(QDir::toNativeSeparators(path), err);
 }
 
 } // namespace
