@@ -120,7 +120,8 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
         for (const QString& path : {SchedulePath(), HolidayPath()}) {
             if (FileKindOf(path) == FileKind::Other) {
                 result.message += (result.message.isEmpty() ? QString() : QStringLiteral("\r\n")) +
-                                  NotRegularFileText(QDir::toNativeSeparators(path));
+                                  NotRegularFileText(QDir::toNativeSeparators(path)) +
+                                  QStringLiteral("。バックアップには含めません");
                 continue;
             }
             files.add(QFileInfo(path).fileName(), ReadFileBytes(path));

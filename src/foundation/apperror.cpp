@@ -69,16 +69,18 @@ void ThrowCreateError(const QString& path, const QString& systemText)
                    bracketed(systemText));
 }
 
-QString NotRegularFileText(const QString& path)
+QString NotRegularFileText(const QString& path, bool writing)
 {
-    return QStringLiteral("\"%1\" は通常のファイルではない（フォルダー、名前付きパイプ、"
-                          "デバイスなど）ため、読み書きしません")
-        .arg(path);
+    return (writing ? QStringLiteral("ファイル \"%1\" を作成できません。")
+                    : QStringLiteral("ファイル \"%1\" を開けません。"))
+               .arg(path) +
+           QStringLiteral(
+               "通常のファイルではありません（フォルダー、名前付きパイプ、デバイスなど）");
 }
 
-void ThrowNotRegularFile(const QString& path)
+void ThrowNotRegularFile(const QString& path, bool writing)
 {
-    throw AppError(NotRegularFileText(path));
+    throw AppError(NotRegularFileText(path, writing));
 }
 
 QString ErrorBoxText(const QString& message)

@@ -32,9 +32,10 @@ QString SystemErrorText(int err);
 [[noreturn]] void ThrowOpenError(const QString& path, const QString& systemText);
 [[noreturn]] void ThrowCreateError(const QString& path, const QString& systemText);
 // Something other than a regular file (a folder, a FIFO, a device) where a
-// file is read or written: never opened.
-QString NotRegularFileText(const QString& path);
-[[noreturn]] void ThrowNotRegularFile(const QString& path);
+// file is read or written: never opened. The text says it cannot be opened
+// (or, for a write, created) and why.
+QString NotRegularFileText(const QString& path, bool writing = false);
+[[noreturn]] void ThrowNotRegularFile(const QString& path, bool writing = false);
 
 // The text shown in the error box: a full stop is appended when missing.
 QString ErrorBoxText(const QString& message);

@@ -328,7 +328,7 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes)
     const QByteArray target = QFile::encodeName(resolved);
     struct stat old;
     if (::stat(target.constData(), &old) == 0 && !S_ISREG(old.st_mode))
-        ThrowNotRegularFile(shown); // a folder, a FIFO, a device: left as it is
+        ThrowNotRegularFile(shown, true); // a folder, a FIFO, a device: left as it is
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray dir = slash > 0 ? target.left(slash) : QByteArray("/");
     QByteArray tmpl = dir + "/." + target.mid(slash + 1) + ".XXXXXX";

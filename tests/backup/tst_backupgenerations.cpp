@@ -98,7 +98,8 @@ private slots:
         FakeSource src;
         const BackUpResult r = MakeBackUpGeneration(src, false); // does not block
         QVERIFY(r.made);
-        QCOMPARE(r.message, NotRegularFileText(QDir::toNativeSeparators(dir.file("Holiday.dat"))));
+        QVERIFY(r.message.startsWith(
+            NotRegularFileText(QDir::toNativeSeparators(dir.file("Holiday.dat")))));
         QCOMPARE(ReadFileBytes(r.folder + "/Schedule.dat"), schedules);
         QVERIFY(!QFileInfo::exists(r.folder + "/Holiday.dat"));
         QCOMPARE(FileKindOf(dir.file("Holiday.dat")), FileKind::Other);

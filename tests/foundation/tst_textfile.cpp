@@ -115,7 +115,8 @@ private slots:
         QCOMPARE(messageOf([&] { ReadLines(path); }), expected);
         QCOMPARE(messageOf([&] { RecordFile::Read(path); }), expected);
         QCOMPARE(messageOf([&] { CheckSettingsFileReadable(); }), expected);
-        QCOMPARE(messageOf([&] { WriteLines(path, {"x"}); }), expected);
+        QCOMPARE(messageOf([&] { WriteLines(path, {"x"}); }),
+                 NotRegularFileText(QDir::toNativeSeparators(path), true));
         struct stat after;
         QCOMPARE(::stat(name.constData(), &after), 0);
         QCOMPARE(after.st_ino, before.st_ino);
