@@ -7,6 +7,7 @@
 #include <QDir>
 
 #include <algorithm>
+#include <optional>
 
 namespace vn {
 
@@ -142,26 +143,30 @@ QByteArray RecordFile::compose(const QStringList& recordLines) const
     };
     // Shift-JIS when every line written as text has a Shift-JIS form. A
     // UTF-8 file with unreadable lines stays UTF-8: their bytes would read
-    // as something else in Shift-JIS.
-    bool sjis = !(utf8 && !read_.unreadable.isEmpty());
-    for (qsizetype i = 0; sjis && i < placed.size(); ++i) {
-        if (raw(placed[i], true))
-            continue;
-        bool ok = true;
-        ToSjis(*placed[i].text, &ok);
-        sjis = ok;
-    }
-    // Unreadable bytes that happen to be UTF-8 may make the rewritten file
-    // read as UTF-8; they are still the bytes that were there.
-    QByteArray out = sjis ? QByteArray() : kBom;
-    for (const Slot& s : placed) {
-        if (raw(s, sjis))
-            out += rawOf(s.kept);
-        else
-            out += sjis ? ToSjis(*s.text) : s.text->toUtf8();
-        out += "\r\n";
-    }
-    return out;
+    // as something else in Shift-JIS. Unreadable bytes that happen to be
+    // UTF-8 may make the rewritten file read as UTF-8; they are still the
+    // bytes that were there.
+    auto build = [&](bool asSjis) -> std::optional<QByteArray> {
+        QByteArray out = asSjis ? QByteArray() : kBom;
+        for (const Slot& s : placed) {
+            if (raw(s, asSjis)) {
+                out += rawOf(s.kept);
+            } else if (asSjis) {
+                bool ok = true;
+                out += ToSjis(*s.text, &ok);
+                if (!ok)
+                    return std::nullopt;
+            } else {
+                out += s.text->toUtf8();
+            }
+            out += "\r\n";
+        }
+        return out;
+    };
+    if (!(utf8 && !read_.unreadable.isEmpty()))
+        if (std::optional<QByteArray> sjis = build(true))
+            return *sjis;
+    return *build(false);
 }
 
 void RecordFile::write(const QString& path, const QStringList& recordLines,
