@@ -1,9 +1,9 @@
 #pragma once
 // Holiday.dat as the holiday list reads and rewrites it: one entry per line
 // of the form MMDD,first year,last year,name; fields after the name go back
-// after it unchanged. Comment lines and lines the
-// list cannot take (the MMwN form, missing fields, letters where numbers
-// belong) are kept with their bytes and written back in their places.
+// after it unchanged. Comment lines and lines the list cannot take (the MMwN
+// form, missing fields, letters where numbers belong) are kept with their
+// bytes and written back in their places.
 #include "foundation/loadreport.h"
 #include "foundation/recordfile.h"
 
