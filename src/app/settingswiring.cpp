@@ -4,6 +4,7 @@
 #include "backgroundjobs.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingshost.h"
+#include "widgets/errorbox.h"
 #include "widgets/loadreportbox.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
@@ -77,7 +78,11 @@ public:
     {
         // The program's one set of hints: the list shows it, the minute
         // check asks it.
-        ShowLoadReport(main_->scheduleAlerts()->balloonHints().LoadBalloonHints(), w_.env);
+        Guarded(
+            [this] {
+                ShowLoadReport(main_->scheduleAlerts()->balloonHints().LoadBalloonHints(), w_.env);
+            },
+            w_.env);
     }
 
     CalendarView* calendar() override { return main_->calendarPanel()->view(); }

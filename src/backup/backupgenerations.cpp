@@ -1,6 +1,7 @@
 #include "backupgenerations.h"
 
 #include "folderwriter.h"
+#include "foundation/apperror.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
@@ -115,10 +116,17 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
     }
     try {
         FolderWriter files(work, result.folder);
-        files.add(QStringLiteral("Schedule.dat"),
-                  EncodeText(JoinLinesCrLf(ReadLines(SchedulePath()))));
-        files.add(QStringLiteral("Holiday.dat"),
-                  EncodeText(JoinLinesCrLf(ReadLines(HolidayPath()))));
+        // The list files are copied byte for byte; something other than a
+        // regular file in their place is left out and named.
+        for (const QString& path : {SchedulePath(), HolidayPath()}) {
+            if (FileKindOf(path) == FileKind::Other) {
+                result.message += (result.message.isEmpty() ? QString() : QStringLiteral("\r\n")) +
+                                  NotRegularFileText(QDir::toNativeSeparators(path)) +
+                                  QStringLiteral("。バックアップには含めません");
+                continue;
+            }
+            files.add(QFileInfo(path).fileName(), ReadFileBytes(path));
+        }
         for (int page = 0; page < kBackUpPageCount; ++page)
             files.add(QFileInfo(PageFilePath(page)).fileName(), EncodeText(source.pageText(page)));
         QStringList tabNames;

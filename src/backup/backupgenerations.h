@@ -43,7 +43,9 @@ private:
 struct BackUpResult {
     bool made = false;
     QString folder;
-    QString message; // for the caller to show when the folder could not be made
+    // For the caller to show: why the folder could not be made, or, with a
+    // generation made, the files left out of it (not regular files).
+    QString message;
 };
 
 // Makes (or rewrites) the generation of the current minute (automatic) or

@@ -32,8 +32,15 @@ bool BackUpScheduler::make(const QString& dueTime)
     QString message;
     try {
         const BackUpResult result = MakeBackUpGeneration(source_, false);
-        if (result.made)
+        if (result.made) {
+            // Files left out are named once, not at every generation.
+            if (!result.message.isEmpty() && result.message != reportedLeftOut_) {
+                reportedLeftOut_ = result.message;
+                if (report_)
+                    report_(result.message);
+            }
             return true;
+        }
         message = result.message;
     } catch (const AppError& e) {
         message = e.message();

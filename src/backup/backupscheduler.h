@@ -3,7 +3,8 @@
 // start-up when the newest one is older than the schedule allows, and the
 // scheduled one in its minute (asked every 15 seconds). A generation that
 // fails is reported once for its due time, leaves the earlier generations as
-// they were, and is tried again at the next due time.
+// they were, and is tried again at the next due time. Files left out of a
+// generation (not regular files) are reported once.
 #include "backupgenerations.h"
 
 #include <functional>
@@ -26,7 +27,8 @@ private:
 
     const BackUpSource& source_;
     Report report_;
-    QString reported_; // the due time whose failure was reported
+    QString reported_;        // the due time whose failure was reported
+    QString reportedLeftOut_; // the files left out of a generation, reported
 };
 
 } // namespace vn

@@ -42,9 +42,8 @@ FolderWriter::~FolderWriter()
 
 void FolderWriter::fail(const QString& fileName, int err) const
 {
-    throw AppError(QStringLiteral("バックアップ \"%1\" の %2 を書き込めません [%3]")
-                       .arg(QDir::toNativeSeparators(shown_), fileName,
-                            QString::fromLocal8Bit(std::strerror(err))));
+    throw AppError(QStringLiteral("バックアップ \"%1\" の %2 を書き込めません。%3")
+                       .arg(QDir::toNativeSeparators(shown_), fileName, SystemErrorText(err)));
 }
 
 void FolderWriter::add(const QString& fileName, const QByteArray& bytes)

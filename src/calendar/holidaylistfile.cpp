@@ -20,6 +20,23 @@ int digits(QStringView s)
     return n;
 }
 
+// What follows the name field, its separator first: fields the list does
+// not use, written back after the name. The fields counted as SplitFields
+// counts them.
+QString afterName(const QString& line)
+{
+    const QString t = TrimControl(line);
+    int fields = 0;
+    for (qsizetype pos = 0;;) {
+        const qsizetype sep = t.indexOf(u',', pos);
+        if (sep < 0)
+            return QString();
+        if (sep > pos && ++fields == 4)
+            return t.mid(sep);
+        pos = sep + 1;
+    }
+}
+
 } // namespace
 
 bool KeptQuietly(const QString& line)
@@ -46,6 +63,7 @@ std::optional<HolidayEntry> ReadHolidayListLine(const QString& line)
     e.firstYear = digits(f[1]);
     e.lastYear = digits(f[2]);
     e.name = f[3];
+    e.rest = afterName(line);
     if (e.month < 1 || e.month > 12 || e.day < 1 || e.day > 31 || e.firstYear < 0 ||
         e.lastYear < 0 || e.name.isEmpty())
         return std::nullopt;
@@ -55,7 +73,7 @@ std::optional<HolidayEntry> ReadHolidayListLine(const QString& line)
 QString ComposeHolidayLine(const HolidayEntry& e)
 {
     return QString::asprintf("%.2d%.2d,%.4d,%.4d,", e.month, e.day, e.firstYear, e.lastYear) +
-           e.name;
+           e.name + e.rest;
 }
 
 QString HolidayMonthDayText(int month, int day)
@@ -68,8 +86,16 @@ HolidayRows ReadHolidayRows(const QString& path)
     HolidayRows out;
     out.report.path = path;
     out.file = RecordFile::Read(path);
+    out.file.setRecompose([](const QString& line) {
+        const std::optional<HolidayEntry> e = ReadHolidayListLine(line);
+        return e ? ComposeHolidayLine(*e) : line;
+    });
     const QStringList& lines = out.file.lines();
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (out.file.unreadable(i)) { // kept already
+            out.report.unreadableLines.append(int(i + 1));
+            continue;
+        }
         if (auto e = ReadHolidayListLine(lines[i])) {
             out.rows.push_back(std::move(*e));
             continue;
@@ -82,13 +108,13 @@ HolidayRows ReadHolidayRows(const QString& path)
 }
 
 void WriteHolidayRows(const QString& path, const RecordFile& source,
-                      const std::vector<HolidayEntry>& rows)
+                      const std::vector<HolidayEntry>& rows, const RecordFile::ConfirmLink& confirm)
 {
     QStringList lines;
     lines.reserve(qsizetype(rows.size()));
     for (const HolidayEntry& e : rows)
         lines.append(ComposeHolidayLine(e));
-    source.write(path, lines);
+    source.write(path, lines, confirm);
 }
 
 } // namespace vn::cal

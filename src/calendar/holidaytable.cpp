@@ -115,8 +115,14 @@ bool HolidayTable::LoadHolidays(const QString& path)
         Rebuild({});
         return false;
     }
-    // Read first: a failing read leaves the table as it was.
-    QStringList lines = ReadLines(path);
+    // Read first: a failing read leaves the table as it was. Lines with NUL
+    // or undecodable bytes mark no holiday.
+    FileLines read = ReadFileLines(path);
+    QStringList lines;
+    lines.reserve(read.lines.size() - read.unreadable.size());
+    for (qsizetype i = 0; i < read.lines.size(); ++i)
+        if (!read.isUnreadable(i))
+            lines.append(std::move(read.lines[i]));
     path_ = path;
     fileLines_ = std::move(lines);
     Rebuild(fileLines_);

@@ -77,12 +77,18 @@ const CachedFile* cachedFile(const QString& path, bool manyReads = false)
     }
     if (g_burstDepth > 0)
         g_readInBurst.insert(path);
-    QFile f(path);
-    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly)) {
+    std::optional<QByteArray> read;
+    if (QFileInfo(path).isFile()) {
+        try {
+            read = ReadFileBytes(path); // never blocks on what is not a regular file
+        } catch (const AppError&) {
+        }
+    }
+    if (!read) {
         cache().remove(path);
         return nullptr;
     }
-    QByteArray bytes = f.readAll();
+    QByteArray bytes = std::move(*read);
     auto it = cache().find(path);
     if (it != cache().end() && it->bytes == bytes) {
         if (!it->indexed && (manyReads || ++it->reads >= 8))

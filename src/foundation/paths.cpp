@@ -166,4 +166,31 @@ QString HelpFilePath()
     return AppFolder() + QStringLiteral("/Vnote.chm");
 }
 
+namespace {
+
+// The folder's real path; a folder not there yet is taken as written.
+QString realFolder(const QString& folder)
+{
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    return real.isEmpty() ? QDir::cleanPath(folder) : real;
+}
+
+} // namespace
+
+QString LinkTargetOutsideDataFolder(const QString& path)
+{
+    if (!QFileInfo(path).isSymLink())
+        return QString();
+    const QString target = WriteTargetOf(path);
+    if (target.isEmpty())
+        return QString(); // a loop of links: the write fails anyway
+    // The target's folder decides: the target itself may not exist yet.
+    const qsizetype slash = target.lastIndexOf(u'/');
+    const QString folder = realFolder(slash > 0 ? target.left(slash) : QStringLiteral("/"));
+    const QString data = realFolder(AppFolder());
+    if (folder == data || folder.startsWith(data + u'/'))
+        return QString();
+    return folder + target.mid(slash);
+}
+
 } // namespace vn

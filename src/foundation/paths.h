@@ -49,4 +49,9 @@ QString DiaryFolder();
 QString BackUpFolder();
 QString HelpFilePath(); // "Vnote.chm"
 
+// When path is a symbolic link (or a chain of them) to a file outside the
+// data folder, the file a rewrite of path would replace; empty otherwise.
+// Such a rewrite is made only after asking.
+QString LinkTargetOutsideDataFolder(const QString& path);
+
 } // namespace vn

@@ -1,11 +1,13 @@
 #include "recordfile.h"
 
+#include "apperror.h"
+#include "paths.h"
 #include "textcodec.h"
-#include "textfile.h"
 
-#include <QFile>
+#include <QDir>
 
 #include <algorithm>
+#include <optional>
 
 namespace vn {
 
@@ -13,82 +15,10 @@ namespace {
 
 const QByteArray kBom("\xEF\xBB\xBF");
 
-// Splits at CR LF, CR and LF, as the text reader does; a break at the very
-// end adds no empty line.
-QList<QByteArray> splitRaw(const QByteArray& bytes)
-{
-    QList<QByteArray> out;
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            out.append(bytes.mid(start, i - start));
-            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < n)
-        out.append(bytes.mid(start));
-    return out;
-}
-
 struct Slot {
     const QString* text;
     qsizetype kept; // line index of a kept line, -1 for a record
 };
-
-} // namespace
-
-RecordFile RecordFile::Read(const QString& path)
-{
-    RecordFile f;
-    f.path_ = path;
-    if (!FileExists(path))
-        return f;
-    QByteArray bytes = ReadFileBytes(path);
-    const qsizetype nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul); // as the text reader: a NUL ends the text
-    // The rule of the files the program writes: UTF-8 with the mark, or when
-    // Shift-JIS cannot decode the bytes and UTF-8 can; Shift-JIS otherwise.
-    const bool mark = bytes.startsWith(kBom);
-    if (mark)
-        bytes.remove(0, kBom.size());
-    f.raw_ = splitRaw(bytes);
-    f.lines_.reserve(f.raw_.size());
-    bool exact = true;
-    for (const QByteArray& line : f.raw_) {
-        bool lineExact = true;
-        f.lines_.append(mark ? QString() : FromSjis(line, &lineExact));
-        exact = exact && lineExact;
-    }
-    f.utf8_ = mark || (!exact && IsUtf8(bytes));
-    if (f.utf8_)
-        for (qsizetype i = 0; i < f.raw_.size(); ++i)
-            f.lines_[i] = FromUtf8(f.raw_[i].constData(), f.raw_[i].size());
-    return f;
-}
-
-void RecordFile::keep(qsizetype i)
-{
-    if (i < 0 || i >= lines_.size())
-        return;
-    const auto at = std::lower_bound(kept_.begin(), kept_.end(), i);
-    if (at == kept_.end() || *at != i)
-        kept_.insert(at, i);
-}
-
-QStringList RecordFile::keptLines() const
-{
-    QStringList out;
-    for (qsizetype i : kept_)
-        out.append(lines_[i]);
-    return out;
-}
-
-namespace {
 
 QList<Slot> place(const QList<qsizetype>& kept, const QStringList& lines,
                   const QStringList& records)
@@ -110,64 +40,159 @@ QList<Slot> place(const QList<qsizetype>& kept, const QStringList& lines,
 
 } // namespace
 
+RecordFile RecordFile::Read(const QString& path)
+{
+    RecordFile f;
+    f.path_ = path;
+    if (FileKindOf(path) == FileKind::Missing)
+        return f;
+    f.bytes_ = ReadFileBytes(path);
+    f.existed_ = true;
+    f.read_ = DecodeFileLines(f.bytes_);
+    f.kept_ = f.read_.unreadable;
+    return f;
+}
+
+bool RecordFile::unreadable(qsizetype i) const
+{
+    return read_.isUnreadable(i);
+}
+
+void RecordFile::keep(qsizetype i)
+{
+    if (i < 0 || i >= read_.lines.size())
+        return;
+    const auto at = std::lower_bound(kept_.begin(), kept_.end(), i);
+    if (at == kept_.end() || *at != i)
+        kept_.insert(at, i);
+}
+
+QStringList RecordFile::keptLines() const
+{
+    QStringList out;
+    for (qsizetype i : kept_)
+        out.append(read_.lines[i]);
+    return out;
+}
+
+void RecordFile::setRecompose(std::function<QString(const QString&)> recompose)
+{
+    recompose_ = std::move(recompose);
+}
+
+bool RecordFile::changes(const QStringList& recordLines) const
+{
+    if (!existed_)
+        return true;
+    if (read_.lines.size() - kept_.size() != recordLines.size())
+        return true;
+    QStringList before;
+    before.reserve(recordLines.size());
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < read_.lines.size(); ++i) {
+        if (k < kept_.size() && kept_[k] == i)
+            ++k;
+        else
+            before.append(recompose_ ? recompose_(read_.lines[i]) : read_.lines[i]);
+    }
+    if (before == recordLines)
+        return false;
+    QStringList after = recordLines;
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    return before != after;
+}
+
 QStringList RecordFile::merged(const QStringList& recordLines) const
 {
     QStringList out;
-    for (const Slot& s : place(kept_, lines_, recordLines))
+    for (const Slot& s : place(kept_, read_.lines, recordLines))
         out.append(*s.text);
     return out;
 }
 
 QByteArray RecordFile::compose(const QStringList& recordLines) const
 {
-    const QList<Slot> placed = place(kept_, lines_, recordLines);
-    // Shift-JIS when every line has a Shift-JIS form; kept lines of a
-    // Shift-JIS file are their own bytes whatever they hold.
-    bool sjis = true;
-    for (const Slot& s : placed) {
-        if (s.kept >= 0 && !utf8_)
-            continue;
-        bool ok = true;
-        ToSjis(*s.text, &ok);
-        if (!ok) {
-            sjis = false;
-            break;
-        }
-    }
-    auto build = [&](bool asSjis) {
-        QByteArray out;
-        if (!asSjis)
-            out = kBom;
+    const QList<Slot> placed = place(kept_, read_.lines, recordLines);
+    auto rawOf = [&](qsizetype line) {
+        const FileLines::Span& s = read_.spans[line];
+        return QByteArrayView(bytes_).sliced(s.from, s.to - s.from);
+    };
+
+    if (read_.form == TextForm::Utf16LE || read_.form == TextForm::Utf16BE) {
+        const bool le = read_.form == TextForm::Utf16LE;
+        const QByteArray lineBreak = ToUtf16(u"\r\n", le);
+        QByteArray out = le ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
         for (const Slot& s : placed) {
-            if (s.kept >= 0 && utf8_ != asSjis)
-                out += raw_[s.kept];
+            if (s.kept >= 0)
+                out += rawOf(s.kept);
             else
-                out += asSjis ? ToSjis(*s.text) : s.text->toUtf8();
+                out += ToUtf16(*s.text, le);
+            out += lineBreak;
+        }
+        if (bytes_.size() % 2 != 0)
+            out += bytes_.back(); // an odd last byte stays last
+        return out;
+    }
+
+    const bool utf8 = read_.form == TextForm::Utf8;
+    // Unreadable lines are always their own bytes; other kept lines are
+    // while the file keeps its form, and their text otherwise.
+    auto raw = [&](const Slot& s, bool asSjis) {
+        return s.kept >= 0 && (unreadable(s.kept) || utf8 == !asSjis);
+    };
+    // Shift-JIS when every line written as text has a Shift-JIS form. A
+    // UTF-8 file with unreadable lines stays UTF-8: their bytes would read
+    // as something else in Shift-JIS. Unreadable bytes that happen to be
+    // UTF-8 may make the rewritten file read as UTF-8; they are still the
+    // bytes that were there.
+    auto build = [&](bool asSjis) -> std::optional<QByteArray> {
+        QByteArray out = asSjis ? QByteArray() : kBom;
+        for (const Slot& s : placed) {
+            if (raw(s, asSjis)) {
+                out += rawOf(s.kept);
+            } else if (asSjis) {
+                bool ok = true;
+                out += ToSjis(*s.text, &ok);
+                if (!ok)
+                    return std::nullopt;
+            } else {
+                out += s.text->toUtf8();
+            }
             out += "\r\n";
         }
         return out;
     };
-    QByteArray out = build(sjis);
-    // Kept bytes that Shift-JIS cannot decode could make the whole file valid
-    // UTF-8 once the records around them are rewritten: it would then read
-    // as UTF-8. Such a file is written as UTF-8 with a mark instead, so that
-    // it reads as it was read.
-    if (sjis && !kept_.isEmpty() && !utf8_) {
-        bool exact = true;
-        FromSjis(out, &exact);
-        if (!exact && IsUtf8(out))
-            out = build(false);
-    }
-    return out;
+    if (!(utf8 && !read_.unreadable.isEmpty()))
+        if (std::optional<QByteArray> sjis = build(true))
+            return *sjis;
+    return *build(false);
 }
 
-void RecordFile::write(const QString& path, const QStringList& recordLines) const
+void RecordFile::write(const QString& path, const QStringList& recordLines,
+                       const ConfirmLink& confirm) const
 {
-    const QByteArray bytes = compose(recordLines);
-    QFile old(path);
-    if (old.open(QIODevice::ReadOnly) && old.size() == bytes.size() && old.readAll() == bytes)
+    if (!changes(recordLines))
         return;
-    old.close();
+    const QByteArray bytes = compose(recordLines);
+    if (FileKindOf(path) == FileKind::Regular) {
+        try {
+            if (ReadFileBytes(path) == bytes)
+                return;
+        } catch (const AppError&) {
+            // cannot be read: the write says why, or succeeds
+        }
+    }
+    const QString target = LinkTargetOutsideDataFolder(path);
+    if (!target.isEmpty()) {
+        if (!confirm)
+            throw AppError(
+                QStringLiteral("ファイル \"%1\" はデータフォルダーの外のファイル \"%2\" "
+                               "へのシンボリックリンクのため、書き換えません")
+                    .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(target)));
+        if (!confirm(target))
+            return;
+    }
     WriteFileAtomic(path, bytes);
 }
 

@@ -38,10 +38,7 @@ void CheckSettingsFileReadable()
     const QFileInfo info(g_settingsFile);
     if (!info.exists())
         return;
-    if (!info.isFile())
-        ThrowOpenError(QDir::toNativeSeparators(g_settingsFile),
-                       QString::fromLocal8Bit(strerror(EISDIR)));
-    ReadFileBytes(g_settingsFile);
+    ReadFileBytes(g_settingsFile); // says what is wrong with anything but a regular file
 }
 
 QString ReadSettingStr(int id)

@@ -18,11 +18,6 @@ namespace vn {
 
 namespace {
 
-QString causeText(int err)
-{
-    return QString::fromLocal8Bit(std::strerror(err));
-}
-
 QByteArray untilNul(QByteArray bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');
@@ -53,12 +48,52 @@ bool FileExists(const QString& path)
     return QFileInfo(path).isFile();
 }
 
+FileKind FileKindOf(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? FileKind::Missing : FileKind::Other;
+    return S_ISREG(st.st_mode) ? FileKind::Regular : FileKind::Other;
+}
+
 QByteArray ReadFileBytes(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        ThrowOpenError(QDir::toNativeSeparators(path), f.errorString());
-    return f.readAll();
+    const QString shown = QDir::toNativeSeparators(path);
+    // Without blocking: opening a FIFO for reading would wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        ThrowOpenError(shown, errno);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ThrowOpenError(shown, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        ThrowNotRegularFile(shown);
+    }
+    // The size as a first guess; a file that grows meanwhile is read to its end.
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    for (;;) {
+        if (got == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            ThrowOpenError(shown, err);
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.truncate(got);
+    return bytes;
 }
 
 QStringList SplitLines(const QString& text)
@@ -123,9 +158,117 @@ QString NormalizeLineBreaks(const QString& text)
     return out;
 }
 
+namespace {
+
+// Calls take(from, to) for each line of the units [0, n), split as
+// SplitLines splits.
+template <typename Unit, typename Take> void forEachLine(const Unit* p, qsizetype n, Take&& take)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] == Unit('\r') || p[i] == Unit('\n')) {
+            take(start, i);
+            if (p[i] == Unit('\r') && i + 1 < n && p[i + 1] == Unit('\n'))
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        take(start, n);
+}
+
+// Replaces NUL with U+FFFD; true when there was one.
+bool markNuls(QString& line)
+{
+    if (!line.contains(QChar(0)))
+        return false;
+    line.replace(QChar(0), QChar(0xFFFD));
+    return true;
+}
+
+bool hasBrokenSurrogate(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+void decodeUtf16Lines(const QByteArray& bytes, FileLines& out)
+{
+    const bool le = bytes[0] == '\xFF';
+    out.form = le ? TextForm::Utf16LE : TextForm::Utf16BE;
+    const qsizetype units = (bytes.size() - 2) / 2;
+    const QString all = FromUtf16(bytes.constData() + 2, units * 2, le);
+    forEachLine(all.utf16(), units, [&](qsizetype from, qsizetype to) {
+        QString line = all.mid(from, to - from);
+        if (markNuls(line) || hasBrokenSurrogate(line))
+            out.unreadable.append(out.lines.size());
+        out.lines.append(std::move(line));
+        out.spans.append({2 + 2 * from, 2 + 2 * to});
+    });
+}
+
+// Shift-JIS or UTF-8 lines; false when some line has bytes the form cannot
+// decode (NUL aside).
+bool decodeByteLines(const QByteArray& bytes, bool utf8, FileLines& out)
+{
+    out.lines.clear();
+    out.unreadable.clear();
+    out.lines.reserve(out.spans.size());
+    bool decodable = true;
+    for (const FileLines::Span& span : out.spans) {
+        const QByteArray raw =
+            QByteArray::fromRawData(bytes.constData() + span.from, span.to - span.from);
+        bool exact = true;
+        QString line = utf8 ? FromUtf8(raw.constData(), raw.size()) : FromSjis(raw, &exact);
+        if (utf8)
+            exact = IsUtf8(raw);
+        decodable = decodable && exact;
+        if (markNuls(line))
+            exact = false;
+        if (!exact)
+            out.unreadable.append(out.lines.size());
+        out.lines.append(std::move(line));
+    }
+    return decodable;
+}
+
+} // namespace
+
+FileLines DecodeFileLines(const QByteArray& bytes)
+{
+    FileLines out;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        decodeUtf16Lines(bytes, out);
+        return out;
+    }
+    // The rule of DecodeText: UTF-8 with the mark, or when Shift-JIS cannot
+    // decode the bytes and UTF-8 can; Shift-JIS otherwise.
+    const bool mark = bytes.startsWith("\xEF\xBB\xBF");
+    const qsizetype body = mark ? 3 : 0;
+    forEachLine(bytes.constData() + body, bytes.size() - body, [&](qsizetype from, qsizetype to) {
+        out.spans.append({body + from, body + to});
+    });
+    out.form = mark ? TextForm::Utf8 : TextForm::Sjis;
+    if (!decodeByteLines(bytes, mark, out) && !mark && IsUtf8(bytes)) {
+        out.form = TextForm::Utf8;
+        decodeByteLines(bytes, true, out);
+    }
+    return out;
+}
+
+FileLines ReadFileLines(const QString& path)
+{
+    return DecodeFileLines(ReadFileBytes(path));
+}
+
 QStringList ReadLines(const QString& path)
 {
-    return SplitLines(DecodeText(untilNul(ReadFileBytes(path))));
+    return ReadFileLines(path).lines;
 }
 
 QString ReadEditText(const QString& path)
@@ -140,7 +283,10 @@ QString DecodeEditText(const QByteArray& bytes)
 
 QString ReadForeignEditText(const QString& path)
 {
-    return NormalizeLineBreaks(DecodeForeignText(untilNul(ReadFileBytes(path))));
+    // Shown, never written: the text goes on past a NUL.
+    QString text = DecodeForeignText(ReadFileBytes(path));
+    markNuls(text);
+    return NormalizeLineBreaks(text);
 }
 
 void WriteLines(const QString& path, const QStringList& lines)
@@ -178,18 +324,18 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes)
     const QString shown = QDir::toNativeSeparators(path);
     const QString resolved = WriteTargetOf(path);
     if (resolved.isEmpty())
-        ThrowCreateError(shown, causeText(ELOOP));
-    const QFileInfo info(resolved);
-    if (info.isDir())
-        ThrowCreateError(shown, causeText(EISDIR));
+        ThrowCreateError(shown, ELOOP);
     const QByteArray target = QFile::encodeName(resolved);
+    struct stat old;
+    if (::stat(target.constData(), &old) == 0 && !S_ISREG(old.st_mode))
+        ThrowNotRegularFile(shown, true); // a folder, a FIFO, a device: left as it is
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray dir = slash > 0 ? target.left(slash) : QByteArray("/");
     QByteArray tmpl = dir + "/." + target.mid(slash + 1) + ".XXXXXX";
 
     int fd = ::mkstemp(tmpl.data()); // created with mode 0600
     if (fd < 0)
-        ThrowCreateError(shown, causeText(errno));
+        ThrowCreateError(shown, errno);
     struct stat st;
     if (::stat(target.constData(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777); // keep the old file's permissions
@@ -208,7 +354,7 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes)
     }
     if (!ok) {
         ::unlink(tmpl.constData());
-        ThrowCreateError(shown, causeText(err));
+        ThrowCreateError(shown, err);
     }
     int dfd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {

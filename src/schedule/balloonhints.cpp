@@ -90,8 +90,16 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
     readFailed_ = true; // until the file has been read
     file_ = RecordFile::Read(path);
     readFailed_ = false;
+    file_.setRecompose([timePattern, today](const QString& line) {
+        const std::optional<BalloonHintRow> row = ReadBalloonHintLine(line, timePattern, today);
+        return row ? ComposeBalloonHintLine(*row) : line;
+    });
     const QStringList& lines = file_.lines();
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (file_.unreadable(i)) { // kept already
+            report.unreadableLines.append(int(i + 1));
+            continue;
+        }
         if (lines[i].startsWith(u'/')) {
             file_.keep(i);
             continue;
@@ -107,12 +115,13 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
     return report;
 }
 
-void BalloonHintStore::SaveBalloonHints() const
+void BalloonHintStore::SaveBalloonHints(const RecordFile::ConfirmLink& confirm) const
 {
-    SaveBalloonHints(BalloonHintPath());
+    SaveBalloonHints(BalloonHintPath(), confirm);
 }
 
-void BalloonHintStore::SaveBalloonHints(const QString& path) const
+void BalloonHintStore::SaveBalloonHints(const QString& path,
+                                        const RecordFile::ConfirmLink& confirm) const
 {
     // A file that could not be read is not replaced by what little is known.
     if (readFailed_)
@@ -121,7 +130,7 @@ void BalloonHintStore::SaveBalloonHints(const QString& path) const
     QStringList lines;
     for (const BalloonHintRow& row : rows_)
         lines.append(ComposeBalloonHintLine(row));
-    file_.write(path, lines);
+    file_.write(path, lines, confirm);
 }
 
 BalloonHintHit BalloonHintStore::BalloonHintAt(const QString& hhnn) const

@@ -63,9 +63,11 @@ public:
     LoadReport LoadBalloonHints();
     LoadReport LoadBalloonHints(const QString& path, const QString& timePattern, DateTime today);
     // One line per row in the rows' order, with the kept lines in their
-    // places; the file is replaced.
-    void SaveBalloonHints() const;
-    void SaveBalloonHints(const QString& path) const;
+    // places; the file is replaced as RecordFile::write does (not when the
+    // rows are those read; through a link out of the data folder only when
+    // confirm says yes).
+    void SaveBalloonHints(const RecordFile::ConfirmLink& confirm = {}) const;
+    void SaveBalloonHints(const QString& path, const RecordFile::ConfirmLink& confirm = {}) const;
 
     // Only the first row with the time counts.
     BalloonHintHit BalloonHintAt(const QString& hhnn) const;

@@ -4,6 +4,7 @@
 #include "icalevents.h"
 
 #include "foundation/apperror.h"
+#include "foundation/recordfile.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -395,10 +396,11 @@ QByteArray utf8Text(QByteArray bytes)
 
 void appendLines(const QString& path, const QStringList& lines)
 {
-    const QByteArray old = FileExists(path) ? ReadFileBytes(path) : QByteArray();
+    const QByteArray old =
+        FileKindOf(path) == FileKind::Missing ? QByteArray() : ReadFileBytes(path);
     const QString added = JoinLinesCrLf(lines);
     QByteArray tail;
-    bool fits = !old.contains('\0');
+    bool fits = !old.startsWith("\xFF\xFE") && !old.startsWith("\xFE\xFF"); // not UTF-16
     if (old.startsWith("\xEF\xBB\xBF") || IsUtf8WithMultiByte(old))
         tail = added.toUtf8();
     else
@@ -410,8 +412,14 @@ void appendLines(const QString& path, const QStringList& lines)
             bytes += "\r\n";
         WriteFileAtomic(path, bytes + tail);
     } else {
-        // The new text needs another encoding than the file has.
-        WriteLines(path, ReadLines(path) + lines);
+        // The new text needs another encoding than the file has: every line
+        // there stays in its place, those it cannot decode with their bytes.
+        RecordFile file = RecordFile::Read(path);
+        for (qsizetype i = 0; i < file.lines().size(); ++i)
+            file.keep(i);
+        // Appended at the user's command, as the bytes above are: a link
+        // out of the data folder is written through.
+        file.write(path, lines, [](const QString&) { return true; });
     }
 }
 

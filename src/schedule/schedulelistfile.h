@@ -25,8 +25,11 @@ struct ScheduleRows {
 // A missing file gives no rows.
 ScheduleRows ReadScheduleRows(const QString& path);
 // Composes one line per row, in the rows' order, and replaces the file with
-// them and the kept lines of source.
+// them and the kept lines of source, as RecordFile::write does: not when the
+// rows are those read, and through a link out of the data folder only when
+// confirm says yes.
 void WriteScheduleRows(const QString& path, const RecordFile& source,
-                       const std::vector<ScheduleFields>& rows);
+                       const std::vector<ScheduleFields>& rows,
+                       const RecordFile::ConfirmLink& confirm = {});
 
 } // namespace vn

@@ -112,12 +112,18 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
     if (!FileExists(path))
         return report;
     filePath_ = path;
-    lines_ = ReadLines(path);
+    FileLines read = ReadFileLines(path);
+    lines_ = std::move(read.lines);
     // At most a record and a line for each line of the file, each taken as
     // it is read: memory touched at the start costs more than it holds.
     records_.reserve(size_t(lines_.size()));
     expanded_.reserve(size_t(lines_.size()));
     for (qsizetype i = 0; i < lines_.size(); ++i) {
+        // A line with NUL or undecodable bytes is not taken for a schedule.
+        if (read.isUnreadable(i)) {
+            report.unreadableLines.append(int(i + 1));
+            continue;
+        }
         ScheduleFields f;
         switch (ReadScheduleLine(lines_[i], &f)) {
         case LineRead::Schedule: {
@@ -133,25 +139,35 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
     return report;
 }
 
-LoadReport ScheduleStore::AppendSchedule(const ScheduleFields& f)
+LoadReport ScheduleStore::AppendSchedule(const ScheduleFields& f,
+                                         const RecordFile::ConfirmLink& confirm)
 {
     if (filePath_.isEmpty())
         return {};
-    // Start from the file as it is now: the lines held may be older than it
-    // (another writer, or a file set without a load) and must not replace it.
-    if (FileExists(filePath_))
-        lines_ = ReadLines(filePath_);
-    lines_.append(ComposeScheduleLine(f));
-    SaveSchedules();
+    rewrite({ComposeScheduleLine(f)}, confirm);
     return LoadSchedules(filePath_);
 }
 
-void ScheduleStore::SaveSchedules()
+void ScheduleStore::SaveSchedules(const RecordFile::ConfirmLink& confirm)
 {
-    if (filePath_.isEmpty())
-        return;
-    std::stable_sort(lines_.begin(), lines_.end(), caseInsensitiveLess);
-    WriteLines(filePath_, lines_);
+    if (!filePath_.isEmpty())
+        rewrite({}, confirm);
+}
+
+void ScheduleStore::rewrite(const QStringList& added, const RecordFile::ConfirmLink& confirm)
+{
+    // Start from the file as it is now: the lines held may be older than it
+    // (another writer, or a file set without a load) and must not replace it.
+    // Lines it cannot decode stay where they are with their bytes.
+    const RecordFile file = RecordFile::Read(filePath_);
+    QStringList lines;
+    lines.reserve(file.lines().size() + added.size());
+    for (qsizetype i = 0; i < file.lines().size(); ++i)
+        if (!file.unreadable(i))
+            lines.append(file.lines()[i]);
+    lines += added;
+    std::stable_sort(lines.begin(), lines.end(), caseInsensitiveLess);
+    file.write(filePath_, lines, confirm);
 }
 
 bool ScheduleStore::ExpandOccurrences(const ScheduleFields& f)

@@ -16,6 +16,8 @@
 #include "repetition.h"
 #include "scheduleline.h"
 
+#include "foundation/recordfile.h"
+
 #include <QStringList>
 
 #include <array>
@@ -72,10 +74,14 @@ public:
     // every readable one. Unreadable lines are skipped and reported.
     LoadReport LoadSchedules(const QString& path);
     // Appends the line to the file's current lines, writes them sorted and
-    // loads the file again. Does nothing while no file is set.
-    LoadReport AppendSchedule(const ScheduleFields& f);
-    // Writes the lines sorted as text without regard to case.
-    void SaveSchedules();
+    // loads the file again. Does nothing while no file is set. Lines that
+    // hold NUL or undecodable bytes stay in their places with their bytes;
+    // the file is rewritten as RecordFile::write does (through a link out of
+    // the data folder only when confirm says yes).
+    LoadReport AppendSchedule(const ScheduleFields& f, const RecordFile::ConfirmLink& confirm = {});
+    // Writes the file's lines sorted as text without regard to case; like
+    // every rewrite, not when the lines are those of the file in any order.
+    void SaveSchedules(const RecordFile::ConfirmLink& confirm = {});
     void clear();
 
     // Adds every occurrence of one line to the three indexes; false when the
@@ -104,6 +110,8 @@ public:
     qint64 memoryBytes() const;
 
 private:
+    // The file's readable lines and the added ones, sorted, written back.
+    void rewrite(const QStringList& added, const RecordFile::ConfirmLink& confirm);
     enum Index { kDay, kStart, kAlarm, kIndexCount };
     struct ExpandedLine {
         ScheduleFields fields;

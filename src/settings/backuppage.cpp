@@ -97,7 +97,9 @@ void BackUpPage::Button1Click()
     if (!ok)
         return;
     if (result.made)
-        Ask(BoxKind::Information, QStringLiteral("現在の状態をバックアップしました。"),
+        Ask(BoxKind::Information,
+            QStringLiteral("現在の状態をバックアップしました。") +
+                (result.message.isEmpty() ? QString() : QStringLiteral("\r\n") + result.message),
             BoxButtons::Ok);
     else if (!result.message.isEmpty())
         ShowErrorBox(result.message, window());

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
@@ -147,6 +148,16 @@ UiPrompts& Prompts()
 BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons)
 {
     return Prompts().message(kind, text, buttons);
+}
+
+bool AskWriteThroughLink(const QString& path, const QString& target)
+{
+    const QString text =
+        QStringLiteral("\"%1\" はデータフォルダーの外にあるファイル \"%2\" への"
+                       "シンボリックリンクです。\r\n\r\nリンク先のファイルを書き換えますか？\r\n"
+                       "（「いいえ」ではファイルを変更しません）")
+            .arg(QDir::toNativeSeparators(path), QDir::toNativeSeparators(target));
+    return Ask(BoxKind::Confirmation, text, BoxButtons::YesNo) == BoxAnswer::Yes;
 }
 
 } // namespace vn

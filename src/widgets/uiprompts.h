@@ -46,4 +46,8 @@ QInputDialog* MakeInputDialog(QWidget* parent, const QString& caption, const QSt
 // Shorthand for a message box.
 BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons);
 
+// Whether to rewrite target, the file outside the data folder that the
+// symbolic link path leads to (yes/no); for RecordFile::write and its kin.
+bool AskWriteThroughLink(const QString& path, const QString& target);
+
 } // namespace vn

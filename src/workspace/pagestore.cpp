@@ -24,7 +24,7 @@ QByteArray readPageFile(const QFileInfo& info, PageBytesBlock* block = nullptr)
 {
     const QString shown = QDir::toNativeSeparators(info.filePath());
     if (info.exists() && !info.isFile())
-        ThrowOpenError(shown, QString::fromLocal8Bit(strerror(EISDIR)));
+        ThrowNotRegularFile(shown);
     if (!info.exists())
         return QByteArray();
     if (!block)

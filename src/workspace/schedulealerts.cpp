@@ -40,7 +40,9 @@ ScheduleAlerts::~ScheduleAlerts() = default;
 
 void ScheduleAlerts::ReloadBalloonHints()
 {
-    ShowLoadReport(hints_->LoadBalloonHints());
+    // A file that cannot be read at all (a FIFO in its place) is reported
+    // and the start goes on without hints.
+    Guarded([this] { ShowLoadReport(hints_->LoadBalloonHints()); });
 }
 
 void ScheduleAlerts::setSoundPattern(const ScheduleSoundPattern* source)

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace vn;
 using vn::test::FakeClock;
 using vn::test::Sjis;
@@ -69,10 +71,9 @@ private slots:
 
         QDir gen(r.folder);
         QCOMPARE(gen.entryList(QDir::Files).size(), 2 + 30 + 1);
-        // Text copies of the two lists, CR LF after every line; Holiday.dat
-        // was created empty on the way.
-        QCOMPARE(ReadFileBytes(gen.filePath("Schedule.dat")),
-                 Sjis(QStringLiteral("200501010900,00,0,0,0,20050101,予定\r\n/c\r\n")));
+        // Copies of the two lists byte for byte; Holiday.dat was created
+        // empty on the way.
+        QCOMPARE(ReadFileBytes(gen.filePath("Schedule.dat")), dir.readBytes("Schedule.dat"));
         QCOMPARE(ReadFileBytes(gen.filePath("Holiday.dat")), QByteArray());
         QVERIFY(dir.exists("Holiday.dat"));
         // Pages as the editors hold them, under the page files' names.
@@ -85,6 +86,23 @@ private slots:
         QCOMPARE(tabs[0], QStringLiteral("タブ1"));
         QCOMPARE(tabs[29], QStringLiteral("タブ30"));
         QVERIFY(ReadFileBytes(gen.filePath("TabName.txt")).endsWith("\r\n"));
+    }
+
+    void aListThatIsNoRegularFileIsLeftOutAndNamed()
+    {
+        TempDataFolder dir;
+        FakeClock clock(at(2009, 1, 5, 12, 0, 20));
+        const QByteArray schedules("a\0b\r\n\xFF\xFE", 7);
+        dir.writeBytes("Schedule.dat", schedules);
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.file("Holiday.dat")).constData(), 0600), 0);
+        FakeSource src;
+        const BackUpResult r = MakeBackUpGeneration(src, false); // does not block
+        QVERIFY(r.made);
+        QVERIFY(r.message.startsWith(
+            NotRegularFileText(QDir::toNativeSeparators(dir.file("Holiday.dat")))));
+        QCOMPARE(ReadFileBytes(r.folder + "/Schedule.dat"), schedules);
+        QVERIFY(!QFileInfo::exists(r.folder + "/Holiday.dat"));
+        QCOMPARE(FileKindOf(dir.file("Holiday.dat")), FileKind::Other);
     }
 
     void ticksOfOneMinuteShareOneFolder()
@@ -211,7 +229,7 @@ private slots:
         FakeClock clock(at(2009, 1, 31, 12, 0));
         for (int d = 1; d <= 6; ++d)
             makeEntry(QString::asprintf("200901%.2d_120000", d));
-        QDir().mkpath(dir.file("Holiday.dat")); // cannot be read or created
+        QFile::link("Holiday.dat", dir.file("Holiday.dat")); // a loop: cannot be read or created
         FakeSource src;
         QVERIFY_THROWS_EXCEPTION(AppError, MakeBackUpGeneration(src, false));
         // Nothing of it stays, hidden or not, and nothing was pruned.
@@ -221,11 +239,11 @@ private slots:
         QCOMPARE(AutomaticGenerations().size(), 6);
 
         // A rewrite of the same minute that fails keeps the copy made before.
-        QDir().rmdir(dir.file("Holiday.dat"));
+        QFile::remove(dir.file("Holiday.dat"));
         src.pages[0] = QStringLiteral("first");
         QVERIFY(MakeBackUpGeneration(src, false).made);
         QFile::remove(dir.file("Holiday.dat"));
-        QDir().mkpath(dir.file("Holiday.dat"));
+        QFile::link("Holiday.dat", dir.file("Holiday.dat"));
         src.pages[0] = QStringLiteral("second");
         QVERIFY_THROWS_EXCEPTION(AppError, MakeBackUpGeneration(src, false));
         QCOMPARE(ReadEditText(BackUpFolder() + "/20090131_120000/Vnote.vnm"),

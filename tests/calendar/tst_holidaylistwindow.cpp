@@ -62,24 +62,26 @@ ino_t inodeOf(const QString& path)
 class TstHolidayListWindow : public QObject {
     Q_OBJECT
 private slots:
-    void openingAndClosingRewritesSortedWithKeptLinesInPlace()
+    void aChangeRewritesSortedWithKeptLinesInPlace()
     {
         Fixture f;
-        f.dir.writeBytes("Holiday.dat", sjisLines({
-                                            "1103,1990,2099,文化の日2",
-                                            "/ 自分の休日",
-                                            "0506,2008,2008,テスト",
-                                            "01w2,2000,2099,成人の日X",
-                                            "12AB,2000,2000,bad",
-                                            " 101,99,2000,元日X",
-                                            "0229,1999,2001,うるう",
-                                            "0715, 800 ,2000,古",
-                                        }));
+        const QByteArray bytes = sjisLines({
+            "1103,1990,2099,文化の日2",
+            "/ 自分の休日",
+            "0506,2008,2008,テスト",
+            "01w2,2000,2099,成人の日X",
+            "12AB,2000,2000,bad",
+            " 101,99,2000,元日X",
+            "0229,1999,2001,うるう",
+            "0715, 800 ,2000,古",
+            "1231,2000,2100,a,b,c,d",
+        });
+        f.dir.writeBytes("Holiday.dat", bytes);
         f.open();
         QCOMPARE(f.column(HolidayListWindow::MonthDay),
-                 QStringList({"02/29", "05/06", "07/15", "11/03"}));
+                 QStringList({"02/29", "05/06", "07/15", "11/03", "12/31"}));
         QCOMPARE(f.column(HolidayListWindow::Name),
-                 QStringList({"うるう", "テスト", "古", "文化の日2"}));
+                 QStringList({"うるう", "テスト", "古", "文化の日2", "a"}));
         QCOMPARE(f.list.grid()->number(0, HolidayListWindow::Month), 2);
         QCOMPARE(f.list.grid()->number(0, HolidayListWindow::Day), 29);
         QCOMPARE(f.list.grid()->number(2, HolidayListWindow::FirstYear), 800);
@@ -92,23 +94,29 @@ private slots:
         QVERIFY(f.prompts.errors[0].contains(QStringLiteral("5, 6")));
         QVERIFY(f.prompts.errors[0].contains(QStringLiteral("2 行")));
 
+        // Nothing changed: the file is not rewritten.
+        const ino_t before = inodeOf(HolidayPath());
         f.click(HolidayListWindow::Command::Close);
         QVERIFY(!f.list.isVisible());
+        QCOMPARE(inodeOf(HolidayPath()), before);
+        QCOMPARE(f.dir.readBytes("Holiday.dat"), bytes);
+
+        // One row deleted: the rows go back sorted, the kept lines in their
+        // places, the fields after a name with it.
+        f.open();
+        f.list.grid()->setCurrentRow(1);
+        f.click(HolidayListWindow::Command::Delete);
+        f.click(HolidayListWindow::Command::Close);
         QCOMPARE(f.dir.readBytes("Holiday.dat"), sjisLines({
                                                      "0229,1999,2001,うるう",
                                                      "/ 自分の休日",
-                                                     "0506,2008,2008,テスト",
+                                                     "0715,0800,2000,古",
                                                      "01w2,2000,2099,成人の日X",
                                                      "12AB,2000,2000,bad",
                                                      " 101,99,2000,元日X",
-                                                     "0715,0800,2000,古",
                                                      "1103,1990,2099,文化の日2",
+                                                     "1231,2000,2100,a,b,c,d",
                                                  }));
-        // Open and close again: nothing changes, the file is not rewritten.
-        const ino_t before = inodeOf(HolidayPath());
-        f.open();
-        f.list.close();
-        QCOMPARE(inodeOf(HolidayPath()), before);
     }
 
     void aBadLineInTheMiddleSurvivesByteForByte()

@@ -1,10 +1,13 @@
 // Record files rewritten by the lists: kept lines go back in their places
 // and with their own bytes; unchanged content is not rewritten.
+#include "foundation/apperror.h"
 #include "foundation/recordfile.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 #include "tempdatafolder.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -43,14 +46,14 @@ private slots:
                  QStringList({QStringLiteral("\uFEFFé"), QStringLiteral("x")}));
         dir.writeBytes("b.dat", QStringLiteral("日本語のテキスト").toUtf8());
         QCOMPARE(RecordFile::Read(dir.file("b.dat")).lines(), QStringList({"日本語のテキスト"}));
-        // A kept line that is UTF-8 among Shift-JIS lines: once the record that
-        // UTF-8 could not decode is rewritten, the file still reads the same.
+        // A line that Shift-JIS cannot decode among Shift-JIS lines keeps its
+        // bytes when the records around it are rewritten.
         dir.writeBytes("c.dat", "\xB1\r\nx\xEF\xBC\xA1\r\n");
         RecordFile c = RecordFile::Read(dir.file("c.dat"));
-        c.keep(1);
+        QVERIFY(c.unreadable(1));
         c.write(dir.file("c.dat"), {QStringLiteral("abc")});
-        QCOMPARE(RecordFile::Read(dir.file("c.dat")).lines(),
-                 QStringList({QStringLiteral("abc"), c.lines()[1]}));
+        QVERIFY(dir.readBytes("c.dat").endsWith("abc\r\nx\xEF\xBC\xA1\r\n"));
+        QCOMPARE(RecordFile::Read(dir.file("c.dat")).lines().value(0), QStringLiteral("abc"));
     }
 
     void keptLinesGoBackInTheirPlaces_data()
@@ -62,8 +65,11 @@ private slots:
         const QStringList file{"a", "/c", "b", "x!", "d"};
         QTest::newRow("unchanged")
             << file << QList<int>{1, 3} << QStringList{"a", "b", "d"} << file;
-        QTest::newRow("reordered") << file << QList<int>{1, 3} << QStringList{"d", "b", "a"}
-                                   << QStringList{"d", "/c", "b", "x!", "a"};
+        QTest::newRow("reordered only: unchanged")
+            << file << QList<int>{1, 3} << QStringList{"d", "b", "a"} << file;
+        QTest::newRow("reordered and one added")
+            << file << QList<int>{1, 3} << QStringList{"d", "b", "a", "e"}
+            << QStringList{"d", "/c", "b", "x!", "a", "e"};
         QTest::newRow("one removed before") << file << QList<int>{1, 3} << QStringList{"b", "d"}
                                             << QStringList{"b", "/c", "d", "x!"};
         QTest::newRow("all removed")
@@ -92,7 +98,8 @@ private slots:
         if (!kept.isEmpty())
             f.keep(kept.first()); // twice is once
         f.keep(99);               // out of range: nothing
-        QCOMPARE(f.merged(records), expected);
+        if (f.changes(records))
+            QCOMPARE(f.merged(records), expected);
         f.write(dir.file("r.dat"), records);
         QCOMPARE(dir.readBytes("r.dat"), Sjis(JoinLinesCrLf(expected)));
     }
@@ -111,11 +118,14 @@ private slots:
         f.keep(1);
         f.keep(2);
         f.write(dir.file("r.dat"), {QStringLiteral("1,1200,お昼")});
-        QCOMPARE(dir.readBytes("r.dat"), Sjis(QStringLiteral("1,1200,お昼\r\n")) + broken + "\r\n" +
+        QCOMPARE(dir.readBytes("r.dat"), bytes); // nothing changed
+        f.write(dir.file("r.dat"), {QStringLiteral("1,1200,昼")});
+        QCOMPARE(dir.readBytes("r.dat"), Sjis(QStringLiteral("1,1200,昼\r\n")) + broken + "\r\n" +
                                              Sjis(QStringLiteral("/ 注釈\r\n")));
 
         // A record that Shift-JIS cannot hold makes the file UTF-8; the kept
-        // lines are then written as the text they were read as.
+        // lines it can read are then written as the text they were read as,
+        // the unreadable one with its bytes.
         f = RecordFile::Read(dir.file("r.dat"));
         f.keep(1);
         f.keep(2);
@@ -123,6 +133,7 @@ private slots:
         f.write(dir.file("r.dat"), {emoji});
         QByteArray utf8 = dir.readBytes("r.dat");
         QVERIFY(utf8.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(utf8.contains(broken + "\r\n"));
         RecordFile again = RecordFile::Read(dir.file("r.dat"));
         QCOMPARE(again.lines().value(0), emoji);
         QCOMPARE(again.lines().value(2), QStringLiteral("/ 注釈"));
@@ -140,6 +151,128 @@ private slots:
         f.keep(0);
         f.write(dir.file("u.dat"), {QStringLiteral("あ")});
         QCOMPARE(dir.readBytes("u.dat"), Sjis(QStringLiteral("/ 注\r\nあ\r\n")));
+    }
+
+    // A rewrite keeps every line it cannot read with its bytes in its place
+    // and the file's form (UTF-16 stays UTF-16); with nothing changed there
+    // is no rewrite at all, whatever the file holds.
+    void whatARewriteCannotReadStays_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray schedules = Sjis(QStringLiteral("200501010900,00,0,0,0,20050101,一\r\n"
+                                                         "200501020900,00,0,0,0,20050102,二\r\n"
+                                                         "/ 注釈\r\n"));
+        QTest::newRow("NUL in the fourth line")
+            << schedules + QByteArray("200501030900,00,0,0,0,20050103,th\0ree\r\n", 39) +
+                   Sjis(QStringLiteral("200501040900,00,0,0,0,20050104,四\r\n"));
+        QTest::newRow("bytes Shift-JIS cannot decode, LF and CR breaks")
+            << Sjis(QStringLiteral("a\n")) + QByteArray("1,12\x82,\xff\xfe\r") + Sjis("/ b\r\n");
+        auto utf16 = [](const QString& text, bool le) {
+            return (le ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) + ToUtf16(text, le);
+        };
+        const QString wide = QStringLiteral("0101,2000,2099,元日\r\n0\u0000506,x\r\n/ 注釈\r\n");
+        QTest::newRow("UTF-16 LE") << utf16(wide, true);
+        QTest::newRow("UTF-16 BE") << utf16(wide, false);
+        QTest::newRow("UTF-16 with an odd last byte")
+            << utf16(QStringLiteral("a\r\nb"), true) + "c";
+        QByteArray noise(1 << 20, Qt::Uninitialized);
+        quint32 x = 2463534242u; // xorshift: the same bytes every run
+        for (char& c : noise) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            c = char(x);
+        }
+        QTest::newRow("1 MB of random bytes") << noise;
+    }
+    void whatARewriteCannotReadStays()
+    {
+        QFETCH(QByteArray, bytes);
+        TempDataFolder dir;
+        const QString path = dir.file("r.dat");
+        dir.writeBytes("r.dat", bytes);
+        RecordFile f = RecordFile::Read(path);
+        QStringList records;
+        for (qsizetype i = 0; i < f.lines().size(); ++i)
+            if (!f.unreadable(i))
+                records.append(f.lines()[i]);
+        const ino_t inode = inodeOf(path);
+        f.write(path, records);
+        QCOMPARE(inodeOf(path), inode);
+        QCOMPARE(dir.readBytes("r.dat"), bytes);
+
+        f.write(path, records + QStringList{"added"});
+        const QByteArray out = dir.readBytes("r.dat");
+        const FileLines before = DecodeFileLines(bytes), after = DecodeFileLines(out);
+        QVERIFY(!before.unreadable.isEmpty() || before.form != TextForm::Sjis);
+        QCOMPARE(int(after.form), int(before.form));
+        QCOMPARE(after.lines, before.lines + QStringList{"added"});
+        QCOMPARE(after.unreadable, before.unreadable);
+        qsizetype at = 0;
+        for (qsizetype i : before.unreadable) {
+            const auto [from, to] = before.spans[i];
+            at = out.indexOf(bytes.mid(from, to - from), at);
+            QVERIFY(at >= 0);
+        }
+    }
+
+    // A rewrite through a symbolic link to a file outside the data folder
+    // happens only when the user says yes; an unchanged list asks nothing.
+    void aLinkOutOfTheDataFolderIsWrittenOnlyWhenAllowed_data()
+    {
+        QTest::addColumn<bool>("outside");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<int>("answer"); // -1: nobody to ask, 0 no, 1 yes
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("inside") << false << true << -1 << false << true << false;
+        QTest::newRow("outside, unchanged") << true << false << 0 << false << false << false;
+        QTest::newRow("outside, no") << true << true << 0 << true << false << false;
+        QTest::newRow("outside, yes") << true << true << 1 << true << true << false;
+        QTest::newRow("outside, nobody to ask") << true << true << -1 << false << false << true;
+    }
+    void aLinkOutOfTheDataFolderIsWrittenOnlyWhenAllowed()
+    {
+        QFETCH(bool, outside);
+        QFETCH(bool, changed);
+        QFETCH(int, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, written);
+        QFETCH(bool, refused);
+        TempDataFolder dir;
+        QTemporaryDir elsewhere;
+        QDir(dir.path()).mkdir("sub");
+        const QString target = (outside ? elsewhere.path() : dir.file("sub")) + "/passwd";
+        const QByteArray old("root:x:0:0\nuser:x:1000\n");
+        QFile t(target);
+        QVERIFY(t.open(QIODevice::WriteOnly) && t.write(old) == old.size());
+        t.close();
+        const QString path = dir.file("Schedule.dat");
+        QVERIFY(QFile::link(target, path));
+        RecordFile f = RecordFile::Read(path);
+        QStringList records = f.lines();
+        if (changed)
+            records.append("new");
+        QString askedAbout;
+        RecordFile::ConfirmLink confirm;
+        if (answer >= 0)
+            confirm = [&](const QString& to) {
+                askedAbout = to;
+                return answer == 1;
+            };
+        bool threw = false;
+        try {
+            f.write(path, records, confirm);
+        } catch (const AppError&) {
+            threw = true;
+        }
+        QCOMPARE(threw, refused);
+        QCOMPARE(askedAbout, asked ? QFileInfo(target).canonicalFilePath() : QString());
+        QVERIFY(QFileInfo(path).isSymLink());
+        QFile check(target);
+        QVERIFY(check.open(QIODevice::ReadOnly));
+        QCOMPARE(check.readAll() != old, written);
     }
 
     void missingFilesAndUnchangedContent()

@@ -1,12 +1,17 @@
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
+#include "foundation/recordfile.h"
+#include "foundation/settings.h"
 #include "foundation/splitfields.h"
 #include "foundation/textfile.h"
 #include "tempdatafolder.h"
 
 #include <QFile>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -32,11 +37,90 @@ private slots:
         QCOMPARE(ReadEditText(dir.file("f.txt")), QStringLiteral("一\r\nx"));
     }
 
-    void nulEndsTheText()
+    // A NUL or bytes the file's form cannot decode make their line
+    // unreadable; the lines after it are read all the same.
+    void linesPastWhatCannotBeDecoded_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QList<qsizetype>>("unreadable");
+        QTest::addColumn<int>("form");
+        const QString bad = QStringLiteral("\uFFFD");
+        QTest::newRow("NUL in a line")
+            << QByteArray("ab\r\ncd\0ef\r\ngh", 13) << QStringList{"ab", "cd" + bad + "ef", "gh"}
+            << QList<qsizetype>{1} << int(TextForm::Sjis);
+        QTest::newRow("NUL first") << QByteArray("\0x\ny", 4) << QStringList{bad + "x", "y"}
+                                   << QList<qsizetype>{0} << int(TextForm::Sjis);
+        QTest::newRow("Shift-JIS cannot decode")
+            << QByteArray("a\r\n\x82\r\n\x88\xEA") << QStringList{"a", bad, "一"}
+            << QList<qsizetype>{1} << int(TextForm::Sjis);
+        QTest::newRow("UTF-8 with a mark and a broken sequence")
+            << QByteArray("\xEF\xBB\xBF\xE6\xB3\xA8\r\n\xC3(") << QStringList{"注", bad + "("}
+            << QList<qsizetype>{1} << int(TextForm::Utf8);
+        QTest::newRow("UTF-16 LE")
+            << QByteArray("\xFF\xFE\xE5\x65\x2C\x67\r\0\n\0x\0", 12) << QStringList{"日本", "x"}
+            << QList<qsizetype>{} << int(TextForm::Utf16LE);
+        QTest::newRow("UTF-16 BE with a NUL")
+            << QByteArray("\xFE\xFF\0a\0\0\0\n\0b", 10) << QStringList{"a" + bad, "b"}
+            << QList<qsizetype>{0} << int(TextForm::Utf16BE);
+    }
+    void linesPastWhatCannotBeDecoded()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(QList<qsizetype>, unreadable);
+        QFETCH(int, form);
         TempDataFolder dir;
-        dir.writeBytes("f.txt", QByteArray("ab\r\ncd\0ef\r\ngh", 14));
-        QCOMPARE(ReadLines(dir.file("f.txt")), QStringList({"ab", "cd"}));
+        dir.writeBytes("f.dat", bytes);
+        const FileLines read = ReadFileLines(dir.file("f.dat"));
+        QCOMPARE(read.lines, lines);
+        QCOMPARE(read.unreadable, unreadable);
+        QCOMPARE(int(read.form), form);
+        QCOMPARE(ReadLines(dir.file("f.dat")), lines);
+    }
+
+    // Only regular files are read or replaced; a FIFO is never opened (it
+    // would block), and what is there stays.
+    void onlyRegularFilesAreReadOrReplaced_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("device") << "device";
+    }
+    void onlyRegularFilesAreReadOrReplaced()
+    {
+        QFETCH(QString, kind);
+        TempDataFolder dir;
+        const QString path = dir.file("Vnote.ini");
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("Vnote.ini"));
+        else
+            QVERIFY(QFile::link("/dev/null", path));
+        struct stat before;
+        QCOMPARE(::stat(name.constData(), &before), 0);
+        const QString expected = NotRegularFileText(QDir::toNativeSeparators(path));
+        auto messageOf = [](const std::function<void()>& run) {
+            try {
+                run();
+            } catch (const AppError& e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QCOMPARE(messageOf([&] { ReadFileBytes(path); }), expected);
+        QCOMPARE(messageOf([&] { ReadLines(path); }), expected);
+        QCOMPARE(messageOf([&] { RecordFile::Read(path); }), expected);
+        QCOMPARE(messageOf([&] { CheckSettingsFileReadable(); }), expected);
+        QCOMPARE(messageOf([&] { WriteLines(path, {"x"}); }),
+                 NotRegularFileText(QDir::toNativeSeparators(path), true));
+        struct stat after;
+        QCOMPARE(::stat(name.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
     }
 
     void shortHalfWidthKatakanaTextsStayShiftJis()
@@ -141,8 +225,10 @@ private slots:
             message = e.message();
         }
         ::setrlimit(RLIMIT_FSIZE, &old);
-        QVERIFY(message.startsWith(QStringLiteral("ファイル \"")));
-        QVERIFY(message.endsWith(QStringLiteral(" を作成できません")));
+        QCOMPARE(message,
+                 QStringLiteral("ファイル \"%1\" を作成できません。ファイルが大きすぎます [%2]")
+                     .arg(QDir::toNativeSeparators(dir.file("keep.txt")),
+                          QString::fromLocal8Bit(std::strerror(EFBIG))));
         QCOMPARE(dir.readBytes("keep.txt"), QByteArray("old text"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
@@ -163,8 +249,11 @@ private slots:
             ReadLines(dir.file("nope.txt"));
             QFAIL("no error");
         } catch (const AppError& e) {
-            QVERIFY(e.message().contains(QStringLiteral("nope.txt\". ")));
-            QVERIFY(e.message().endsWith(QStringLiteral(" は開けません")));
+            // In Japanese; the system's own words only in brackets at the end.
+            QCOMPARE(e.message(), QStringLiteral("ファイル \"%1\" を開けません。ファイルまたは"
+                                                 "フォルダーがありません [%2]")
+                                      .arg(QDir::toNativeSeparators(dir.file("nope.txt")),
+                                           QString::fromLocal8Bit(std::strerror(ENOENT))));
         }
     }
 

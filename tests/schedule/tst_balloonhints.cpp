@@ -66,12 +66,14 @@ private slots:
     {
         TempDataFolder dir;
         FakeClock clock(EncodeDate(2009, 1, 5) + EncodeTime(8, 0));
-        dir.writeBytes("BalloonHint.dat",
-                       Sjis(JoinLinesCrLf({"1,1500,おやつ", "/1,0800,comment", "", "1,1200,お昼",
-                                           "0,0900,朝", "1,ab00,bad"})));
+        const QByteArray nul("1,1000,a\0b\r\n", 12); // reads as a hint but for its NUL
+        const QByteArray bytes = Sjis(JoinLinesCrLf({"1,1500,おやつ", "/1,0800,comment", "",
+                                                     "1,1200,お昼", "0,0900,朝", "1,ab00,bad"})) +
+                                 nul;
+        dir.writeBytes("BalloonHint.dat", bytes);
         BalloonHintStore store;
         const LoadReport r = store.LoadBalloonHints();
-        QCOMPARE(r.unreadableLines, QList<int>({3, 6}));
+        QCOMPARE(r.unreadableLines, QList<int>({3, 6, 7}));
         QCOMPARE(store.rows().size(), size_t(3));
         QStringList keys;
         for (const auto& row : store.rows())
@@ -79,13 +81,16 @@ private slots:
         QCOMPARE(keys, QStringList({"09:00", "12:00", "15:00"}));
         store.sortByTime(false);
         QCOMPARE(store.rows().front().key, QStringLiteral("15:00"));
+        store.SaveBalloonHints(); // another order is no change
+        QCOMPARE(dir.readBytes("BalloonHint.dat"), bytes);
 
         // Comments and unreadable lines are written back in their places.
         store.rows().erase(store.rows().begin());
         store.SaveBalloonHints();
         QCOMPARE(ReadLines(BalloonHintPath()),
-                 QStringList({"1,1200,お昼", "/1,0800,comment", "", "0,0900,朝", "1,ab00,bad"}));
-        QCOMPARE(dir.readBytes("BalloonHint.dat").right(2), QByteArray("\r\n"));
+                 QStringList({"1,1200,お昼", "/1,0800,comment", "", "0,0900,朝", "1,ab00,bad",
+                              QStringLiteral("1,1000,a\uFFFDb")}));
+        QVERIFY(dir.readBytes("BalloonHint.dat").endsWith(nul)); // Shift-JIS, the NUL in place
     }
 
     void missingFileGivesNoRowsAndTheFirstSaveCreatesIt()

@@ -15,6 +15,7 @@
 #include "widgets/colorref.h"
 
 #include <QAction>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -110,17 +111,19 @@ private slots:
             g->model()->data(g->model()->index(1, Col::Alarm), Qt::ForegroundRole).value<QColor>(),
             QColor(Qt::blue));
 
-        // Closing writes the list's order; the all-day yearly one as kind -8.
+        // Closing with nothing changed leaves the file as it was: every row
+        // composes its line again (the all-day yearly one as kind -8).
         f.list.close();
-        QCOMPARE(ReadLines(SchedulePath()), QStringList({kYearly, kWeekly, kToday, kPast}));
+        QCOMPARE(ReadLines(SchedulePath()), QStringList({kPast, kToday, kYearly, kWeekly}));
         QVERIFY(f.prompts.errors.isEmpty());
     }
 
     void aBadLineInTheMiddleSurvivesByteForByte()
     {
         Fixture f;
-        const QByteArray bytes = Sjis(JoinLinesCrLf({"/ 予定", kYearly, kWeekly})) +
-                                 "2005xx01,\x82\xff,bad\r\n" + Sjis(JoinLinesCrLf({kToday, kPast}));
+        const QByteArray bad("2005\0xx01,\x82\xff,bad\r\n", 18); // a NUL, bytes no text
+        const QByteArray bytes = Sjis(JoinLinesCrLf({"/ 予定", kYearly, kWeekly})) + bad +
+                                 Sjis(JoinLinesCrLf({kToday, kPast}));
         f.dir.writeBytes("Schedule.dat", bytes);
         f.open();
         QCOMPARE(f.list.grid()->rowCount(), 4);
@@ -142,8 +145,39 @@ private slots:
         QCOMPARE(f.list.grid()->currentRow(), 0);
         f.list.close();
         QCOMPARE(f.dir.readBytes("Schedule.dat"), Sjis(JoinLinesCrLf({"/ 予定", kToday, kWeekly})) +
-                                                      "2005xx01,\x82\xff,bad\r\n" +
-                                                      Sjis(JoinLinesCrLf({kYearly})));
+                                                      bad + Sjis(JoinLinesCrLf({kYearly})));
+    }
+
+    void aLinkOutOfTheDataFolderIsRewrittenOnlyWhenTheUserSaysSo()
+    {
+        Fixture f;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.path() + "/passwd";
+        const QByteArray old = Sjis(JoinLinesCrLf({kYearly, kWeekly}));
+        QFile t(target);
+        QVERIFY(t.open(QIODevice::WriteOnly) && t.write(old) == old.size());
+        t.close();
+        QVERIFY(QFile::remove(f.dir.file("Schedule.dat")) || !f.dir.exists("Schedule.dat"));
+        QVERIFY(QFile::link(target, f.dir.file("Schedule.dat")));
+        auto targetBytes = [&] {
+            QFile in(target);
+            return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+        };
+        // Unchanged: closed without a question, the target as it was.
+        f.open();
+        f.list.close();
+        QVERIFY(!f.list.isVisible());
+        QVERIFY(f.prompts.boxes.isEmpty());
+        // Changed, and the user says no: the window closes, the target stays.
+        f.open();
+        f.list.grid()->setCurrentRow(0);
+        f.list.button(Cmd::Delete)->click(); // yes to the deletion
+        f.prompts.answers = {BoxAnswer::No};
+        f.list.close();
+        QVERIFY(!f.list.isVisible());
+        QVERIFY(f.prompts.boxes.last().text.contains(QStringLiteral("シンボリックリンク")));
+        QCOMPARE(targetBytes(), old);
+        QVERIFY(QFileInfo(f.dir.file("Schedule.dat")).isSymLink());
     }
 
     void addingChangingAndDeleting()

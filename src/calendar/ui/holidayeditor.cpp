@@ -100,6 +100,8 @@ void HolidayEditor::cmdAddClick()
     e.firstYear = ui->spinStart->value();
     e.lastYear = ui->spinEnd->value();
     e.name = ui->txtName->text().trimmed();
+    if (row_ >= 0)
+        e.rest = entry_.rest; // fields the list does not show stay with the entry
     if (store_)
         store_(row_, e);
     accept();

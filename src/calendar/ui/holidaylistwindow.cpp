@@ -4,6 +4,7 @@
 #include "holidayeditor.h"
 #include "widgets/errorbox.h"
 #include "widgets/loadreportbox.h"
+#include "widgets/uiprompts.h"
 
 #include <QTimer>
 #include <QToolBar>
@@ -22,6 +23,7 @@ HolidayListWindow::HolidayListWindow(QWidget* parent)
         {QStringLiteral("休日名称"), 220, Qt::AlignLeft, CellKind::Text},
         {QStringLiteral("月"), 40, Qt::AlignRight, CellKind::Hidden},
         {QStringLiteral("日"), 40, Qt::AlignRight, CellKind::Hidden},
+        {QStringLiteral("残り"), 40, Qt::AlignLeft, CellKind::Hidden}, // fields after the name
     });
     const std::vector<QToolButton*> made = addToolCommands({
         {"ToolButton1", u"追加", u"新規休日の追加...", [this] { ToolButton1Click(); }},
@@ -40,8 +42,13 @@ HolidayListWindow::HolidayListWindow(QWidget* parent)
 
 QVariantList HolidayListWindow::cellsOf(const cal::HolidayEntry& e) const
 {
-    return {
-        cal::HolidayMonthDayText(e.month, e.day), e.firstYear, e.lastYear, e.name, e.month, e.day};
+    return {cal::HolidayMonthDayText(e.month, e.day),
+            e.firstYear,
+            e.lastYear,
+            e.name,
+            e.month,
+            e.day,
+            e.rest};
 }
 
 cal::HolidayEntry HolidayListWindow::entryAt(int row) const
@@ -52,6 +59,7 @@ cal::HolidayEntry HolidayListWindow::entryAt(int row) const
     e.firstYear = int(grid()->number(row, FirstYear));
     e.lastYear = int(grid()->number(row, LastYear));
     e.name = grid()->text(row, Name);
+    e.rest = grid()->text(row, Rest);
     return e;
 }
 
@@ -84,7 +92,10 @@ void HolidayListWindow::SaveHolidayList()
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
         rows.push_back(entryAt(r));
-    cal::WriteHolidayRows(HolidayPath(), file_, rows);
+    const QString path = HolidayPath();
+    cal::WriteHolidayRows(path, file_, rows, [&path](const QString& target) {
+        return AskWriteThroughLink(path, target);
+    });
 }
 
 void HolidayListWindow::showEvent(QShowEvent* event)

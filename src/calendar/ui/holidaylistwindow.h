@@ -14,7 +14,7 @@ class HolidayListWindow : public ListWindow {
     Q_OBJECT
 public:
     enum class Command { Add, Change, Delete, SortAscending, SortDescending, Close };
-    enum Column { MonthDay, FirstYear, LastYear, Name, Month, Day, ColumnCount };
+    enum Column { MonthDay, FirstYear, LastYear, Name, Month, Day, Rest, ColumnCount };
 
     explicit HolidayListWindow(QWidget* parent = nullptr);
 

@@ -2,9 +2,11 @@
 
 #include "balloonhinteditor.h"
 #include "foundation/clock.h"
+#include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/uiprompts.h"
 
 #include <QTimer>
 #include <QToolBar>
@@ -127,7 +129,9 @@ void BalloonHintListWindow::hideEvent(QHideEvent* event)
 void BalloonHintListWindow::saveRows()
 {
     syncStore();
-    hints().SaveBalloonHints();
+    const QString path = BalloonHintPath();
+    hints().SaveBalloonHints(
+        path, [&path](const QString& target) { return AskWriteThroughLink(path, target); });
 }
 
 void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)

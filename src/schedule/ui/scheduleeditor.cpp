@@ -383,7 +383,9 @@ void ScheduleEditor::cmdAddClick()
             listStore_(true, position_, f);
     } else if (calendarStore_) {
         calendarStore_->SetScheduleFile(SchedulePath());
-        const LoadReport report = calendarStore_->AppendSchedule(f);
+        const QString path = SchedulePath();
+        const LoadReport report = calendarStore_->AppendSchedule(
+            f, [&path](const QString& target) { return AskWriteThroughLink(path, target); });
         if (calendarChanged_)
             calendarChanged_();
         ShowLoadReport(report, this);

@@ -190,7 +190,9 @@ void ScheduleListWindow::SaveScheduleList()
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
         rows.push_back(fieldsAt(r));
-    WriteScheduleRows(SchedulePath(), file_, rows);
+    const QString path = SchedulePath();
+    WriteScheduleRows(path, file_, rows,
+                      [&path](const QString& target) { return AskWriteThroughLink(path, target); });
 }
 
 void ScheduleListWindow::StoreScheduleRow(bool select, int position, const ScheduleFields& fields)
