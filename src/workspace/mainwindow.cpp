@@ -363,14 +363,15 @@ void MainWindow::applyDiaryPane(bool pressed)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    const bool saved = Guarded(
-        [this] {
-            const bool diarySaved = calendar_->SaveDiaryForClose();
-            pages_->savePages(kPageCount);
-            if (!diarySaved) // the diary's text stays; the window does not close
-                throw AppError(calendar_->diaryFailure());
-        },
-        this);
+    // A diary that cannot be saved never keeps the window up or the program
+    // running: hidden, its text stays in the pane; at the end it is offered
+    // for a copy (the user may still choose to stay).
+    if (!calendar_->SaveDiaryForClose() &&
+        !keepUnsavedDiary(App().exitRequested || App().sessionEnding)) {
+        event->ignore();
+        return;
+    }
+    const bool saved = Guarded([this] { pages_->savePages(kPageCount); }, this);
     if (!saved) {
         event->ignore();
         return;

@@ -20,12 +20,21 @@ namespace {
 
 class MemoAdapter : public cal::DiaryMemo {
 public:
-    explicit MemoAdapter(QPlainTextEdit* e) : edit_(e) {}
+    MemoAdapter(QPlainTextEdit* e, std::function<void(const QString&, bool)> notice)
+        : edit_(e), notice_(std::move(notice))
+    {
+    }
     QString text() const override { return edit_->toPlainText(); }
     void setLines(const QStringList& lines) override { edit_->setPlainText(lines.join(u'\n')); }
+    void setNotice(const QString& text, bool readOnly, bool offerRewrite) override
+    {
+        edit_->setReadOnly(readOnly);
+        notice_(text, offerRewrite);
+    }
 
 private:
     QPlainTextEdit* edit_;
+    std::function<void(const QString&, bool)> notice_;
 };
 
 class TitleAdapter : public cal::DiaryTitle {
@@ -411,7 +420,11 @@ void CalendarView::SetDiaryFolder(const QString& folder)
 
 void CalendarView::SetDiaryMemo(QPlainTextEdit* memo)
 {
-    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo) : nullptr;
+    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo,
+                                                        [this](const QString& text, bool offer) {
+                                                            emit diaryNoticeChanged(text, offer);
+                                                        })
+                        : nullptr;
     core_.diary().SetDiaryMemo(memoAdapter_.get());
 }
 
