@@ -133,20 +133,34 @@ QStringList DiaryStore::readDay(const QString& path)
                           .arg(QDir::toNativeSeparators(path), file.errorString());
         return {};
     }
-    // A huge file is not read whole: its start is shown, the file kept.
+    // A huge file is not read whole, nor a huge line laid out: their
+    // starts are shown, the file kept.
     const qint64 size = file.size();
     EditFileText t = DecodeEditFile(file.read(kLargestShown), path);
     form_ = t.form;
+    QStringList lines = SplitLines(t.text);
+    bool cut = false;
+    for (QString& line : lines) {
+        if (line.size() > kLongestLineShown) {
+            line.truncate(kLongestLineShown - (line[kLongestLineShown - 1].isHighSurrogate()));
+            cut = true;
+        }
+    }
+    const QString shown = QDir::toNativeSeparators(path);
     if (size > kLargestShown)
         heldReason_ = QStringLiteral("日記ファイル \"%1\" は大きすぎるため（%L2 バイト）、"
-                                     "先頭の %L3 バイトだけを表示しています")
-                          .arg(QDir::toNativeSeparators(path))
-                          .arg(size)
-                          .arg(kLargestShown);
+                                     "先頭の一部だけを表示しています")
+                          .arg(shown)
+                          .arg(size);
+    else if (cut)
+        heldReason_ = QStringLiteral("日記ファイル \"%1\" には長すぎる行があるため、各行の先頭 "
+                                     "%L2 文字だけを表示しています")
+                          .arg(shown)
+                          .arg(kLongestLineShown);
     else
         heldReason_ = t.heldReason;
     rewriteOffered_ = !heldReason_.isEmpty();
-    return SplitLines(t.text);
+    return lines;
 }
 
 void DiaryStore::showNotice()

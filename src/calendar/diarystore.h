@@ -57,8 +57,11 @@ public:
     // Days before January 2000 are never written: typed text gets a
     // failure, not silence.
     static constexpr int kFirstSavedMonth = 200001;
-    // A day's file longer than this is shown cut, and held.
+    // A day's file longer than this (bytes), or with a line longer than
+    // that (characters: an editor lays a line out whole), is shown cut, and
+    // held.
     static constexpr qint64 kLargestShown = 256 * 1024;
+    static constexpr qsizetype kLongestLineShown = 4 * 1024;
 
     void setDayInfo(DiaryDayInfo info) { info_ = std::move(info); }
     // Told the error of the first save that fails after one that did not.
@@ -115,7 +118,7 @@ public:
     const std::set<int>& diaryDays() const { return days_; }
 
 private:
-    void writeDiaryOf(DateTime d); // throws AppError when a file cannot be written
+    void writeDiaryOf(DateTime d);            // throws AppError when a file cannot be written
     QStringList readDay(const QString& path); // sets form_ and the held state
     void showNotice();
 

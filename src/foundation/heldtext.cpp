@@ -82,8 +82,9 @@ QString HeldRewritePrompt(const QString& what, const QString& reason, const QStr
 
 QString HeldNotice(const QString& reason)
 {
-    return reason + QStringLiteral("。読み取り専用です。「編集する」を押すと、元のファイルを控えとして"
-                                   "残し、表示している文章で書き換えて編集できます。");
+    return reason +
+           QStringLiteral("。読み取り専用です。「編集する」を押すと、元のファイルを控えとして"
+                          "残し、表示している文章で書き換えて編集できます。");
 }
 
 } // namespace vn

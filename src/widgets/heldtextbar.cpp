@@ -1,6 +1,8 @@
 #include "widgets/heldtextbar.h"
 
-#include <QHBoxLayout>
+#include "widgets/uiprompts.h"
+
+#include <QBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -15,29 +17,42 @@ HeldTextBar::HeldTextBar(QWidget* parent) : QFrame(parent)
     pal.setColor(QPalette::Window, QColor(0xFF, 0xF4, 0xCE)); // a note, not an alarm
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout_ = new QBoxLayout(QBoxLayout::LeftToRight, this);
+    layout_->setContentsMargins(4, 2, 4, 2);
     label_ = new QLabel(this);
     label_->setWordWrap(true);
-    label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+    connect(label_, &QLabel::linkActivated, this,
+            [this] { Ask(BoxKind::Information, notice_, BoxButtons::Ok); });
     edit_ = new QPushButton(QStringLiteral("編集する(&E)..."), this);
     edit_->setObjectName(QStringLiteral("heldEditButton"));
-    layout->addWidget(label_, 1);
-    layout->addWidget(edit_, 0, Qt::AlignVCenter);
+    layout_->addWidget(label_, 1);
+    layout_->addWidget(edit_, 0, Qt::AlignRight | Qt::AlignVCenter);
     connect(edit_, &QPushButton::clicked, this, &HeldTextBar::editRequested);
     hide();
 }
 
-void HeldTextBar::showNotice(const QString& text, bool offerEdit)
+void HeldTextBar::setCompact(bool compact)
 {
-    label_->setText(text);
-    edit_->setVisible(offerEdit);
-    setVisible(!text.isEmpty());
+    compact_ = compact;
+    layout_->setDirection(compact ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
 }
 
-QString HeldTextBar::notice() const
+void HeldTextBar::showNotice(const QString& notice, bool offerEdit, const QString& summary)
 {
-    return isVisibleTo(parentWidget()) ? label_->text() : QString();
+    notice_ = notice;
+    if (compact_ && !summary.isEmpty()) {
+        label_->setTextFormat(Qt::RichText);
+        label_->setText(summary.toHtmlEscaped() +
+                        QStringLiteral(" <a href=\"notice\">詳細...</a>"));
+        setToolTip(notice);
+    } else {
+        label_->setTextFormat(Qt::PlainText);
+        label_->setText(notice);
+        setToolTip(QString());
+    }
+    edit_->setVisible(offerEdit);
+    setVisible(!notice.isEmpty());
 }
 
 } // namespace vn

@@ -1,11 +1,11 @@
 #include "calendarpanel.h"
 
 #include "calendar/ui/calendarview.h"
+#include "foundation/datetimeformat.h"
+#include "foundation/heldtext.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "widgets/colorref.h"
-#include "foundation/datetimeformat.h"
-#include "foundation/heldtext.h"
 #include "widgets/errorbox.h"
 #include "widgets/heldtextbar.h"
 #include "widgets/loadreportbox.h"
@@ -75,6 +75,7 @@ CalendarPanel::CalendarPanel(QWidget* parent) : QFrame(parent)
     memoDiary_->setTabChangesFocus(false);
     diaryNotice_ = new HeldTextBar(diaryPane_);
     diaryNotice_->setObjectName(QStringLiteral("diaryNotice"));
+    diaryNotice_->setCompact(true); // the pane is narrow
     dl->addWidget(diaryTitle_);
     dl->addWidget(diaryNotice_);
     dl->addWidget(memoDiary_);
@@ -83,7 +84,15 @@ CalendarPanel::CalendarPanel(QWidget* parent) : QFrame(parent)
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
     layout->addWidget(splitter_, 1);
-    connect(view_, &CalendarView::diaryNoticeChanged, diaryNotice_, &HeldTextBar::showNotice);
+    connect(view_, &CalendarView::diaryNoticeChanged, this,
+            [this](const QString& text, bool readOnly, bool offer) {
+                const QString summary =
+                    offer
+                        ? QStringLiteral("そのままでは表示できない日記ファイルです（読み取り専用）")
+                    : readOnly ? QStringLiteral("この日の日記は読み込みも保存もできません")
+                               : QStringLiteral("この日の日記は保存できません");
+                diaryNotice_->showNotice(text, offer, summary);
+            });
     connect(diaryNotice_, &HeldTextBar::editRequested, this, [this] { acceptHeldDiary(); });
     view_->SetDiaryMemo(memoDiary_);
     view_->SetDiaryTitle(diaryTitle_);

@@ -3,9 +3,10 @@
 #include "calendar/ui/calendarview.h"
 #include "calendarpanel.h"
 #include "daydetails.h"
+#include "foundation/apperror.h"
+#include "foundation/appstate.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
-#include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "mainwindow.h"
 #include "memopagesview.h"
@@ -19,9 +20,9 @@
 #include <QClipboard>
 #include <QPlainTextEdit>
 
-#include <cstdio>
 #include <QTimer>
 #include <QToolButton>
+#include <cstdio>
 
 namespace vn {
 
@@ -155,7 +156,8 @@ int MainWindow::copyDiaryToPage(const QString& text)
     QString t = pages_->pageText(page);
     if (!t.isEmpty() && !t.endsWith(QLatin1String("\r\n")))
         t += QLatin1String("\r\n");
-    t += QStringLiteral("【日記 %1】（日記ファイルに保存できなかった文章）\r\n").arg(calendar_->diaryDayName());
+    t += QStringLiteral("【日記 %1】（日記ファイルに保存できなかった文章）\r\n")
+             .arg(calendar_->diaryDayName());
     t += text;
     pages_->setPageText(page, t);
     return page;

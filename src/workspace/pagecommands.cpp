@@ -52,11 +52,10 @@ PageCommands::PageCommands(MemoPagesView* pages) : QObject(pages), pages_(pages)
             this, [this] { editor()->copy(); });
     connect(add(menu_, "P1", QStringLiteral("貼り付け(&P)"), QKeySequence::Paste),
             &QAction::triggered, this, [this] { PasteInto(editor()); });
-    connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this,
-            [this] {
-                if (!editor()->isReadOnly())
-                    editor()->textCursor().removeSelectedText();
-            });
+    connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this, [this] {
+        if (!editor()->isReadOnly())
+            editor()->textCursor().removeSelectedText();
+    });
     menu_->addSeparator();
     connect(add(menu_, "N34", QStringLiteral("文字列検索..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
             &QAction::triggered, this, &PageCommands::searchRequested);

@@ -196,29 +196,36 @@ private slots:
         QTest::addColumn<bool>("offered");
         QTest::addColumn<QByteArray>("typed"); // the file once "!" is typed (after accepting)
         const QString u16 = QStringLiteral("日記\r\n");
-        const QByteArray le = QByteArray("\xFF\xFE") +
-                              QByteArray(reinterpret_cast<const char*>(u16.utf16()), u16.size() * 2);
+        const QByteArray le =
+            QByteArray("\xFF\xFE") +
+            QByteArray(reinterpret_cast<const char*>(u16.utf16()), u16.size() * 2);
         const QString u16typed = QStringLiteral("日記\r\n!\r\n");
         const QByteArray leTyped =
             QByteArray("\xFF\xFE") +
             QByteArray(reinterpret_cast<const char*>(u16typed.utf16()), u16typed.size() * 2);
         const QByteArray mark8("\xEF\xBB\xBF");
         const QByteArray huge(DiaryStore::kLargestShown + 100, 'a'); // one long line
-        QTest::newRow("NUL first") << "bytes" << QByteArray("\0secret\r\n", 9)
-                                   << QStringLiteral("\uFFFDsecret") << true << true
-                                   << mark8 + QStringLiteral("\uFFFDsecret\r\n!\r\n").toUtf8();
+        QTest::newRow("NUL first")
+            << "bytes" << QByteArray("\0secret\r\n", 9) << QStringLiteral("\uFFFDsecret") << true
+            << true << mark8 + QStringLiteral("\uFFFDsecret\r\n!\r\n").toUtf8();
         QTest::newRow("undecodable bytes")
             << "bytes" << QByteArray::fromHex("41ff42") << QStringLiteral("A\uFFFDB") << true
             << true << mark8 + QStringLiteral("A\uFFFDB\r\n!\r\n").toUtf8();
-        QTest::newRow("UTF-16 LE") << "bytes" << le << QStringLiteral("日記") << false << false
-                                   << leTyped;
-        QTest::newRow("longer than the pane takes")
-            << "bytes" << huge << QString(DiaryStore::kLargestShown, u'a') << true << true
-            << QByteArray(DiaryStore::kLargestShown, 'a') + "\r\n!\r\n";
-        QTest::newRow("a folder in its place") << "folder" << QByteArray() << QString() << true
-                                               << false << QByteArray();
-        QTest::newRow("a FIFO in its place") << "fifo" << QByteArray() << QString() << true << false
-                                             << QByteArray();
+        QTest::newRow("UTF-16 LE")
+            << "bytes" << le << QStringLiteral("日記") << false << false << leTyped;
+        const qsizetype longest = DiaryStore::kLongestLineShown;
+        QTest::newRow("larger than the pane takes")
+            << "bytes" << huge << QString(longest, u'a') << true << true
+            << QByteArray(longest, 'a') + "\r\n!\r\n";
+        QTest::newRow("a line longer than the pane takes")
+            << "bytes"
+            << "first\r\n" + QByteArray(longest + 1, 'b') + "\r\nlast"
+            << "first\n" + QString(longest, u'b') + "\nlast" << true << true
+            << "first\r\n" + QByteArray(longest, 'b') + "\r\nlast\r\n!\r\n";
+        QTest::newRow("a folder in its place")
+            << "folder" << QByteArray() << QString() << true << false << QByteArray();
+        QTest::newRow("a FIFO in its place")
+            << "fifo" << QByteArray() << QString() << true << false << QByteArray();
     }
     void diaryFilesKeepTheirFormAndHeldFilesTheirBytes()
     {

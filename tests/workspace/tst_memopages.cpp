@@ -15,10 +15,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>

@@ -20,7 +20,7 @@ namespace {
 
 class MemoAdapter : public cal::DiaryMemo {
 public:
-    MemoAdapter(QPlainTextEdit* e, std::function<void(const QString&, bool)> notice)
+    MemoAdapter(QPlainTextEdit* e, std::function<void(const QString&, bool, bool)> notice)
         : edit_(e), notice_(std::move(notice))
     {
     }
@@ -29,12 +29,12 @@ public:
     void setNotice(const QString& text, bool readOnly, bool offerRewrite) override
     {
         edit_->setReadOnly(readOnly);
-        notice_(text, offerRewrite);
+        notice_(text, readOnly, offerRewrite);
     }
 
 private:
     QPlainTextEdit* edit_;
-    std::function<void(const QString&, bool)> notice_;
+    std::function<void(const QString&, bool, bool)> notice_;
 };
 
 class TitleAdapter : public cal::DiaryTitle {
@@ -420,11 +420,10 @@ void CalendarView::SetDiaryFolder(const QString& folder)
 
 void CalendarView::SetDiaryMemo(QPlainTextEdit* memo)
 {
-    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo,
-                                                        [this](const QString& text, bool offer) {
-                                                            emit diaryNoticeChanged(text, offer);
-                                                        })
-                        : nullptr;
+    auto notice = [this](const QString& text, bool readOnly, bool offer) {
+        emit diaryNoticeChanged(text, readOnly, offer);
+    };
+    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo, notice) : nullptr;
     core_.diary().SetDiaryMemo(memoAdapter_.get());
 }
 
