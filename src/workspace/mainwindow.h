@@ -129,6 +129,7 @@ private:
     bool shown_ = false;
     bool startHidden_ = false;
     int refHeight_ = 145;
+    QString diaryCopied_; // the unsaved diary text last copied at an end
 };
 
 } // namespace vn

@@ -99,12 +99,13 @@ bool MainWindow::keepUnsavedDiary(bool ending)
     QString text = calendar_->diaryMemo()->toPlainText();
     text.replace(u'\n', QLatin1String("\r\n"));
     std::fprintf(stderr, "Velnote: %s\n", qPrintable(ErrorBoxText(failure)));
-    if (text.isEmpty())
-        return true; // nothing typed is lost
+    if (text.isEmpty() || text == diaryCopied_)
+        return true; // nothing typed is lost (or it was copied at an end that failed)
     const int page = pageForDiaryCopy();
     if (App().sessionEnding) { // nobody may be there to answer
         if (copyDiaryToPage(text) < 0)
             QApplication::clipboard()->setText(text);
+        diaryCopied_ = text;
         return true;
     }
     const QString head = QStringLiteral("日記を保存できません。\r\n\r\n") + ErrorBoxText(failure) +
@@ -131,6 +132,7 @@ bool MainWindow::keepUnsavedDiary(bool ending)
         copyDiaryToPage(text);
     else
         QApplication::clipboard()->setText(text);
+    diaryCopied_ = text;
     return true;
 }
 
