@@ -222,6 +222,14 @@ void DiaryStore::writeDiaryOf(DateTime d)
     const QString path = DiaryPath(d);
     const int key = DateKeyNumber(ymd.year, ymd.month, ymd.day);
     const QFileInfo info(path);
+    if (beforeFirstSavedMonth(d)) { // never written or removed
+        if (text.isEmpty())
+            return;
+        throw AppError(QStringLiteral("%1 の日記は保存できません。2000年1月より前の日の日記は"
+                                      "保存されません。パソコンの時計の日付が正しいか"
+                                      "確かめてください")
+                           .arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d)));
+    }
     if (text.isEmpty()) {
         // Only a diary file is removed; a folder or the like in its place
         // is not the program's, and an empty text needs no saving.
@@ -234,11 +242,6 @@ void DiaryStore::writeDiaryOf(DateTime d)
         days_.erase(key);
         return;
     }
-    if (beforeFirstSavedMonth(d))
-        throw AppError(QStringLiteral("%1 の日記は保存できません。2000年1月より前の日の日記は"
-                                      "保存されません。パソコンの時計の日付が正しいか"
-                                      "確かめてください")
-                           .arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d)));
     const QString monthFolder = folder_ + u'/' + monthFolderName(ymd);
     if (!QDir().mkpath(monthFolder))
         throw AppError(QStringLiteral("フォルダ \"%1\" を作成できません")

@@ -156,8 +156,11 @@ private slots:
         DiaryStore& diary = core_->diary();
         QStringList reports;
         diary.setFailureReport([&](const QString& m) { reports << m; });
+        put("Diary/197001/19700101.txt", "put there by hand");
         clock_->set(EncodeDate(1970, 1, 1) + EncodeTime(9, 0)); // a clock gone wrong
         core_->model().MoveToToday();
+        QCOMPARE(memo_.text_, QString("put there by hand"));
+        memo_.text_.clear();
         QVERIFY(memo_.notice.contains("2000年1月より前"));
         QVERIFY(!memo_.readOnly);
         QVERIFY(diary.SaveDiary()); // nothing typed: nothing to say
@@ -167,9 +170,9 @@ private slots:
         QVERIFY(reports[0].contains("1970/01/01") && reports[0].contains("保存できません"));
         QVERIFY(!diary.SelectDiaryDate(day(2000, 1, 1)));
         QCOMPARE(memo_.text_, QString("古い日"));
-        QVERIFY(!QFileInfo::exists(diaryFolder()));
         memo_.text_.clear();
         QVERIFY(diary.SelectDiaryDate(day(2000, 1, 1)));
+        QCOMPARE(data_->readBytes("Diary/197001/19700101.txt"), QByteArray("put there by hand"));
         QVERIFY(memo_.notice.isEmpty());
         memo_.text_ = "新しい日";
         diary.SaveDiary();
@@ -181,7 +184,7 @@ private slots:
         QVERIFY(fresh.SaveDiary());
         QVERIFY(fresh.SaveDiaryOf(0));
         QCOMPARE(QDir(diaryFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList{"200001"});
+                 (QStringList{"197001", "200001"}));
     }
 
     // A day's file that cannot be shown as it is, or that is no file, is
