@@ -316,6 +316,13 @@ void MainWindow::DeleteOrRestorePage()
         return;
     }
     const int page = pages_->currentPage();
+    if (!pages_->store().writable(page)) { // its file is not to be written
+        Ask(BoxKind::Information,
+            QStringLiteral("メモ「%1」は読み取り専用のため削除できません。")
+                .arg(pages_->tabName(page)),
+            BoxButtons::Ok);
+        return;
+    }
     const QString text =
         QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [%1]\r\n"
                        "メモ名称 = [%2]\r\n\r\n※削除後に復元ボタン押下にて復元できます")
