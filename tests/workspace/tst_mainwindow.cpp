@@ -268,12 +268,10 @@ private slots:
         QTest::addColumn<QString>("copiedTo");
         const QString typed = QStringLiteral("今日の日記");
         const int yes = int(BoxAnswer::Yes), no = int(BoxAnswer::No);
-        QTest::newRow("folder in place, empty pane, exit") << "folder"
-                                                           << ""
-                                                           << "exit" << yes << "";
-        QTest::newRow("folder in place, session ends") << "folder"
-                                                       << ""
-                                                       << "session" << yes << "";
+        const QString none;
+        QTest::newRow("folder in place, exit") << "folder" << none << "exit" << yes << none;
+        QTest::newRow("folder in place, session ends")
+            << "folder" << none << "session" << yes << none;
         QTest::newRow("typed, exit, to a page") << "month" << typed << "exit" << yes << "page";
         QTest::newRow("typed, exit, to the clipboard")
             << "month" << typed << "exit" << no << "clipboard";
