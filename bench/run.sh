@@ -30,9 +30,10 @@ show() { tee -a "$budget" | grep -v '^budget|' || true; }
 echo "load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 bench/startup/make_data.py typical "$data/typical"
 python3 bench/startup/make_data.py heavy "$data/heavy"
+python3 bench/startup/make_data.py bigdiary "$data/bigdiary"
 echo "== bench_startup"
 build/bench/startup/bench_startup build/Vnote build/bench/startup/bench_emptywindow \
-  "$data/typical" "$data/heavy" "${RUNS:-9}" | show
+  "$data/typical" "$data/heavy" "${RUNS:-9}" "$data/bigdiary" | show
 echo "== bench_session"
 build/bench/session/bench_session build/Vnote "$data/typical" "$data/heavy" | show
 for b in $(find build/bench -type f -name 'bench_*' -perm -u+x | sort); do

@@ -2,9 +2,12 @@
 // included), for Velnote on a typical and on a heavy data folder, against an
 // empty Qt window and a window with one Japanese label measured in the same
 // run. Prints medians, ratios and where the time goes (the program's own
-// start-up phases, medians of the same runs).
+// start-up phases, medians of the same runs). With a third folder (the
+// typical one with a 50 MB one-line diary for today), how much that diary
+// delays the first paint.
 //
 //   bench_startup <Vnote> <empty-window program> <typical folder> <heavy folder> [runs]
+//                 [big-diary folder]
 #include "monotonic.h"
 #include <algorithm>
 #include <cstdio>
@@ -132,7 +135,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const int runs = argc > 5 ? std::atoi(argv[5]) : 9;
-    Series empty, japanese, typical, heavy;
+    const char* bigDiary = argc > 6 ? argv[6] : nullptr;
+    Series empty, japanese, typical, heavy, big;
     startOnce(argv[2], ""); // warm the caches
     startOnce(argv[1], argv[3]);
     startOnce(argv[1], argv[4]);
@@ -141,6 +145,8 @@ int main(int argc, char** argv)
         japanese.add(startOnce(argv[2], "", "japanese"));
         typical.add(startOnce(argv[1], argv[3]));
         heavy.add(startOnce(argv[1], argv[4]));
+        if (bigDiary)
+            big.add(startOnce(argv[1], bigDiary));
     }
     const double e = empty.total(), j = japanese.total(), t = typical.total(), h = heavy.total();
     std::printf("start-up to first paint (calendar painted), median of %d runs\n", runs);
@@ -157,5 +163,12 @@ int main(int argc, char** argv)
     // For the summary of bench/run.sh: figure, value, unit, target.
     std::printf("budget|start-up, typical folder (x one-label window)|%.2f|x|1.5\n", t / j);
     std::printf("budget|start-up, heavy folder (x one-label window)|%.2f|x|2\n", h / j);
+    if (bigDiary) {
+        const double b = big.total();
+        std::printf("start-up with a 50 MB one-line diary for today: %.1f ms, %.2f x typical\n", b,
+                    b / t);
+        printPhases("typical folder, 50 MB diary today", big, japanese);
+        std::printf("budget|start-up, 50 MB one-line diary today (x typical)|%.2f|x|1.2\n", b / t);
+    }
     return 0;
 }

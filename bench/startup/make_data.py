@@ -6,6 +6,8 @@
     make_data.py heavy DIR     30 pages of 200 KB, 1,000 schedules (100 daily
                                for ten years), 200 user holidays, five years
                                of diary, ten years of run record
+    make_data.py bigdiary DIR  the typical folder, and today's diary one line
+                               of 50 MB
 """
 import datetime
 import os
@@ -98,6 +100,12 @@ def main():
     diary(root, 5 if heavy else 1)
     run_record(os.path.join(root, "Vnote.vdt"), 10 if heavy else 1)
     settings(os.path.join(root, "Vnote.ini"), 30 if heavy else 10)
+    if kind == "bigdiary":
+        today = datetime.date.today()
+        folder = os.path.join(root, "Diary", today.strftime("%Y%m"))
+        os.makedirs(folder, exist_ok=True)
+        with open(os.path.join(folder, today.strftime("%Y%m%d") + ".txt"), "wb") as f:
+            f.write(sjis("日記の一行 ") * (50 * 1024 * 1024 // 11))
 
 
 if __name__ == "__main__":

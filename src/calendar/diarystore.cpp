@@ -3,6 +3,7 @@
 #include "calendar/calendardates.h"
 #include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
+#include "foundation/heldtext.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -30,6 +31,19 @@ int keyOfFileName(const QString& name)
 QString monthFolderName(const YMD& d)
 {
     return QString::asprintf("%.4d%.2d", d.year, d.month);
+}
+
+bool beforeFirstSavedMonth(DateTime d)
+{
+    const YMD ymd = DecodeDate(d);
+    return ymd.year * 100 + ymd.month < DiaryStore::kFirstSavedMonth;
+}
+
+QString notAFile(const QString& path)
+{
+    return QStringLiteral("日記ファイル \"%1\" の場所にファイルではないもの（フォルダなど）がある"
+                          "ため、この日の日記は読み込みも保存もできません")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 } // namespace
@@ -94,13 +108,86 @@ void DiaryStore::LoadDiary(DateTime d)
         if (info_.dayColor)
             title_->setColor(info_.dayColor(d));
     }
+    form_ = TextForm::Sjis;
+    heldReason_.clear();
+    rewriteOffered_ = false;
     if (!folder_.isEmpty() && memo_) {
-        const QString path = DiaryPath(d);
-        if (FileExists(path))
-            memo_->setLines(ReadLines(path));
-        else
-            memo_->setLines({});
+        memo_->setLines(readDay(DiaryPath(d)));
+        showNotice();
     }
+}
+
+QStringList DiaryStore::readDay(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (!info.isFile()) { // never opened: a FIFO would block
+        heldReason_ = notAFile(path);
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        heldReason_ = QStringLiteral("日記ファイル \"%1\" を読み込めないため、この日の日記は"
+                                     "表示も保存もできません [%2]")
+                          .arg(QDir::toNativeSeparators(path), file.errorString());
+        return {};
+    }
+    // A huge file is not read whole, nor a huge line laid out: their
+    // starts are shown, the file kept.
+    const qint64 size = file.size();
+    EditFileText t = DecodeEditFile(file.read(kLargestShown), path);
+    form_ = t.form;
+    QStringList lines = SplitLines(t.text);
+    bool cut = false;
+    for (QString& line : lines) {
+        if (line.size() > kLongestLineShown) {
+            line.truncate(kLongestLineShown - (line[kLongestLineShown - 1].isHighSurrogate()));
+            cut = true;
+        }
+    }
+    const QString shown = QDir::toNativeSeparators(path);
+    if (size > kLargestShown)
+        heldReason_ = QStringLiteral("日記ファイル \"%1\" は大きすぎるため（%L2 バイト）、"
+                                     "先頭の一部だけを表示しています")
+                          .arg(shown)
+                          .arg(size);
+    else if (cut)
+        heldReason_ = QStringLiteral("日記ファイル \"%1\" には長すぎる行があるため、各行の先頭 "
+                                     "%L2 文字だけを表示しています")
+                          .arg(shown)
+                          .arg(kLongestLineShown);
+    else
+        heldReason_ = t.heldReason;
+    rewriteOffered_ = !heldReason_.isEmpty();
+    return lines;
+}
+
+void DiaryStore::showNotice()
+{
+    if (!heldReason_.isEmpty())
+        notice_ = rewriteOffered_ ? HeldNotice(heldReason_) : heldReason_ + u'。';
+    else if (diaryDate_ != 0 && beforeFirstSavedMonth(diaryDate_))
+        notice_ = QStringLiteral("2000年1月より前の日の日記は保存できません。"
+                                 "パソコンの時計の日付が正しいか確かめてください。");
+    else
+        notice_.clear();
+    memo_->setNotice(notice_, held(), rewriteOffered_);
+}
+
+QString DiaryStore::heldCopyPath() const
+{
+    return HeldCopyPath(DiaryPath(diaryDate_));
+}
+
+void DiaryStore::acceptRewrite(const QString& copyPath)
+{
+    if (!held() || !rewriteOffered_ || !memo_)
+        return;
+    KeepHeldCopy(DiaryPath(diaryDate_), copyPath);
+    heldReason_.clear();
+    rewriteOffered_ = false;
+    showNotice();
 }
 
 bool DiaryStore::SaveDiary()
@@ -126,32 +213,52 @@ bool DiaryStore::SaveDiaryOf(DateTime d)
 
 void DiaryStore::writeDiaryOf(DateTime d)
 {
-    if (folder_.isEmpty() || !memo_)
+    if (folder_.isEmpty() || !memo_ || d == 0)
         return;
+    if (d == diaryDate_ && held())
+        return; // the held file is the user's to give up, not the save's
     const YMD ymd = DecodeDate(d);
-    if (ymd.year * 100 + ymd.month < kFirstSavedMonth)
+    const QString text = memo_->text();
+    const QString path = DiaryPath(d);
+    const int key = DateKeyNumber(ymd.year, ymd.month, ymd.day);
+    const QFileInfo info(path);
+    if (beforeFirstSavedMonth(d)) { // never written or removed
+        if (text.isEmpty())
+            return;
+        throw AppError(QStringLiteral("%1 の日記は保存できません。2000年1月より前の日の日記は"
+                                      "保存されません。パソコンの時計の日付が正しいか"
+                                      "確かめてください")
+                           .arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d)));
+    }
+    if (text.isEmpty()) {
+        // Only a diary file is removed; a folder or the like in its place
+        // is not the program's, and an empty text needs no saving.
+        if (info.isFile()) {
+            QFile file(path);
+            if (!file.remove())
+                throw AppError(QStringLiteral("日記ファイル \"%1\" を削除できません [%2]")
+                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
+        }
+        days_.erase(key);
         return;
+    }
     const QString monthFolder = folder_ + u'/' + monthFolderName(ymd);
     if (!QDir().mkpath(monthFolder))
         throw AppError(QStringLiteral("フォルダ \"%1\" を作成できません")
                            .arg(QDir::toNativeSeparators(monthFolder)));
-    const QString path = DiaryPath(d);
-    const int key = DateKeyNumber(ymd.year, ymd.month, ymd.day);
-    const QString text = memo_->text();
-    if (!text.isEmpty()) {
-        const QStringList lines = SplitLines(text);
-        // Unchanged when the file reads as the lines would after a write
-        // (Shift-JIS gives some characters their Windows spelling).
-        const QStringList asWritten = SplitLines(DecodeText(EncodeText(JoinLinesCrLf(lines))));
-        if (!(FileExists(path) && ReadLines(path) == asWritten))
-            WriteLines(path, lines);
-        days_.insert(key);
-    } else {
-        QFile file(path);
-        if (file.exists() && !file.remove())
-            ThrowCreateError(QDir::toNativeSeparators(path), file.errorString());
-        days_.erase(key);
+    if (info.exists() && !info.isFile())
+        throw AppError(notAFile(path));
+    const QByteArray bytes = EncodeFileText(JoinLinesCrLf(SplitLines(text)), form_);
+    // Unchanged when the file reads as the lines would after a write
+    // (Shift-JIS gives some characters their Windows spelling).
+    bool same = false;
+    if (info.isFile()) {
+        const QStringList asWritten = SplitLines(DecodeFileText(bytes).text);
+        same = SplitLines(DecodeFileText(ReadFileBytes(path)).text) == asWritten;
     }
+    if (!same)
+        WriteFileAtomic(path, bytes);
+    days_.insert(key);
 }
 
 bool DiaryStore::HasDiary(const QString& key) const

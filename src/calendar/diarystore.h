@@ -2,7 +2,15 @@
 // Diary files: one text file per day, DiaryFolder/yyyymm/yyyymmdd.txt, the
 // set of days that have one, and loading and saving the diary of a day
 // through the diary editor and its title line.
+//
+// A day's file that cannot be shown as it is (a NUL byte, bytes that are no
+// character, more than the pane can take, or no file at all but a folder
+// or the like) is held: shown read-only with a notice and never written or
+// removed, the empty text included, until the user accepts that it is
+// rewritten with the text shown (its old bytes are kept in a copy beside
+// it). A file read as UTF-16 is written as UTF-16.
 #include "foundation/datetime.h"
+#include "foundation/textcodec.h"
 
 #include <QString>
 
@@ -19,6 +27,14 @@ public:
     virtual QString text() const = 0;
     // Replaces the text; lines are given without line ends.
     virtual void setLines(const QStringList& lines) = 0;
+    // The notice above the text (empty: none), whether the text takes
+    // typing, and whether the user is offered to make a held file editable.
+    virtual void setNotice(const QString& text, bool readOnly, bool offerRewrite)
+    {
+        Q_UNUSED(text);
+        Q_UNUSED(readOnly);
+        Q_UNUSED(offerRewrite);
+    }
 };
 
 // The caption line above the editor.
@@ -38,8 +54,14 @@ struct DiaryDayInfo {
 
 class DiaryStore {
 public:
-    // Days before January 2000 are never written.
+    // Days before January 2000 are never written: typed text gets a
+    // failure, not silence.
     static constexpr int kFirstSavedMonth = 200001;
+    // A day's file longer than this (bytes), or with a line longer than
+    // that (characters: an editor lays a line out whole), is shown cut, and
+    // held.
+    static constexpr qint64 kLargestShown = 256 * 1024;
+    static constexpr qsizetype kLongestLineShown = 4 * 1024;
 
     void setDayInfo(DiaryDayInfo info) { info_ = std::move(info); }
     // Told the error of the first save that fails after one that did not.
@@ -78,13 +100,27 @@ public:
     bool failing() const { return failing_; }
     const QString& lastFailure() const { return lastFailure_; }
 
+    // The loaded day's file is held, why, and whether the user may make it
+    // editable (a file that is there but cannot be shown as it is).
+    bool held() const { return !heldReason_.isEmpty(); }
+    const QString& heldReason() const { return heldReason_; }
+    bool rewriteOffered() const { return rewriteOffered_; }
+    const QString& notice() const { return notice_; }
+    // A new name beside the loaded day's file for the copy of its bytes.
+    QString heldCopyPath() const;
+    // The held file becomes an ordinary one once its bytes are copied to
+    // `copyPath` (throws AppError when the copy fails; it stays held).
+    void acceptRewrite(const QString& copyPath);
+
     bool HasDiary(const QString& key) const;
     bool HasDiary(DateTime d) const;
     int DiaryDayCount() const { return int(days_.size()); }
     const std::set<int>& diaryDays() const { return days_; }
 
 private:
-    void writeDiaryOf(DateTime d); // throws AppError when a file cannot be written
+    void writeDiaryOf(DateTime d);            // throws AppError when a file cannot be written
+    QStringList readDay(const QString& path); // sets form_ and the held state
+    void showNotice();
 
     DiaryDayInfo info_;
     std::function<void(const QString&)> report_;
@@ -95,6 +131,10 @@ private:
     QString folder_;
     QString format_ = QStringLiteral("yyyy/mm/dd(aaa)");
     DateTime diaryDate_ = 0;
+    TextForm form_ = TextForm::Sjis; // of the loaded day's file
+    QString heldReason_;
+    bool rewriteOffered_ = false;
+    QString notice_;
     std::set<int> days_; // yyyymmdd
 };
 

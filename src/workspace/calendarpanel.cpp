@@ -1,10 +1,13 @@
 #include "calendarpanel.h"
 
 #include "calendar/ui/calendarview.h"
+#include "foundation/datetimeformat.h"
+#include "foundation/heldtext.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/heldtextbar.h"
 #include "widgets/loadreportbox.h"
 #include "widgets/uiprompts.h"
 
@@ -70,13 +73,27 @@ CalendarPanel::CalendarPanel(QWidget* parent) : QFrame(parent)
     memoDiary_->setObjectName(QStringLiteral("memoDiary"));
     memoDiary_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memoDiary_->setTabChangesFocus(false);
+    diaryNotice_ = new HeldTextBar(diaryPane_);
+    diaryNotice_->setObjectName(QStringLiteral("diaryNotice"));
+    diaryNotice_->setCompact(true); // the pane is narrow
     dl->addWidget(diaryTitle_);
+    dl->addWidget(diaryNotice_);
     dl->addWidget(memoDiary_);
     splitter_->addWidget(view_);
     splitter_->addWidget(diaryPane_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
     layout->addWidget(splitter_, 1);
+    connect(view_, &CalendarView::diaryNoticeChanged, this,
+            [this](const QString& text, bool readOnly, bool offer) {
+                const QString summary =
+                    offer
+                        ? QStringLiteral("そのままでは表示できない日記ファイルです（読み取り専用）")
+                    : readOnly ? QStringLiteral("この日の日記は読み込みも保存もできません")
+                               : QStringLiteral("この日の日記は保存できません");
+                diaryNotice_->showNotice(text, offer, summary);
+            });
+    connect(diaryNotice_, &HeldTextBar::editRequested, this, [this] { acceptHeldDiary(); });
     view_->SetDiaryMemo(memoDiary_);
     view_->SetDiaryTitle(diaryTitle_);
 
@@ -360,6 +377,27 @@ bool CalendarPanel::SaveDiaryForClose()
 QString CalendarPanel::diaryFailure() const
 {
     return view_->core().diary().lastFailure();
+}
+
+QString CalendarPanel::diaryDayName() const
+{
+    return RenderDateTime(view_->DiaryFormat(), view_->DiaryDate());
+}
+
+bool CalendarPanel::acceptHeldDiary()
+{
+    cal::DiaryStore& diary = view_->core().diary();
+    if (!diary.held() || !diary.rewriteOffered())
+        return false;
+    const QString copy = diary.heldCopyPath();
+    const QString what = QStringLiteral("%1 の日記ファイル").arg(diaryDayName());
+    if (Ask(BoxKind::Confirmation, HeldRewritePrompt(what, diary.heldReason(), copy),
+            BoxButtons::YesNo) != BoxAnswer::Yes)
+        return false;
+    if (!Guarded([&] { diary.acceptRewrite(copy); }, this))
+        return false;
+    memoDiary_->setFocus();
+    return true;
 }
 
 void CalendarPanel::moveCalendar(CalendarMove m)

@@ -20,6 +20,7 @@ class QToolButton;
 namespace vn {
 
 class CalendarView;
+class HeldTextBar;
 
 // The items of `PopupMenu2`, in their order.
 enum class CalendarMenuItem {
@@ -74,6 +75,8 @@ public:
     QPlainTextEdit* diaryMemo() const { return memoDiary_; }
     QLabel* diaryTitle() const { return diaryTitle_; }
     QWidget* diaryPane() const { return diaryPane_; }
+    // The notice above the diary text (a file held, a day never saved).
+    HeldTextBar* diaryNotice() const { return diaryNotice_; }
     void setDiaryHeight(int height);
     int diaryHeight() const;
 
@@ -87,6 +90,11 @@ public:
     // As SaveDiary, but a failure is left to the caller to show (closing).
     bool SaveDiaryForClose();
     QString diaryFailure() const; // the last failure's message
+    // The diary's day as its title names it ("2026/12/10(木)").
+    QString diaryDayName() const;
+    // A held diary file becomes editable once the user accepts that it is
+    // rewritten (a copy of it is kept). False when declined or it failed.
+    bool acceptHeldDiary();
 
     void moveCalendar(CalendarMove m);
     // Alt+Page Up, Alt+Page Down, Alt+Home; true when the key acted.
@@ -124,6 +132,7 @@ private:
     QLabel* diaryTitle_ = nullptr;
     QWidget* diaryPane_ = nullptr;
     QPlainTextEdit* memoDiary_ = nullptr;
+    HeldTextBar* diaryNotice_ = nullptr;
     std::function<void()> openScheduleList_, openHolidayList_;
     std::function<void(DateTime)> openScheduleEditor_;
     bool closing_ = false;

@@ -316,6 +316,13 @@ void MainWindow::DeleteOrRestorePage()
         return;
     }
     const int page = pages_->currentPage();
+    if (!pages_->store().writable(page)) { // its file is not to be written
+        Ask(BoxKind::Information,
+            QStringLiteral("メモ「%1」は読み取り専用のため削除できません。")
+                .arg(pages_->tabName(page)),
+            BoxButtons::Ok);
+        return;
+    }
     const QString text =
         QStringLiteral("カレントのメモを削除します？\r\n\r\nメモNo = [%1]\r\n"
                        "メモ名称 = [%2]\r\n\r\n※削除後に復元ボタン押下にて復元できます")
@@ -363,14 +370,15 @@ void MainWindow::applyDiaryPane(bool pressed)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    const bool saved = Guarded(
-        [this] {
-            const bool diarySaved = calendar_->SaveDiaryForClose();
-            pages_->savePages(kPageCount);
-            if (!diarySaved) // the diary's text stays; the window does not close
-                throw AppError(calendar_->diaryFailure());
-        },
-        this);
+    // A diary that cannot be saved never keeps the window up or the program
+    // running: hidden, its text stays in the pane; at the end it is offered
+    // for a copy (the user may still choose to stay).
+    if (!calendar_->SaveDiaryForClose() &&
+        !keepUnsavedDiary(App().exitRequested || App().sessionEnding)) {
+        event->ignore();
+        return;
+    }
+    const bool saved = Guarded([this] { pages_->savePages(kPageCount); }, this);
     if (!saved) {
         event->ignore();
         return;

@@ -96,6 +96,14 @@ private:
     void applyDetailPane(bool pressed);
     void applyDiaryPane(bool pressed);
     void showSaveErrors(const QStringList& errors);
+    // A close met a diary it could not save: reported, and at the end of the
+    // program its text is copied to a page or the clipboard (asked unless
+    // the session is ending). False when the user chose not to end.
+    bool keepUnsavedDiary(bool ending);
+    // Appends the diary's text to a page that may be written; its index, or
+    // -1 when no page may.
+    int copyDiaryToPage(const QString& text);
+    int pageForDiaryCopy() const;
     void onApplicationStateChanged(Qt::ApplicationState state);
     void armClock();
 
@@ -121,6 +129,7 @@ private:
     bool shown_ = false;
     bool startHidden_ = false;
     int refHeight_ = 145;
+    QString diaryCopied_; // the unsaved diary text last copied at an end
 };
 
 } // namespace vn

@@ -3,19 +3,26 @@
 #include "calendar/ui/calendarview.h"
 #include "calendarpanel.h"
 #include "daydetails.h"
+#include "foundation/apperror.h"
+#include "foundation/appstate.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "mainwindow.h"
+#include "memopagesview.h"
 #include "pagecommands.h"
 #include "schedulealerts.h"
 #include "widgets/errorbox.h"
+#include "widgets/uiprompts.h"
 #include "workspacesettings.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QPlainTextEdit>
+
 #include <QTimer>
 #include <QToolButton>
+#include <cstdio>
 
 namespace vn {
 
@@ -80,6 +87,82 @@ void MainWindow::ShowSelectedDayDetails()
 void MainWindow::SaveDiary()
 {
     calendar_->SaveDiary(); // a failure is shown once while it lasts
+}
+
+bool MainWindow::keepUnsavedDiary(bool ending)
+{
+    const QString failure = calendar_->diaryFailure();
+    if (!ending) { // hidden, the text stays in the pane
+        ShowErrorBox(failure, this);
+        return true;
+    }
+    QString text = calendar_->diaryMemo()->toPlainText();
+    text.replace(u'\n', QLatin1String("\r\n"));
+    std::fprintf(stderr, "Velnote: %s\n", qPrintable(ErrorBoxText(failure)));
+    if (text.isEmpty() || text == diaryCopied_)
+        return true; // nothing typed is lost (or it was copied at an end that failed)
+    const int page = pageForDiaryCopy();
+    if (App().sessionEnding) { // nobody may be there to answer
+        if (copyDiaryToPage(text) < 0)
+            QApplication::clipboard()->setText(text);
+        diaryCopied_ = text;
+        return true;
+    }
+    const QString head = QStringLiteral("日記を保存できません。\r\n\r\n") + ErrorBoxText(failure) +
+                         QStringLiteral("\r\n\r\n日記の文章を写しておきますか？\r\n\r\n");
+    BoxAnswer a;
+    if (page >= 0) {
+        a = Ask(BoxKind::Warning,
+                head + QStringLiteral("[はい]：メモ「%1」の最後に写して終了。\r\n"
+                                      "[いいえ]：クリップボードにコピーして終了。\r\n"
+                                      "[キャンセル]：終了しない。")
+                           .arg(pages_->tabName(page)),
+                BoxButtons::YesNoCancel);
+    } else {
+        a = Ask(BoxKind::Warning,
+                head + QStringLiteral("[OK]：クリップボードにコピーして終了。\r\n"
+                                      "[キャンセル]：終了しない。"),
+                BoxButtons::OkCancel);
+    }
+    if (a == BoxAnswer::Cancel) {
+        App().exitRequested = false; // the next close only hides again
+        return false;
+    }
+    if (a == BoxAnswer::Yes)
+        copyDiaryToPage(text);
+    else
+        QApplication::clipboard()->setText(text);
+    diaryCopied_ = text;
+    return true;
+}
+
+int MainWindow::pageForDiaryCopy() const
+{
+    const PageStore& store = pages_->store();
+    if (store.writable(pages_->currentPage()))
+        return pages_->currentPage();
+    for (int i = 0; i < pages_->shownPageCount(); ++i) // the shown pages first
+        if (store.writable(i))
+            return i;
+    for (int i = 0; i < kPageCount; ++i)
+        if (store.writable(i))
+            return i;
+    return -1;
+}
+
+int MainWindow::copyDiaryToPage(const QString& text)
+{
+    const int page = pageForDiaryCopy();
+    if (page < 0)
+        return -1;
+    QString t = pages_->pageText(page);
+    if (!t.isEmpty() && !t.endsWith(QLatin1String("\r\n")))
+        t += QLatin1String("\r\n");
+    t += QStringLiteral("【日記 %1】（日記ファイルに保存できなかった文章）\r\n")
+             .arg(calendar_->diaryDayName());
+    t += text;
+    pages_->setPageText(page, t);
+    return page;
 }
 
 } // namespace vn

@@ -3,10 +3,14 @@
 #include "editorbytes.h"
 #include "editorfill.h"
 #include "foundation/apperror.h"
+#include "foundation/heldtext.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 #include "widgets/colorref.h"
+#include "widgets/errorbox.h"
+#include "widgets/heldtextbar.h"
+#include "widgets/uiprompts.h"
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -84,10 +88,46 @@ void MemoPagesView::styleEditor(int index) const
     e->setLineWrapMode(wrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     e->setHorizontalScrollBarPolicy(wrap_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     e->setTabStopDistance(4 * e->fontMetrics().horizontalAdvance(u' '));
-    // A page whose file could not be read takes no typing: nothing typed
-    // there could be saved without overwriting that file.
-    e->setReadOnly(!page.read);
+    // A page whose file could not be read, or cannot be shown as it is,
+    // takes no typing: nothing typed there could be saved without
+    // overwriting that file.
+    const QString held = page.read ? store_.heldReason(index) : QString();
+    e->setReadOnly(!page.read || !held.isEmpty());
     e->setPlaceholderText(page.read ? QString() : page.readError);
+    HeldTextBar*& bar = notices_[size_t(index)];
+    if (!bar && !held.isEmpty()) {
+        bar = new HeldTextBar(sheets_[size_t(index)]);
+        static_cast<QVBoxLayout*>(sheets_[size_t(index)]->layout())->insertWidget(0, bar);
+        auto* self = const_cast<MemoPagesView*>(this);
+        connect(bar, &HeldTextBar::editRequested, self,
+                [self, index] { self->acceptHeldPage(index); });
+    }
+    if (bar)
+        bar->showNotice(held.isEmpty() ? QString() : HeldNotice(held), true);
+}
+
+bool MemoPagesView::acceptHeldPage(int index)
+{
+    if (!store_.isHeld(index))
+        return true;
+    const QString copy = store_.heldCopyPath(index);
+    const QString what = QStringLiteral("メモ「%1」のファイル").arg(tabName(index));
+    if (Ask(BoxKind::Confirmation, HeldRewritePrompt(what, store_.heldReason(index), copy),
+            BoxButtons::YesNo) != BoxAnswer::Yes)
+        return false;
+    if (!Guarded([&] { store_.acceptRewrite(index, copy); }, this))
+        return false;
+    styleEditor(index);
+    if (index == current_)
+        editors_[size_t(index)]->setFocus();
+    return true;
+}
+
+QString MemoPagesView::pageNotice(int index) const
+{
+    if (!PageStore::valid(index) || !notices_[size_t(index)])
+        return QString();
+    return notices_[size_t(index)]->notice();
 }
 
 void MemoPagesView::putText(int index, const QString& crlfText) const
@@ -202,6 +242,7 @@ void MemoPagesView::deleteCurrentPage()
 void MemoPagesView::restoreCurrentPage()
 {
     store_.restorePage(current_);
+    styleEditor(current_); // the file restored from may no longer be shown as it is
     updateDeleteButton();
 }
 

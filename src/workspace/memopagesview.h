@@ -14,6 +14,7 @@ class QPlainTextEdit;
 namespace vn {
 
 class EditorFill;
+class HeldTextBar;
 
 class MemoPagesView : public QTabWidget, public PageAccess {
     Q_OBJECT
@@ -65,6 +66,13 @@ public:
     void setPageFont(int index, const FontSpec& font); // and its setting
     void setPageBackColour(int index, int colorRef);   // and its setting
 
+    // A page whose file cannot be shown as it is becomes editable once the
+    // user accepts that the file is rewritten (a copy of it is kept).
+    // False when the user declines or the copy cannot be made.
+    bool acceptHeldPage(int index);
+    // The notice above a page's text; empty when there is none.
+    QString pageNotice(int index) const;
+
     // Delete / restore of the current page.
     bool restoreOffered() const { return restore_; }
     void updateDeleteButton();
@@ -97,6 +105,7 @@ private:
     std::array<QWidget*, kPageCount> sheets_{};
     mutable std::array<QPlainTextEdit*, kPageCount> editors_{};
     mutable std::array<EditorFill*, kPageCount> fills_{}; // long texts go in in pieces
+    mutable std::array<HeldTextBar*, kPageCount> notices_{};
     mutable int settingText_ = -1; // the editor being filled by the view itself
     struct PositionCache {
         quint64 generation = ~0ull;

@@ -52,8 +52,10 @@ PageCommands::PageCommands(MemoPagesView* pages) : QObject(pages), pages_(pages)
             this, [this] { editor()->copy(); });
     connect(add(menu_, "P1", QStringLiteral("貼り付け(&P)"), QKeySequence::Paste),
             &QAction::triggered, this, [this] { PasteInto(editor()); });
-    connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this,
-            [this] { editor()->textCursor().removeSelectedText(); });
+    connect(add(menu_, "D1", QStringLiteral("削除(&D)")), &QAction::triggered, this, [this] {
+        if (!editor()->isReadOnly())
+            editor()->textCursor().removeSelectedText();
+    });
     menu_->addSeparator();
     connect(add(menu_, "N34", QStringLiteral("文字列検索..."), QKeySequence(Qt::CTRL | Qt::Key_F)),
             &QAction::triggered, this, &PageCommands::searchRequested);
@@ -151,6 +153,8 @@ void PageCommands::prepareMoveMenu()
 
 void PageCommands::InsertAtCaret(const QString& text)
 {
+    if (editor()->isReadOnly())
+        return; // a page whose file is not to be written yet
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     editor()->insertPlainText(t);
@@ -159,6 +163,8 @@ void PageCommands::InsertAtCaret(const QString& text)
 void PageCommands::InsertAtEnd(const QString& value)
 {
     QPlainTextEdit* e = editor();
+    if (e->isReadOnly())
+        return;
     QTextCursor c = e->textCursor();
     c.movePosition(QTextCursor::End);
     const QString text = e->toPlainText();

@@ -3,6 +3,7 @@
 #include "pagebytes.h"
 
 #include "foundation/apperror.h"
+#include "foundation/heldtext.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
 
@@ -40,9 +41,18 @@ QByteArray readPageFile(const QFileInfo& info, PageBytesBlock* block = nullptr)
 bool fileHolds(const QString& path, const QString& text)
 {
     try {
-        return FileExists(path) && ReadEditText(path) == text;
+        return FileExists(path) && ReadEditFileText(path) == text;
     } catch (const AppError&) {
         return false;
+    }
+}
+
+QString fileText(const QString& path)
+{
+    try {
+        return ReadEditFileText(path);
+    } catch (const AppError&) {
+        return QString();
     }
 }
 
@@ -62,11 +72,54 @@ PageStore::PageStore()
 const QString& PageStore::heldText(int i) const
 {
     HeldText& h = held_[size_t(i)];
-    if (!h.decoded) {
-        h.text = DecodeEditText(std::exchange(h.bytes, QByteArray()));
-        h.decoded = true;
-    }
+    if (!h.decoded)
+        takeFileText(i, std::exchange(h.bytes, QByteArray()));
     return h.text;
+}
+
+void PageStore::takeFileText(int i, const QByteArray& bytes) const
+{
+    EditFileText decoded = DecodeEditFile(bytes, PageFilePath(i));
+    FileForm& f = forms_[size_t(i)];
+    f.form = decoded.form;
+    f.heldReason = decoded.heldReason;
+    // A deep copy: the bytes may point into the block of the start.
+    f.heldBytes = f.heldReason.isEmpty() ? QByteArray() : QByteArray(bytes.data(), bytes.size());
+    held_[size_t(i)] = HeldText{std::move(decoded.text), QByteArray(), true};
+}
+
+QString PageStore::heldReason(int i) const
+{
+    if (!valid(i))
+        return QString();
+    if (!held_[size_t(i)].decoded)
+        heldText(i);
+    return forms_[size_t(i)].heldReason;
+}
+
+TextForm PageStore::form(int i) const
+{
+    heldReason(i); // decoded: the form is known
+    return valid(i) ? forms_[size_t(i)].form : TextForm::Sjis;
+}
+
+QString PageStore::heldCopyPath(int i) const
+{
+    return HeldCopyPath(PageFilePath(i));
+}
+
+void PageStore::acceptRewrite(int i, const QString& copyPath)
+{
+    if (!isHeld(i))
+        return;
+    KeepHeldCopy(PageFilePath(i), copyPath);
+    forms_[size_t(i)].heldReason.clear();
+    forms_[size_t(i)].heldBytes.clear();
+}
+
+void PageStore::writePage(int i, const QString& text)
+{
+    WriteFileAtomic(PageFilePath(i), EncodeEditFile(text, forms_[size_t(i)].form));
 }
 
 void PageStore::hold(int i, const QString& text)
@@ -94,6 +147,7 @@ QStringList PageStore::load()
         HeldText& h = held_[size_t(i)];
         p.inEditor = false;
         hold(i, QString());
+        forms_[size_t(i)] = FileForm{};
         p.readError.clear();
         ++p.generation;
         try {
@@ -115,9 +169,9 @@ bool PageStore::retryRead(int i)
 {
     if (!valid(i) || pages_[size_t(i)].read)
         return valid(i);
-    QString text;
+    QByteArray bytes;
     try {
-        text = DecodeEditText(readPageFile(QFileInfo(PageFilePath(i))));
+        bytes = readPageFile(QFileInfo(PageFilePath(i)));
     } catch (const AppError& e) {
         pages_[size_t(i)].readError = e.message();
         return false;
@@ -125,6 +179,8 @@ bool PageStore::retryRead(int i)
     PageRecord& p = pages_[size_t(i)];
     p.read = true;
     p.readError.clear();
+    takeFileText(i, bytes);
+    const QString text = std::exchange(held_[size_t(i)].text, QString());
     setText(i, text);
     p.savedGeneration = p.generation;
     return true;
@@ -170,6 +226,7 @@ void PageStore::setText(int i, const QString& text)
     if (!valid(i))
         return;
     PageRecord& p = pages_[size_t(i)];
+    heldReason(i); // whether the file is held is known before its text goes
     p.position = PagePosition{};
     if (p.inEditor)
         link_.setText(i, text);
@@ -197,9 +254,18 @@ QStringList PageStore::save(int count, bool reportAll)
         if (!changedText && !failing_.contains(i) && (FileExists(path) || isEmpty(i)))
             continue;
         try {
+            if (isHeld(i)) {
+                // Never rewritten; a held file that went missing gets its
+                // bytes back.
+                if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
+                    WriteFileAtomic(path, forms_[size_t(i)].heldBytes);
+                p.savedGeneration = p.generation;
+                failing_.remove(i);
+                continue;
+            }
             const QString t = text(i);
             if (!changedText || !fileHolds(path, t))
-                WriteEditText(path, t);
+                writePage(i, t);
             p.savedGeneration = p.generation;
             failing_.remove(i);
         } catch (const AppError& e) {
@@ -219,7 +285,9 @@ void PageStore::replaceAndWrite(int i, const QString& text)
     setText(i, text);
     p.read = true; // the user chose to replace whatever the file held
     p.readError.clear();
-    WriteEditText(PageFilePath(i), text);
+    forms_[size_t(i)].heldReason.clear();
+    forms_[size_t(i)].heldBytes.clear();
+    writePage(i, text);
     p.savedGeneration = p.generation;
     failing_.remove(i);
 }
@@ -229,9 +297,9 @@ void PageStore::createMissingFiles()
     for (int i = 0; i < kPageCount; ++i) {
         PageRecord& p = pages_[size_t(i)];
         const QString path = PageFilePath(i);
-        if (!p.read || QFileInfo::exists(path))
+        if (!p.read || QFileInfo::exists(path) || isHeld(i))
             continue;
-        WriteEditText(path, text(i));
+        writePage(i, text(i));
         p.savedGeneration = p.generation;
     }
 }
@@ -239,29 +307,26 @@ void PageStore::createMissingFiles()
 bool PageStore::restoreOffered(int i) const
 {
     // The emptied page's file still holds text.
-    if (!isRead(i) || !isEmpty(i) || !FileExists(PageFilePath(i)))
+    if (!writable(i) || !isEmpty(i) || !FileExists(PageFilePath(i)))
         return false;
-    try {
-        return !ReadEditText(PageFilePath(i)).isEmpty();
-    } catch (const AppError&) {
-        return false;
-    }
+    return !fileText(PageFilePath(i)).isEmpty();
 }
 
 void PageStore::deletePage(int i)
 {
-    if (!isRead(i))
+    if (!writable(i))
         return;
-    WriteEditText(PageFilePath(i), text(i));
+    writePage(i, text(i));
     pages_[size_t(i)].savedGeneration = pages_[size_t(i)].generation;
     setText(i, QString());
 }
 
 void PageStore::restorePage(int i)
 {
-    if (!isRead(i) || !FileExists(PageFilePath(i)))
+    if (!writable(i) || !FileExists(PageFilePath(i)))
         return;
-    setText(i, ReadEditText(PageFilePath(i)));
+    takeFileText(i, ReadFileBytes(PageFilePath(i))); // the form, and whether it is held now
+    setText(i, std::exchange(held_[size_t(i)].text, QString()));
     pages_[size_t(i)].savedGeneration = pages_[size_t(i)].generation;
 }
 
@@ -337,11 +402,16 @@ void PageStore::move(int from, int to)
 {
     if (from == to || !valid(from) || !valid(to))
         return;
-    for (int k = std::min(from, to); k <= std::max(from, to); ++k)
+    for (int k = std::min(from, to); k <= std::max(from, to); ++k) {
         if (!pages_[size_t(k)].read)
             throw AppError(
                 QStringLiteral("メモ%1 のファイルを読み込めなかったため、メモを移動できません")
                     .arg(k + 1));
+        if (isHeld(k))
+            throw AppError(QStringLiteral("メモ%1 のファイルはそのままでは表示できないため、"
+                                          "編集できるようにするまでメモを移動できません")
+                               .arg(k + 1));
+    }
     struct Held {
         QString text, name;
         FontSpec font;

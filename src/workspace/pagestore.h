@@ -3,12 +3,17 @@
 // text, whether its file was read, its change counter, caret position,
 // font, background colour and tab name) and the rules of their files.
 //
-// Two rules live here and nowhere else:
+// Three rules live here and nowhere else:
 // - a page whose file could not be read is never written: the file keeps
 //   whatever it holds until it can be read;
+// - a page whose file's text cannot be shown as it is (a NUL byte, bytes
+//   that are no character) is held: shown, never written, moved or emptied,
+//   until the user accepts that the file is rewritten with the text shown
+//   (its old bytes are then kept in a copy beside it);
 // - a page is written only when its text changed since it was read or last
 //   written: a page the user never touched keeps its file byte for byte,
-//   whatever bytes it holds (a missing file is written again).
+//   whatever bytes it holds (a missing file is written again). A page is
+//   written in the form its file was read in: UTF-16 stays UTF-16.
 //
 // While a page is shown its editor holds the text; the store then asks the
 // editor through an EditorLink. Otherwise the store holds it: a page file's
@@ -16,6 +21,7 @@
 // only when the text is first needed; a page nobody looks at costs no
 // decoding, and its file, never changed, is never written.
 #include "foundation/settings.h"
+#include "foundation/textcodec.h"
 
 #include <QSet>
 #include <QString>
@@ -77,6 +83,16 @@ public:
     QString text(int i) const;
     bool isEmpty(int i) const;
     bool isRead(int i) const { return valid(i) && pages_[size_t(i)].read; }
+    // Why the page's file cannot be shown as it is; empty when it can.
+    QString heldReason(int i) const;
+    bool isHeld(int i) const { return !heldReason(i).isEmpty(); }
+    // Read, and not held: the page's file may be written.
+    bool writable(int i) const { return isRead(i) && !isHeld(i); }
+    TextForm form(int i) const;
+    // A held page becomes an ordinary one: its file's bytes are copied to
+    // `copyPath` (from heldCopyPath) first. Throws when the copy fails.
+    QString heldCopyPath(int i) const;
+    void acceptRewrite(int i, const QString& copyPath);
     bool changed(int i) const;
 
     // The page's text moves into its editor, which holds it from now on.
@@ -117,8 +133,8 @@ public:
 
     // Moves a page to another place, with its text, font, colour and name
     // (their settings written; the files catch up at the next save).
-    // Refused (AppError) when a page in between could not be read: its file
-    // would be overwritten by another page's text.
+    // Refused (AppError) when a page in between could not be read or is
+    // held: its file would be overwritten by another page's text.
     void move(int from, int to);
 
 private:
@@ -129,12 +145,21 @@ private:
         QByteArray bytes;
         bool decoded = true;
     };
+    // What decoding told about a page's file.
+    struct FileForm {
+        TextForm form = TextForm::Sjis;
+        QString heldReason;
+        QByteArray heldBytes; // a held file's bytes, put back if the file goes
+    };
     const QString& heldText(int i) const;
     void hold(int i, const QString& text);
+    void takeFileText(int i, const QByteArray& bytes) const; // decodes into held_ and forms_
+    void writePage(int i, const QString& text);
 
     std::array<PageRecord, kPageCount> pages_{};
     std::unique_ptr<PageBytesBlock> block_; // the bytes the held texts were read as
     mutable std::array<HeldText, kPageCount> held_{};
+    mutable std::array<FileForm, kPageCount> forms_{};
     QSet<int> failing_;
     EditorLink link_;
 };

@@ -3,10 +3,13 @@
 #include "calendar/calendarcore.h"
 #include "calendar/calendardates.h"
 #include "fakeclock.h"
+#include "foundation/apperror.h"
 #include "foundation/textfile.h"
 #include "tempdatafolder.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace vn;
 using namespace vn::cal;
@@ -17,7 +20,14 @@ class FakeMemo : public DiaryMemo {
 public:
     QString text() const override { return text_; }
     void setLines(const QStringList& lines) override { text_ = lines.join(u'\n'); }
-    QString text_;
+    void setNotice(const QString& text, bool ro, bool offer) override
+    {
+        notice = text;
+        readOnly = ro;
+        offerRewrite = offer;
+    }
+    QString text_, notice;
+    bool readOnly = false, offerRewrite = false;
 };
 
 class FakeTitle : public DiaryTitle {
@@ -139,15 +149,31 @@ private slots:
         QCOMPARE(data_->readBytes("Diary/200903/20090304.txt"), QByteArray("\r\n"));
     }
 
+    // Typed text for a day that cannot be saved is reported and kept: the
+    // diary stays on its day until the text is emptied.
     void daysBeforeTheYear2000AreNeverWritten()
     {
         DiaryStore& diary = core_->diary();
-        diary.LoadDiary(day(1999, 12, 31));
+        QStringList reports;
+        diary.setFailureReport([&](const QString& m) { reports << m; });
+        put("Diary/197001/19700101.txt", "put there by hand");
+        clock_->set(EncodeDate(1970, 1, 1) + EncodeTime(9, 0)); // a clock gone wrong
+        core_->model().MoveToToday();
+        QCOMPARE(memo_.text_, QString("put there by hand"));
+        memo_.text_.clear();
+        QVERIFY(memo_.notice.contains("2000年1月より前"));
+        QVERIFY(!memo_.readOnly);
+        QVERIFY(diary.SaveDiary()); // nothing typed: nothing to say
         memo_.text_ = "古い日";
-        diary.SelectDiaryDate(day(2000, 1, 1));
-        QVERIFY(!QFileInfo::exists(diaryFolder()));
-        QVERIFY(!core_->HasDiary(day(1999, 12, 31)));
-        QCOMPARE(memo_.text_, QString()); // 2000-01-01 has no file
+        QVERIFY(!diary.SaveDiary());
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports[0].contains("1970/01/01") && reports[0].contains("保存できません"));
+        QVERIFY(!diary.SelectDiaryDate(day(2000, 1, 1)));
+        QCOMPARE(memo_.text_, QString("古い日"));
+        memo_.text_.clear();
+        QVERIFY(diary.SelectDiaryDate(day(2000, 1, 1)));
+        QCOMPARE(data_->readBytes("Diary/197001/19700101.txt"), QByteArray("put there by hand"));
+        QVERIFY(memo_.notice.isEmpty());
         memo_.text_ = "新しい日";
         diary.SaveDiary();
         QVERIFY(QFileInfo::exists(fileOf("200001", "20000101")));
@@ -155,10 +181,110 @@ private slots:
         DiaryStore fresh;
         fresh.SetDiaryFolder(diaryFolder());
         fresh.SetDiaryMemo(&memo_);
-        fresh.SaveDiary();
-        fresh.SaveDiaryOf(0);
+        QVERIFY(fresh.SaveDiary());
+        QVERIFY(fresh.SaveDiaryOf(0));
         QCOMPARE(QDir(diaryFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
-                 QStringList{"200001"});
+                 (QStringList{"197001", "200001"}));
+    }
+
+    // A day's file that cannot be shown as it is, or that is no file, is
+    // shown read-only and never written or removed (an empty pane included)
+    // until the user accepts; UTF-16 stays UTF-16.
+    void diaryFilesKeepTheirFormAndHeldFilesTheirBytes_data()
+    {
+        QTest::addColumn<QString>("kind"); // "bytes", "folder" or "fifo"
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<bool>("offered");
+        QTest::addColumn<QByteArray>("typed"); // the file once "!" is typed (after accepting)
+        const QString u16 = QStringLiteral("日記\r\n");
+        const QByteArray le =
+            QByteArray("\xFF\xFE") +
+            QByteArray(reinterpret_cast<const char*>(u16.utf16()), u16.size() * 2);
+        const QString u16typed = QStringLiteral("日記\r\n!\r\n");
+        const QByteArray leTyped =
+            QByteArray("\xFF\xFE") +
+            QByteArray(reinterpret_cast<const char*>(u16typed.utf16()), u16typed.size() * 2);
+        const QByteArray mark8("\xEF\xBB\xBF");
+        const QByteArray huge(DiaryStore::kLargestShown + 100, 'a'); // one long line
+        QTest::newRow("NUL first")
+            << "bytes" << QByteArray("\0secret\r\n", 9) << QStringLiteral("\uFFFDsecret") << true
+            << true << mark8 + QStringLiteral("\uFFFDsecret\r\n!\r\n").toUtf8();
+        QTest::newRow("undecodable bytes")
+            << "bytes" << QByteArray::fromHex("41ff42") << QStringLiteral("A\uFFFDB") << true
+            << true << mark8 + QStringLiteral("A\uFFFDB\r\n!\r\n").toUtf8();
+        QTest::newRow("UTF-16 LE")
+            << "bytes" << le << QStringLiteral("日記") << false << false << leTyped;
+        const qsizetype longest = DiaryStore::kLongestLineShown;
+        QTest::newRow("larger than the pane takes")
+            << "bytes" << huge << QString(longest, u'a') << true << true
+            << QByteArray(longest, 'a') + "\r\n!\r\n";
+        QTest::newRow("a line longer than the pane takes")
+            << "bytes"
+            << "first\r\n" + QByteArray(longest + 1, 'b') + "\r\nlast"
+            << "first\n" + QString(longest, u'b') + "\nlast" << true << true
+            << "first\r\n" + QByteArray(longest, 'b') + "\r\nlast\r\n!\r\n";
+        QTest::newRow("a folder in its place")
+            << "folder" << QByteArray() << QString() << true << false << QByteArray();
+        QTest::newRow("a FIFO in its place")
+            << "fifo" << QByteArray() << QString() << true << false << QByteArray();
+    }
+    void diaryFilesKeepTheirFormAndHeldFilesTheirBytes()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QFETCH(bool, held);
+        QFETCH(bool, offered);
+        QFETCH(QByteArray, typed);
+        DiaryStore& diary = core_->diary();
+        QStringList reports;
+        diary.setFailureReport([&](const QString& m) { reports << m; });
+        const QString path = fileOf("200805", "20080502");
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else
+            put("Diary/200805/20080502.txt", bytes);
+        auto unchanged = [&] {
+            const QFileInfo info(path);
+            return kind == "folder" ? info.isDir()
+                   : kind == "fifo" ? !info.isFile() && info.exists()
+                                    : data_->readBytes("Diary/200805/20080502.txt") == bytes;
+        };
+        diary.LoadDiary(day(2008, 5, 2));
+        QCOMPARE(memo_.text_, shown);
+        QCOMPARE(diary.held(), held);
+        QCOMPARE(memo_.readOnly, held);
+        QCOMPARE(memo_.offerRewrite, offered);
+        QCOMPARE(memo_.notice.contains(QDir::toNativeSeparators(path)), held);
+        if (held) {
+            // The 30-second save, an emptied pane and a day switch: the file
+            // stays, and nothing is reported.
+            QVERIFY(diary.SaveDiary());
+            memo_.text_.clear();
+            QVERIFY(diary.SaveDiary());
+            QVERIFY(diary.SelectDiaryDate(day(2008, 5, 3)));
+            QVERIFY(unchanged());
+            QVERIFY(reports.isEmpty());
+            diary.LoadDiary(day(2008, 5, 2));
+            if (!offered)
+                return;
+            // The user's word: the old bytes are copied beside the file.
+            const QString copy = diary.heldCopyPath();
+            QVERIFY(copy.startsWith(path + '.') && copy.endsWith(".bak"));
+            diary.acceptRewrite(copy);
+            QVERIFY(!diary.held() && !memo_.readOnly);
+            QFile copied(copy);
+            QVERIFY(copied.open(QIODevice::ReadOnly));
+            QCOMPARE(copied.readAll(), bytes);
+        }
+        memo_.text_ = shown + "\n!";
+        QVERIFY(diary.SaveDiary());
+        QCOMPARE(data_->readBytes("Diary/200805/20080502.txt"), typed);
     }
 
     void withoutFolderOrMemoNothingHappens()

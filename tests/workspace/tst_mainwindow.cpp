@@ -19,6 +19,8 @@
 #include "workspace/referencearea.h"
 #include "workspace/traycontroller.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -252,6 +254,75 @@ private slots:
         w.close();
         QVERIFY(!w.isVisible());
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("precious"));
+    }
+
+    // A diary that cannot be saved is reported, but closing hides and the
+    // end of the program ends it; typed text is copied first (the user
+    // chooses where, unless the session is ending).
+    void anUnsavedDiaryNeverKeepsTheProgramFromEnding_data()
+    {
+        QTest::addColumn<QString>("fault"); // "folder": today's file; "month": its month folder
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("end"); // "exit" or "session"
+        QTest::addColumn<int>("answer");  // to the question at the exit
+        QTest::addColumn<QString>("copiedTo");
+        const QString typed = QStringLiteral("今日の日記");
+        const int yes = int(BoxAnswer::Yes), no = int(BoxAnswer::No);
+        const QString none;
+        QTest::newRow("folder in place, exit") << "folder" << none << "exit" << yes << none;
+        QTest::newRow("folder in place, session ends")
+            << "folder" << none << "session" << yes << none;
+        QTest::newRow("typed, exit, to a page") << "month" << typed << "exit" << yes << "page";
+        QTest::newRow("typed, exit, to the clipboard")
+            << "month" << typed << "exit" << no << "clipboard";
+        QTest::newRow("typed, session ends") << "month" << typed << "session" << yes << "page";
+    }
+    void anUnsavedDiaryNeverKeepsTheProgramFromEnding()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, typed);
+        QFETCH(QString, end);
+        QFETCH(int, answer);
+        QFETCH(QString, copiedTo);
+        TempDataFolder dir;
+        test::FakeClock clock(test::At(2026, 12, 10, 9, 0));
+        dir.writeBytes("Vnote.vnm", "page\r\n");
+        if (fault == "folder") {
+            QVERIFY(QDir(dir.path()).mkpath("Diary/202612/20261210.txt"));
+        } else {
+            QVERIFY(QDir(dir.path()).mkpath("Diary"));
+            dir.writeBytes("Diary/202612", "a file where the month folder goes");
+        }
+        QStringList asked;
+        Prompts().message = [&](BoxKind, const QString& t, BoxButtons) {
+            asked.append(t);
+            return BoxAnswer(answer);
+        };
+        MainWindow w;
+        w.ShowMainWindow();
+        QPlainTextEdit* diary = w.calendarPanel()->diaryMemo();
+        QCOMPARE(diary->isReadOnly(), fault == "folder");
+        diary->setPlainText(typed);
+        w.close(); // hides, whatever the diary
+        QVERIFY(!w.isVisible());
+        QCOMPARE(errors_.size(), typed.isEmpty() ? 0 : 1);
+        w.ShowMainWindow();
+        (end == "exit" ? App().exitRequested : App().sessionEnding) = true;
+        w.close();
+        QVERIFY(!w.isVisible());
+        QVERIFY(App().timersQuiet); // the real close went through
+        QCOMPARE(asked.size(), end == "exit" && !typed.isEmpty() ? 1 : 0);
+        if (copiedTo == "page") {
+            QCOMPARE(dir.readBytes("Vnote.vnm"),
+                     test::Sjis(QStringLiteral("page\r\n【日記 2026/12/10(木)】"
+                                               "（日記ファイルに保存できなかった文章）\r\n") +
+                                typed));
+        } else {
+            QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("page\r\n"));
+        }
+        if (copiedTo == "clipboard")
+            QCOMPARE(QApplication::clipboard()->text(), typed);
+        QVERIFY(QFileInfo(dir.file("Diary/202612")).isDir() == (fault == "folder"));
     }
 
     void switchingToAnotherProgramSaves()

@@ -15,10 +15,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 
@@ -155,6 +157,50 @@ private slots:
         v.selectPage(4);
         QCOMPARE(v.pageText(4), QString("page 5"));
         QVERIFY(!v.editor(4)->isReadOnly());
+    }
+
+    // A page whose file holds a NUL takes no typing and no command, and
+    // its file no save, until the user accepts the rewrite; the old bytes
+    // are then kept in a copy beside it.
+    void aHeldPageTakesNoTypingUntilTheUserAccepts()
+    {
+        TempDataFolder dir;
+        const QByteArray bytes("first line\r\nsecond\0 line after the NUL\r\nthird line\r\n", 52);
+        const QString shown = QStringLiteral("first line\r\nsecond\uFFFD line after the NUL\r\n"
+                                             "third line\r\n");
+        dir.writeBytes("Vnote.vnm", "one");
+        dir.writeBytes("Vnote1.vnm", bytes);
+        Recorded r;
+        scriptPrompts(r);
+        MemoPagesView v;
+        PageCommands commands(&v);
+        loadView(v);
+        v.selectPage(1);
+        QPlainTextEdit* e = v.editor(1);
+        QVERIFY(v.pageNotice(1).contains("NUL"));
+        QTest::keyClicks(e, "typed");
+        commands.StampNowAtEnd();
+        commands.InsertSeparator();
+        QCOMPARE(v.pageText(1), shown);
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), bytes);
+        auto* edit = v.findChild<QPushButton*>("heldEditButton");
+        r.answer = BoxAnswer::No;
+        edit->click();
+        QVERIFY(e->isReadOnly());
+        QVERIFY(QDir(dir.path()).entryList({"*.bak"}).isEmpty());
+        r.answer = BoxAnswer::Yes;
+        edit->click();
+        QVERIFY(!e->isReadOnly());
+        QVERIFY(v.pageNotice(1).isEmpty());
+        const QStringList copies = QDir(dir.path()).entryList({"Vnote1.vnm.*.bak"});
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(dir.readBytes(copies[0]), bytes);
+        QCOMPARE(r.messages.size(), 2);
+        QVERIFY(r.messages[1].contains(copies[0]));
+        QTest::keyClicks(e, "!");
+        v.savePages(30);
+        QCOMPARE(dir.readBytes("Vnote1.vnm"), "\xEF\xBB\xBF!" + shown.toUtf8());
     }
 
     void pageCountAndActiveTab()

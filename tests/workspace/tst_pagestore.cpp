@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace vn;
@@ -122,10 +123,91 @@ private slots:
         QVERIFY(store.save(kPageCount, true).isEmpty());
         QCOMPARE(dir.readBytes(pageName(3)), bytes);
         QVERIFY(!store.changed(3));
-        // A real change is written.
+        // A real change is written (to a held page's file only once the
+        // user accepts that it is rewritten).
+        if (store.isHeld(3))
+            store.acceptRewrite(3, store.heldCopyPath(3));
         store.setText(3, QStringLiteral("changed"));
         QVERIFY(store.save(kPageCount, true).isEmpty());
         QCOMPARE(dir.readBytes(pageName(3)), QByteArray("changed"));
+    }
+
+    // A page is read in its form (UTF-16 stays UTF-16); a page whose file
+    // cannot be shown as it is is held: no change, save, delete or move
+    // touches the file until the user accepts, and then a copy of the old
+    // bytes is kept beside it.
+    void pagesKeepTheirFormAndHeldFilesTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QByteArray>("typed"); // the file once "!" is typed at the end
+        const QString nulText = QStringLiteral("first line\r\nsecond\uFFFD line after the NUL\r\n"
+                                               "third line\r\n");
+        const QByteArray mark8("\xEF\xBB\xBF");
+        const QString utf16Text = QStringLiteral("メモ帳で保存\r\nUnicode のページ\r\n");
+        auto le = [](const QString& t) {
+            return "\xFF\xFE" + QByteArray(QStringEncoder(QStringConverter::Utf16LE)(t));
+        };
+        auto be = [](const QString& t) {
+            return "\xFE\xFF" + QByteArray(QStringEncoder(QStringConverter::Utf16BE)(t));
+        };
+        QTest::newRow("NUL inside, 52 bytes")
+            << QByteArray("first line\r\nsecond\0 line after the NUL\r\nthird line\r\n", 52)
+            << nulText << true << mark8 + (nulText + u'!').toUtf8();
+        QTest::newRow("NUL first") << QByteArray("\0\0abc", 5) << QStringLiteral("\uFFFD\uFFFDabc")
+                                   << true << mark8 + QStringLiteral("\uFFFD\uFFFDabc!").toUtf8();
+        QTest::newRow("undecodable bytes")
+            << QByteArray::fromHex("41a0ff42") << QStringLiteral("A\uFFFD\uFFFDB") << true
+            << mark8 + QStringLiteral("A\uFFFD\uFFFDB!").toUtf8();
+        QTest::newRow("UTF-16 LE") << le(utf16Text) << utf16Text << false << le(utf16Text + u'!');
+        QTest::newRow("UTF-16 BE") << be(utf16Text) << utf16Text << false << be(utf16Text + u'!');
+        QTest::newRow("UTF-16, odd length")
+            << le(QStringLiteral("ab")) + 'c' << QStringLiteral("ab\uFFFD") << true
+            << le(QStringLiteral("ab\uFFFD!"));
+    }
+    void pagesKeepTheirFormAndHeldFilesTheirBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        QFETCH(bool, held);
+        QFETCH(QByteArray, typed);
+        TempDataFolder dir;
+        dir.writeBytes(pageName(1), bytes);
+        dir.writeBytes(pageName(2), "two");
+        PageStore store;
+        QVERIFY(store.load().isEmpty());
+        QCOMPARE(store.text(1), shown);
+        QCOMPARE(store.isHeld(1), held);
+        QCOMPARE(store.heldReason(1).contains(pageName(1)), held);
+        if (held) {
+            // Delete, move, every save, and a file that goes missing: the
+            // bytes stay as they were.
+            store.deletePage(1);
+            QVERIFY_THROWS_EXCEPTION(AppError, store.move(1, 2));
+            QVERIFY_THROWS_EXCEPTION(AppError, store.move(0, 2));
+            QCOMPARE(store.text(2), QStringLiteral("two"));
+            QVERIFY(store.save(kPageCount, true).isEmpty());
+            QCOMPARE(dir.readBytes(pageName(1)), bytes);
+            QFile::remove(dir.file(pageName(1)));
+            store.createMissingFiles();
+            QVERIFY(store.save(kPageCount, true).isEmpty());
+            QCOMPARE(dir.readBytes(pageName(1)), bytes);
+            // The user's word: the old bytes go to a copy beside the file.
+            const QString copy = store.heldCopyPath(1);
+            QVERIFY2(copy.startsWith(dir.file(pageName(1)) + '.') && copy.endsWith(".bak"),
+                     qPrintable(copy));
+            store.acceptRewrite(1, copy);
+            QVERIFY(!store.isHeld(1));
+            QFile copied(copy);
+            QVERIFY(copied.open(QIODevice::ReadOnly));
+            QCOMPARE(copied.readAll(), bytes);
+            QVERIFY(store.save(kPageCount, true).isEmpty()); // unchanged: not yet rewritten
+            QCOMPARE(dir.readBytes(pageName(1)), bytes);
+        }
+        store.setText(1, shown + u'!');
+        QVERIFY(store.save(kPageCount, true).isEmpty());
+        QCOMPARE(dir.readBytes(pageName(1)), typed);
     }
 
     // Pages are decoded only when first needed: until then what counts is
@@ -168,7 +250,7 @@ private slots:
         QCOMPARE(dir.readBytes(pageName(3)), QByteArray("theirs"));
         QCOMPARE(dir.readBytes(pageName(4)), QByteArray());
         QCOMPARE(store.text(3), QStringLiteral("牛乳\r\nﾊﾟﾝ 卵\r\n"));
-        QVERIFY(store.isEmpty(4) && !store.isEmpty(2));
+        QVERIFY(store.isHeld(4) && !store.isEmpty(2)); // held for its NUL
         QVERIFY(!store.changed(3));
         // A change of a page never shown reaches its file at the next save.
         store.setText(3, store.text(3) + QStringLiteral("追記"));

@@ -20,12 +20,21 @@ namespace {
 
 class MemoAdapter : public cal::DiaryMemo {
 public:
-    explicit MemoAdapter(QPlainTextEdit* e) : edit_(e) {}
+    MemoAdapter(QPlainTextEdit* e, std::function<void(const QString&, bool, bool)> notice)
+        : edit_(e), notice_(std::move(notice))
+    {
+    }
     QString text() const override { return edit_->toPlainText(); }
     void setLines(const QStringList& lines) override { edit_->setPlainText(lines.join(u'\n')); }
+    void setNotice(const QString& text, bool readOnly, bool offerRewrite) override
+    {
+        edit_->setReadOnly(readOnly);
+        notice_(text, readOnly, offerRewrite);
+    }
 
 private:
     QPlainTextEdit* edit_;
+    std::function<void(const QString&, bool, bool)> notice_;
 };
 
 class TitleAdapter : public cal::DiaryTitle {
@@ -411,7 +420,10 @@ void CalendarView::SetDiaryFolder(const QString& folder)
 
 void CalendarView::SetDiaryMemo(QPlainTextEdit* memo)
 {
-    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo) : nullptr;
+    auto notice = [this](const QString& text, bool readOnly, bool offer) {
+        emit diaryNoticeChanged(text, readOnly, offer);
+    };
+    memoAdapter_ = memo ? std::make_unique<MemoAdapter>(memo, notice) : nullptr;
     core_.diary().SetDiaryMemo(memoAdapter_.get());
 }
 

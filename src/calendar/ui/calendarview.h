@@ -162,6 +162,10 @@ signals:
     void dayDoubleClicked(DateTime date);          // double click on a day
     void todayChanged(DateTime today);             // the day changed (midnight)
     void diaryWriteFailed(const QString& message); // first failure of a series
+    // The notice above the diary text changed (empty: none); readOnly: the
+    // text takes no typing; offerRewrite: the user may make the held file
+    // editable.
+    void diaryNoticeChanged(const QString& text, bool readOnly, bool offerRewrite);
 
 protected:
     bool event(QEvent* e) override;
