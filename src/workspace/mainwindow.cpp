@@ -19,6 +19,7 @@
 #include "referencearea.h"
 #include "schedulealerts.h"
 #include "widgets/colorref.h"
+#include "widgets/composition.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
@@ -363,6 +364,7 @@ void MainWindow::applyDiaryPane(bool pressed)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    CommitComposition(); // the word being typed is saved with the page
     const bool saved = Guarded(
         [this] {
             const bool diarySaved = calendar_->SaveDiaryForClose();
