@@ -17,36 +17,49 @@ public:
 
     void commit()
     {
-        if (!composing_ || waiting_)
+        if (!composing_ || loop_)
             return;
-        waiting_ = true;
-        QGuiApplication::inputMethod()->reset();
         // Key presses wait: they would go on composing.
         QEventLoop wait;
         loop_ = &wait;
-        QTimer::singleShot(1000, &wait, &QEventLoop::quit);
-        if (composing_)
+        committed_ = false;
+        QGuiApplication::inputMethod()->reset();
+        if (!committed_) {
+            QTimer::singleShot(1000, &wait, &QEventLoop::quit);
             wait.exec(QEventLoop::ExcludeUserInputEvents);
+        }
         loop_ = nullptr;
         // An input method that does not answer keeps its word to itself.
         composing_ = false;
-        waiting_ = false;
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::InputMethod) {
-            composing_ = !static_cast<QInputMethodEvent*>(event)->preeditString().isEmpty();
-            if (!composing_ && loop_)
-                loop_->quit();
+        switch (event->type()) {
+        case QEvent::InputMethod: {
+            // IBus first takes the word out of the editor, then commits it.
+            auto* input = static_cast<QInputMethodEvent*>(event);
+            composing_ = !input->preeditString().isEmpty();
+            if (!input->commitString().isEmpty()) {
+                committed_ = true;
+                if (loop_)
+                    loop_->quit();
+            }
+            break;
+        }
+        // A click takes the focus (another editor would get the word a
+        // second time); a closing window hides.
+        case QEvent::MouseButtonPress:
+        case QEvent::Close: commit(); break;
+        default: break;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
     bool composing_ = false;
-    bool waiting_ = false;
+    bool committed_ = false;
     QEventLoop* loop_ = nullptr;
 };
 
