@@ -42,6 +42,7 @@ public:
     void ShowMainWindow();
     void HideMainWindow();
     void ToggleMainWindow();
+    void setVisible(bool visible) override;
     bool shownState() const { return shown_; }
     bool startsHidden() const { return startHidden_; }
 
@@ -78,7 +79,6 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void setVisible(bool visible) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
 

@@ -60,7 +60,7 @@ disown
 wait_for 5 test -s "$home/bus.txt"
 export DBUS_SESSION_BUS_ADDRESS="$(head -1 "$home/bus.txt")"
 "${run_user[@]}" ibus-daemon --single --panel=disable --emoji-extension=disable --cache=none \
-  >"$WORK/ibus.log" 2>&1 &
+  >/dev/null 2>&1 &
 disown
 ibus_up() { IBUS_ADDRESS="$("${run_user[@]}" ibus address)" && [ "$IBUS_ADDRESS" != "(null)" ]; }
 check "ibus-daemon starts" wait_for 10 ibus_up
@@ -91,7 +91,7 @@ compose() {
 }
 
 compose
-import -window root "$WORK/composing.png" 2>/dev/null && cp "$WORK/composing.png" "${IME_SHOT:-/dev/null}"
+[ -n "${IME_SHOT:-}" ] && import -window root "$IME_SHOT" # a look at the word being composed
 xdotool key Pause
 check "Pause hides the window" wait_for 5 window_hidden
 xdotool key Pause
