@@ -29,7 +29,8 @@ public:
             wait.exec(QEventLoop::ExcludeUserInputEvents);
         }
         loop_ = nullptr;
-        // An input method that does not answer keeps its word to itself.
+        // An input method that has not committed within the second (or
+        // dropped the word on the reset) is not waited for again.
         composing_ = false;
     }
 
