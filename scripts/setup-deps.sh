@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xdotool x11-utils imagemagick poppler-utils trayer python3 openbox
   clang-14 libclang-rt-14-dev llvm-14
   python3-icalendar python3-recurring-ical-events desktop-file-utils appstream dbus-daemon
+  ibus ibus-mozc
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -26,6 +26,7 @@
 #include "stopsignals.h"
 #include "widgets/appstyle.h"
 #include "widgets/colorref.h"
+#include "widgets/composition.h"
 #include "widgets/errorbox.h"
 #include "widgets/pasteguard.h"
 #include "windowwiring.h"
@@ -163,6 +164,7 @@ int RunVelnote(int argc, char** argv)
     MarkStartupPhase("instance lock, platform, font database, translations");
 
     InstallPasteGuard(); // before any editor exists
+    InstallCompositionWatch();
     // Errors of the start (files that cannot be read or written) are shown
     // once, together, when the window is up.
     auto startErrors = std::make_unique<GatheredErrors>();

@@ -19,6 +19,7 @@
 #include "referencearea.h"
 #include "schedulealerts.h"
 #include "widgets/colorref.h"
+#include "widgets/composition.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
@@ -370,6 +371,7 @@ void MainWindow::applyDiaryPane(bool pressed)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    CommitComposition(); // the word being typed is saved with the page
     // A diary that cannot be saved never keeps the window up or the program
     // running: hidden, its text stays in the pane; at the end it is offered
     // for a copy (the user may still choose to stay).

@@ -42,6 +42,7 @@ public:
     void ShowMainWindow();
     void HideMainWindow();
     void ToggleMainWindow();
+    void setVisible(bool visible) override;
     bool shownState() const { return shown_; }
     bool startsHidden() const { return startHidden_; }
 

@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "memopagesview.h"
 #include "referencearea.h"
+#include "widgets/composition.h"
 #include "widgets/errorbox.h"
 
 #include <QGuiApplication>
@@ -59,6 +60,15 @@ void MainWindow::HideMainWindow()
     fade_->setStartValue(windowOpacity());
     fade_->setEndValue(0.0);
     fade_->start();
+}
+
+// Every way of hiding the window comes here (the key, the tray, the close
+// box, minimising, the end of the fade, the end of the program).
+void MainWindow::setVisible(bool visible)
+{
+    if (!visible && isVisible())
+        CommitComposition();
+    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::ToggleMainWindow()
