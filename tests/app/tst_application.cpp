@@ -254,6 +254,17 @@ private slots:
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(dir.readBytes("Schedule.dat"), good + "broken\r\n" + good);
 
+        // A schedule stored from the calendar sorts the file: the line moves
+        // to the end, and is the same fault.
+        auto* editor = static_cast<ScheduleEditor*>(w.schedule);
+        WhenShown(editor, [&] {
+            TypeText(editor->form().txtName, QStringLiteral("new"));
+            QTest::keyClick(editor->form().txtName, Qt::Key_Return);
+        });
+        emit panel->view()->dayDoubleClicked(EncodeDate(2008, 5, 20));
+        QCOMPARE(ReadLines(SchedulePath()).last(), QStringLiteral("broken"));
+        QCOMPARE(prompts.errors.size(), 1);
+
         dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
         panel->ReloadSchedules();
         QCOMPARE(prompts.errors.size(), 2);
