@@ -1,6 +1,7 @@
 #include "repetition.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vn {
 
@@ -162,6 +163,15 @@ DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const Holida
                         ? dayCount(f.year, f.month, MonthEndDay(f.kind, f.year, f.month, holiday))
                         : dayCount(f.year, f.month, f.day);
     OccurrenceDays days(f, holiday);
+    // Days a fixed number apart are passed by arithmetic up to the last
+    // step before today (or before the last day): the walk below sees the
+    // day it needs, and a daily line of decades costs no more than a
+    // single one.
+    if (const qint64 step = days.step(); step > 0) {
+        const qint64 before = std::min(todayCount, days.lastDay() + 1) - step;
+        if (before > result)
+            days.skip(before, std::numeric_limits<qsizetype>::max());
+    }
     for (qint64 t = 0; days.next(&t);) {
         if (t <= result)
             continue;
