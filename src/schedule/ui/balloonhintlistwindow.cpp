@@ -130,6 +130,11 @@ void BalloonHintListWindow::saveRows()
     hints().SaveBalloonHints();
 }
 
+QStringList BalloonHintListWindow::savedLines() const
+{
+    return store_ ? store_->savedLines() : QStringList();
+}
+
 void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)
 {
     if (row < 0 || row >= grid()->rowCount())

@@ -193,6 +193,14 @@ void ScheduleListWindow::SaveScheduleList()
     WriteScheduleRows(SchedulePath(), file_, rows);
 }
 
+QStringList ScheduleListWindow::savedLines() const
+{
+    QStringList lines;
+    for (int r = 0; r < grid()->rowCount(); ++r)
+        lines.append(ComposeScheduleLine(fieldsAt(r)));
+    return file_.merged(lines);
+}
+
 void ScheduleListWindow::StoreScheduleRow(bool select, int position, const ScheduleFields& fields)
 {
     if (position < 0 || position >= grid()->rowCount())
@@ -205,6 +213,8 @@ void ScheduleListWindow::StoreScheduleRow(bool select, int position, const Sched
 void ScheduleListWindow::showEvent(QShowEvent* event)
 {
     ListWindow::showEvent(event);
+    if (unsaved())
+        return; // the rows the last close could not write, not the file
     if (!Guarded([this] { LoadScheduleList(); }, this))
         QTimer::singleShot(0, this, [this] { close(); }); // nothing read, nothing to write
 }
