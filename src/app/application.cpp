@@ -105,9 +105,10 @@ void EndSession(MainWindow* main)
     App().sessionEnding = true;
     if (main->close())
         return; // the close saved everything and quits
-    // A save failed; what could be saved is saved.
+    // A save failed; what could be saved is saved. Not quit(): that asks
+    // the windows to close again, and the main window would refuse.
     App().timersQuiet = true;
-    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void CreateMainWindow(Windows& w)
