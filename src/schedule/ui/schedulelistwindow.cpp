@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdio>
 
 namespace vn {
 
@@ -126,8 +127,10 @@ QVariantList ScheduleListWindow::cellsOf(const ScheduleFields& f, int position,
     cells[Text] = f.text;
     cells[OpensUrl] = f.urlFlag != 0;
     cells[Url] = f.url;
-    cells[StartKey] =
-        QString::asprintf("%.4d%.2d%.2d%.2d%.2d", f.year, f.month, f.day, f.hour, f.minute);
+    char key[64];
+    const int n = std::snprintf(key, sizeof key, "%.4d%.2d%.2d%.2d%.2d", f.year, f.month, f.day,
+                                f.hour, f.minute);
+    cells[StartKey] = QString::fromLatin1(key, qMin(n, int(sizeof key) - 1));
     cells[Loop] = f.repeat;
     cells[Kind] = f.kind;
     cells[LastYear] = f.lastYear;
