@@ -38,6 +38,7 @@
 
 #include <QLibraryInfo>
 #include <QSessionManager>
+#include <QTimer>
 #include <QTranslator>
 
 #include <csignal>
@@ -99,6 +100,17 @@ void EmergencySave()
 }
 
 } // namespace
+
+void EndSession(MainWindow* main)
+{
+    App().sessionEnding = true;
+    if (main->close())
+        return; // the close saved everything and quits
+    // A save failed; what could be saved is saved. Not quit(): that asks
+    // the windows to close again, and the main window would refuse.
+    App().timersQuiet = true;
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+}
 
 void CreateMainWindow(Windows& w)
 {
@@ -181,10 +193,7 @@ int RunVelnote(int argc, char** argv)
     MarkStartupPhase("tray icon, show/hide key, uptime caption");
 
     // The end of the desktop session, and stop signals, close for real.
-    auto endSession = [main] {
-        App().sessionEnding = true;
-        main->close();
-    };
+    auto endSession = [main] { EndSession(main); };
     QObject::connect(&app, &QGuiApplication::commitDataRequest, main,
                      [endSession](QSessionManager&) { endSession(); });
     StopSignals stop;

@@ -41,6 +41,12 @@ void CreateWindows(Windows& windows);          // both at once
 // left in the data folder before startedAt (seconds since the epoch) go.
 void StartUpHousekeeping(qint64 startedAt);
 
+// The end of the desktop session or a stop signal: the open lists and the
+// main window save what they can and the program ends. A save that fails is
+// told (on the error output: nobody may be there to answer a box) but never
+// keeps the program running.
+void EndSession(MainWindow* main);
+
 int RunVelnote(int argc, char** argv);
 
 } // namespace vn

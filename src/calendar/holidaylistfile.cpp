@@ -102,7 +102,7 @@ HolidayRows ReadHolidayRows(const QString& path)
         }
         out.file.keep(i);
         if (!KeptQuietly(lines[i]))
-            out.report.unreadableLines.append(int(i + 1));
+            out.report.addUnreadable(i, lines[i]);
     }
     return out;
 }

@@ -7,18 +7,23 @@ namespace vn {
 
 namespace {
 
-// "3, 7 行目"; past the first few numbers the rest are only counted, so
-// that a file of noise gives a box that fits on the screen.
+// The first few line numbers: a file of many thousand unreadable lines
+// would otherwise give a box too big to lay out, let alone read.
+constexpr int kNumbersShown = 10;
+
 QString numbersText(const QList<int>& lines)
 {
-    constexpr qsizetype kShown = 10;
     QStringList numbers;
-    for (qsizetype i = 0; i < qMin(lines.size(), kShown); ++i)
-        numbers.append(QString::number(lines[i]));
-    QString text = numbers.join(QStringLiteral(", ")) + QStringLiteral(" 行目");
-    if (lines.size() > kShown)
-        text += QStringLiteral("ほか %1 行").arg(lines.size() - kShown);
-    return text;
+    for (int n : lines.first(qMin(lines.size(), qsizetype(kNumbersShown))))
+        numbers.append(QString::number(n));
+    return numbers.join(QStringLiteral(", "));
+}
+
+// "3, 8 行目", or with more lines than are shown "1, 2, … 10 行目など".
+QString linesText(const QList<int>& lines)
+{
+    return numbersText(lines) + QStringLiteral(" 行目") +
+           (lines.size() > kNumbersShown ? QStringLiteral("など") : QString());
 }
 
 } // namespace
@@ -31,12 +36,12 @@ QString LoadReport::message() const
                                     "これらの行は飛ばして読み込み、ファイルにはそのまま残します")
                          .arg(QDir::toNativeSeparators(path))
                          .arg(count())
-                         .arg(numbersText(unreadableLines)));
+                         .arg(linesText(unreadableLines)));
     if (!cutLines.isEmpty())
-        parts.append(QStringLiteral("ファイル \"%1\" の予定の繰り返しが多すぎるため、%2以降の"
+        parts.append(QStringLiteral("ファイル \"%1\" の予定の繰り返しが多すぎるため、%2の"
                                     "繰り返しを途中までしか読み込めませんでした")
                          .arg(QDir::toNativeSeparators(path))
-                         .arg(numbersText(cutLines)));
+                         .arg(linesText(cutLines)));
     return parts.join(QStringLiteral("\r\n"));
 }
 

@@ -108,7 +108,7 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
             rows_.push_back(std::move(*row));
         } else {
             file_.keep(i);
-            report.unreadableLines.append(int(i + 1));
+            report.addUnreadable(i, lines[i]);
         }
     }
     sortByTime(true);
@@ -131,6 +131,14 @@ void BalloonHintStore::SaveBalloonHints(const QString& path,
     for (const BalloonHintRow& row : rows_)
         lines.append(ComposeBalloonHintLine(row));
     file_.write(path, lines, confirm);
+}
+
+QStringList BalloonHintStore::savedLines() const
+{
+    QStringList lines;
+    for (const BalloonHintRow& row : rows_)
+        lines.append(ComposeBalloonHintLine(row));
+    return file_.merged(lines);
 }
 
 BalloonHintHit BalloonHintStore::BalloonHintAt(const QString& hhnn) const

@@ -77,6 +77,8 @@ public:
     std::vector<BalloonHintRow>& rows() { return rows_; }
     const std::vector<BalloonHintRow>& rows() const { return rows_; }
     QStringList keptLines() const { return file_.keptLines(); }
+    // The lines a save writes: the rows with the kept lines in their places.
+    QStringList savedLines() const;
 
 private:
     std::vector<BalloonHintRow> rows_;

@@ -23,6 +23,16 @@ struct ComponentFree {
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
 
+// Content lines (a line with its folded continuations) longer than this are
+// cut: no value the reader takes needs a fraction of it.
+inline constexpr qsizetype kMaxContentLineBytes = 256 * 1024;
+
+// Parses UTF-8 calendar text in time linear in its size (libical's own
+// string reader searches the rest of the text for each 80-byte piece). Text
+// after a NUL is not read; content lines past kMaxContentLineBytes are cut
+// at a character, and *cutLines counts them. Null when nothing was read.
+ComponentPtr ParseCalendarText(QByteArray utf8, int* cutLines);
+
 // Takes a string that libical allocated for the caller.
 QString TakeString(char* text);
 

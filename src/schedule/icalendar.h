@@ -36,6 +36,9 @@ struct IcalOptions {
 constexpr int kIcalOpenEndYear = 2099;
 // Occurrences of one event that become single schedules at most.
 constexpr int kIcalExpandLimit = 1000;
+// A schedule's text is at most this many Shift-JIS bytes (the editor's
+// limit); longer summaries are cut.
+constexpr int kScheduleTextBytes = 255;
 // Larger files are not read.
 constexpr qint64 kIcalMaxFileBytes = 64 * 1024 * 1024;
 
@@ -68,6 +71,8 @@ struct IcalImportSummary {
     int cutEvents = 0;       // events with more occurrences than the limit
     int cutOccurrences = 0;  // occurrences left out for the limit
     int formatErrors = 0;    // places libical could not read (left out)
+    int cutTexts = 0;        // events whose text was cut to kScheduleTextBytes
+    int cutLines = 0;        // content lines cut for their length
 
     int added() const { return repeating + single + restored + expandedLines; }
     int skipped() const

@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <cstring>
 #include <map>
 
 namespace vn {
@@ -22,12 +23,22 @@ namespace {
 using namespace ical;
 
 const QString kNoTitle = QStringLiteral("(件名なし)");
+// A schedule's text takes at most kScheduleTextBytes in Shift-JIS, which
+// no character needs more than four UTF-8 bytes for: more is not looked at.
+constexpr qsizetype kTextLookBytes = 4 * kScheduleTextBytes + 4;
 
 // Text for a schedule line: one line, no surrounding blanks, and nothing the
-// line reader would take for the start of a web address.
-QString lineText(const char* utf8)
+// line reader would take for the start of a web address. Only the first
+// maxBytes (UTF-8) are looked at; *longer is set when there was more.
+QString lineText(const char* utf8, qsizetype maxBytes = kTextLookBytes, bool* longer = nullptr)
 {
-    QString s = QString::fromUtf8(utf8 ? utf8 : "");
+    const qsizetype size = utf8 ? qsizetype(std::strlen(utf8)) : 0;
+    qsizetype take = qMin(size, maxBytes);
+    while (take < size && take > 0 && (static_cast<unsigned char>(utf8[take]) & 0xC0) == 0x80)
+        --take; // not half a character
+    if (longer)
+        *longer = take < size;
+    QString s = QString::fromUtf8(utf8 ? utf8 : "", take);
     for (QChar& c : s)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             c = u' ';
@@ -39,8 +50,9 @@ QString lineText(const char* utf8)
 // A web address the line can carry: it must begin with "http".
 QString lineUrl(const char* utf8)
 {
-    QString s = lineText(utf8);
-    if (s.contains(u' ') || !s.startsWith(QLatin1String("http"), Qt::CaseInsensitive))
+    bool longer = false;
+    QString s = lineText(utf8, kTextLookBytes, &longer);
+    if (longer || s.contains(u' ') || !s.startsWith(QLatin1String("http"), Qt::CaseInsensitive))
         return {};
     s.replace(0, 4, QStringLiteral("http"));
     return s;
@@ -176,7 +188,12 @@ private:
 
         ScheduleFields f;
         f.allDay = occ.allDay;
-        f.text = lineText(icalcomponent_get_summary(ev));
+        bool longer = false;
+        f.text = lineText(icalcomponent_get_summary(ev), kTextLookBytes, &longer);
+        if (longer || SjisLength(f.text) > kScheduleTextBytes) {
+            f.text = SjisLeft(f.text, kScheduleTextBytes).trimmed();
+            ++sum.cutTexts;
+        }
         if (f.text.isEmpty())
             f.text = kNoTitle;
         icalproperty* url = icalcomponent_get_first_property(ev, ICAL_URL_PROPERTY);
@@ -432,11 +449,14 @@ IcalConversion IcalToScheduleLines(const QByteArray& ics, const QStringList& exi
     const QByteArray text = utf8Text(ics);
     if (!text.contains("BEGIN:VCALENDAR") && !text.contains("begin:vcalendar"))
         throw AppError(QStringLiteral("iCalendar形式のデータではありません"));
-    ComponentPtr root(icalparser_parse_string(text.constData()));
+    int cutLines = 0;
+    ComponentPtr root = ParseCalendarText(text, &cutLines);
     if (!root)
         throw AppError(QStringLiteral("iCalendar形式のデータではありません"));
     CalendarReader reader(existingLines, isHoliday, options);
-    return reader.read(root.get());
+    IcalConversion conv = reader.read(root.get());
+    conv.summary.cutLines = cutLines;
+    return conv;
 }
 
 IcalImportSummary ImportIcalFile(const QString& icsPath, const QString& schedulePath,
@@ -486,6 +506,14 @@ QString IcalImportSummary::text() const
                  .arg(cutEvents)
                  .arg(kIcalExpandLimit)
                  .arg(cutOccurrences);
+    if (cutTexts > 0)
+        s << QStringLiteral("%1件の予定は、件名が長すぎるため先頭の%2バイトまでを読み込みました。")
+                 .arg(cutTexts)
+                 .arg(kScheduleTextBytes);
+    if (cutLines > 0)
+        s << QStringLiteral("長すぎる行 %1行は、先頭の%2KBまでを読み込みました。")
+                 .arg(cutLines)
+                 .arg(kMaxContentLineBytes / 1024);
     if (formatErrors > 0)
         s << QStringLiteral("iCalendarの書式の誤り %1か所を読み飛ばしました。").arg(formatErrors);
     return s.join(u'\n');

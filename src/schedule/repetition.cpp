@@ -1,6 +1,7 @@
 #include "repetition.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vn {
 
@@ -155,13 +156,64 @@ void WalkOccurrences(const ScheduleFields& f, const HolidayTest& holiday,
             return;
 }
 
-DateTime NearestOccurrence(const ScheduleFields& f, DateTime today, const HolidayTest& holiday)
+namespace {
+
+// The line with its start moved to a later occurrence that lies a period or
+// more before `bound` (today, or the last day when that is earlier), when
+// its days go by months or years: the days from there on are the same, and
+// the walk to the nearest one starts near it instead of decades before.
+ScheduleFields startedNear(const ScheduleFields& f, qint64 bound)
+{
+    if (f.repeat != 1 || !IsKnownKind(f.kind))
+        return f;
+    const YMD b = ymdOf(bound);
+    ScheduleFields g = f;
+    if (f.kind == kKindMonthly || IsMonthEndKind(f.kind)) {
+        int y = b.year, m = b.month - 2;
+        // A month that has the start's day (month ends take any day).
+        for (;; --m) {
+            if (m <= 0) {
+                m += 12;
+                --y;
+            }
+            if (IsMonthEndKind(f.kind) || f.day <= DaysInMonth(y, m))
+                break;
+        }
+        if (IsMonthEndKind(f.kind))
+            g.day = 1;
+        g.year = y;
+        g.month = m;
+    } else if (f.kind == kKindYearly) {
+        int y = b.year - 13; // the next year with the day is at most 12 on
+        while (f.day > DaysInMonth(y, f.month))
+            --y;
+        g.year = y;
+    } else {
+        return f;
+    }
+    return qint64(g.year) * 12 + g.month > qint64(f.year) * 12 + f.month ? g : f;
+}
+
+} // namespace
+
+DateTime NearestOccurrence(const ScheduleFields& line, DateTime today, const HolidayTest& holiday)
 {
     const qint64 todayCount = qint64(DateOnly(today));
+    const ScheduleFields f =
+        startedNear(line, std::min(todayCount, dayCount(line.lastYear, line.lastMonth, 1)));
     qint64 result = IsMonthEndKind(f.kind)
                         ? dayCount(f.year, f.month, MonthEndDay(f.kind, f.year, f.month, holiday))
                         : dayCount(f.year, f.month, f.day);
     OccurrenceDays days(f, holiday);
+    // Days a fixed number apart are passed by arithmetic up to the last
+    // step before today (or before the last day): the walk below sees the
+    // day it needs, and a daily line of decades costs no more than a
+    // single one.
+    if (const qint64 step = days.step(); step > 0) {
+        const qint64 before = std::min(todayCount, days.lastDay() + 1) - step;
+        if (before > result)
+            days.skip(before, std::numeric_limits<qsizetype>::max());
+    }
     for (qint64 t = 0; days.next(&t);) {
         if (t <= result)
             continue;

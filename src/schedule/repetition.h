@@ -55,6 +55,10 @@ public:
     // yielding them; how many it passed. Days a fixed number apart are
     // passed by arithmetic, the others one by one.
     qsizetype skip(qint64 before, qsizetype most);
+    // Days between two occurrences when that is fixed; 0 when it goes by
+    // months or the line does not repeat.
+    qint64 step() const { return repeats_ ? step_ : 0; }
+    qint64 lastDay() const { return last_; }
 
 private:
     // Months and years: the next day from the date of the current one.

@@ -23,7 +23,7 @@ ScheduleRows ReadScheduleRows(const QString& path)
         switch (ReadScheduleLine(lines[i], &f)) {
         case LineRead::Schedule: out.rows.push_back(std::move(f)); break;
         case LineRead::Unreadable:
-            out.report.unreadableLines.append(int(i + 1));
+            out.report.addUnreadable(i, lines[i]);
             out.file.keep(i);
             break;
         case LineRead::Comment: out.file.keep(i); break;

@@ -129,10 +129,10 @@ LoadReport ScheduleStore::LoadSchedules(const QString& path)
         case LineRead::Schedule: {
             const quint32 id = addRecord(f);
             if (!addLine(std::move(f), id))
-                report.cutLines.append(int(i + 1));
+                report.addCut(i, lines_[i]);
             break;
         }
-        case LineRead::Unreadable: report.unreadableLines.append(int(i + 1)); break;
+        case LineRead::Unreadable: report.addUnreadable(i, lines_[i]); break;
         case LineRead::Comment: break;
         }
     }

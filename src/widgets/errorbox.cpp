@@ -1,6 +1,7 @@
 #include "widgets/errorbox.h"
 
 #include "foundation/apperror.h"
+#include "foundation/appstate.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -67,9 +68,19 @@ void ShowErrorBox(const QString& message, QWidget* parent)
         sink()(text);
         return;
     }
+    if (App().sessionEnding)
+        return;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Velnote"), text, QMessageBox::Ok,
                     parent ? parent : QApplication::activeWindow());
     box.exec();
+}
+
+void ReportError(const QString& message)
+{
+    const QString text = ErrorBoxText(message);
+    std::fprintf(stderr, "Velnote: %s\n", text.toUtf8().constData());
+    if (sink())
+        sink()(text);
 }
 
 bool Guarded(const std::function<void()>& operation, QWidget* parent)

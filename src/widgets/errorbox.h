@@ -9,7 +9,12 @@ class QWidget;
 
 namespace vn {
 
+// While the session ends (the desktop's end, a stop signal) nobody may be
+// there to answer a box: the text then goes to the error output only.
 void ShowErrorBox(const QString& message, QWidget* parent = nullptr);
+// Tells the error without a box: the error output (and a test's sink). For
+// the moments a box could keep the program from ending.
+void ReportError(const QString& message);
 
 // Runs an operation; an error escaping it is shown. False when it failed.
 bool Guarded(const std::function<void()>& operation, QWidget* parent = nullptr);

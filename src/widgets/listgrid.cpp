@@ -272,10 +272,35 @@ void ListGridModel::sortRows(int column, Qt::SortOrder order)
     const CellKind kind = columns_[column].kind;
     std::vector<int> perm(rows_.size());
     std::iota(perm.begin(), perm.end(), 0);
-    std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
-        const int c = compareCells(kind, rows_[size_t(a)][column], rows_[size_t(b)][column]);
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    // The keys are taken out of their variants once, not at every comparison.
+    size_t numbers = 0;
+    for (const QVariantList& row : rows_)
+        numbers += isNumeric(row[column]) ? 1 : 0;
+    const bool numeric =
+        kind == CellKind::Number || kind == CellKind::Check || numbers == rows_.size();
+    const bool ascending = order == Qt::AscendingOrder;
+    if (!numeric && numbers > 0) { // numbers and texts: compared pair by pair
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
+            const int c = compareCells(kind, rows_[size_t(a)][column], rows_[size_t(b)][column]);
+            return ascending ? c < 0 : c > 0;
+        });
+    } else if (numeric) {
+        std::vector<double> keys(rows_.size());
+        for (size_t i = 0; i < rows_.size(); ++i)
+            keys[i] = rows_[i][column].toDouble();
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
+            return ascending ? keys[size_t(a)] < keys[size_t(b)]
+                             : keys[size_t(b)] < keys[size_t(a)];
+        });
+    } else {
+        std::vector<QString> keys(rows_.size());
+        for (size_t i = 0; i < rows_.size(); ++i)
+            keys[i] = rows_[i][column].toString();
+        std::stable_sort(perm.begin(), perm.end(), [&](int a, int b) {
+            const int c = keys[size_t(a)].compare(keys[size_t(b)]);
+            return ascending ? c < 0 : c > 0;
+        });
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<int> newPlace(rows_.size());
     std::vector<QVariantList> sorted;

@@ -1,10 +1,13 @@
 #include "widgets/listwindow.h"
 
 #include "foundation/apperror.h"
+#include "foundation/appstate.h"
 #include "widgets/errorbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
@@ -34,6 +37,14 @@ ListWindow::ListWindow(QWidget* parent, const char* objectName, const QString& c
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The program ends with the window open (a quit from the tray, the end
+    // of the session, a stop signal): the rows are saved as at a close.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!isVisible())
+            return;
+        ending_ = true;
+        done(QDialog::Rejected);
+    });
     connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (!popup_->isEmpty())
             popup_->popup(grid_->viewport()->mapToGlobal(at));
@@ -94,19 +105,41 @@ bool ListWindow::DeleteCurrentRow(const std::function<QString(int row)>& questio
 
 void ListWindow::done(int result)
 {
-    for (;;) {
-        try {
-            saveRows();
-            break;
-        } catch (const AppError& e) {
-            const QString text = ErrorBoxText(e.message()) +
-                                 QStringLiteral("\r\n\r\nもう一度保存しますか？\r\n"
-                                                "（「いいえ」では一覧を閉じずに戻ります）");
-            if (Ask(BoxKind::Error, text, BoxButtons::YesNo) != BoxAnswer::Yes)
-                return; // the window stays open with its rows
-        }
+    try {
+        saveRows();
+        unsaved_ = false;
+    } catch (const AppError& e) {
+        unsaved_ = true;
+        if (!closeUnsaved(e.message()))
+            return; // the window stays open with its rows
     }
     QDialog::done(result);
+}
+
+bool ListWindow::closeUnsaved(const QString& error)
+{
+    if (ending_ || App().sessionEnding) {
+        ReportError(error); // told, but nobody is asked
+        return true;
+    }
+    const QString text = ErrorBoxText(error) +
+                         QStringLiteral("\r\n\r\n一覧の内容はファイルに保存されていません。"
+                                        "次にこの一覧を開いたときにも、終了するまでは残っています。"
+                                        "\r\n\r\n「はい」: 内容をクリップボードにコピーして閉じる"
+                                        "\r\n「いいえ」: コピーせずに閉じる"
+                                        "\r\n「キャンセル」: 閉じずに一覧に戻る");
+    switch (Ask(BoxKind::Error, text, BoxButtons::YesNoCancel)) {
+    case BoxAnswer::Cancel: return ending_ || App().sessionEnding; // ended while asking
+    case BoxAnswer::Yes: {
+        QStringList lines;
+        Guarded([&] { lines = savedLines(); }, this);
+        QGuiApplication::clipboard()->setText(lines.join(QStringLiteral("\r\n")) +
+                                              QStringLiteral("\r\n"));
+        break;
+    }
+    default: break;
+    }
+    return true;
 }
 
 void ListWindow::showEvent(QShowEvent* event)

@@ -3,11 +3,16 @@
 // deleting of the current row with its messages, and closing, which saves.
 //
 // Closing by any means (the toolbar, the title bar, Escape) saves the rows.
-// When the save fails the error is shown and the user tries again or keeps
-// the window open with its rows: nothing typed is dropped.
+// When the save fails the user is told and may always close: with the rows
+// copied to the clipboard, without, or back to the window. Rows that could
+// not be written stay in the window and are shown again at its next
+// opening (instead of the file), until a close writes them or the program
+// ends. When the program ends (a quit, the end of the session, a stop
+// signal) an open list saves what it can and closes without a question.
 #include "widgets/listgrid.h"
 
 #include <QDialog>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -53,13 +58,23 @@ protected:
 
     // Writes the rows; throws AppError when it cannot.
     virtual void saveRows() = 0;
+    // The lines a save writes, for the copy offered when it cannot.
+    virtual QStringList savedLines() const = 0;
+    // True while the rows hold what the last close could not write.
+    bool unsaved() const { return unsaved_; }
     void done(int result) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Closes after a failed save, copying the rows first when asked; false
+    // when the user goes back to the window.
+    bool closeUnsaved(const QString& error);
+
     QToolBar* toolBar_;
     ListGrid* grid_;
     QMenu* popup_;
+    bool unsaved_ = false;
+    bool ending_ = false; // the program is ending: nothing is asked
 };
 
 } // namespace vn

@@ -10,8 +10,9 @@ class QWidget;
 namespace vn {
 
 // Notes the report of a load of its file. True when it should be shown: it
-// has something to say and differs from the last report shown for the
-// file. A clean load forgets the file, so a fault that comes back is told.
+// names a line (by its text, wherever it now stands) that the last report
+// noted for the file did not. A clean load forgets the file, so a fault that
+// comes back is told.
 bool NoteLoadReport(const LoadReport& report);
 
 // Shows the report in the error box when NoteLoadReport says so.

@@ -5,7 +5,9 @@
 #include "foundation/textcodec.h"
 #include "mainwindow.h"
 #include "platform/platform.h"
+#include "widgets/uiprompts.h"
 
+#include <QCoreApplication>
 #include <QMenu>
 
 namespace vn {
@@ -52,7 +54,17 @@ void TrayController::onKeyPressed()
 void TrayController::exitProgram()
 {
     App().exitRequested = true;
-    main_->close();
+    if (main_->close())
+        return;
+    // A save failed and was told: the user is asked once and may end all
+    // the same.
+    if (Ask(BoxKind::Confirmation,
+            QStringLiteral("保存できなかった内容があります。保存せずに終了しますか？\r\n"
+                           "（「いいえ」では終了せずに戻ります）"),
+            BoxButtons::YesNo) != BoxAnswer::Yes)
+        return;
+    App().timersQuiet = true;
+    QCoreApplication::exit(0); // not quit(): the window would be asked to close again
 }
 
 bool ShowBalloonTip(const QString& title, const QString& text, int iconKind, int seconds)

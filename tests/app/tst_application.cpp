@@ -17,12 +17,16 @@
 #include "tempdatafolder.h"
 #include "ui_holidayeditor.h"
 #include "ui_scheduleeditor.h"
+#include "widgets/listwindow.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/schedulealerts.h"
 
 #include "foundation/apperror.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
@@ -221,6 +225,88 @@ private slots:
         SetPlatform(nullptr);
     }
 
+    // A list whose file has become a folder cannot save: the close says so
+    // and always lets the user go (with the rows on the clipboard, without,
+    // or back to the list); the rows stay for the next opening; the folder
+    // is left as it is. At the end of the session nothing is asked.
+    void aListThatCannotSaveStillCloses_data()
+    {
+        QTest::addColumn<int>("list");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<QList<BoxAnswer>>("answers"); // empty: the session ends
+        const QList<std::tuple<int, const char*, QByteArray, const char*>> lists = {
+            {0, "Schedule.dat", "200805010900,00,0,0,0,20080501,kaigi\r\n", "kaigi"},
+            {1, "Holiday.dat", "0506,2008,2008,Test day\r\n", "Test day"},
+            {2, "BalloonHint.dat", "1,1200,lunch\r\n", "lunch"},
+        };
+        const QList<std::pair<const char*, QList<BoxAnswer>>> ways = {
+            {"copied", {BoxAnswer::Yes}},
+            {"not copied", {BoxAnswer::No}},
+            {"back, then closed", {BoxAnswer::Cancel, BoxAnswer::No}},
+            {"session end", {}},
+        };
+        for (const auto& [list, file, line, text] : lists)
+            for (const auto& [way, answers] : ways)
+                QTest::addRow("%s, %s", file, way) << list << QString::fromLatin1(file) << line
+                                                   << QString::fromLatin1(text) << answers;
+    }
+    void aListThatCannotSaveStillCloses()
+    {
+        QFETCH(int, list);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, line);
+        QFETCH(QString, rowText);
+        QFETCH(QList<BoxAnswer>, answers);
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2008, 5, 1) + EncodeTime(10, 0));
+        ScriptedPrompts prompts;
+        dir.writeBytes(file, line);
+        App() = AppState{};
+        Windows w;
+        CreateWindows(w);
+        auto* window = static_cast<ListWindow*>(
+            QList<QDialog*>{w.scheduleList, w.holidayList, w.balloonHintList}[list]);
+        QGuiApplication::clipboard()->clear();
+        bool openAfterBack = false;
+        WhenShown(window, [&] {
+            QVERIFY(QFile::remove(dir.file(file)));
+            QVERIFY(QDir(dir.path()).mkdir(file));
+            prompts.answers = answers;
+            App().sessionEnding = answers.isEmpty();
+            window->close();
+            if (answers.value(0) == BoxAnswer::Cancel) {
+                openAfterBack = window->isVisible();
+                window->close();
+            }
+        });
+        window->exec();
+        QVERIFY(!window->isVisible());
+        QVERIFY(QFileInfo(dir.file(file)).isDir());
+        QVERIFY(!prompts.errors.isEmpty() || !prompts.boxes.isEmpty()); // told
+        QCOMPARE(prompts.boxes.size(), answers.size()); // asked once a close, or not at all
+        QCOMPARE(openAfterBack, answers.value(0) == BoxAnswer::Cancel);
+        QCOMPARE(QGuiApplication::clipboard()->text().contains(rowText),
+                 answers.value(0) == BoxAnswer::Yes);
+        if (!answers.isEmpty()) { // opened again, it shows the rows it could not write
+            int rows = 0;
+            WhenShown(window, [&] {
+                QCoreApplication::processEvents();
+                rows = window->grid()->rowCount();
+                prompts.answers = {BoxAnswer::No};
+                window->close();
+            });
+            window->exec();
+            QCOMPARE(rows, 1);
+            QVERIFY(!window->isVisible());
+        }
+        w.memo.reset();
+        SetPlatform(nullptr);
+    }
+
     // The calendar, the schedule list and the calendar again after the list
     // closed all read Schedule.dat: its unreadable line is told once, a new
     // fault is told, and a fault that comes back after a clean load is told
@@ -253,6 +339,17 @@ private slots:
         QCOMPARE(rows, 2);
         QCOMPARE(prompts.errors.size(), 1);
         QCOMPARE(dir.readBytes("Schedule.dat"), good + "broken\r\n" + good);
+
+        // A schedule stored from the calendar sorts the file: the line moves
+        // to the end, and is the same fault.
+        auto* editor = static_cast<ScheduleEditor*>(w.schedule);
+        WhenShown(editor, [&] {
+            TypeText(editor->form().txtName, QStringLiteral("new"));
+            QTest::keyClick(editor->form().txtName, Qt::Key_Return);
+        });
+        emit panel->view()->dayDoubleClicked(EncodeDate(2008, 5, 20));
+        QCOMPARE(ReadLines(SchedulePath()).last(), QStringLiteral("broken"));
+        QCOMPARE(prompts.errors.size(), 1);
 
         dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
         panel->ReloadSchedules();

@@ -447,6 +447,61 @@ END:VCALENDAR
         QCOMPARE(c.lines.value(1), QStringLiteral("202401031400,00,0,0,0,20240103,too many"));
     }
 
+    // A schedule's text is at most 255 Shift-JIS bytes: a longer summary is
+    // cut at a character, and content lines far past any use are cut before
+    // they are parsed; the summary says so.
+    void longTextsAreCutWithAWord_data()
+    {
+        QTest::addColumn<QByteArray>("summary"); // the SUMMARY line's value, unfolded
+        QTest::addColumn<QByteArray>("other");   // a further property line
+        QTest::addColumn<bool>("fold");          // folded at 75 bytes as writers do
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("cutTexts");
+        QTest::addColumn<int>("cutLines");
+        const QByteArray kana = QStringLiteral("予").repeated(200).toUtf8(); // 400 bytes
+        QTest::newRow("255 bytes: kept")
+            << QByteArray(255, 'a') << QByteArray() << false << QString(255, u'a') << 0 << 0;
+        QTest::newRow("300 bytes")
+            << QByteArray(300, 'a') << QByteArray() << false << QString(255, u'a') << 1 << 0;
+        QTest::newRow("kana: whole characters")
+            << kana << QByteArray() << false << QStringLiteral("予").repeated(127) << 1 << 0;
+        QTest::newRow("1 MB on one line")
+            << QByteArray(1 << 20, 'b') << QByteArray() << false << QString(255, u'b') << 1 << 1;
+        QTest::newRow("1 MB folded")
+            << QByteArray(1 << 20, 'c') << QByteArray() << true << QString(255, u'c') << 1 << 1;
+        QTest::newRow("a long description beside a short summary")
+            << QByteArray("short") << "DESCRIPTION:" + QByteArray(300 * 1024, 'd') << true
+            << QStringLiteral("short") << 0 << 1;
+    }
+    void longTextsAreCutWithAWord()
+    {
+        QFETCH(QByteArray, summary);
+        QFETCH(QByteArray, other);
+        QFETCH(bool, fold);
+        QFETCH(QString, text);
+        QFETCH(int, cutTexts);
+        QFETCH(int, cutLines);
+        const auto contentLine = [fold](const QByteArray& line) {
+            if (!fold)
+                return line + "\r\n";
+            QByteArray out;
+            for (qsizetype i = 0; i < line.size(); i += 74)
+                out += (i ? " " : "") + line.mid(i, 74) + "\r\n";
+            return out;
+        };
+        QByteArray ics = crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Example//EN\n"
+                              "BEGIN:VEVENT\nUID:a\nDTSTART:20240101T090000Z\n");
+        ics += contentLine("SUMMARY:" + summary);
+        if (!other.isEmpty())
+            ics += contentLine(other);
+        ics += crlf("END:VEVENT\nEND:VCALENDAR\n");
+        const IcalConversion c = convert(ics, "UTC");
+        QCOMPARE(c.lines, QStringList({"202401010900,00,0,0,0,20240101," + text}));
+        QCOMPARE(c.summary.cutTexts, cutTexts);
+        QCOMPARE(c.summary.cutLines, cutLines);
+        QCOMPARE(c.summary.text().contains(QStringLiteral("長すぎる")), cutTexts + cutLines > 0);
+    }
+
     void textsBecomeSafeLines()
     {
         const QByteArray ics = crlf(R"(BEGIN:VCALENDAR

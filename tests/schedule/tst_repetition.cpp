@@ -336,6 +336,48 @@ private slots:
                  EncodeDate(2005, 6, 29));
     }
 
+    // Lines that began long ago are not walked from their start (days a
+    // fixed number apart are passed by arithmetic, months and years from a
+    // later start): the nearest occurrence is still the one a walk over
+    // every day finds, on each side of today, the start and the last day.
+    void nearestOccurrenceFromLongAgoAgreesWithAWalk()
+    {
+        const QStringList lines = {
+            "199001010900,00,0,1,0,20991231,daily for a century",
+            "200401051800,00,0,1,1,20050711,weekly",
+            "200401051800,00,0,1,6,20050712,fortnightly, last day between",
+            "200001010000,00,0,1,-301,20301231,all-day every 30 days",
+            "200001010000,00,0,1,10000,20301231,every 1000 days",
+            "200506150900,00,0,1,0,20050614,last day before the start",
+            "199001311200,05,0,1,2,20991231,monthly on the 31st",
+            "198802291000,00,0,1,7,20991231,yearly on 29 February",
+            "199001010000,00,0,1,-4,20991231,all-day month end",
+            "199001010900,00,0,1,4,20050712,month end off weekends, ending",
+            "199001010900,00,0,1,5,20991231,month end off Sundays",
+        };
+        const HolidayTest h = [](DateTime d) { return int(d) % 11 == 0; };
+        for (const QString& text : lines) {
+            const ScheduleFields f = line(text);
+            for (const DateTime today :
+                 {EncodeDate(1989, 12, 31), EncodeDate(2005, 6, 15), EncodeDate(2005, 7, 11),
+                  EncodeDate(2005, 7, 12), EncodeDate(2005, 7, 13), EncodeDate(2031, 1, 1)}) {
+                DateTime walked = EncodeDate(f.year, f.month, f.day);
+                if (IsMonthEndKind(f.kind))
+                    walked = EncodeDate(f.year, f.month, MonthEndDay(f.kind, f.year, f.month, h));
+                WalkOccurrences(f, h, [&](const YMD& d) {
+                    const DateTime day = EncodeDate(d.year, d.month, d.day);
+                    if (day <= walked)
+                        return true;
+                    if (walked >= today)
+                        return false;
+                    walked = day;
+                    return true;
+                });
+                QCOMPARE(NearestOccurrence(f, today, h), walked + EncodeTime(f.hour, f.minute));
+            }
+        }
+    }
+
     void repeatCountLabels()
     {
         const DateTime s = EncodeDate(2005, 1, 1), e = EncodeDate(2005, 1, 15);

@@ -499,6 +499,33 @@ private slots:
         QVERIFY(ReadSettingInt(REG_MainFrameWidth) > 0);
     }
 
+    // "終了(&X)" when a page cannot be saved: the failure is told, and the
+    // user is asked once whether to end all the same; "いいえ" stays.
+    void trayExitAsksOnceWhenASaveFails()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        TrayController tray(&w);
+        w.ShowMainWindow();
+        QVERIFY(QFile::remove(dir.file("Vnote.vnm")));
+        QVERIFY(QDir(dir.path()).mkdir("Vnote.vnm")); // the page file cannot be written
+        w.pages()->editor(0)->setPlainText("cannot be saved");
+        QStringList asked;
+        Prompts().message = [&](BoxKind, const QString& t, BoxButtons b) {
+            asked.append(t);
+            return b == BoxButtons::YesNo ? BoxAnswer::No : BoxAnswer::Ok;
+        };
+        errors_.clear();
+        tray.menu()->actions().value(2)->trigger();
+        Prompts() = DefaultPrompts(nullptr);
+        QVERIFY(errors_.join(u'\n').contains(QStringLiteral("Vnote.vnm")));
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].contains(QStringLiteral("保存せずに終了しますか")));
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.pages()->pageText(0), QStringLiteral("cannot be saved"));
+        QVERIFY(QDir(dir.path()).rmdir("Vnote.vnm"));
+    }
+
     void helpSoundsAndTheErrorBox()
     {
         TempDataFolder dir;

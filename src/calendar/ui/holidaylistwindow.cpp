@@ -98,9 +98,19 @@ void HolidayListWindow::SaveHolidayList()
     });
 }
 
+QStringList HolidayListWindow::savedLines() const
+{
+    QStringList lines;
+    for (int r = 0; r < grid()->rowCount(); ++r)
+        lines.append(cal::ComposeHolidayLine(entryAt(r)));
+    return file_.merged(lines);
+}
+
 void HolidayListWindow::showEvent(QShowEvent* event)
 {
     ListWindow::showEvent(event);
+    if (unsaved())
+        return; // the rows the last close could not write, not the file
     if (!Guarded([this] { LoadHolidayList(); }, this))
         QTimer::singleShot(0, this, [this] { close(); }); // nothing read, nothing to write
 }

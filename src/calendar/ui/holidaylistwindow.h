@@ -36,6 +36,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void saveRows() override;
+    QStringList savedLines() const override;
 
 private:
     void storeRow(int row, const cal::HolidayEntry& entry);

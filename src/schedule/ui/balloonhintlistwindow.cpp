@@ -134,6 +134,11 @@ void BalloonHintListWindow::saveRows()
         path, [&path](const QString& target) { return AskWriteThroughLink(path, target); });
 }
 
+QStringList BalloonHintListWindow::savedLines() const
+{
+    return store_ ? store_->savedLines() : QStringList();
+}
+
 void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)
 {
     if (row < 0 || row >= grid()->rowCount())

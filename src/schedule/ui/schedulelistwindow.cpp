@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdio>
 
 namespace vn {
 
@@ -126,8 +127,10 @@ QVariantList ScheduleListWindow::cellsOf(const ScheduleFields& f, int position,
     cells[Text] = f.text;
     cells[OpensUrl] = f.urlFlag != 0;
     cells[Url] = f.url;
-    cells[StartKey] =
-        QString::asprintf("%.4d%.2d%.2d%.2d%.2d", f.year, f.month, f.day, f.hour, f.minute);
+    char key[64];
+    const int n = std::snprintf(key, sizeof key, "%.4d%.2d%.2d%.2d%.2d", f.year, f.month, f.day,
+                                f.hour, f.minute);
+    cells[StartKey] = QString::fromLatin1(key, qMin(n, int(sizeof key) - 1));
     cells[Loop] = f.repeat;
     cells[Kind] = f.kind;
     cells[LastYear] = f.lastYear;
@@ -195,6 +198,14 @@ void ScheduleListWindow::SaveScheduleList()
                       [&path](const QString& target) { return AskWriteThroughLink(path, target); });
 }
 
+QStringList ScheduleListWindow::savedLines() const
+{
+    QStringList lines;
+    for (int r = 0; r < grid()->rowCount(); ++r)
+        lines.append(ComposeScheduleLine(fieldsAt(r)));
+    return file_.merged(lines);
+}
+
 void ScheduleListWindow::StoreScheduleRow(bool select, int position, const ScheduleFields& fields)
 {
     if (position < 0 || position >= grid()->rowCount())
@@ -207,6 +218,8 @@ void ScheduleListWindow::StoreScheduleRow(bool select, int position, const Sched
 void ScheduleListWindow::showEvent(QShowEvent* event)
 {
     ListWindow::showEvent(event);
+    if (unsaved())
+        return; // the rows the last close could not write, not the file
     if (!Guarded([this] { LoadScheduleList(); }, this))
         QTimer::singleShot(0, this, [this] { close(); }); // nothing read, nothing to write
 }

@@ -85,6 +85,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void saveRows() override;
+    QStringList savedLines() const override;
 
 private:
     QVariantList cellsOf(const ScheduleFields& f, int position, DateTime today) const;
