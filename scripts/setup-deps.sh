@@ -5,7 +5,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl1-mesa-dev
   libxcb1-dev libxcb-xinput-dev libxcb-keysyms1-dev
-  libical-dev qt6-svg-dev
+  libical-dev qt6-svg-dev gstreamer1.0-plugins-base
   fonts-ipafont fonts-noto-cjk qt6-translations-l10n
   xvfb xdotool x11-utils imagemagick poppler-utils trayer python3 openbox
   clang-14 libclang-rt-14-dev llvm-14

@@ -363,22 +363,15 @@ QByteArray ToUtf16(QStringView text, bool littleEndian)
     return out;
 }
 
-namespace {
-
-// Replaces NUL with U+FFFD; true when there was one.
-bool markNuls(QString& text)
+bool MarkNuls(QString& text)
 {
-    bool marked = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].unicode() == 0) {
-            text[i] = QChar(0xFFFD);
-            marked = true;
-        }
-    }
-    return marked;
+    if (!text.contains(QChar(0)))
+        return false;
+    text.replace(QChar(0), QChar(0xFFFD));
+    return true;
 }
 
-bool hasBrokenSurrogate(const QString& text)
+bool HasBrokenSurrogate(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
@@ -389,8 +382,6 @@ bool hasBrokenSurrogate(const QString& text)
     return false;
 }
 
-} // namespace
-
 FileText DecodeFileText(const QByteArray& bytes)
 {
     FileText out;
@@ -398,7 +389,7 @@ FileText DecodeFileText(const QByteArray& bytes)
         const bool le = bytes[0] == '\xFF';
         out.form = le ? TextForm::Utf16LE : TextForm::Utf16BE;
         out.text = FromUtf16(bytes.constData() + 2, bytes.size() - 2, le);
-        out.exact = bytes.size() % 2 == 0 && !hasBrokenSurrogate(out.text);
+        out.exact = bytes.size() % 2 == 0 && !HasBrokenSurrogate(out.text);
     } else if (hasUtf8Mark(bytes)) {
         out.form = TextForm::Utf8;
         out.text = FromUtf8(bytes.constData() + 3, bytes.size() - 3);
@@ -413,7 +404,7 @@ FileText DecodeFileText(const QByteArray& bytes)
             out.exact = true;
         }
     }
-    if (markNuls(out.text))
+    if (MarkNuls(out.text))
         out.exact = false;
     return out;
 }

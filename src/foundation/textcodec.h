@@ -48,6 +48,10 @@ QByteArray EncodeFileText(const QString& text, TextForm form);
 // UTF-16 units of the given byte order; an odd last byte becomes U+FFFD.
 QString FromUtf16(const char* data, qsizetype size, bool littleEndian);
 QByteArray ToUtf16(QStringView text, bool littleEndian);
+// Replaces NUL with U+FFFD; true when there was one.
+bool MarkNuls(QString& text);
+// A surrogate half without its partner (undecodable UTF-16).
+bool HasBrokenSurrogate(QStringView text);
 
 // Pure CP932 conversions. FromSjis sets *exact to false (when given) when
 // some byte is not part of a CP932 code. ToSjis sets *ok to false (when

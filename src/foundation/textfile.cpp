@@ -177,26 +177,6 @@ template <typename Unit, typename Take> void forEachLine(const Unit* p, qsizetyp
         take(start, n);
 }
 
-// Replaces NUL with U+FFFD; true when there was one.
-bool markNuls(QString& line)
-{
-    if (!line.contains(QChar(0)))
-        return false;
-    line.replace(QChar(0), QChar(0xFFFD));
-    return true;
-}
-
-bool hasBrokenSurrogate(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate())
-            return true;
-    }
-    return false;
-}
-
 void decodeUtf16Lines(const QByteArray& bytes, FileLines& out)
 {
     const bool le = bytes[0] == '\xFF';
@@ -205,7 +185,7 @@ void decodeUtf16Lines(const QByteArray& bytes, FileLines& out)
     const QString all = FromUtf16(bytes.constData() + 2, units * 2, le);
     forEachLine(all.utf16(), units, [&](qsizetype from, qsizetype to) {
         QString line = all.mid(from, to - from);
-        if (markNuls(line) || hasBrokenSurrogate(line))
+        if (MarkNuls(line) || HasBrokenSurrogate(line))
             out.unreadable.append(out.lines.size());
         out.lines.append(std::move(line));
         out.spans.append({2 + 2 * from, 2 + 2 * to});
@@ -228,7 +208,7 @@ bool decodeByteLines(const QByteArray& bytes, bool utf8, FileLines& out)
         if (utf8)
             exact = IsUtf8(raw);
         decodable = decodable && exact;
-        if (markNuls(line))
+        if (MarkNuls(line))
             exact = false;
         if (!exact)
             out.unreadable.append(out.lines.size());
@@ -285,7 +265,7 @@ QString ReadForeignEditText(const QString& path)
 {
     // Shown, never written: the text goes on past a NUL.
     QString text = DecodeForeignText(ReadFileBytes(path));
-    markNuls(text);
+    MarkNuls(text);
     return NormalizeLineBreaks(text);
 }
 

@@ -275,6 +275,11 @@ private slots:
         WhenShown(window, [&] {
             QVERIFY(QFile::remove(dir.file(file)));
             QVERIFY(QDir(dir.path()).mkdir(file));
+            // A second copy of the row: an unchanged list would not be written.
+            QVariantList copy;
+            for (int c = 0; c < window->grid()->columnCount(); ++c)
+                copy << window->grid()->cell(0, c);
+            window->grid()->addRow(copy);
             prompts.answers = answers;
             App().sessionEnding = answers.isEmpty();
             window->close();
@@ -300,7 +305,7 @@ private slots:
                 window->close();
             });
             window->exec();
-            QCOMPARE(rows, 1);
+            QCOMPARE(rows, 2);
             QVERIFY(!window->isVisible());
         }
         w.memo.reset();

@@ -41,21 +41,10 @@ end_marked() {
 trap end_marked EXIT
 
 # A private session bus with no service directories: nothing installed is
-# started on it.
-cat >"$home/bus.conf" <<EOF
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=$home/run</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-"${run_user[@]}" dbus-daemon --config-file="$home/bus.conf" --nofork --print-address=1 \
-  --nopidfile >"$home/bus.txt" 2>/dev/null &
+# started on it. The script comes on standard input: the user may not be
+# able to read the source folder.
+"${run_user[@]}" sh -s "$home/run" <"$(dirname "$0")/../support/private-bus.sh" \
+  >"$home/bus.txt" 2>/dev/null &
 disown
 wait_for 5 test -s "$home/bus.txt"
 export DBUS_SESSION_BUS_ADDRESS="$(head -1 "$home/bus.txt")"
