@@ -4,6 +4,7 @@
 #include "foundation/apperror.h"
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
+#include "foundation/heldtext.h"
 #include "foundation/paths.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
@@ -89,6 +90,25 @@ QString SettingsBackUpSource::tabName(int page) const
     return ReadSettingStr(REG_ShowTabName + page);
 }
 
+namespace {
+
+// A page whose file holds bytes no text can show (a NUL, bytes that are no
+// character) is shown held, with U+FFFD in their place; while it shows just
+// that, the generation keeps the file's bytes, not the text shown for them.
+QByteArray pageBytes(int page, const QString& text)
+{
+    const QString path = PageFilePath(page);
+    if (text.contains(QChar(0xFFFD)) && FileKindOf(path) == FileKind::Regular) {
+        const QByteArray bytes = ReadFileBytes(path);
+        const EditFileText shown = DecodeEditFile(bytes, path);
+        if (!shown.heldReason.isEmpty() && shown.text == text)
+            return bytes;
+    }
+    return EncodeText(text);
+}
+
+} // namespace
+
 BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
 {
     const DateTime now = Now();
@@ -128,7 +148,8 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
             files.add(QFileInfo(path).fileName(), ReadFileBytes(path));
         }
         for (int page = 0; page < kBackUpPageCount; ++page)
-            files.add(QFileInfo(PageFilePath(page)).fileName(), EncodeText(source.pageText(page)));
+            files.add(QFileInfo(PageFilePath(page)).fileName(),
+                      pageBytes(page, source.pageText(page)));
         QStringList tabNames;
         for (int page = 0; page < kBackUpPageCount; ++page)
             tabNames.append(source.tabName(page));

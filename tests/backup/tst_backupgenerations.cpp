@@ -62,6 +62,13 @@ private slots:
         src.pages[0] = QStringLiteral("一頁目\r\n二行目");
         src.pages[12] = QStringLiteral("未保存の編集");
         src.pages[29] = QStringLiteral("last");
+        // A held page (a NUL in its file) shown as it was read: its bytes go
+        // in; once its text is changed, the text goes in.
+        const QByteArray heldBytes("second\0 line\r\n", 14);
+        dir.writeBytes("Vnote2.vnm", heldBytes);
+        dir.writeBytes("Vnote3.vnm", heldBytes);
+        src.pages[2] = QStringLiteral("second\uFFFD line\r\n");
+        src.pages[3] = QStringLiteral("second line\r\n");
 
         QVERIFY(BackUpOverdue(src.values, clock.now()));
         const BackUpResult r = MakeBackUpGeneration(src, false);
@@ -81,6 +88,8 @@ private slots:
         QCOMPARE(ReadFileBytes(gen.filePath("Vnote12.vnm")), Sjis(src.pages[12]));
         QCOMPARE(ReadFileBytes(gen.filePath("Vnote29.vnm")), QByteArray("last"));
         QCOMPARE(ReadFileBytes(gen.filePath("Vnote1.vnm")), QByteArray());
+        QCOMPARE(ReadFileBytes(gen.filePath("Vnote2.vnm")), heldBytes);
+        QCOMPARE(ReadFileBytes(gen.filePath("Vnote3.vnm")), Sjis(src.pages[3]));
         const QStringList tabs = ReadLines(gen.filePath("TabName.txt"));
         QCOMPARE(tabs.size(), 30);
         QCOMPARE(tabs[0], QStringLiteral("タブ1"));
