@@ -102,9 +102,12 @@ bool MainWindow::keepUnsavedDiary(bool ending)
     if (text.isEmpty() || text == diaryCopied_)
         return true; // nothing typed is lost (or it was copied at an end that failed)
     const int page = pageForDiaryCopy();
-    if (App().sessionEnding) { // nobody may be there to answer
-        if (copyDiaryToPage(text) < 0)
+    if (App().sessionEnding) {           // nobody may be there to answer
+        if (copyDiaryToPage(text) < 0) { // no page may be written
             QApplication::clipboard()->setText(text);
+            rescue_.rescue(QStringLiteral("日記 %1").arg(calendar_->diaryDayName()),
+                           QStringLiteral("diary"), text);
+        }
         diaryCopied_ = text;
         return true;
     }
