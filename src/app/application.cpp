@@ -108,9 +108,10 @@ void TellRescuedFiles()
     if (files.isEmpty())
         return;
     ShowErrorBox(QStringLiteral("前回の終了時に保存できなかった文章を、次のファイルに書き出して"
-                                "あります。内容を確かめて、必要な所へ写してください"
-                                "（このファイルはプログラムからは消しません）。\r\n\r\n") +
-                 files.join(QLatin1String("\r\n")));
+                                "あります。\r\n\r\n") +
+                 files.join(QLatin1String("\r\n")) +
+                 QStringLiteral("\r\n\r\n内容を確かめて、必要な所へ写してください"
+                                "（このファイルはプログラムからは消しません）。"));
 }
 
 } // namespace

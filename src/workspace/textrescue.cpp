@@ -50,7 +50,7 @@ void TextRescue::rescueFailingPages(const PageStore& store)
             continue;
         const QString tab = store.page(i).tabName;
         const QString what = tab.isEmpty() ? QStringLiteral("メモ %1").arg(i + 1)
-                                           : QStringLiteral("メモ %1「%2」").arg(i + 1).arg(tab);
+                                           : QStringLiteral("メモ「%1」").arg(tab);
         rescue(what, QFileInfo(PageFilePath(i)).fileName(), store.text(i));
     }
 }

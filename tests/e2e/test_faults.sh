@@ -20,8 +20,8 @@ start_limited() {
 }
 
 # Every error box also goes to the error output as "Velnote: <text>"; so
-# does the line naming a rescue file, which is no box.
-boxes() { grep '^Velnote: ' "$WORK/app.log" 2>/dev/null | grep -vc 'に書き出しました。$' || true; }
+# do the lines telling where unsaved text went, which are no box.
+boxes() { grep '^Velnote: ' "$WORK/app.log" 2>/dev/null | grep -vc '書き出しました。$\|ここに書き出します。$' || true; }
 box_says() { grep -q "$1" "$WORK/app.log"; }
 alive() { kill -0 "$APP_PID" 2>/dev/null; }
 
@@ -158,7 +158,7 @@ if mount -t tmpfs -o size=1m tmpfs "$full" 2>/dev/null; then
     test "$(grep -v 'に書き出しました。$' "$WORK/app.log" | grep -c '^Velnote: .*Vnote\.vnm')" = 1
   rescued=$(grep -l 'on a full disk' "$XDG_STATE_HOME"/velnote/rescued/Vnote.vnm.*.txt 2>/dev/null)
   check "full disk: the typed text is kept in one rescue file" test "$(echo "$rescued" | wc -w)" = 1
-  check "full disk: the error output names it" box_says "メモ 1.*内容を $rescued に書き出しました"
+  check "full disk: the error output names it" box_says "^Velnote: メモ.*内容を $rescued に書き出しました"
   check "full disk: every page file as it was" kept "$WORK/before" "$data"
   check "full disk: no temporary file left" test -z "$(find "$data" -name '.*.??????')"
   rm -f "$full/filler"

@@ -163,9 +163,9 @@ private slots:
         QTest::newRow("state folder unwritable") << "state"
                                                  << "run/velnote-rescued";
         QTest::newRow("no runtime folder") << "state unset"
-                                           << "tmp/velnote-rescued-%1";
+                                           << "tmp/velnote-rescued-<uid>";
         QTest::newRow("runtime folder unwritable") << "state run"
-                                                   << "tmp/velnote-rescued-%1";
+                                                   << "tmp/velnote-rescued-<uid>";
         QTest::newRow("no place at all") << "state run tmp"
                                          << "";
     }
@@ -190,7 +190,8 @@ private slots:
             QVERIFY(path.isEmpty());
             return;
         }
-        QCOMPARE(path, root + place.arg(::getuid()) + "/Vnote3.vnm.20261210_061500.txt");
+        QCOMPARE(path, root + place.replace("<uid>", QString::number(::getuid())) +
+                           "/Vnote3.vnm.20261210_061500.txt");
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), EncodeText(text));
