@@ -12,7 +12,7 @@ class PageStore;
 
 class TextRescue {
 public:
-    // what names the text in the message ("メモ 4「買い物」"), fileName the
+    // what names the text in the message ("メモ「買い物」"), fileName the
     // file it belongs in ("Vnote3.vnm"). A text already kept is kept once.
     void rescue(const QString& what, const QString& fileName, const QString& text);
     // Every page whose last save failed.
