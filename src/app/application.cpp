@@ -8,6 +8,7 @@
 #include "firstpaintprobe.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
+#include "foundation/rescuefile.h"
 #include "foundation/settings.h"
 #include "foundation/startuptrace.h"
 #include "foundation/tempfiles.h"
@@ -99,6 +100,20 @@ void EmergencySave()
     }
 }
 
+// Text an earlier end of the session could not save was kept outside the
+// data folder: the start tells once where, and leaves the files to the user.
+void TellRescuedFiles()
+{
+    const QStringList files = UntoldRescueFiles();
+    if (files.isEmpty())
+        return;
+    ShowErrorBox(QStringLiteral("前回の終了時に保存できなかった文章を、次のファイルに書き出して"
+                                "あります。\r\n\r\n") +
+                 files.join(QLatin1String("\r\n")) +
+                 QStringLiteral("\r\n\r\n内容を確かめて、必要な所へ写してください"
+                                "（このファイルはプログラムからは消しません）。"));
+}
+
 } // namespace
 
 void EndSession(MainWindow* main)
@@ -180,6 +195,7 @@ int RunVelnote(int argc, char** argv)
     // Errors of the start (files that cannot be read or written) are shown
     // once, together, when the window is up.
     auto startErrors = std::make_unique<GatheredErrors>();
+    TellRescuedFiles();
     Windows windows;
     CreateMainWindow(windows);
     MainWindow* main = windows.memo.get();

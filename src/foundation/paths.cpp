@@ -90,6 +90,28 @@ DataFolderInputs CurrentDataFolderInputs()
     return in;
 }
 
+QStringList RescueFolders(const RescueInputs& in)
+{
+    QStringList folders;
+    const auto absolute = [](const QString& p) { return !p.isEmpty() && QDir::isAbsolutePath(p); };
+    const QString state = absolute(in.xdgStateHome) ? withoutTrailingSlash(in.xdgStateHome)
+                                                    : in.home + QStringLiteral("/.local/state");
+    if (absolute(state))
+        folders << state + QStringLiteral("/velnote/rescued");
+    if (absolute(in.runtimeDir))
+        folders << withoutTrailingSlash(in.runtimeDir) + QStringLiteral("/velnote-rescued");
+    if (absolute(in.tempDir))
+        folders << withoutTrailingSlash(in.tempDir) +
+                       QStringLiteral("/velnote-rescued-%1").arg(in.uid);
+    return folders;
+}
+
+RescueInputs CurrentRescueInputs()
+{
+    return {qEnvironmentVariable("XDG_STATE_HOME"), QDir::homePath(),
+            qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(), uint(::getuid())};
+}
+
 bool MakePrivateFolder(const QString& path)
 {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());

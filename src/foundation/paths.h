@@ -9,6 +9,7 @@
 // stay "Vnote.ini", "Vnote.vnm" ... whatever the command is called, so a
 // folder carried over from another machine can be dropped in as it is.
 #include <QString>
+#include <QStringList>
 
 namespace vn {
 
@@ -37,6 +38,21 @@ DataFolderInputs CurrentDataFolderInputs();
 // Creates the folder and any missing parents, each new one with mode 0700.
 // True when the folder exists afterwards.
 bool MakePrivateFolder(const QString& path);
+
+// Where text that could not be saved in the data folder is kept, in this
+// order: $XDG_STATE_HOME/velnote/rescued (normally
+// ~/.local/state/velnote/rescued), $XDG_RUNTIME_DIR/velnote-rescued, and a
+// folder of the user's own in the system temporary folder. A relative or
+// empty variable is passed over.
+struct RescueInputs {
+    QString xdgStateHome; // XDG_STATE_HOME, empty when unset
+    QString home;
+    QString runtimeDir; // XDG_RUNTIME_DIR, empty when unset
+    QString tempDir;    // the system temporary folder
+    uint uid = 0;
+};
+QStringList RescueFolders(const RescueInputs& in);
+RescueInputs CurrentRescueInputs();
 
 // The executable path within the data folder with another extension (".ini").
 QString AppPathWithExtension(const QString& extension);

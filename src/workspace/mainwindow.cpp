@@ -382,6 +382,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     const bool saved = Guarded([this] { pages_->savePages(kPageCount); }, this);
     if (!saved) {
+        // Nobody may be there to make room: the text goes to a rescue file.
+        if (App().sessionEnding)
+            rescue_.rescueFailingPages(pages_->store());
         event->ignore();
         return;
     }

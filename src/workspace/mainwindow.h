@@ -1,6 +1,8 @@
 #pragma once
 // The main window `MainWindow`: memo pages, reference area, calendar panel,
 // clock, status bar and the program's periodic work.
+#include "workspace/textrescue.h"
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -131,6 +133,7 @@ private:
     bool startHidden_ = false;
     int refHeight_ = 145;
     QString diaryCopied_; // the unsaved diary text last copied at an end
+    TextRescue rescue_;   // what the end of the session could not save
 };
 
 } // namespace vn

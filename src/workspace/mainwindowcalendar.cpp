@@ -102,9 +102,15 @@ bool MainWindow::keepUnsavedDiary(bool ending)
     if (text.isEmpty() || text == diaryCopied_)
         return true; // nothing typed is lost (or it was copied at an end that failed)
     const int page = pageForDiaryCopy();
-    if (App().sessionEnding) { // nobody may be there to answer
-        if (copyDiaryToPage(text) < 0)
+    // Nobody may be there to answer. When no page may take the text, it
+    // goes to a rescue file too: the clipboard goes with the program.
+    if (App().sessionEnding) {
+        if (copyDiaryToPage(text) < 0) {
             QApplication::clipboard()->setText(text);
+            const QString day = calendar_->diaryDayName();
+            rescue_.rescue(QStringLiteral("日記 %1").arg(day), QStringLiteral("diary"),
+                           QStringLiteral("【日記 %1】\r\n").arg(day) + text);
+        }
         diaryCopied_ = text;
         return true;
     }

@@ -3,10 +3,12 @@
 # a settings file that is a folder or unreadable, a read-only folder, a full
 # disk, a file-size limit, and pasting an empty clipboard. Each shows one
 # clear message, keeps running, and leaves every file as it was; a stop
-# signal ends the program even when what it holds cannot be saved.
+# signal ends the program even when what it holds cannot be saved, and
+# keeps the text it could not save in a rescue file outside the data folder.
 set -u
 . "$(dirname "$0")/lib.sh"
 start_display
+export XDG_STATE_HOME="$WORK/state" # rescue files of the user are none of these tests' business
 
 # start_limited DATA [ulimit-f]: the program with permissions enforced.
 start_limited() {
@@ -17,8 +19,9 @@ start_limited() {
   APP_PID=$!
 }
 
-# Every error box also goes to the error output as "Velnote: <text>".
-boxes() { grep -c '^Velnote: ' "$WORK/app.log" 2>/dev/null || true; }
+# Every error box also goes to the error output as "Velnote: <text>"; so
+# do the lines telling where unsaved text went, which are no box.
+boxes() { grep '^Velnote: ' "$WORK/app.log" 2>/dev/null | grep -vc '書き出しました。$\|ここに書き出します。$' || true; }
 box_says() { grep -q "$1" "$WORK/app.log"; }
 alive() { kill -0 "$APP_PID" 2>/dev/null; }
 
@@ -109,6 +112,7 @@ pages "$data" 3 # pages 4-30 have no file yet: they cannot be created
 printf '[ShowVnote]\r\nCount=3\r\n' >"$data/Vnote.ini"
 chmod 555 "$data"
 snapshot "$data" >"$WORK/before"
+export XDG_STATE_HOME="$WORK/state-readonly"
 start_limited "$data"
 check "read-only folder: the window comes up" wait_for 10 window_shown
 sleep 1
@@ -125,6 +129,8 @@ check "read-only folder: the failed save says so" box_says 'Vnote.vnm'
 wait "$APP_PID" 2>/dev/null; APP_PID=
 check "read-only folder: every file as it was, no temporary file" kept "$WORK/before" "$data"
 check "read-only folder: nothing new in it" test "$(snapshot "$data" | wc -l)" = "$(wc -l <"$WORK/before")"
+check "read-only folder: the typed text is kept in a rescue file" \
+  grep -q 'typed' "$XDG_STATE_HOME"/velnote/rescued/Vnote.vnm.*.txt
 chmod 755 "$data"
 
 # -- 5. full disk (a small tmpfs; needs the right to mount)
@@ -132,6 +138,7 @@ full="$WORK/full"; mkdir -p "$full"
 if mount -t tmpfs -o size=1m tmpfs "$full" 2>/dev/null; then
   data="$full/data"; mkdir -p "$data"
   pages "$data" 30
+  export XDG_STATE_HOME="$WORK/state-full"
   start_limited "$data"
   wait_for 10 window_shown
   # the first backup generation of a new folder is made at start: let it be
@@ -148,13 +155,18 @@ if mount -t tmpfs -o size=1m tmpfs "$full" 2>/dev/null; then
   wait "$APP_PID" 2>/dev/null; APP_PID=
   # the page and, on the way out, the run record: each told once
   check "full disk: the failed page save told once" \
-    test "$(grep -c '^Velnote: .*Vnote\.vnm' "$WORK/app.log")" = 1
+    test "$(grep -v 'に書き出しました。$' "$WORK/app.log" | grep -c '^Velnote: .*Vnote\.vnm')" = 1
+  rescued=$(grep -l 'on a full disk' "$XDG_STATE_HOME"/velnote/rescued/Vnote.vnm.*.txt 2>/dev/null)
+  check "full disk: the typed text is kept in one rescue file" test "$(echo "$rescued" | wc -w)" = 1
+  check "full disk: the error output names it" box_says "^Velnote: メモ.*内容を $rescued に書き出しました"
   check "full disk: every page file as it was" kept "$WORK/before" "$data"
   check "full disk: no temporary file left" test -z "$(find "$data" -name '.*.??????')"
   rm -f "$full/filler"
   start_limited "$data"
   check "full disk: with room again the program starts" wait_for 10 window_shown
+  check "full disk: the start tells where the rescued text is" wait_for 5 box_says "^$rescued"
   end_app
+  check "full disk: the rescue file is kept" test -f "$rescued"
   check "full disk: the page holds what was saved before the disk filled" \
     cmp -s <(printf 'page 1\r\n') "$data/Vnote.vnm"
   umount "$full"
@@ -166,6 +178,7 @@ fi
 # (needs the program to ignore SIGXFSZ, which lands with the text foundation)
 if [ "${FSIZE_CHECKS:-0}" = 1 ]; then
   data="$WORK/limit"; mkdir -p "$data"
+  export XDG_STATE_HOME="$WORK/state-limit"
   head -c 3900 /dev/zero | tr '\0' 'a' >"$data/Vnote.vnm"
   pages_ok=$(sha1sum "$data/Vnote.vnm")
   start_limited "$data" 4 # 4 KB

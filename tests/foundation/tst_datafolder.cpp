@@ -1,4 +1,7 @@
+#include "fakeclock.h"
 #include "foundation/paths.h"
+#include "foundation/rescuefile.h"
+#include "foundation/textcodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +150,59 @@ private slots:
         // New parent folders are private too.
         QCOMPARE(QFileInfo(xdg + QStringLiteral("/share")).permissions() & 0x0077,
                  QFileDevice::Permissions());
+    }
+
+    // Text that cannot be saved goes to the first place that takes it: the
+    // state folder, then the runtime folder, then the temporary folder.
+    void rescuePlace_data()
+    {
+        QTest::addColumn<QString>("blocked"); // places that are a file, or "unset"
+        QTest::addColumn<QString>("place");   // where the text lands; "" nowhere
+        QTest::newRow("state folder") << ""
+                                      << "state/velnote/rescued";
+        QTest::newRow("state folder unwritable") << "state"
+                                                 << "run/velnote-rescued";
+        QTest::newRow("no runtime folder") << "state unset"
+                                           << "tmp/velnote-rescued-<uid>";
+        QTest::newRow("runtime folder unwritable") << "state run"
+                                                   << "tmp/velnote-rescued-<uid>";
+        QTest::newRow("no place at all") << "state run tmp"
+                                         << "";
+    }
+    void rescuePlace()
+    {
+        QFETCH(QString, blocked);
+        QFETCH(QString, place);
+        QTemporaryDir dir;
+        const QString root = dir.path() + u'/';
+        RescueInputs in{root + "state", root + "home", root + "run", root + "tmp",
+                        uint(::getuid())};
+        for (const QString& name : blocked.split(u' ', Qt::SkipEmptyParts)) {
+            if (name == QLatin1String("unset"))
+                in.runtimeDir.clear();
+            else
+                QVERIFY(QFile(root + name).open(QIODevice::WriteOnly)); // a file, not a folder
+        }
+        test::FakeClock clock(test::At(2026, 12, 10, 6, 15, 0));
+        const QString text = QStringLiteral("全角の文字\r\nline 2\r\n");
+        const QString path = WriteRescueFile(QStringLiteral("Vnote3.vnm"), text, in);
+        if (place.isEmpty()) {
+            QVERIFY(path.isEmpty());
+            return;
+        }
+        QCOMPARE(path, root + place.replace("<uid>", QString::number(::getuid())) +
+                           "/Vnote3.vnm.20261210_061500.txt");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), EncodeText(text));
+        QCOMPARE(f.permissions() & 0x0077, QFile::Permissions()); // the owner's alone
+        // A second text of the same moment gets a name of its own.
+        QCOMPARE(QFileInfo(WriteRescueFile("Vnote3.vnm", "x", in)).fileName(),
+                 QStringLiteral("Vnote3.vnm.20261210_061500-2.txt"));
+        // The next start tells of both once; they are never removed.
+        QCOMPARE(UntoldRescueFiles(in).size(), 2);
+        QVERIFY(UntoldRescueFiles(in).isEmpty());
+        QVERIFY(f.exists());
     }
 
     void privateFolderKeepsWhatExists()
