@@ -1,5 +1,6 @@
 // The main window coming and going: showing, hiding (also when the window
-// manager minimises it), always on top, and the saved window layout.
+// manager minimises it), always on top, and the saved window layout. The
+// boxes and list windows open over it (modal) come and go with it.
 #include "calendarpanel.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
@@ -9,6 +10,7 @@
 #include "widgets/composition.h"
 #include "widgets/errorbox.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPropertyAnimation>
@@ -26,6 +28,27 @@ static bool animated()
 {
     return QGuiApplication::platformName() != QLatin1String("offscreen") &&
            !qEnvironmentVariableIsSet("VELNOTE_NO_ANIMATION");
+}
+
+// The modal windows open over the main window, the one taking input last.
+static QList<QWidget*> openModalWindows(const QWidget* main)
+{
+    QList<QWidget*> windows;
+    QWidget* active = QApplication::activeModalWidget();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != main && w != active && w->isModal() && w->isVisible())
+            windows << w;
+    if (active && active != main && active->isVisible())
+        windows << active;
+    return windows;
+}
+
+static bool modalWindowMinimised(const QWidget* main)
+{
+    for (QWidget* w : openModalWindows(main))
+        if (w->isMinimized())
+            return true;
+    return false;
 }
 
 void MainWindow::ShowMainWindow()
@@ -46,12 +69,25 @@ void MainWindow::ShowMainWindow()
     show();
     raise();
     activateWindow();
+    // The main window waits on them: they come back on top of it, as they
+    // were, wherever they were minimised.
+    for (QWidget* w : openModalWindows(this)) {
+        if (w->isMinimized())
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 void MainWindow::HideMainWindow()
 {
     shown_ = false;
     fade_->stop();
+    // A modal window goes away with the main window, minimised rather than
+    // hidden: it still waits for its answer, which hiding would end.
+    for (QWidget* w : openModalWindows(this))
+        w->setWindowState(w->windowState() | Qt::WindowMinimized);
     if (!animated() || !isVisible()) {
         hide();
         return;
@@ -73,7 +109,7 @@ void MainWindow::setVisible(bool visible)
 
 void MainWindow::ToggleMainWindow()
 {
-    if (shown_ && !isMinimized())
+    if (shown_ && !isMinimized() && !modalWindowMinimised(this))
         HideMainWindow();
     else
         ShowMainWindow();
