@@ -79,8 +79,8 @@ void ScheduleNotifier::AnnounceToday()
 
 void ScheduleNotifier::CheckScheduleMinute()
 {
-    if (messageOpen_)
-        return;
+    if (!messageOpen_)
+        showNextMessage(); // left waiting when opening the web address failed
     const qint64 current = minuteOf(Now());
     if (current < lastMinute_) {
         lastMinute_ = current; // the clock was put back: go on from here
@@ -132,19 +132,38 @@ void ScheduleNotifier::actOn(qint64 minute)
     if (askUrl)
         text +=
             QStringLiteral("\r\n\r\n") + QStringLiteral("URLが指定されています、表示しますか？");
-    messageOpen_ = true;
-    bool yes = false;
-    try {
-        yes = output_.startTimeMessage(text, askUrl);
-    } catch (...) {
-        messageOpen_ = false;
-        throw;
+    waiting_.append({text, start.url, askUrl});
+    if (!messageOpen_)
+        showNextMessage();
+}
+
+void ScheduleNotifier::showNextMessage()
+{
+    // An answer given at once (nobody there to ask) comes back inside
+    // startTimeMessage: the loop, not a nested call, shows the next one.
+    while (!messageOpen_ && !waiting_.isEmpty()) {
+        const Message m = waiting_.takeFirst();
+        messageOpen_ = true;
+        const auto inside = std::make_shared<bool>(true);
+        const std::weak_ptr<ScheduleNotifier*> self = self_;
+        try {
+            output_.startTimeMessage(m.text, m.askUrl, [self, m, inside](bool yes) {
+                const std::shared_ptr<ScheduleNotifier*> alive = self.lock();
+                if (!alive)
+                    return;
+                ScheduleNotifier* n = *alive;
+                n->messageOpen_ = false;
+                if (yes && m.askUrl)
+                    n->output_.openUrl(m.url);
+                if (!*inside)
+                    n->showNextMessage();
+            });
+        } catch (...) {
+            messageOpen_ = false; // a message that could not be shown holds up no other
+            throw;
+        }
+        *inside = false;
     }
-    messageOpen_ = false;
-    // What fell due while the message was open is not shown later.
-    lastMinute_ = std::max(lastMinute_, minuteOf(Now()));
-    if (askUrl && yes)
-        output_.openUrl(start.url);
 }
 
 } // namespace vn

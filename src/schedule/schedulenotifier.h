@@ -5,13 +5,16 @@
 //
 // A minute is never skipped because no clock tick fell into its second 00:
 // each tick acts on every minute since the last one acted on, oldest first,
-// at most the last kCatchUpMinutes. While a start-time message is open the
-// ticks do nothing, and what falls due meanwhile is not shown later.
+// at most the last kCatchUpMinutes. A start-time message does not hold the
+// ticks up: alarms and hints go on while it is open, and messages that fall
+// due meanwhile wait their turn, shown one after another as each is closed.
 #include "foundation/datetime.h"
 
+#include <QList>
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace vn {
 
@@ -27,8 +30,11 @@ public:
                              int seconds) = 0;
     virtual void playSound(const QString& path) = 0;
     // The start-time message ("情報"): with askUrl the buttons "はい(&Y)" and
-    // "いいえ(&N)", true for "はい(&Y)"; otherwise the single "はい(&Y)".
-    virtual bool startTimeMessage(const QString& text, bool askUrl) = 0;
+    // "いいえ(&N)", answered with true for "はい(&Y)"; otherwise the single
+    // "はい(&Y)". Returns at once; answered runs when the message is closed
+    // (at once, too, when nobody is there to ask).
+    virtual void startTimeMessage(const QString& text, bool askUrl,
+                                  std::function<void(bool yes)> answered) = 0;
     virtual void openUrl(const QString& url) = 0;
 };
 
@@ -63,7 +69,13 @@ public:
     bool messageOpen() const { return messageOpen_; }
 
 private:
+    struct Message {
+        QString text;
+        QString url;
+        bool askUrl = false;
+    };
     void actOn(qint64 minute);
+    void showNextMessage();
     QString soundForPattern() const;
 
     const ScheduleStore& schedules_;
@@ -73,6 +85,9 @@ private:
     const ScheduleSoundPattern* pattern_ = nullptr;
     qint64 lastMinute_ = 0; // minutes since 1899-12-30 of the minute last acted on
     bool messageOpen_ = false;
+    QList<Message> waiting_; // start-time messages due while one was open
+    // Answers arriving after the notifier is gone are dropped.
+    std::shared_ptr<ScheduleNotifier*> self_ = std::make_shared<ScheduleNotifier*>(this);
 };
 
 } // namespace vn

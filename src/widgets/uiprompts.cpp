@@ -27,14 +27,19 @@ QString qtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
-BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons)
+struct BoxButtonSet {
+    QAbstractButton *ok = nullptr, *yes = nullptr, *no = nullptr;
+};
+
+BoxButtonSet fillBox(QMessageBox& box, BoxKind kind, const QString& text, BoxButtons buttons)
 {
     static const char16_t* const captions[] = {u"警告", u"エラー", u"情報", u"確認", u"Velnote"};
     static const QMessageBox::Icon icons[] = {QMessageBox::Warning, QMessageBox::Critical,
                                               QMessageBox::Information, QMessageBox::Question,
                                               QMessageBox::NoIcon};
-    QMessageBox box(icons[int(kind)], QString::fromUtf16(captions[int(kind)]), text,
-                    QMessageBox::NoButton, parent ? parent : QApplication::activeWindow());
+    box.setIcon(icons[int(kind)]);
+    box.setWindowTitle(QString::fromUtf16(captions[int(kind)]));
+    box.setText(text);
     auto add = [&](const QString& label, QMessageBox::ButtonRole role) {
         return box.addButton(label, role);
     };
@@ -56,7 +61,12 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
         add(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         break;
     }
-    box.exec();
+    return {ok, yes, no};
+}
+
+BoxAnswer answerOf(const QMessageBox& box, const BoxButtonSet& set, BoxButtons buttons)
+{
+    const auto [ok, yes, no] = set;
     QAbstractButton* clicked = box.clickedButton();
     if (clicked && clicked == yes)
         return BoxAnswer::Yes;
@@ -73,6 +83,31 @@ BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons
     return BoxAnswer::Cancel;
 }
 
+BoxAnswer showBox(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons)
+{
+    QMessageBox box(parent ? parent : QApplication::activeWindow());
+    const BoxButtonSet set = fillBox(box, kind, text, buttons);
+    box.exec();
+    return answerOf(box, set, buttons);
+}
+
+// A box that runs no event loop of its own: shown, and answered when closed.
+void showNotice(QWidget* parent, BoxKind kind, const QString& text, BoxButtons buttons,
+                std::function<void(BoxAnswer)> answered)
+{
+    auto* box = new QMessageBox(parent ? parent : QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    const BoxButtonSet set = fillBox(*box, kind, text, buttons);
+    QObject::connect(box, &QDialog::finished, box, [box, set, buttons, answered] {
+        if (answered)
+            answered(answerOf(*box, set, buttons));
+    });
+    box->show();
+    box->raise();
+    box->activateWindow();
+}
+
 } // namespace
 
 UiPrompts DefaultPrompts(QWidget* parent)
@@ -80,6 +115,10 @@ UiPrompts DefaultPrompts(QWidget* parent)
     UiPrompts p;
     p.message = [parent](BoxKind k, const QString& t, BoxButtons b) {
         return showBox(parent, k, t, b);
+    };
+    p.notice = [parent](BoxKind k, const QString& t, BoxButtons b,
+                        std::function<void(BoxAnswer)> answered) {
+        showNotice(parent, k, t, b, std::move(answered));
     };
     p.saveFile = [parent](const QString& filter, const QString& suffix) {
         QFileDialog d(parent);
@@ -148,6 +187,12 @@ UiPrompts& Prompts()
 BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons)
 {
     return Prompts().message(kind, text, buttons);
+}
+
+void Notify(BoxKind kind, const QString& text, BoxButtons buttons,
+            std::function<void(BoxAnswer)> answered)
+{
+    Prompts().notice(kind, text, buttons, std::move(answered));
 }
 
 bool AskWriteThroughLink(const QString& path, const QString& target)

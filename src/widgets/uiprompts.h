@@ -20,6 +20,12 @@ enum class BoxAnswer { Ok, Cancel, Yes, No };
 
 struct UiPrompts {
     std::function<BoxAnswer(BoxKind, const QString& text, BoxButtons)> message;
+    // A message box that does not wait: it returns at once, the box stays
+    // up while timers and other windows go on, and answered runs when the
+    // user closes it.
+    std::function<void(BoxKind, const QString& text, BoxButtons,
+                       std::function<void(BoxAnswer)> answered)>
+        notice;
     // Save dialog with a filter and a default extension; empty when cancelled.
     std::function<QString(const QString& filter, const QString& defaultSuffix)> saveFile;
     std::function<QString(const QString& filter)> openFile;
@@ -45,6 +51,10 @@ QInputDialog* MakeInputDialog(QWidget* parent, const QString& caption, const QSt
 
 // Shorthand for a message box.
 BoxAnswer Ask(BoxKind kind, const QString& text, BoxButtons buttons);
+
+// Shorthand for a message box that does not wait (see UiPrompts::notice).
+void Notify(BoxKind kind, const QString& text, BoxButtons buttons,
+            std::function<void(BoxAnswer)> answered);
 
 // Whether to rewrite target, the file outside the data folder that the
 // symbolic link path leads to (yes/no); for RecordFile::write and its kin.

@@ -17,10 +17,13 @@ public:
         ShowBalloonTip(title, text, iconKind, seconds);
     }
     void playSound(const QString& path) override { PlaySoundFile(path); }
-    bool startTimeMessage(const QString& text, bool askUrl) override
+    void startTimeMessage(const QString& text, bool askUrl,
+                          std::function<void(bool)> answered) override
     {
-        return Ask(BoxKind::Information, text, askUrl ? BoxButtons::YesNo : BoxButtons::Yes) ==
-               BoxAnswer::Yes;
+        // The box waits on its own: the clock tick that opened it returns,
+        // and the clock and the minute check go on while it is up.
+        Notify(BoxKind::Information, text, askUrl ? BoxButtons::YesNo : BoxButtons::Yes,
+               [answered](BoxAnswer a) { Guarded([&] { answered(a == BoxAnswer::Yes); }); });
     }
     void openUrl(const QString& url) override { CurrentPlatform().desktop->openUrl(url); }
 };

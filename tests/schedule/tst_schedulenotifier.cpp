@@ -1,6 +1,7 @@
 // Schedule notifications on a fake clock: the start-up balloon, alarms
 // before start times, balloon hints, start-time messages with their web
-// address, once per minute, and minutes whose second 00 saw no tick.
+// address, once per minute, and minutes whose second 00 saw no tick, also
+// while a start-time message is open.
 #include "fakeclock.h"
 #include "foundation/settings.h"
 #include "schedule/balloonhints.h"
@@ -30,12 +31,14 @@ public:
     {
         events.append({QStringLiteral("sound"), path, {}, 0});
     }
-    bool startTimeMessage(const QString& text, bool askUrl) override
+    void startTimeMessage(const QString& text, bool askUrl,
+                          std::function<void(bool)> answered) override
     {
         events.append({QStringLiteral("message"), text, {}, askUrl});
-        if (whileOpen)
-            whileOpen();
-        return answerYes;
+        if (keepOpen)
+            open.append(std::move(answered));
+        else
+            answered(answerYes);
     }
     void openUrl(const QString& url) override
     {
@@ -51,7 +54,8 @@ public:
     }
     QList<Event> events;
     bool answerYes = true;
-    std::function<void()> whileOpen;
+    bool keepOpen = false;                 // messages stay open until closed by the test
+    QList<std::function<void(bool)>> open; // their answers, oldest first
 };
 
 class FixedPattern : public ScheduleSoundPattern {
@@ -216,44 +220,50 @@ private slots:
         QCOMPARE(out_->events.size(), 2);
     }
 
-    void openMessageBlocksTicksAndUrl()
+    void openMessageKeepsTicksAndUrl()
     {
         ScheduleFields f = schedule(20, 9, 0, 0, QStringLiteral("サイト確認"));
         f.urlFlag = 1;
         f.url = QStringLiteral("https://example.jp/");
         store_->ExpandOccurrences(f);
         store_->ExpandOccurrences(schedule(20, 9, 1, 0, QStringLiteral("次の予定")));
-        addHint(9, 2, QStringLiteral("失われる"));
+        addHint(9, 2, QStringLiteral("二分"));
+        addHint(9, 4, QStringLiteral("飛んだ分"));
         make(at(8, 59, 50));
-        int ticksWhileOpen = 0;
-        out_->whileOpen = [&] {
-            // The clock keeps ticking while the message is open.
-            for (DateTime t = at(9, 0, 0, 500); t < at(9, 3, 0); t += 0.5 / 86400) {
-                tickAt(t);
-                ++ticksWhileOpen;
-            }
-            clock_->set(at(9, 3, 10));
-        };
-        out_->answerYes = false;
+        out_->keepOpen = true;
         tickAt(at(9, 0, 0, 0));
-        QVERIFY(ticksWhileOpen > 300);
         QCOMPARE(out_->kinds(), (QStringList{"sound", "message"}));
         QVERIFY(out_->events[1].a.endsWith(
             QStringLiteral("\r\n\r\nURLが指定されています、表示しますか？")));
         QCOMPARE(out_->events[1].n, 1);
+        QVERIFY(notifier_->messageOpen());
+        // While it is open: the next start time sounds and its message
+        // waits; hints come, also of a minute no tick fell into.
+        for (const DateTime t : {at(9, 1, 0, 500), at(9, 2, 0, 500), at(9, 5, 1)})
+            tickAt(t);
+        QCOMPARE(out_->kinds(), (QStringList{"sound", "message", "sound", "balloon", "sound",
+                                             "balloon", "sound"}));
+        QCOMPARE(out_->events[3].b, QStringLiteral("二分"));
+        QCOMPARE(out_->events[5].b, QStringLiteral("飛んだ分"));
+        QCOMPARE(out_->open.size(), 1);
+        // "いいえ(&N)" opens nothing, and the waiting message follows.
+        out_->events.clear();
+        out_->open.takeFirst()(false);
+        QCOMPARE(out_->kinds(), (QStringList{"message"}));
+        QVERIFY(out_->events[0].a.endsWith(QStringLiteral("次の予定")));
+        out_->open.takeFirst()(true);
         QVERIFY(!notifier_->messageOpen());
-        out_->whileOpen = nullptr;
-        tickAt(at(9, 4, 0)); // what fell due meanwhile is not shown later
-        QCOMPARE(out_->events.size(), 2);
+        tickAt(at(9, 6, 0));
+        QCOMPARE(out_->events.size(), 1);
         // "はい(&Y)" opens the address.
-        out_->answerYes = true;
+        out_->keepOpen = false;
         out_->events.clear();
         store_->ExpandOccurrences([&] {
             ScheduleFields g = f;
-            g.minute = 5;
+            g.minute = 7;
             return g;
         }());
-        tickAt(at(9, 5, 0));
+        tickAt(at(9, 7, 0));
         QCOMPARE(out_->kinds(), (QStringList{"sound", "message", "url"}));
         QCOMPARE(out_->events[2].a, QStringLiteral("https://example.jp/"));
     }

@@ -21,10 +21,16 @@ public:
     {
         Prompts().message = [this](BoxKind k, const QString& t, BoxButtons b) {
             boxes.append({k, t, b});
-            if (!answers.isEmpty())
-                return answers.takeFirst();
-            return b == BoxButtons::Ok || b == BoxButtons::OkCancel ? BoxAnswer::Ok
-                                                                    : BoxAnswer::Yes;
+            return nextAnswer(b);
+        };
+        Prompts().notice = [this](BoxKind k, const QString& t, BoxButtons b,
+                                  std::function<void(BoxAnswer)> answered) {
+            boxes.append({k, t, b});
+            if (holdNotices) {
+                heldNotices.append(std::move(answered));
+                return;
+            }
+            answered(nextAnswer(b));
         };
         Prompts().chooseColour = [this](const QColor& initial) -> std::optional<QColor> {
             colourAsked = initial;
@@ -39,6 +45,21 @@ public:
     }
     ScriptedPrompts(const ScriptedPrompts&) = delete;
     ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
+
+    BoxAnswer nextAnswer(BoxButtons b)
+    {
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        return b == BoxButtons::Ok || b == BoxButtons::OkCancel ? BoxAnswer::Ok : BoxAnswer::Yes;
+    }
+    // Closes the oldest box that did not wait, with the next scripted answer.
+    void closeNotice()
+    {
+        if (heldNotices.isEmpty())
+            return;
+        const auto answered = heldNotices.takeFirst();
+        answered(answers.isEmpty() ? BoxAnswer::Yes : answers.takeFirst());
+    }
 
     QStringList texts() const
     {
@@ -56,6 +77,10 @@ public:
     QList<Box> boxes;
     QList<BoxAnswer> answers; // taken in order; then Yes or Ok
     QStringList errors;       // texts of error boxes
+    // Boxes that do not wait are answered at once unless held; held ones
+    // stay open until closeNotice.
+    bool holdNotices = false;
+    QList<std::function<void(BoxAnswer)>> heldNotices;
     std::optional<QColor> colour;
     QColor colourAsked;
 };

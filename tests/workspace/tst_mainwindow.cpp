@@ -1,11 +1,15 @@
 // The main window on the offscreen platform: start-up from a data folder,
 // close and exit, keys, the reference area, the tray and error handling.
+#include "calendar/ui/calendarview.h"
 #include "fakeclock.h"
 #include "fakeplatform.h"
 #include "filepermissions.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/settings.h"
+#include "schedule/balloonhints.h"
+#include "schedule/schedulestore.h"
+#include "scriptedprompts.h"
 #include "tempdatafolder.h"
 #include "widgets/errorbox.h"
 #include "widgets/soundfile.h"
@@ -17,6 +21,7 @@
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/referencearea.h"
+#include "workspace/schedulealerts.h"
 #include "workspace/traycontroller.h"
 
 #include <QApplication>
@@ -25,6 +30,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -229,6 +235,68 @@ private slots:
         w.ShowMainWindow();
         QCOMPARE(w.clockPanel()->timeText(), QStringLiteral("10:07:30"));
         QCOMPARE(tick->interval(), 500);
+        QVERIFY(tick->isActive());
+    }
+
+    // A start-time message stays up without holding the clock: the clock
+    // panel keeps time and a hint due while the box is open is shown, also
+    // when no tick fell into its minute.
+    void startTimeMessageKeepsTheClockGoing_data()
+    {
+        QTest::addColumn<int>("stepMSecs");
+        QTest::newRow("ticks every half second") << 500;
+        QTest::newRow("no tick in the hint's minute") << 120000;
+    }
+    void startTimeMessageKeepsTheClockGoing()
+    {
+        QFETCH(int, stepMSecs);
+        TempDataFolder dir;
+        test::FakeClock clock(test::At(2026, 12, 10, 4, 7, 59, 800));
+        const auto sinkBack =
+            qScopeGuard([this] { SetErrorSink([this](const QString& t) { errors_.append(t); }); });
+        test::ScriptedPrompts prompts;
+        prompts.holdNotices = true;
+        MainWindow w;
+        App().timersQuiet = false;
+        ScheduleFields f;
+        f.year = f.lastYear = 2026;
+        f.month = f.lastMonth = 12;
+        f.day = f.lastDay = 10;
+        f.hour = 4;
+        f.minute = 8;
+        f.text = QStringLiteral("朝の会議");
+        w.calendarPanel()->view()->schedules().ExpandOccurrences(f);
+        BalloonHintRow hint;
+        hint.shown = true;
+        hint.hour = 4;
+        hint.minute = 9;
+        hint.key = hint.timeText = QStringLiteral("04:09");
+        hint.message = QStringLiteral("四時九分のヒント");
+        w.scheduleAlerts()->balloonHints().rows().push_back(hint);
+        w.ShowMainWindow();
+        QTimer* tick = w.clockTimer();
+        auto tickAfter = [&](int msecs) {
+            clock.advanceMSecs(msecs);
+            QVERIFY(QMetaObject::invokeMethod(tick, "timeout"));
+        };
+        tickAfter(300); // 04:08:00.100
+        QCOMPARE(prompts.boxes.size(), 1);
+        QCOMPARE(prompts.boxes[0].kind, BoxKind::Information);
+        QVERIFY(prompts.boxes[0].text.endsWith(QStringLiteral("朝の会議")));
+        QCOMPARE(prompts.heldNotices.size(), 1); // still open
+        QVERIFY(tick->isActive());
+        const qsizetype balloons = fake_.tray->balloons.size();
+        for (int i = 0; i < 120000 / stepMSecs; ++i)
+            tickAfter(stepMSecs);
+        QCOMPARE(w.clockPanel()->timeText(), QStringLiteral("04:10:00"));
+        QCOMPARE(fake_.tray->balloons.size(), balloons + 1);
+        QCOMPARE(fake_.tray->balloons.last().text, QStringLiteral("四時九分のヒント"));
+        QCOMPARE(prompts.heldNotices.size(), 1);
+        // Closed, it leaves nothing behind; the clock goes on.
+        prompts.closeNotice();
+        tickAfter(1000);
+        QCOMPARE(w.clockPanel()->timeText(), QStringLiteral("04:10:01"));
+        QCOMPARE(prompts.boxes.size(), 1);
         QVERIFY(tick->isActive());
     }
 
