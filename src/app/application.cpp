@@ -8,6 +8,7 @@
 #include "firstpaintprobe.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
+#include "foundation/paths.h"
 #include "foundation/rescuefile.h"
 #include "foundation/settings.h"
 #include "foundation/startuptrace.h"
@@ -172,6 +173,11 @@ int RunVelnote(int argc, char** argv)
     const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
     MarkStartupPhase("QApplication (display connection, style, program icon)");
+    // Without its data folder the program does not start at all.
+    if (const QString problem = PrepareDataFolder(AppFolder()); !problem.isEmpty()) {
+        ShowErrorBox(problem); // also on the error output
+        return 1;
+    }
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     if (!platform->instanceLock->acquire())
         return 0; // another instance runs in this session
