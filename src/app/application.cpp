@@ -8,13 +8,16 @@
 #include "firstpaintprobe.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
+#include "foundation/paths.h"
 #include "foundation/rescuefile.h"
 #include "foundation/settings.h"
 #include "foundation/startuptrace.h"
 #include "foundation/tempfiles.h"
 #include "listwindowwiring.h"
+#include "platform/flockinstancelock.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
+#include "platform/showrequest.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
 #include "schedule/ui/balloonhinteditor.h"
@@ -172,9 +175,17 @@ int RunVelnote(int argc, char** argv)
     const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
     MarkStartupPhase("QApplication (display connection, style, program icon)");
+    // Without its data folder the program does not start at all.
+    if (const QString problem = PrepareDataFolder(AppFolder()); !problem.isEmpty()) {
+        ShowErrorBox(problem); // also on the error output
+        return 1;
+    }
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
-    if (!platform->instanceLock->acquire())
-        return 0; // another instance runs in this session
+    const QString showSocket = ShowRequestSocketPath(DefaultInstanceLockPath());
+    if (!platform->instanceLock->acquire()) {
+        RequestShow(showSocket); // another instance runs in this session: bring it up
+        return 0;
+    }
     StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
@@ -200,6 +211,7 @@ int RunVelnote(int argc, char** argv)
     CreateMainWindow(windows);
     MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
+    ListenForShowRequests(main, showSocket, [main] { main->ShowMainWindow(); });
     // The show/hide key works from the moment the window can be seen.
     auto* tray = new TrayController(main);
     tray->registerGesture(StoredShowHideKind(), StoredShowHideSeconds());

@@ -97,7 +97,7 @@ void CheckExportTarget(const QString& path)
 void WriteExportFile(const QString& path, const QByteArray& bytes)
 {
     CheckExportTarget(path);
-    WriteFileAtomic(path, bytes);
+    WriteFileAtomic(path, bytes, NewFileMode::UserUmask);
 }
 
 } // namespace vn

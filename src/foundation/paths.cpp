@@ -1,5 +1,6 @@
 #include "paths.h"
 
+#include "apperror.h"
 #include "textfile.h"
 
 #include <QCoreApplication>
@@ -128,6 +129,23 @@ bool MakePrivateFolder(const QString& path)
             return false;
     }
     return QFileInfo(clean).isDir();
+}
+
+QString PrepareDataFolder(const QString& path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    errno = 0;
+    if (MakePrivateFolder(path))
+        return QString();
+    const int error = errno;
+    QString text =
+        QFileInfo::exists(path)
+            ? QStringLiteral("データフォルダー \"%1\" はフォルダーではありません。").arg(shown)
+            : QStringLiteral("データフォルダー \"%1\" を作成できません。").arg(shown);
+    text += QStringLiteral("Velnoteを起動できません。");
+    if (error != 0 && error != EEXIST)
+        text += SystemErrorText(error);
+    return text;
 }
 
 QString AppFolder()

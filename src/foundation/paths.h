@@ -38,6 +38,9 @@ DataFolderInputs CurrentDataFolderInputs();
 // Creates the folder and any missing parents, each new one with mode 0700.
 // True when the folder exists afterwards.
 bool MakePrivateFolder(const QString& path);
+// Makes the data folder as MakePrivateFolder does; empty when it is a folder
+// afterwards, otherwise the Japanese reason the program cannot start.
+QString PrepareDataFolder(const QString& path);
 
 // Where text that could not be saved in the data folder is kept, in this
 // order: $XDG_STATE_HOME/velnote/rescued (normally

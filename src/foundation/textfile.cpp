@@ -274,10 +274,30 @@ void WriteLines(const QString& path, const QStringList& lines)
     WriteFileAtomic(path, EncodeText(JoinLinesCrLf(lines)));
 }
 
-void WriteEditText(const QString& path, const QString& text)
+void WriteEditText(const QString& path, const QString& text, NewFileMode mode)
 {
-    WriteFileAtomic(path, EncodeText(text));
+    WriteFileAtomic(path, EncodeText(text), mode);
 }
+
+namespace {
+
+// The process's umask, read without changing it (other threads may be
+// creating files); the usual 022 where the system does not tell.
+mode_t userUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    return mode_t(mask & 0777);
+            }
+    return 022;
+}
+
+} // namespace
 
 QString WriteTargetOf(const QString& path)
 {
@@ -299,7 +319,7 @@ QString WriteTargetOf(const QString& path)
     return QString(); // a loop of links
 }
 
-void WriteFileAtomic(const QString& path, const QByteArray& bytes)
+void WriteFileAtomic(const QString& path, const QByteArray& bytes, NewFileMode mode)
 {
     const QString shown = QDir::toNativeSeparators(path);
     const QString resolved = WriteTargetOf(path);
@@ -319,6 +339,8 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes)
     struct stat st;
     if (::stat(target.constData(), &st) == 0)
         ::fchmod(fd, st.st_mode & 07777); // keep the old file's permissions
+    else if (mode == NewFileMode::UserUmask)
+        ::fchmod(fd, 0666 & ~userUmask());
 
     // A write past the file-size limit fails with EFBIG (the program ignores
     // SIGXFSZ), like a full disk: the temporary file goes, the old file stays.

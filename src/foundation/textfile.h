@@ -66,10 +66,16 @@ QString DecodeEditText(const QByteArray& bytes);
 QString ReadForeignEditText(const QString& path);
 
 void WriteLines(const QString& path, const QStringList& lines);
-void WriteEditText(const QString& path, const QString& text);
-// Atomic replace of a file's bytes; new files are readable by the owner only.
+// Who may read a file a write creates: the data folder's files are the
+// owner's only; a file the user exports to a place of their choosing gets
+// the permissions the user's umask gives new files.
+enum class NewFileMode { OwnerOnly, UserUmask };
+void WriteEditText(const QString& path, const QString& text,
+                   NewFileMode mode = NewFileMode::OwnerOnly);
+// Atomic replace of a file's bytes; an existing file keeps its permissions.
 // Something other than a regular file at the target is left as it is.
-void WriteFileAtomic(const QString& path, const QByteArray& bytes);
+void WriteFileAtomic(const QString& path, const QByteArray& bytes,
+                     NewFileMode mode = NewFileMode::OwnerOnly);
 // The file a write of path replaces: path itself, or the end of the chain of
 // symbolic links that starts at it.
 QString WriteTargetOf(const QString& path);

@@ -92,8 +92,12 @@ bool AutostartEnabled(const QString& path)
     return application && !off;
 }
 
-QString AutostartEntry(const QString& program)
+QString AutostartEntry(const QString& program, const QString& dataFolder)
 {
+    QString exec = execArgument(program);
+    if (!dataFolder.isEmpty())
+        exec = QStringLiteral("env ") +
+               execArgument(QStringLiteral("VELNOTE_DATA_DIR=") + dataFolder) + u' ' + exec;
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=Velnote\n"
@@ -104,10 +108,10 @@ QString AutostartEntry(const QString& program)
                           "Icon=velnote\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(entryValue(execArgument(program)));
+        .arg(entryValue(exec));
 }
 
-void SetAutostart(bool on, const QString& program, const QString& path)
+void SetAutostart(bool on, const QString& program, const QString& path, const QString& dataFolder)
 {
     if (!on) {
         if (QFileInfo::exists(path) && !QFile::remove(path))
@@ -115,7 +119,7 @@ void SetAutostart(bool on, const QString& program, const QString& path)
                                .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    const QByteArray text = AutostartEntry(program).toUtf8();
+    const QByteArray text = AutostartEntry(program, dataFolder).toUtf8();
     if (QFileInfo(path).isFile()) {
         QFile old(path);
         if (old.open(QIODevice::ReadOnly) && old.readAll() == text)

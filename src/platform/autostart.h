@@ -15,11 +15,13 @@ QString AutostartFilePath();
 // switched off (Hidden=true, X-GNOME-Autostart-enabled=false).
 bool AutostartEnabled(const QString& path = AutostartFilePath());
 
-// The entry that starts the given program (an absolute path) at login.
-QString AutostartEntry(const QString& program);
+// The entry that starts the given program (an absolute path) at login; with
+// a data folder, the program is started with VELNOTE_DATA_DIR set to it.
+QString AutostartEntry(const QString& program, const QString& dataFolder = QString());
 
 // Writes the entry (creating the folder) or removes the file; the file is
 // rewritten only when its text changes. Throws AppError when it cannot.
-void SetAutostart(bool on, const QString& program, const QString& path = AutostartFilePath());
+void SetAutostart(bool on, const QString& program, const QString& path = AutostartFilePath(),
+                  const QString& dataFolder = QString());
 
 } // namespace vn

@@ -2,6 +2,7 @@
 
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
+#include "foundation/paths.h"
 #include "foundation/textcodec.h"
 #include "platform/autostart.h"
 #include "settingpatterns.h"
@@ -197,7 +198,10 @@ void MemoPage::chkAutoStartClick()
 {
     const bool on = ui->chkAutoStart->isChecked();
     const QString program = program_.isEmpty() ? QCoreApplication::applicationFilePath() : program_;
-    act([&] { SetAutostart(on, program); });
+    // A folder named by VELNOTE_DATA_DIR is named again at login.
+    const DataFolderChoice data = ChooseDataFolder(CurrentDataFolderInputs());
+    const QString folder = data.kind == DataFolderKind::Override ? data.folder : QString();
+    act([&] { SetAutostart(on, program, AutostartFilePath(), folder); });
     // What the file says now, also after a failure.
     SetQuietly(ui->chkAutoStart, AutostartEnabled());
 }

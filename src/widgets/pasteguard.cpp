@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -12,11 +13,13 @@ namespace vn {
 
 namespace {
 
-// The text editor a widget is, or is the viewport of.
+// The text editor or one-line field a widget is, or is the viewport of.
 QWidget* textEditorOf(QObject* object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
+    if (qobject_cast<QLineEdit*>(object))
+        return static_cast<QWidget*>(object);
     for (QObject* o : {object, object->parent()})
         if (qobject_cast<QPlainTextEdit*>(o) || qobject_cast<QTextEdit*>(o))
             return static_cast<QWidget*>(o);
@@ -27,6 +30,8 @@ bool readOnly(QWidget* editor)
 {
     if (auto* p = qobject_cast<QPlainTextEdit*>(editor))
         return p->isReadOnly();
+    if (auto* l = qobject_cast<QLineEdit*>(editor))
+        return l->isReadOnly();
     return static_cast<QTextEdit*>(editor)->isReadOnly();
 }
 

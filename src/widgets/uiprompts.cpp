@@ -17,16 +17,6 @@ namespace vn {
 
 namespace {
 
-// "テキストファイル(*.txt)|*.txt" becomes "テキストファイル(*.txt) (*.txt)".
-QString qtFilter(const QString& filter)
-{
-    const QStringList parts = filter.split(u'|');
-    QStringList out;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out.append(parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
-    return out.join(QStringLiteral(";;"));
-}
-
 struct BoxButtonSet {
     QAbstractButton *ok = nullptr, *yes = nullptr, *no = nullptr;
 };
@@ -110,6 +100,21 @@ void showNotice(QWidget* parent, BoxKind kind, const QString& text, BoxButtons b
 
 } // namespace
 
+QString QtNameFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        // A name that already shows its patterns is given as it is: the file
+        // dialog takes the patterns from the brackets at its end.
+        const QString shown = u'(' + parts[i + 1] + u')';
+        out.append(parts[i].endsWith(shown)
+                       ? parts[i]
+                       : parts[i] + QStringLiteral(" (") + parts[i + 1] + u')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
 UiPrompts DefaultPrompts(QWidget* parent)
 {
     UiPrompts p;
@@ -123,18 +128,18 @@ UiPrompts DefaultPrompts(QWidget* parent)
     p.saveFile = [parent](const QString& filter, const QString& suffix) {
         QFileDialog d(parent);
         d.setAcceptMode(QFileDialog::AcceptSave);
-        d.setNameFilter(qtFilter(filter));
+        d.setNameFilter(QtNameFilter(filter));
         d.setDefaultSuffix(suffix);
         d.setOption(QFileDialog::DontConfirmOverwrite); // the program asks itself
         return d.exec() == QDialog::Accepted ? d.selectedFiles().value(0) : QString();
     };
     p.openFile = [parent](const QString& filter) {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), qtFilter(filter));
+        return QFileDialog::getOpenFileName(parent, QString(), QString(), QtNameFilter(filter));
     };
     p.chooseOpenFile = [parent](const QString& title, const QString& filter,
                                 const QString& startFile,
                                 const QString& startFolder) -> std::optional<QString> {
-        QFileDialog d(parent, title, startFolder, qtFilter(filter));
+        QFileDialog d(parent, title, startFolder, QtNameFilter(filter));
         d.setAcceptMode(QFileDialog::AcceptOpen);
         d.setFileMode(QFileDialog::ExistingFile);
         if (!startFile.isEmpty())

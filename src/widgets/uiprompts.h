@@ -45,6 +45,10 @@ struct UiPrompts {
 UiPrompts& Prompts();
 UiPrompts DefaultPrompts(QWidget* parent);
 
+// A "name|pattern|name|pattern" filter in the file dialog's own form, each
+// pattern shown once.
+QString QtNameFilter(const QString& filter);
+
 // The one-line input box behind `input`, wide enough for its caption.
 QInputDialog* MakeInputDialog(QWidget* parent, const QString& caption, const QString& prompt,
                               const QString& initial);

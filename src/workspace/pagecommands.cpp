@@ -217,7 +217,7 @@ void PageCommands::ExportPage()
     bool append = false;
     if (path.isEmpty() || !confirmOverwrite(path, false, &append))
         return;
-    WriteEditText(path, pages_->pageText(pages_->currentPage()));
+    WriteEditText(path, pages_->pageText(pages_->currentPage()), NewFileMode::UserUmask);
 }
 
 void PageCommands::ExportSelection()
@@ -231,7 +231,8 @@ void PageCommands::ExportSelection()
     bool append = false;
     if (path.isEmpty() || !confirmOverwrite(path, true, &append))
         return;
-    WriteEditText(path, append ? AppendOnNewLine(ReadEditText(path), selection) : selection);
+    WriteEditText(path, append ? AppendOnNewLine(ReadEditText(path), selection) : selection,
+                  NewFileMode::UserUmask);
 }
 
 void PageCommands::OpenUrl()

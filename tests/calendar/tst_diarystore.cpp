@@ -105,6 +105,7 @@ private slots:
         diary.SaveDiary();
         QVERIFY(!core_->HasDiary(day(2008, 6, 1)));
         QVERIFY(!QFileInfo::exists(fileOf("200806", "20080601")));
+        QVERIFY(!QFileInfo::exists(diaryFolder() + "/200806")); // nor the month's folder
         // Back again: the lines are loaded.
         diary.SelectDiaryDate(day(2008, 5, 2));
         QCOMPARE(memo_.text_, QString("一行目\n二行目"));

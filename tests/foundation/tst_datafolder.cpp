@@ -223,6 +223,42 @@ private slots:
         f.close();
         QVERIFY(!MakePrivateFolder(root.path() + QStringLiteral("/file/x")));
     }
+
+    // A data folder that is missing is made owner-only; one that cannot be
+    // made stops the start with a Japanese reason, the system's words last.
+    void missingDataFolder_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<QString>("reason"); // empty: the folder is made
+        QTest::newRow("missing") << "new/data"
+                                 << "";
+        QTest::newRow("a file in its place") << "file"
+                                             << "はフォルダーではありません。";
+        QTest::newRow("under a file") << "file/data"
+                                      << "を作成できません。";
+    }
+    void missingDataFolder()
+    {
+        QFETCH(QString, relative);
+        QFETCH(QString, reason);
+        QTemporaryDir root;
+        QFile f(root.path() + QStringLiteral("/file"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        const QString path = root.path() + u'/' + relative;
+        const QString text = PrepareDataFolder(path);
+        if (reason.isEmpty()) {
+            QCOMPARE(text, QString());
+            struct stat st {};
+            QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+            QCOMPARE(st.st_mode & 0777, 0700u);
+            return;
+        }
+        QVERIFY2(text.startsWith(QStringLiteral("データフォルダー \"") + path + u'"' + u' ' +
+                                 reason + QStringLiteral("Velnoteを起動できません。")),
+                 qPrintable(text));
+        QVERIFY(QFileInfo(root.path() + QStringLiteral("/file")).isFile());
+    }
 };
 
 QTEST_GUILESS_MAIN(TstDataFolder)

@@ -205,6 +205,16 @@ private slots:
         WriteEditText(dir.file("new.txt"), QStringLiteral("y"));
         ::stat(QFile::encodeName(dir.file("new.txt")).constData(), &st);
         QCOMPARE(int(st.st_mode & 0777), 0644);
+        // An export gets what the user's umask gives; a rewrite still keeps
+        // the old mode.
+        const mode_t old = ::umask(027);
+        WriteEditText(dir.file("export.txt"), QStringLiteral("x"), NewFileMode::UserUmask);
+        ::umask(old);
+        ::stat(QFile::encodeName(dir.file("export.txt")).constData(), &st);
+        QCOMPARE(int(st.st_mode & 0777), 0640);
+        WriteEditText(dir.file("new.txt"), QStringLiteral("z"), NewFileMode::UserUmask);
+        ::stat(QFile::encodeName(dir.file("new.txt")).constData(), &st);
+        QCOMPARE(int(st.st_mode & 0777), 0644);
     }
 
     void failedWriteLeavesTheOldFileAndSaysWhy()

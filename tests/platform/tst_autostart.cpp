@@ -105,18 +105,31 @@ private slots:
         QCOMPARE(AutostartEnabled(dir.path() + "/velnote.desktop"), enabled);
     }
 
-    // Program folders with blanks, quotes, dollars, backslashes and percent
-    // signs: the entry stays valid and names the program exactly.
+    // Program and data folders with blanks, quotes, dollars, backslashes and
+    // percent signs: the entry stays valid and names both exactly.
+    void awkwardProgramPaths_data()
+    {
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("execPrefix");
+        QTest::newRow("default data folder") << QString() << QString();
+        QTest::newRow("data folder of VELNOTE_DATA_DIR")
+            << QStringLiteral("/home/u/メモ $x")
+            << QStringLiteral("env \"VELNOTE_DATA_DIR=/home/u/メモ \\\\$x\" ");
+    }
     void awkwardProgramPaths()
     {
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, execPrefix);
         QTemporaryDir dir;
         const QString path = dir.path() + "/velnote.desktop";
         const QString program = QStringLiteral("/home/u/my apps/\"v\"$HOME\\x%d/Vnote");
-        SetAutostart(true, program, path);
+        SetAutostart(true, program, path, dataFolder);
         const QString text = QString::fromUtf8(readAll(path));
-        QVERIFY2(text.contains(QStringLiteral(
-                     "\nExec=\"/home/u/my apps/\\\\\"v\\\\\"\\\\$HOME\\\\\\\\x%%d/Vnote\"\n")),
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(
+                QStringLiteral("\nExec=") + execPrefix +
+                QStringLiteral("\"/home/u/my apps/\\\\\"v\\\\\"\\\\$HOME\\\\\\\\x%%d/Vnote\"\n")),
+            qPrintable(text));
         QProcess validate;
         validate.start("desktop-file-validate", {path});
         QVERIFY2(validate.waitForFinished(10000),

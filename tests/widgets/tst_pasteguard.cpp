@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -50,6 +51,20 @@ private slots:
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         paste();
         QCOMPARE(text().count(u'+'), 2);
+    }
+
+    void oneLineFieldKeepsItsSelectionOnAnEmptyPaste()
+    {
+        QLineEdit field(QStringLiteral("kept"));
+        field.show();
+        field.selectAll();
+        QApplication::clipboard()->setMimeData(new QMimeData); // no format at all
+        QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(&field, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(field.text(), QString("kept"));
+        QApplication::clipboard()->setText("+");
+        QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(field.text(), QString("+"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "widgets/uiprompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QTest>
@@ -13,6 +14,27 @@ using namespace vn;
 class TstUiPrompts : public QObject {
     Q_OBJECT
 private slots:
+    void fileDialogShowsEachPatternOnce_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("pattern in the name") << QStringLiteral("テキストファイル(*.txt)|*.txt")
+                                             << QStringLiteral("テキストファイル(*.txt)");
+        QTest::newRow("bare name")
+            << QStringLiteral("すべてのファイル|*.*") << QStringLiteral("すべてのファイル (*.*)");
+    }
+    void fileDialogShowsEachPatternOnce()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, shown);
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setNameFilter(QtNameFilter(filter));
+        QCOMPARE(dialog.nameFilters(), QStringList{shown});
+        // The dialog filters by the patterns in the last brackets.
+        const QString patterns = shown.mid(shown.lastIndexOf(u'(') + 1).chopped(1);
+        QCOMPARE(patterns, filter.section(u'|', 1, 1));
+    }
     void inputBoxIsWideEnoughForItsCaption_data()
     {
         QTest::addColumn<QString>("caption");
