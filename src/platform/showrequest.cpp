@@ -20,15 +20,17 @@ namespace {
 
 const char kShow[] = "show\n";
 
-bool addressOf(const QString& path, sockaddr_un& addr)
+// A socket that never waits, with the address of path; -1 when the path
+// does not fit an address or no socket can be had.
+int socketFor(const QString& path, sockaddr_un& addr)
 {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty() || name.size() >= qsizetype(sizeof addr.sun_path))
-        return false;
+        return -1;
     std::memset(&addr, 0, sizeof addr);
     addr.sun_family = AF_UNIX;
     std::memcpy(addr.sun_path, name.constData(), size_t(name.size()));
-    return true;
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
 }
 
 } // namespace
@@ -43,11 +45,9 @@ QString ShowRequestSocketPath(const QString& lockPath)
 
 bool RequestShow(const QString& path)
 {
-    sockaddr_un addr;
-    if (!addressOf(path, addr))
-        return false;
     // Never waits: a socket nobody listens on refuses at once.
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_un addr;
+    const int fd = socketFor(path, addr);
     if (fd < 0)
         return false;
     const ssize_t size = ssize_t(sizeof kShow - 1);
@@ -60,9 +60,7 @@ bool RequestShow(const QString& path)
 bool ListenForShowRequests(QObject* parent, const QString& path, std::function<void()> onShow)
 {
     sockaddr_un addr;
-    if (!addressOf(path, addr))
-        return false;
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const int fd = socketFor(path, addr);
     if (fd < 0)
         return false;
     ::unlink(addr.sun_path); // left by an ended process; the caller holds the lock
