@@ -12,6 +12,7 @@ PACKAGES=(
   python3-icalendar python3-recurring-ical-events desktop-file-utils appstream dbus-daemon
   ibus ibus-mozc
   radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing
+  faketime
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -31,6 +31,7 @@
 #include "widgets/appstyle.h"
 #include "widgets/colorref.h"
 #include "widgets/composition.h"
+#include "widgets/datepopup.h"
 #include "widgets/errorbox.h"
 #include "widgets/pasteguard.h"
 #include "windowwiring.h"
@@ -40,10 +41,8 @@
 #include "workspace/searchdialog.h"
 #include "workspace/traycontroller.h"
 
-#include <QLibraryInfo>
 #include <QSessionManager>
 #include <QTimer>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -174,6 +173,9 @@ int RunVelnote(int argc, char** argv)
 {
     const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
+    // Japanese widgets and standard dialogs whatever the system's locale,
+    // from the first box on.
+    UseJapaneseLocale();
     MarkStartupPhase("QApplication (display connection, style, program icon)");
     // Without its data folder the program does not start at all.
     if (const QString problem = PrepareDataFolder(AppFolder()); !problem.isEmpty()) {
@@ -189,11 +191,6 @@ int RunVelnote(int argc, char** argv)
     StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
-    // The standard dialogs (file, font, colour, print) speak Japanese too.
-    auto* qtJapanese = new QTranslator(&app);
-    if (qtJapanese->load(QStringLiteral("qtbase_ja"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qtJapanese);
     // The installed family the windows' face stands for; finding it reads
     // the font database, which the first text drawn would read anyway.
     QFont appFont(DrawnFace(UiFace()));

@@ -5,8 +5,10 @@
 #include "backup/restorepages.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/calendarview.h"
+#include "calendar/ui/calendarviewdays.h"
 #include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
+#include "schedule/ui/scheduleeditor.h"
 #include "widgets/errorbox.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
@@ -61,6 +63,10 @@ void ConnectSubsystemWindows(Windows& w)
     auto* runRecord = static_cast<RunRecordWindow*>(w.dateTime);
     runRecord->setCalendarData(new MainWindowCalendar(main));
     runRecord->setPeriodDialog(static_cast<PeriodDialog*>(w.term));
+    // The date fields' drop-down calendars mark the main calendar's holidays.
+    auto* days = new CalendarViewDays(main->calendarPanel()->view(), main);
+    static_cast<ScheduleEditor*>(w.schedule)->setCalendarDays(days);
+    static_cast<PeriodDialog*>(w.term)->setCalendarDays(days);
     // The calendar panel's lists (the calendar reloads afterwards); the
     // schedule editor for a double-clicked day: ConnectListWindows.
     CalendarPanel* calendar = main->calendarPanel();

@@ -2,10 +2,9 @@
 
 #include "foundation/clock.h"
 #include "ui_perioddialog.h"
+#include "widgets/datepopup.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
-
-#include <QCalendarWidget>
 
 namespace vn {
 
@@ -32,11 +31,10 @@ PeriodDialog::PeriodDialog(QWidget* parent)
     // A fixed-size dialog: a title and a close button, nothing to maximise.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    // The drop-down calendars in Japanese, weeks from Sunday.
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    // The drop-down calendars in Japanese, weeks from Sunday, holidays marked.
+    datePopups_ = {new DatePopup(ui->DateTimePicker1), new DatePopup(ui->DateTimePicker2)};
     for (QDateEdit* picker : {ui->DateTimePicker1, ui->DateTimePicker2}) {
-        picker->setLocale(japanese);
-        picker->calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
+        picker->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
         picker->setMinimumDate(QDate(1753, 1, 1));
         connect(picker, &QDateEdit::dateChanged, this, &PeriodDialog::updateStatus);
     }
@@ -45,6 +43,12 @@ PeriodDialog::PeriodDialog(QWidget* parent)
 }
 
 PeriodDialog::~PeriodDialog() = default;
+
+void PeriodDialog::setCalendarDays(const CalendarDays* days)
+{
+    for (DatePopup* popup : datePopups_)
+        popup->setDays(days);
+}
 
 QDateEdit* PeriodDialog::startPicker() const
 {

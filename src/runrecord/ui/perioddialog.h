@@ -3,6 +3,7 @@
 #include "runrecord/runperiod.h"
 
 #include <QDialog>
+#include <array>
 #include <memory>
 
 class QDateEdit;
@@ -12,6 +13,9 @@ class PeriodDialog;
 }
 
 namespace vn {
+
+class CalendarDays;
+class DatePopup;
 
 class PeriodDialog : public QDialog {
     Q_OBJECT
@@ -23,6 +27,8 @@ public:
     // (also stored in the settings).
     void setPeriod(const RunPeriod& period) { period_ = period; }
     const RunPeriod& period() const { return period_; }
+    // The holidays and colours the pickers' drop-down calendars mark.
+    void setCalendarDays(const CalendarDays* days);
 
     QDateEdit* startPicker() const;
     QDateEdit* endPicker() const;
@@ -40,6 +46,7 @@ private:
 
     std::unique_ptr<Ui::PeriodDialog> ui;
     RunPeriod period_;
+    std::array<DatePopup*, 2> datePopups_{};
 };
 
 } // namespace vn

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "schedule/schedulestore.h"
 #include "ui_scheduleeditor.h"
+#include "widgets/datepopup.h"
 #include "widgets/errorbox.h"
 #include "widgets/inputfields.h"
 #include "widgets/loadreportbox.h"
@@ -33,9 +34,9 @@ ScheduleEditor::ScheduleEditor(QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     adjustSize();
     setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
-    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    datePopups_ = {new DatePopup(ui->dtDate), new DatePopup(ui->dtEnd)};
     for (QDateEdit* d : {ui->dtDate, ui->dtEnd}) {
-        d->setLocale(japanese);
+        d->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
         d->setMinimumDate(QDate(100, 1, 1));
         d->setMaximumDate(QDate(9999, 12, 31));
     }
@@ -112,6 +113,12 @@ void ScheduleEditor::setCalendarStore(ScheduleStore* store, std::function<void()
 {
     calendarStore_ = store;
     calendarChanged_ = std::move(changed);
+}
+
+void ScheduleEditor::setCalendarDays(const CalendarDays* days)
+{
+    for (DatePopup* popup : datePopups_)
+        popup->setDays(days);
 }
 
 int ScheduleEditor::NewScheduleFromCalendar(DateTime day)

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,8 @@ class ScheduleEditor;
 
 namespace vn {
 
+class CalendarDays;
+class DatePopup;
 class ScheduleStore;
 
 class ScheduleEditor : public QDialog {
@@ -34,6 +37,8 @@ public:
     // The calendar's store, which calendar mode appends to, and what to do
     // after it changed (repaint the calendar).
     void setCalendarStore(ScheduleStore* store, std::function<void()> changed);
+    // The holidays and colours the date fields' drop-down calendars mark.
+    void setCalendarDays(const CalendarDays* days);
 
     // The three ways to open the dialog; each prepares it and shows it
     // modally, returning the dialog's result.
@@ -70,6 +75,7 @@ private:
 
     std::unique_ptr<Ui::ScheduleEditor> ui;
     QTimer* timer1_;
+    std::array<DatePopup*, 2> datePopups_{};
     Mode mode_ = Mode::Calendar;
     int position_ = -1;
     DateTime defaultDay_ = 0;
