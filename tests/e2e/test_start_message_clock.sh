@@ -8,7 +8,7 @@
 # Screenshots go to $VELNOTE_SHOT_DIR when that is set.
 set -u
 . "$(dirname "$0")/lib.sh"
-skip_without openbox trayer import python3 iconv
+skip_without openbox trayer import python3 iconv xwininfo
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketime.so.1 2>/dev/null | head -1)
 if [ -z "$FAKETIME_LIB" ]; then
   echo "skipped: libfaketime is not installed"
@@ -51,15 +51,12 @@ shot() { # shot NAME: the screen to $WORK/NAME.ppm (and a PNG for a person)
   fi
 }
 info_boxes() { xdotool search --onlyvisible --name '^情報$' 2>/dev/null || true; }
-# Visible windows of the program that are neither the main window nor a box:
-# the balloons.
+# The balloons: visible windows of the program that the window manager does
+# not frame (the tray icon and the boxes it does).
 balloons() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
-    case "$(xdotool getwindowname "$w" 2>/dev/null)" in
-    Velnote* | 情報) ;;
-    *) echo "$w" ;;
-    esac
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && echo "$w"
   done
 }
 one_box() { [ "$(info_boxes | wc -l)" -eq 1 ]; }
@@ -70,8 +67,9 @@ first_box=$(info_boxes | head -1)
 main=$(visible_windows | head -1)
 
 # The clock panel sits at the right end of the main window's tool bar.
-eval "$(xdotool getwindowgeometry --shell "$main")"
-panel="$((X + WIDTH - 130)) $Y $((X + WIDTH)) $((Y + 40))"
+read -r x y w < <(xwininfo -id "$main" |
+  awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} END{print x, y, w}')
+panel="$((x + w - 140)) $y $((x + w)) $((y + 30))"
 shot ticking1
 sleep 2.2
 shot ticking2
@@ -88,11 +86,12 @@ check "the second schedule's message waits while the first is open" \
   test "$(info_boxes)" = "$first_box"
 
 xdotool windowactivate --sync "$first_box" 2>/dev/null
-xdotool key --window "$first_box" Return
+xdotool key Return
 second_box() { local b; b=$(info_boxes); [ -n "$b" ] && [ "$b" != "$first_box" ]; }
 check "closing it brings up the 10:02 schedule's message" wait_for 10 second_box
 shot second
-xdotool key --window "$(info_boxes | head -1)" Return
+xdotool windowactivate --sync "$(info_boxes | head -1)" 2>/dev/null
+xdotool key Return
 check "the second message closes" wait_for 5 bash -c "[ -z \"\$(xdotool search --onlyvisible --name '^情報$')\" ]"
 
 stop_app TERM
