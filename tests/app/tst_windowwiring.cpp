@@ -1,6 +1,7 @@
 // What the subsystem windows see of the main window: the restore window
 // stores pages through the main window's pages, the run-record window shows
-// the main window's holidays and schedules as they are now; the running jobs
+// the main window's holidays and schedules as they are now, and so do the
+// date fields' drop-down calendars; the running jobs
 // show the uptime in the tray's tooltip and the main window's caption.
 #include "app/application.h"
 #include "app/backgroundjobs.h"
@@ -15,12 +16,16 @@
 #include "foundation/textfile.h"
 #include "runrecord/runrecord.h"
 #include "runrecord/runrecordtable.h"
+#include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
 #include "tempdatafolder.h"
+#include "widgets/datepopup.h"
 #include "widgets/listgrid.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -88,6 +93,17 @@ private slots:
         QCOMPARE(own->ScheduleCountOn(2005, 1, 6), 1);
         QCOMPARE(own->schedules().ScheduleCountOn(2005, 1, 6), 0); // its own store stays empty
         QCOMPARE(own->ScheduleTextOn(2005, 1, 6), QStringLiteral("09:00  仕事始め\r\n"));
+        // The date fields' drop-down calendars mark the main window's holidays.
+        auto* term = static_cast<PeriodDialog*>(w_.term);
+        for (QDateEdit* field :
+             {term->startPicker(), w_.schedule->findChild<QDateEdit*>("dtDate")}) {
+            field->setDate(QDate(2005, 1, 20));
+            QCalendarWidget* popup = field->findChild<DatePopup*>()->calendar();
+            QCOMPARE(popup->dateTextFormat(QDate(2005, 1, 7)).toolTip(),
+                     QStringLiteral("創立記念日"));
+            QCOMPARE(popup->dateTextFormat(QDate(2005, 1, 10)).toolTip(),
+                     QStringLiteral("成人の日"));
+        }
     }
 
     // The jobs run from the start: the uptime text goes to the tray's
