@@ -15,7 +15,10 @@ namespace vn {
 
 namespace {
 
-const QLocale kJapanese(QLocale::Japanese, QLocale::Japan);
+QLocale japanese()
+{
+    return QLocale(QLocale::Japanese, QLocale::Japan);
+}
 
 QTextCharFormat coloured(const QColor& color)
 {
@@ -87,7 +90,7 @@ void DatePopup::setUp(QCalendarWidget* calendar)
     if (!calendar)
         return; // the field has no drop-down calendar
     calendar_ = calendar;
-    calendar->setLocale(kJapanese);
+    calendar->setLocale(japanese());
     calendar->setFirstDayOfWeek(Qt::Sunday);
     calendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
     putYearFirst(calendar);
@@ -118,7 +121,7 @@ void DatePopup::markShownMonth()
 
 void UseJapaneseLocale()
 {
-    QLocale::setDefault(kJapanese);
+    QLocale::setDefault(japanese());
     auto* qtJapanese = new QTranslator(QCoreApplication::instance());
     if (qtJapanese->load(QStringLiteral("qtbase_ja"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
