@@ -173,10 +173,10 @@ int RunVelnote(int argc, char** argv)
 {
     const qint64 startedAt = std::time(nullptr);
     VelnoteApplication app(argc, argv);
+    MarkStartupPhase("QApplication (display connection, style, program icon)");
     // Japanese widgets and standard dialogs whatever the system's locale,
     // from the first box on.
     UseJapaneseLocale();
-    MarkStartupPhase("QApplication (display connection, style, program icon)");
     // Without its data folder the program does not start at all.
     if (const QString problem = PrepareDataFolder(AppFolder()); !problem.isEmpty()) {
         ShowErrorBox(problem); // also on the error output
