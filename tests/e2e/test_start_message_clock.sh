@@ -51,8 +51,8 @@ shot() { # shot NAME: the screen to $WORK/NAME.ppm (and a PNG for a person)
   fi
 }
 info_boxes() { xdotool search --onlyvisible --name '^情報$' 2>/dev/null || true; }
-# The balloons: visible windows of the program that the window manager does
-# not frame (the tray icon and the boxes it does).
+# The balloons: visible windows of the program that bypass the window
+# manager (override-redirect); the main window and the boxes do not.
 balloons() {
   local w
   for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
