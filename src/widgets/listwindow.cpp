@@ -6,9 +6,9 @@
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QAction>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
