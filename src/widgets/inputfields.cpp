@@ -2,6 +2,8 @@
 
 #include "foundation/textcodec.h"
 
+#include <QComboBox>
+#include <QItemDelegate>
 #include <QLineEdit>
 
 namespace vn {
@@ -54,6 +56,24 @@ void LimitSjisBytes(QLineEdit* edit, int maxBytes)
         edit->setText(t);
         edit->setCursorPosition(int(qMin(cursor, t.size())));
     });
+}
+
+namespace {
+
+class PaddedRowDelegate : public QItemDelegate {
+public:
+    using QItemDelegate::QItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QItemDelegate::sizeHint(option, index) + QSize(0, 4);
+    }
+};
+
+} // namespace
+
+void PadDropDownRows(QComboBox* box)
+{
+    box->setItemDelegate(new PaddedRowDelegate(box));
 }
 
 } // namespace vn

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QComboBox;
 class QLineEdit;
 
 namespace vn {
@@ -30,5 +31,10 @@ private:
 // Keeps the field's text within maxBytes of Shift-JIS, the length the file
 // keeps: typing or pasting beyond it is cut at a character bound.
 void LimitSjisBytes(QLineEdit* edit, int maxBytes);
+
+// Gives the rows of a combo box's drop-down list room above and below their
+// text: rows just as high as the font cut the glyphs that reach past its
+// line (mixed kana, symbols and fallback faces), the last line most of all.
+void PadDropDownRows(QComboBox* box);
 
 } // namespace vn

@@ -353,17 +353,27 @@ ListGrid::ListGrid(QWidget* parent) : QTableView(parent), model_(new ListGridMod
             emit rowDoubleClicked(i.row());
     });
     connect(model_, &ListGridModel::cellTicked, this, &ListGrid::cellTicked);
+    // Hiding and showing a column "resizes" it from and to 0: not a choice.
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int c, int oldSize, int size) {
+                if (!sizing_ && oldSize > 0 && size > 0 && c < chosenWidths_.size())
+                    chosenWidths_[c] = size; // dragged by the user
+            });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { emit currentRowChanged(currentRow()); });
 }
 
 void ListGrid::setColumns(const QList<GridColumn>& columns)
 {
+    sizing_ = true;
     model_->setColumns(columns);
+    chosenWidths_.clear();
     for (int c = 0; c < columns.size(); ++c) {
         setColumnWidth(c, columns[c].width);
         setColumnHidden(c, columns[c].kind == CellKind::Hidden);
+        chosenWidths_.append(columns[c].width);
     }
+    sizing_ = false;
 }
 
 void ListGrid::setRowColour(RowColourFunction f)
@@ -390,15 +400,26 @@ void ListGrid::setHeaderHeight(int pixels)
     horizontalHeader()->setFixedHeight(pixels);
 }
 
+int FittedColumnWidth(int given, int header, int widestCell, int cap)
+{
+    return qMax(given, qMin(qMax(header, widestCell), cap));
+}
+
+int ListGrid::widenCap() const
+{
+    return 20 * fontMetrics().horizontalAdvance(QChar(0x3042)); // "あ"
+}
+
 void ListGrid::widenColumnsToContents()
 {
+    sizing_ = true;
     for (int c = 0; c < columnCount(); ++c) {
         if (isColumnHidden(c) || column(c).kind == CellKind::Check)
             continue;
-        const int need = qMax(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
-        if (need > columnWidth(c))
-            setColumnWidth(c, need);
+        setColumnWidth(c, FittedColumnWidth(chosenWidth(c), horizontalHeader()->sectionSizeHint(c),
+                                            sizeHintForColumn(c), widenCap()));
     }
+    sizing_ = false;
 }
 
 int ListGrid::addRow(const QVariantList& cells)

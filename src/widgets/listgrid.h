@@ -89,9 +89,17 @@ public:
     void setCellColour(CellColourFunction f);
     void setDefaultRowHeight(int pixels);
     void setHeaderHeight(int pixels);
-    // Widens shown columns whose rows on screen need more room than their
-    // design width (the design widths were made for narrower fonts).
+    // Widens shown columns to their header and their widest shown cell
+    // where the width they were given is too small (the design widths and
+    // widths carried over from elsewhere were made for narrower fonts), by
+    // FittedColumnWidth; check columns keep their widths.
     void widenColumnsToContents();
+    // The width column c was given (its design or stored width) or that the
+    // user last dragged it to; widening to the contents leaves it alone, so
+    // it is the width to store.
+    int chosenWidth(int c) const { return chosenWidths_.value(c); }
+    // How wide widening may make a column: twenty full-width characters.
+    int widenCap() const;
 
     int rowCount() const { return model_->rowCount(); }
     // Appends a row (missing cells are empty); returns its index.
@@ -131,6 +139,13 @@ signals:
 
 private:
     ListGridModel* model_;
+    QList<int> chosenWidths_;
+    bool sizing_ = false; // the program, not the user, is setting widths
 };
+
+// The width of a shown column: the width it was given, widened to its
+// header and its widest shown cell where those need more, but by widening
+// never past the cap (a column given more than the cap keeps it).
+int FittedColumnWidth(int given, int header, int widestCell, int cap);
 
 } // namespace vn

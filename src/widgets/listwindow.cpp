@@ -6,6 +6,7 @@
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
@@ -54,13 +55,13 @@ ListWindow::ListWindow(QWidget* parent, const char* objectName, const QString& c
 QToolButton* ListWindow::addToolButton(const char* objectName, const QString& caption,
                                        const QString& hint)
 {
-    auto* b = new QToolButton(toolBar_);
+    // The bar's own button for an action: a window too narrow for the bar
+    // lists the buttons that do not fit in the bar's » menu.
+    QAction* a = toolBar_->addAction(caption);
+    a->setObjectName(QLatin1String(objectName) + QLatin1String("Action"));
+    a->setToolTip(hint);
+    auto* b = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a));
     b->setObjectName(QLatin1String(objectName));
-    b->setText(caption);
-    b->setToolTip(hint);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    toolBar_->addWidget(b);
     return b;
 }
 
@@ -73,7 +74,8 @@ std::vector<QToolButton*> ListWindow::addToolCommands(const std::vector<ToolComm
             toolBar_->addSeparator();
         QToolButton* b =
             addToolButton(c.name, QString::fromUtf16(c.caption), QString::fromUtf16(c.hint));
-        connect(b, &QToolButton::clicked, this, [this, run = c.run] { Guarded(run, this); });
+        connect(b->defaultAction(), &QAction::triggered, this,
+                [this, run = c.run] { Guarded(run, this); });
         made.push_back(b);
     }
     return made;

@@ -4,6 +4,7 @@
 #include "foundation/clock.h"
 #include "foundation/datetimeformat.h"
 #include "widgets/colorref.h"
+#include "widgets/statuspanels.h"
 #include "workspacesettings.h"
 
 #include <QApplication>
@@ -45,7 +46,7 @@ DayDetailTexts ComposeDayDetails(CalendarView& view, const QString& datePattern)
     return t;
 }
 
-DayDetails::DayDetails(CalendarView* view, const std::array<QLabel*, 6>& status, QWidget* pane,
+DayDetails::DayDetails(CalendarView* view, StatusPanels* status, QWidget* pane,
                        QPlainTextEdit* memo, QToolButton* detailsButton)
     : view_(view), status_(status), pane_(pane), memo_(memo), button_(detailsButton)
 {
@@ -54,15 +55,15 @@ DayDetails::DayDetails(CalendarView* view, const std::array<QLabel*, 6>& status,
 void DayDetails::clearDatePanels()
 {
     for (int i = 0; i < 3; ++i)
-        status_[size_t(i)]->clear();
+        status_->panel(i)->clear();
 }
 
 void DayDetails::ShowSelectedDayDetails()
 {
     const DayDetailTexts t = ComposeDayDetails(*view_, Workspace().dateFormat);
     for (int i = 0; i < 5; ++i)
-        status_[size_t(i)]->setText(t.panels[size_t(i)]);
-    status_[2]->setFixedWidth(t.rokuyouPanelWidth);
+        status_->panel(i)->setText(t.panels[size_t(i)]);
+    status_->setPanelWidth(2, t.rokuyouPanelWidth);
     QPalette pal = memo_->palette();
     pal.setColor(QPalette::Text,
                  t.past ? ToQColor(Workspace().pastScheduleColor) : QColor(Qt::black));

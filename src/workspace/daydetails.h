@@ -8,7 +8,6 @@
 
 #include <array>
 
-class QLabel;
 class QPlainTextEdit;
 class QToolButton;
 class QWidget;
@@ -16,6 +15,7 @@ class QWidget;
 namespace vn {
 
 class CalendarView;
+class StatusPanels;
 
 struct DayDetailTexts {
     std::array<QString, 5> panels; // status panels 0..4
@@ -29,8 +29,9 @@ DayDetailTexts ComposeDayDetails(CalendarView& view, const QString& datePattern)
 
 class DayDetails {
 public:
-    DayDetails(CalendarView* view, const std::array<QLabel*, 6>& status, QWidget* pane,
-               QPlainTextEdit* memo, QToolButton* detailsButton);
+    // status: the main window's six status panels.
+    DayDetails(CalendarView* view, StatusPanels* status, QWidget* pane, QPlainTextEdit* memo,
+               QToolButton* detailsButton);
 
     // Fills the status panels and the pane; the pane shows only while the
     // details button is down and there is something to show.
@@ -40,7 +41,7 @@ public:
 
 private:
     CalendarView* view_;
-    std::array<QLabel*, 6> status_;
+    StatusPanels* status_;
     QWidget* pane_;
     QPlainTextEdit* memo_;
     QToolButton* button_;

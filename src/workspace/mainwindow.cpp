@@ -21,6 +21,7 @@
 #include "widgets/colorref.h"
 #include "widgets/composition.h"
 #include "widgets/errorbox.h"
+#include "widgets/statuspanels.h"
 #include "widgets/uiprompts.h"
 #include "workspacesettings.h"
 
@@ -170,20 +171,21 @@ void MainWindow::buildLayout()
     layout->addWidget(body_, 1);
     setCentralWidget(central);
 
+    // In a narrow window the panels give way: the rokuyō first, then the
+    // schedule count, the page status, the holiday; the date goes last.
     static const int widths[] = {180, 60, 60, 180, 60, 50};
     static const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter,
                                            Qt::AlignLeft, Qt::AlignLeft,  Qt::AlignLeft};
+    static const int ranks[] = {5, 4, 0, 3, 1, 2};
+    statusPanels_ = new StatusPanels(this);
+    statusPanels_->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 0; i < 6; ++i) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanel* l = statusPanels_->addPanel(QStringLiteral("StatusPanel%1").arg(i), widths[i],
+                                                 aligns[i], ranks[i], i == 5);
         l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        l->setAlignment(aligns[i] | Qt::AlignVCenter);
-        l->setMinimumWidth(widths[i]);
-        if (i < 5)
-            l->setFixedWidth(widths[i]);
-        statusBar()->addWidget(l, i == 5 ? 1 : 0);
         status_[size_t(i)] = l;
     }
+    statusBar()->addWidget(statusPanels_, 1);
     connect(pages_, &MemoPagesView::pageStatusChanged, status_[5], &QLabel::setText);
 }
 
@@ -191,8 +193,7 @@ void MainWindow::connectCommands()
 {
     using Command = MainToolBar::Command;
     auto on = [this](Command c, auto fn) {
-        connect(toolBar_->button(c), &QToolButton::clicked, this,
-                [this, fn] { Guarded(fn, this); });
+        connect(toolBar_->action(c), &QAction::triggered, this, [this, fn] { Guarded(fn, this); });
     };
     auto exec = [](QPointer<QDialog> d) {
         if (d)
@@ -203,7 +204,7 @@ void MainWindow::connectCommands()
         afterSettingsDialog();
     });
     on(Command::AlwaysOnTop, [this] {
-        const bool on = toolBar_->button(Command::AlwaysOnTop)->isChecked();
+        const bool on = toolBar_->action(Command::AlwaysOnTop)->isChecked();
         WriteSettingInt(REG_WinTop, on ? 1 : 0);
         applyStayOnTop(on);
     });
@@ -222,9 +223,10 @@ void MainWindow::connectCommands()
     on(Command::Calculator, [this] { commands_->StartCalculator(); });
     on(Command::DeletePage, [this] { DeleteOrRestorePage(); });
     connect(pages_, &MemoPagesView::deleteStateChanged, this, [this](bool restore) {
-        QToolButton* b = toolBar_->button(Command::DeletePage);
+        QAction* b = toolBar_->action(Command::DeletePage);
         b->setToolTip(restore ? QStringLiteral("カレントのメモを復元")
                               : QStringLiteral("カレントのメモを削除"));
+        b->setText(b->toolTip() + QStringLiteral("(&D)"));
         b->setIcon(ToolIconNamed(restore ? "restore" : "ToolButton31"));
     });
     connect(clock_, &ClockPanel::stampAtCaret, this,
@@ -236,10 +238,10 @@ void MainWindow::connectCommands()
     });
     connect(commands_, &PageCommands::searchRequested, this, &MainWindow::searchRequested);
     connect(commands_, &PageCommands::findNextRequested, this, &MainWindow::findNextRequested);
-    std::array<QToolButton*, kReferenceCount> slotButtons{};
+    std::array<QAction*, kReferenceCount> slotButtons{};
     for (int i = 0; i < kReferenceCount; ++i)
-        slotButtons[size_t(i)] = toolBar_->referenceButton(i);
-    reference_->setButtons(slotButtons, toolBar_->button(Command::Reference), [this](bool shown) {
+        slotButtons[size_t(i)] = toolBar_->referenceAction(i);
+    reference_->setButtons(slotButtons, toolBar_->action(Command::Reference), [this](bool shown) {
         for (int i = 0; i < kReferenceCount; ++i)
             toolBar_->setReferenceButtonVisible(i, shown);
     });
@@ -250,7 +252,7 @@ void MainWindow::LoadWorkspaceSettings()
     SetSettingsFile(SettingsFilePath());
     Guarded([] { CheckSettingsFileReadable(); }, this);
     Guarded([this] { reference_->LoadReferenceFiles(); }, this);
-    toolBar_->button(MainToolBar::Command::Reference)
+    toolBar_->action(MainToolBar::Command::Reference)
         ->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
     reference_->ApplyReferenceVisibility(false);
     pages_->applyFontsAndColours();
@@ -258,17 +260,17 @@ void MainWindow::LoadWorkspaceSettings()
     Workspace() = WorkspaceSettings::Load();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
-    toolBar_->button(MainToolBar::Command::Calendar)
+    toolBar_->action(MainToolBar::Command::Calendar)
         ->setChecked(ReadSettingInt(REG_ShowCalendar) == 1);
     calendar_->setVisible(ReadSettingInt(REG_ShowCalendar) == 1);
     const bool onTop = ReadSettingInt(REG_WinTop) == 1;
-    toolBar_->button(MainToolBar::Command::AlwaysOnTop)->setChecked(onTop);
+    toolBar_->action(MainToolBar::Command::AlwaysOnTop)->setChecked(onTop);
     applyStayOnTop(onTop);
 }
 
 void MainWindow::applyCalendarVisibility()
 {
-    QToolButton* b = toolBar_->button(MainToolBar::Command::Calendar);
+    QAction* b = toolBar_->action(MainToolBar::Command::Calendar);
     const bool on = b->isChecked();
     WriteSettingInt(REG_ShowCalendar, on ? 1 : 0);
     calendar_->setVisible(on);
@@ -441,6 +443,9 @@ bool MainWindow::handleKey(int key, Qt::KeyboardModifiers mods)
                pageKey) {
         if (page + step >= 0 && page + step <= last)
             Guarded([&] { pages_->movePage(page, page + step); }, this);
+        acted = true;
+    } else if (mods == Qt::NoModifier && key == Qt::Key_F10) {
+        toolBar_->popupCommandMenu(); // every toolbar command, for the keyboard
         acted = true;
     }
     if (pageKey)

@@ -21,6 +21,7 @@ class ClockPanel;
 class DayDetails;
 class BalloonHintStore;
 class ScheduleAlerts;
+class StatusPanels;
 class MainToolBar;
 class MemoPagesView;
 class PageCommands;
@@ -124,6 +125,7 @@ private:
     DayDetails* details_ = nullptr;
     ScheduleAlerts* alerts_ = nullptr;
     BalloonHintStore* balloonHints_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
     std::array<QLabel*, 6> status_{};
     QPropertyAnimation* fade_ = nullptr;
     QTimer* timer1_ = nullptr;

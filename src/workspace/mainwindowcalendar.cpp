@@ -28,8 +28,8 @@ namespace vn {
 
 void MainWindow::connectCalendar()
 {
-    details_ =
-        new DayDetails(calendar_->view(), status_, info_, memoInfo_, calendar_->detailsButton());
+    details_ = new DayDetails(calendar_->view(), statusPanels_, info_, memoInfo_,
+                              calendar_->detailsButton());
     alerts_ = new ScheduleAlerts(calendar_->view(), this, balloonHints_);
     connect(calendar_, &CalendarPanel::selectedDayChanged, this,
             [this] { Guarded([this] { ShowSelectedDayDetails(); }, this); });

@@ -17,7 +17,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextBlock>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace vn {
@@ -77,14 +76,14 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
     connect(copy, &QAction::triggered, this, &ReferenceArea::CopySelection);
 }
 
-void ReferenceArea::setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
-                               QToolButton* areaSwitch, std::function<void(bool)> showSlotButtons)
+void ReferenceArea::setButtons(const std::array<QAction*, kReferenceCount>& slotButtons,
+                               QAction* areaSwitch, std::function<void(bool)> showSlotButtons)
 {
     buttons_ = slotButtons;
     areaSwitch_ = areaSwitch;
     showSlotButtons_ = std::move(showSlotButtons);
     for (int i = 0; i < kReferenceCount; ++i)
-        connect(buttons_[size_t(i)], &QToolButton::clicked, this,
+        connect(buttons_[size_t(i)], &QAction::triggered, this,
                 [this, i] { Guarded([this, i] { ToggleReferencePage(i); }, this); });
 }
 
@@ -134,7 +133,7 @@ bool ReferenceArea::OpenReferencePage(int slot)
     WriteSettingStr(REG_RefFileName01 + slot, path);
     setText(editors_[size_t(slot)], ReadForeignEditText(path));
     tabs_->setTabText(slot, Prefix(slot) + QFileInfo(path).fileName());
-    buttons_[size_t(slot)]->setToolTip(Prefix(slot) + path);
+    labelSlot(slot, path);
     tabs_->setTabVisible(slot, true);
     tabs_->setCurrentIndex(slot);
     return true;
@@ -142,16 +141,31 @@ bool ReferenceArea::OpenReferencePage(int slot)
 
 void ReferenceArea::closeSlot(int slot, bool writeSetting)
 {
-    buttons_[size_t(slot)]->setToolTip(Prefix(slot) + kOpenHint);
+    labelSlot(slot, QString());
     tabs_->setTabVisible(slot, false);
     paths_[size_t(slot)].clear();
     if (writeSetting)
         WriteSettingStr(REG_RefFileName01 + slot, QString());
 }
 
+void ReferenceArea::labelSlot(int slot, const QString& path)
+{
+    QAction* a = buttons_[size_t(slot)];
+    const QString mnemonic = QStringLiteral("(&%1)").arg((slot + 1) % 10);
+    // The menu item shows the button's icon (the slot's number) beside it.
+    if (path.isEmpty()) {
+        a->setToolTip(Prefix(slot) + kOpenHint);
+        a->setText(kOpenHint + mnemonic);
+    } else {
+        a->setToolTip(Prefix(slot) + path);
+        QString name = QFileInfo(path).fileName();
+        a->setText(name.replace(u'&', QLatin1String("&&")) + mnemonic);
+    }
+}
+
 void ReferenceArea::ToggleReferencePage(int slot)
 {
-    QToolButton* button = buttons_[size_t(slot)];
+    QAction* button = buttons_[size_t(slot)];
     closeSlot(slot, false);
     if (button->isChecked()) {
         const QString chosen = Prompts().openFile(QStringLiteral("テキストファイル(*.txt)|*.txt"));
@@ -184,7 +198,7 @@ void ReferenceArea::ToggleReferencePage(int slot)
 void ReferenceArea::UpdateReferenceArea()
 {
     bool any = false;
-    for (QToolButton* b : buttons_)
+    for (QAction* b : buttons_)
         any = any || (b && b->isChecked());
     setVisible(any && (!areaSwitch_ || areaSwitch_->isChecked()));
 }

@@ -7,10 +7,10 @@
 #include <array>
 #include <functional>
 
+class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QTabWidget;
-class QToolButton;
 
 namespace vn {
 
@@ -20,10 +20,11 @@ class ReferenceArea : public QFrame {
     Q_OBJECT
 public:
     explicit ReferenceArea(QWidget* parent = nullptr);
-    // The slot buttons ToolButton6 .. ToolButton15, the area switch, and
-    // how the slot buttons are shown and hidden (with the area).
-    void setButtons(const std::array<QToolButton*, kReferenceCount>& slotButtons,
-                    QToolButton* areaSwitch, std::function<void(bool)> showSlotButtons);
+    // The actions of the slot buttons ToolButton6 .. ToolButton15 and of
+    // the area switch, and how the slot buttons are shown and hidden (with
+    // the area).
+    void setButtons(const std::array<QAction*, kReferenceCount>& slotButtons, QAction* areaSwitch,
+                    std::function<void(bool)> showSlotButtons);
 
     QTabWidget* tabs() const { return tabs_; }
     QPlainTextEdit* editor(int slot) const { return editors_[size_t(slot)]; }
@@ -49,14 +50,17 @@ public:
 
 private:
     void closeSlot(int slot, bool writeSetting);
+    // The slot button's hint and menu item: the file's path, or the offer
+    // to open one.
+    void labelSlot(int slot, const QString& path);
     int selectedSlot() const;
 
     QTabWidget* tabs_;
     QMenu* menu_;
     std::array<QPlainTextEdit*, kReferenceCount> editors_{};
     std::array<QString, kReferenceCount> paths_{};
-    std::array<QToolButton*, kReferenceCount> buttons_{};
-    QToolButton* areaSwitch_ = nullptr;
+    std::array<QAction*, kReferenceCount> buttons_{};
+    QAction* areaSwitch_ = nullptr;
     std::function<void(bool)> showSlotButtons_;
 };
 

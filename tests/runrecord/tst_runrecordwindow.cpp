@@ -318,14 +318,22 @@ private slots:
 
     void layoutIsKeptForTheNextStart()
     {
+        // A long date format carried over from elsewhere: the date column
+        // widens to show it, the stored width stays as it was.
+        WriteSettingStr(REG_EnvFormatDate, QStringLiteral("yyyy年mm月dd日(aaaa)"));
+        const int storedDateWidth = ReadSettingInt(REG_PCItem00Width);
         {
             RunRecordWindow w;
             w.setCalendarData(data_.get());
             w.show();
+            const int dateWidth =
+                w.grid()->fontMetrics().horizontalAdvance(w.grid()->text(0, kRunDate));
+            QVERIFY(w.grid()->columnWidth(kRunDate) > std::max(dateWidth, storedDateWidth));
             w.grid()->setColumnWidth(kRunMemo, 217);
             w.move(120, 90);
             w.close();
         }
+        QCOMPARE(ReadSettingInt(REG_PCItem00Width), storedDateWidth);
         QCOMPARE(ReadSettingInt(REG_PCItem01Width), 217);
         QVERIFY(ReadSettingInt(REG_PCFrameTop) > 0);
         RunRecordWindow again;

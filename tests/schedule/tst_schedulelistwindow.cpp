@@ -15,8 +15,10 @@
 #include "widgets/colorref.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 
 using namespace vn;
@@ -236,6 +238,23 @@ private slots:
         f.list.button(Cmd::Close)->click();
         QVERIFY(!f.list.isVisible());
         QCOMPARE(f.dir.readBytes("Schedule.dat"), QByteArray());
+    }
+
+    // A narrow list window lists the buttons its bar has no room for in
+    // the bar's » menu, and an item there runs its command.
+    void aNarrowWindowListsTheButtonsThatDoNotFit()
+    {
+        Fixture f;
+        f.writeLines({kToday});
+        f.list.resize(300, 300);
+        f.open();
+        auto* more = f.list.toolBar()->findChild<QToolButton*>("qt_toolbar_ext_button");
+        QVERIFY(more && more->isVisible() && more->menu());
+        QToolButton* close = f.list.button(Cmd::Close);
+        QVERIFY(!close->isVisible());
+        QVERIFY(more->menu()->actions().contains(close->defaultAction()));
+        close->defaultAction()->trigger();
+        QVERIFY(!f.list.isVisible());
     }
 
     void thePastScheduleColour()

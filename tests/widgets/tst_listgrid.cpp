@@ -266,6 +266,66 @@ private slots:
         QVERIFY(!g.checked(0, 4));
         QCOMPARE(ticks.size(), 2);
     }
+
+    // A shown column is at least as wide as its header and its widest cell,
+    // but widening stops at the cap; a width given above the cap stays.
+    void columnWidthRule_data()
+    {
+        QTest::addColumn<int>("given");
+        QTest::addColumn<int>("header");
+        QTest::addColumn<int>("widest");
+        QTest::addColumn<int>("expected");
+        const int cap = 240;
+        QTest::newRow("given width holds everything") << 120 << 40 << 80 << 120;
+        QTest::newRow("carried-over long date in a stored 100") << 100 << 30 << 170 << 170;
+        QTest::newRow("header wider than the cells") << 30 << 48 << 20 << 48;
+        QTest::newRow("long text stops at the cap") << 220 << 30 << 900 << cap;
+        QTest::newRow("given above the cap keeps it") << 300 << 30 << 900 << 300;
+        QTest::newRow("empty column") << 64 << 0 << 0 << 64;
+    }
+    void columnWidthRule()
+    {
+        QFETCH(int, given);
+        QFETCH(int, header);
+        QFETCH(int, widest);
+        QFETCH(int, expected);
+        QCOMPARE(FittedColumnWidth(given, header, widest, 240), expected);
+    }
+
+    // The texts the run record and the schedule list cut: after widening
+    // each shows whole, a long text stops at the cap, and the widths to
+    // store stay the given ones until the user drags a column.
+    void widenedColumnsShowTheirTexts()
+    {
+        ListGrid g;
+        const QString date = QStringLiteral("2004年12月10日(金曜日)");
+        const QString holiday = QStringLiteral("天皇誕生日");
+        const QString text = QString(60, QChar(0x4E88)); // 予予予...
+        g.setColumns({{QStringLiteral("日付"), 100},
+                      {QStringLiteral("休日名称"), 64},
+                      {QStringLiteral("内容"), 220},
+                      {QStringLiteral("開く"), 40, Qt::AlignHCenter, CellKind::Check},
+                      {QStringLiteral("URL"), 200}});
+        g.addRow({date, holiday, text, true, QStringLiteral("http://example.jp/")});
+        g.resize(760, 200);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        g.widenColumnsToContents();
+        const QFontMetrics fm(g.font());
+        QVERIFY(g.columnWidth(0) > fm.horizontalAdvance(date));
+        QVERIFY(g.columnWidth(1) > fm.horizontalAdvance(holiday));
+        QCOMPARE(g.columnWidth(2), g.widenCap());
+        QCOMPARE(g.columnWidth(3), 40); // check boxes keep their width
+        QCOMPARE(g.columnWidth(4), 200);
+        QCOMPARE(g.chosenWidth(0), 100);
+        QCOMPARE(g.chosenWidth(1), 64);
+        // hiding and showing is no choice of width; dragging is
+        g.setColumnHidden(1, true);
+        g.setColumnHidden(1, false);
+        QCOMPARE(g.chosenWidth(1), 64);
+        g.horizontalHeader()->resizeSection(4, 150);
+        QCOMPARE(g.chosenWidth(4), 150);
+    }
 };
 
 QTEST_MAIN(TstListGrid)

@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -439,6 +440,64 @@ private slots:
         QCOMPARE(ReadSettingInt(REG_ShowCalendar), 0);
         QCOMPARE(w.mainToolBar()->button(MainToolBar::Command::Calendar)->toolTip(),
                  QStringLiteral("カレンダー表示"));
+    }
+
+    // In a narrow window the » menu lists exactly the buttons the bar has
+    // no room for, its items run their commands, and F10 opens every
+    // command for the keyboard.
+    void narrowWindowReachesEveryCommand()
+    {
+        TempDataFolder dir;
+        MainWindow w;
+        w.resize(420, 480);
+        w.ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCoreApplication::processEvents();
+        using Command = MainToolBar::Command;
+        MainToolBar* bar = w.mainToolBar();
+        QToolButton* more = bar->overflowButton();
+        QVERIFY(more && more->isVisible() && more->menu());
+        QSet<QAction*> left;
+        for (int c = 0; c < int(Command::Count); ++c) {
+            if (bar->action(Command(c))->isVisible() && !bar->button(Command(c))->isVisible())
+                left.insert(bar->action(Command(c)));
+        }
+        QVERIFY(left.contains(bar->action(Command::RunRecord)));
+        QSet<QAction*> listed;
+        for (QAction* a : more->menu()->actions())
+            if (!a->isSeparator())
+                listed.insert(a);
+        QCOMPARE(listed, left);
+
+        // what a menu item runs: the command, as the button would
+        bar->action(Command::Calendar)->trigger();
+        QVERIFY(!w.calendarPanel()->isVisible());
+        QCOMPARE(ReadSettingInt(REG_ShowCalendar), 0);
+
+        QVERIFY(w.handleKey(Qt::Key_F10, Qt::NoModifier));
+        QMenu* menu = bar->commandMenu();
+        QVERIFY(menu->isVisible());
+        QSet<QAction*> all;
+        QStringList mnemonics;
+        int items = 0;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator())
+                continue;
+            ++items;
+            mnemonics.append(a->text().section(u'&', 1, 1).left(1));
+            if (a->menu()) {
+                for (QAction* sub : a->menu()->actions())
+                    all.insert(sub);
+            } else {
+                all.insert(a);
+            }
+        }
+        for (int c = 0; c < int(Command::Count); ++c)
+            QVERIFY(all.contains(bar->action(Command(c))));
+        mnemonics.removeAll(QString());
+        mnemonics.removeDuplicates();
+        QCOMPARE(mnemonics.size(), items); // a key of its own for each item
+        menu->close();
     }
 
     void pageKeys()

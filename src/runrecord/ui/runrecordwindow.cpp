@@ -9,6 +9,7 @@
 #include "widgets/errorbox.h"
 #include "widgets/listgrid.h"
 #include "widgets/shelldialog.h"
+#include "widgets/statuspanels.h"
 #include "widgets/uiprompts.h"
 
 #include <QApplication>
@@ -99,15 +100,14 @@ RunRecordWindow::RunRecordWindow(QWidget* parent)
     view->SetOffsetY(1);
     view->SetPastDayImage(CheckMarkImage());
 
-    const int panelWidths[] = {110, 60, 50, 90, 80, 0};
-    for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        if (panelWidths[i] > 0)
-            label->setMinimumWidth(panelWidths[i]);
-        ui->StatusBar1->addWidget(label, i == 5 ? 1 : 0);
-        status_[size_t(i)] = label;
-    }
+    // In a narrow window the panels give way, the date last.
+    const int panelWidths[] = {110, 60, 50, 90, 80, 60};
+    const int ranks[] = {5, 4, 0, 3, 1, 2};
+    auto* panels = new StatusPanels(this);
+    for (int i = 0; i < 6; ++i)
+        status_[size_t(i)] = panels->addPanel(QStringLiteral("StatusPanel%1").arg(i),
+                                              panelWidths[i], Qt::AlignLeft, ranks[i], i == 5);
+    ui->StatusBar1->addWidget(panels, 1);
     buildGrid();
     buildMenu();
 
@@ -235,11 +235,9 @@ void RunRecordWindow::saveLayout()
         {REG_PCFrameWidth, width()},
         {REG_PCCalendarWidth, ui->Splitter1->sizes().value(0)},
     };
-    for (const auto& [column, id] : kWidthSettings) {
-        const int w = ui->GridView1->isColumnHidden(column) ? ui->GridView1->column(column).width
-                                                            : ui->GridView1->columnWidth(column);
-        values.append({id, w});
-    }
+    // The widths as stored or dragged, not as widened to the rows.
+    for (const auto& [column, id] : kWidthSettings)
+        values.append({id, ui->GridView1->chosenWidth(column)});
     WriteSettingIntsIfChanged(values);
 }
 
@@ -298,6 +296,7 @@ void RunRecordWindow::RefreshRunRecord()
     const int count = int(rows.size());
     selecting_ = true;
     ui->GridView1->setRows(std::move(rows));
+    ui->GridView1->widenColumnsToContents();
     status_[5]->setText(ShownDaysText(period_.isSet() ? period_.length() : 0));
     if (count > 0)
         ui->GridView1->setCurrentRow(0);
@@ -361,6 +360,8 @@ void RunRecordWindow::setDetailShown(bool shown)
     ui->tbDetail->setChecked(shown);
     for (int c : {kRunRokuyou, kRunHolidayName, kRunSchedules})
         ui->GridView1->setColumnHidden(c, !shown);
+    if (shown)
+        ui->GridView1->widenColumnsToContents();
     WriteSettingIntsIfChanged({{REG_ShowScheduleDetailDateTime, shown ? 1 : 0}});
 }
 

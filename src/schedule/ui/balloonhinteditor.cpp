@@ -23,6 +23,7 @@ BalloonHintEditor::BalloonHintEditor(QWidget* parent)
     ui->spinHH->setEmptyValue(0);
     ui->spinNN->setEmptyValue(0);
     LimitSjisBytes(ui->cmbMsg->lineEdit(), kBalloonMessageBytes);
+    PadDropDownRows(ui->cmbMsg); // the presets mix kana, symbols and fallback faces
     connect(ui->cmdAdd, &QPushButton::clicked, this,
             [this] { Guarded([this] { cmdAddClick(); }, this); });
     connect(ui->cmdNew, &QPushButton::clicked, this, [this] {
