@@ -66,9 +66,9 @@ focus "$(read_only_window)"
 xdotool type --delay 20 "typed where nothing may be written"
 xdotool key Return
 sleep 4 # the run record's first capture and the catch-up backup would come now
+[ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/read_only.png"
 xdotool search --onlyvisible --name '^Velnote \[' | head -1 | xargs -r xdotool windowclose
 sleep 1 # the close box saves the pages and the diary
-[ -n "${VELNOTE_SHOT_DIR:-}" ] && import -window root "$VELNOTE_SHOT_DIR/read_only.png"
 kill -TERM "$OTHER_PID"
 check "the read-only instance ends on SIGTERM" wait_for 10 ended
 wait "$OTHER_PID"
