@@ -35,8 +35,8 @@ UptimeTexts ComputeUptimeTexts(DateTime now, qint64 msecsSinceBoot)
 QString CaptionWithUptime(const QString& uptimeText)
 {
     // A folder opened read-only says so wherever the window is seen.
-    const QString name = DataFolderReadOnly() ? QStringLiteral("Velnote [読み取り専用]")
-                                              : QStringLiteral("Velnote");
+    const QString name =
+        DataFolderReadOnly() ? QStringLiteral("Velnote [読み取り専用]") : QStringLiteral("Velnote");
     return name + QStringLiteral("   →→ ") + uptimeText;
 }
 
