@@ -74,14 +74,17 @@ void KeepDataFolderClaim(DataFolderLock* lock, MainWindow* main)
     // A watch, not a timer: it costs nothing until the file changes.
     auto* watcher = new QFileSystemWatcher(QStringList{lock->path()}, main);
     QObject::connect(watcher, &QFileSystemWatcher::fileChanged, main, [lock, watcher, lost] {
-        if (!lock->taken())
-            return;
-        const DataFolderLock::Follow follow = lock->followFile();
-        if (follow == DataFolderLock::Follow::Lost)
-            return lost();
-        if (follow == DataFolderLock::Follow::Moved) { // the watch stayed with the old file
+        // The watch first, then the lock, each on what is at the path now: a
+        // file put there in between changes what is watched and comes back
+        // here.
+        for (int round = 0; round < 8 && lock->taken(); ++round) {
             watcher->removePath(lock->path());
             watcher->addPath(lock->path());
+            const DataFolderLock::Follow follow = lock->followFile();
+            if (follow == DataFolderLock::Follow::Lost)
+                return lost();
+            if (follow == DataFolderLock::Follow::Same)
+                return;
         }
     });
     if (!lock->needsHeartbeat())

@@ -17,6 +17,10 @@ namespace vn {
 
 namespace {
 
+// Readable by others (the user's umask permitting): another user of a shared
+// folder can then ask the lock and read whom it names. It holds no data.
+constexpr mode_t kLockFileMode = 0644;
+
 QString firstLineOf(const char* path)
 {
     QFile f(QString::fromLatin1(path));
@@ -188,7 +192,7 @@ DataFolderLock::Result DataFolderLock::acquire()
     const QByteArray name = QFile::encodeName(path_);
     // Close-on-exec: a browser or calculator started from here must not
     // keep the folder locked after the program has ended.
-    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kLockFileMode);
     bool writable = fd >= 0;
     if (!writable) // made by another user of a shared folder: it can still be asked
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
@@ -224,9 +228,11 @@ DataFolderLock::Result DataFolderLock::acquire()
         return held ? Result::Held : Result::Unlockable;
     }
     // In place, not through a temporary file: the lock belongs to this file.
+    // Written over the old lines, then cut to length, so that a sync tool
+    // or another start never finds it empty in between.
     mine_ = LockHolderText(facts.here);
-    if (::ftruncate(fd, 0) != 0 ||
-        ::pwrite(fd, mine_.constData(), size_t(mine_.size()), 0) != ssize_t(mine_.size())) {
+    if (::pwrite(fd, mine_.constData(), size_t(mine_.size()), 0) != ssize_t(mine_.size()) ||
+        ::ftruncate(fd, mine_.size()) != 0) {
         ::close(fd);
         return Result::Unlockable;
     }
@@ -263,21 +269,21 @@ DataFolderLock::Follow DataFolderLock::followFile()
         return Follow::Same;
     if (!shared_)
         return heartbeat() ? Follow::Same : Follow::Lost;
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd =
+        ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, kLockFileMode);
     if (fd < 0)
         return Follow::Same; // nothing to lock there; keep what there is
     struct flock fl = {};
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
-    const QByteArray text = readAll(fd);
     if (::fcntl(fd, F_OFD_SETLK, &fl) != 0 && ::fcntl(fd, F_SETLK, &fl) != 0) {
-        holder_ = ParseLockHolder(text);
+        holder_ = ParseLockHolder(readAll(fd));
         ::close(fd);
         ::close(fd_);
         fd_ = -1;
         return Follow::Lost;
     }
-    if (text.trimmed().isEmpty() &&
+    if (readAll(fd).trimmed().isEmpty() &&
         ::pwrite(fd, mine_.constData(), size_t(mine_.size()), 0) == ssize_t(mine_.size()))
         ::fsync(fd);
     ::close(fd_);
