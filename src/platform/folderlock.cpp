@@ -210,6 +210,8 @@ DataFolderLock::Result DataFolderLock::acquire()
         if (rc != 0 && errno == EINVAL) // a kernel without OFD locks
             rc = ::fcntl(fd, F_SETLK, &fl);
         facts.kernelRefused = rc != 0 && (errno == EAGAIN || errno == EACCES);
+        if (rc != 0 && !facts.kernelRefused) // no locks at all there (ENOLCK): the file speaks
+            facts.locksShared = false;
     } else {
         facts.kernelRefused = ::fcntl(fd, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
     }
