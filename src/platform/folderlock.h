@@ -20,7 +20,8 @@
 //   another PC through a sync tool (Syncthing carries the file; each PC then
 //   has a folder of its own and a lock of its own).
 // - Where locks may be kept per client and not reach others (SMB/CIFS, FUSE
-//   mounts such as sshfs, 9p), the file's content decides:
+//   mounts such as sshfs, 9p), or the file system takes none at all, the
+//   file's content decides:
 //   - empty or unreadable: free;
 //   - this machine (same machine id, or same host name when either has no
 //     machine id): held while the named process runs with the same start
