@@ -6,6 +6,7 @@
 #include "calendar/ui/holidayeditor.h"
 #include "calendar/ui/holidaylistwindow.h"
 #include "firstpaintprobe.h"
+#include "folderclaim.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
 #include "foundation/paths.h"
@@ -82,6 +83,7 @@ namespace {
 
 MemoPagesView* g_emergencyPages = nullptr;
 BackgroundJobs* g_emergencyJobs = nullptr;
+DataFolderLock* g_emergencyFolderLock = nullptr;
 
 void EmergencySave()
 {
@@ -93,13 +95,16 @@ void EmergencySave()
     }
     MemoPagesView* pages = g_emergencyPages;
     g_emergencyPages = nullptr;
-    if (!pages)
-        return;
-    try {
-        pages->savePages(kPageCount);
-    } catch (...) {
-        // nothing more can be done on the way out
+    if (pages) {
+        try {
+            pages->savePages(kPageCount);
+        } catch (...) {
+            // nothing more can be done on the way out
+        }
     }
+    // After the last save: the folder is free for the next writer.
+    if (DataFolderLock* lock = std::exchange(g_emergencyFolderLock, nullptr))
+        lock->release();
 }
 
 // Text an earlier end of the session could not save was kept outside the
@@ -188,7 +193,6 @@ int RunVelnote(int argc, char** argv)
         RequestShow(showSocket); // another instance runs in this session: bring it up
         return 0;
     }
-    StartUpHousekeeping(startedAt);
     SetPlatform(std::move(platform));
     InstallFontSubstitutions();
     // The installed family the windows' face stands for; finding it reads
@@ -197,6 +201,14 @@ int RunVelnote(int argc, char** argv)
     appFont.setPixelSize(12);
     QApplication::setFont(appFont);
     MarkStartupPhase("instance lock, platform, font database, translations");
+    // One writer per data folder: another login or another PC that has it
+    // open leaves this instance the choice of reading only or quitting.
+    DataFolderLock folderLock(AppFolder());
+    if (!ClaimDataFolder(folderLock, AppFolder())) {
+        SetPlatform(nullptr);
+        return 0;
+    }
+    StartUpHousekeeping(startedAt);
 
     InstallPasteGuard(); // before any editor exists
     InstallCompositionWatch();
@@ -209,6 +221,7 @@ int RunVelnote(int argc, char** argv)
     MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
     ListenForShowRequests(main, showSocket, [main] { main->ShowMainWindow(); });
+    KeepDataFolderClaim(&folderLock, main);
     // The show/hide key works from the moment the window can be seen.
     auto* tray = new TrayController(main);
     tray->registerGesture(StoredShowHideKind(), StoredShowHideSeconds());
@@ -228,6 +241,7 @@ int RunVelnote(int argc, char** argv)
     // the windowing layer exits), the pages are still written on the way out.
     g_emergencyPages = main->pages();
     g_emergencyJobs = jobs;
+    g_emergencyFolderLock = &folderLock;
     std::atexit(EmergencySave);
 
     QObject::connect(main, &MainWindow::printRequested, main,
@@ -254,6 +268,7 @@ int RunVelnote(int argc, char** argv)
     startErrors.reset();
     g_emergencyPages = nullptr;
     g_emergencyJobs = nullptr;
+    g_emergencyFolderLock = nullptr;
     windows.memo.reset();
     SetPlatform(nullptr);
     return rc;

@@ -4,6 +4,7 @@
 #include "foundation/apperror.h"
 #include "foundation/paths.h"
 #include "platform/flockinstancelock.h"
+#include "platform/folderlock.h"
 #include "schedule/icalendar.h"
 #include "schedule/schedulelistfile.h"
 
@@ -126,6 +127,13 @@ int importIcs(const QString& source)
     if (!MakePrivateFolder(AppFolder()))
         return fail(kFailed, QStringLiteral("データフォルダー \"%1\" を作成できません")
                                  .arg(QDir::toNativeSeparators(AppFolder())));
+    // Nor may another login or PC that has the folder open.
+    DataFolderLock folderLock(AppFolder());
+    if (folderLock.acquire() == DataFolderLock::Result::Held)
+        return fail(kFailed, QStringLiteral("データフォルダーは別のPCまたは別のログインの"
+                                            "Velnoteが使用中です（コンピューター: %1、"
+                                            "ユーザー: %2）。終了してから読み込んでください")
+                                 .arg(folderLock.holder().host, folderLock.holder().user));
     Holidays holidays;
     const IcalImportSummary summary =
         ImportIcalFile(source, AppFolder() + QStringLiteral("/Schedule.dat"), holidays.test);

@@ -6,7 +6,9 @@
 #include "foundation/datetimeformat.h"
 #include "foundation/heldtext.h"
 #include "foundation/paths.h"
+#include "foundation/readonlyfolder.h"
 #include "foundation/settings.h"
+#include "foundation/syncleftovers.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -23,12 +25,13 @@ namespace vn {
 
 namespace {
 
-// Sub-folders and plain files of the BackUp folder, hidden ones left out,
-// in ascending text order.
+// Sub-folders and plain files of the BackUp folder, hidden ones and a sync
+// tool's leftovers left out, in ascending text order.
 QStringList backUpEntries()
 {
     QStringList names =
         QDir(BackUpFolder()).entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
+    names.removeIf([](const QString& n) { return IsSyncLeftover(n); });
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -117,6 +120,8 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
                : RenderDateTime(QStringLiteral("yyyymmdd_hhnn"), now) + QStringLiteral("00");
     BackUpResult result;
     result.folder = BackUpFolder() + u'/' + name;
+    if (!MayWriteAt(result.folder))
+        return result; // the data folder is open read-only: no generation, nothing to tell
     const QString cannotMake =
         QStringLiteral("データバックアップフォルダの作成失敗\r\n作成フォルダ名 = ") +
         QDir::toNativeSeparators(result.folder);
@@ -172,6 +177,8 @@ BackUpResult MakeBackUpGeneration(const BackUpSource& source, bool manual)
 
 void RemoveUnfinishedGenerations()
 {
+    if (!MayWriteAt(BackUpFolder()))
+        return;
     const QStringList hidden =
         QDir(BackUpFolder())
             .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
@@ -209,6 +216,8 @@ void PruneBackUpGenerations(int maxGenerations)
 
 void DeleteBackUpGeneration(const QString& folder)
 {
+    if (!MayWriteAt(folder))
+        return;
     const QFileInfo info(folder);
     if (info.isSymLink() || !info.isDir())
         return;

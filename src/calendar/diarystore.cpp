@@ -4,6 +4,8 @@
 #include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/heldtext.h"
+#include "foundation/readonlyfolder.h"
+#include "foundation/syncleftovers.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -77,7 +79,7 @@ void DiaryStore::ScanDiaryFolder(const QString& folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo fi = it.fileInfo();
-        if (fi.isDir())
+        if (fi.isDir() || IsSyncLeftoverPath(QStringView(it.filePath()).mid(folder.size())))
             continue;
         const int key = keyOfFileName(fi.fileName());
         if (key >= 0)
@@ -230,6 +232,8 @@ void DiaryStore::writeDiaryOf(DateTime d)
                                       "確かめてください")
                            .arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d)));
     }
+    if (!MayWriteAt(path))
+        return; // the data folder is open read-only
     if (text.isEmpty()) {
         // Only a diary file is removed; a folder or the like in its place
         // is not the program's, and an empty text needs no saving.

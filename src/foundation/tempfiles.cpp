@@ -1,6 +1,7 @@
 #include "tempfiles.h"
 
 #include "paths.h"
+#include "readonlyfolder.h"
 
 #include <QFile>
 #include <QSet>
@@ -118,6 +119,8 @@ bool IsTempFileNameFor(QStringView fileName, QStringView target)
 
 int RemoveStaleTempFiles(qint64 startedAt)
 {
+    if (!MayWriteAt(AppFolder()))
+        return 0; // another instance writes the folder: its temporary files are its own
     const QStringList pages = pageFileNames();
     const QString base = AppBaseName();
     QSet<QString> dataNames(pages.begin(), pages.end());

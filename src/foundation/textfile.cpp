@@ -1,5 +1,7 @@
 #include "textfile.h"
 
+#include "readonlyfolder.h"
+
 #include "apperror.h"
 #include "textcodec.h"
 
@@ -321,6 +323,8 @@ QString WriteTargetOf(const QString& path)
 
 void WriteFileAtomic(const QString& path, const QByteArray& bytes, NewFileMode mode)
 {
+    if (!MayWriteAt(path))
+        return; // the data folder is open read-only: another instance writes it
     const QString shown = QDir::toNativeSeparators(path);
     const QString resolved = WriteTargetOf(path);
     if (resolved.isEmpty())

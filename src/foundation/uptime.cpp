@@ -1,6 +1,7 @@
 #include "uptime.h"
 
 #include "datetimeformat.h"
+#include "readonlyfolder.h"
 
 #include <ctime>
 
@@ -33,7 +34,10 @@ UptimeTexts ComputeUptimeTexts(DateTime now, qint64 msecsSinceBoot)
 
 QString CaptionWithUptime(const QString& uptimeText)
 {
-    return QStringLiteral("Velnote   →→ ") + uptimeText;
+    // A folder opened read-only says so wherever the window is seen.
+    const QString name =
+        DataFolderReadOnly() ? QStringLiteral("Velnote [読み取り専用]") : QStringLiteral("Velnote");
+    return name + QStringLiteral("   →→ ") + uptimeText;
 }
 
 qint64 SystemMSecsSinceBoot()

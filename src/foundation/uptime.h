@@ -17,7 +17,8 @@ struct UptimeTexts {
 // milliseconds before it.
 UptimeTexts ComputeUptimeTexts(DateTime now, qint64 msecsSinceBoot);
 
-// The main window's caption with the uptime text.
+// The main window's caption with the uptime text ("Velnote [読み取り専用]" for a
+// data folder opened read-only).
 QString CaptionWithUptime(const QString& uptimeText);
 
 // Milliseconds since the operating system started, time asleep included.

@@ -3,6 +3,7 @@
 #include "foundation/apperror.h"
 #include "foundation/clock.h"
 #include "foundation/inifile.h"
+#include "foundation/readonlyfolder.h"
 #include "foundation/textfile.h"
 
 #include <QFile>
@@ -170,7 +171,7 @@ void RunRecordCapture::writeJournal()
 void RunRecordCapture::removeJournal()
 {
     const QString journal = journalPath();
-    if (QFileInfo::exists(journal))
+    if (QFileInfo::exists(journal) && MayWriteAt(journal))
         QFile::remove(journal);
 }
 

@@ -2,6 +2,7 @@
 // code and at most one line on standard error.
 #include "foundation/textcodec.h"
 #include "platform/flockinstancelock.h"
+#include "platform/folderlock.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -228,6 +229,17 @@ private slots:
             QVERIFY(!QFileInfo::exists(f.file("data/Schedule.dat")));
             // Writing out needs no such care.
             QCOMPARE(f.run({"--export-ics", f.file("out.ics")}).code, 0);
+        }
+        {
+            // Another login (or PC) with the folder open: its runtime lock is
+            // elsewhere, the folder's lock is taken.
+            QVERIFY(QDir().mkpath(f.file("data")));
+            vn::DataFolderLock otherLogin(f.file("data"));
+            QCOMPARE(otherLogin.acquire(), vn::DataFolderLock::Result::Taken);
+            const Run r = f.run({"--import-ics", f.file("in.ics")});
+            QCOMPARE(r.code, 1);
+            QVERIFY2(r.err.contains(QStringLiteral("別のPCまたは別のログイン")), qPrintable(r.err));
+            QVERIFY(!QFileInfo::exists(f.file("data/Schedule.dat")));
         }
         QCOMPARE(f.run({"--import-ics", f.file("in.ics")}).code, 0);
         QVERIFY(QFileInfo::exists(f.file("data/Schedule.dat")));

@@ -269,6 +269,8 @@ private slots:
         makeEntry("20090101_120000_Velnote");
         makeEntry("notes.txt", false);
         makeEntry(".hidden");
+        makeEntry("20090102_120000 (Selective Sync Conflict)"); // a sync tool's, not ours
+        makeEntry("20090102_120000.sync-conflict-20090102-120000-ABCDEFG", false);
         QCOMPARE(ListBackUpGenerations(),
                  QStringList({"notes.txt", "20090101_120000_Velnote", "20090101_120000"}));
     }

@@ -330,6 +330,10 @@ private slots:
         put("Diary/200805/20081332.txt", "no such day");
         put("Diary/20080510.txt", "in the root");
         put("Diary/x/y/z/20120229.txt", "deep");
+        // A sync tool's leftovers: a deleted day kept by Syncthing's trash
+        // can, and a conflict copy in a folder of its own name.
+        put("Diary/.stversions/200805/20080507.txt", "deleted elsewhere");
+        put("Diary/200805 (conflicted copy 2008-05-08)/20080508.txt", "Dropbox");
         core_->SetDiaryFolder(diaryFolder());
         DiaryStore& diary = core_->diary();
         QCOMPARE(diary.DiaryDayCount(), 3);

@@ -1,4 +1,5 @@
 // The uptime texts: elapsed hours and minutes, the start moment, long uptimes.
+#include "foundation/readonlyfolder.h"
 #include "foundation/uptime.h"
 
 #include <QTest>
@@ -57,6 +58,9 @@ private slots:
                                                       (2 * 60 + 5) * 60000)
                                        .text),
                  QStringLiteral("Velnote   →→ PC起動から 2時間5分 経過  [08時15分 起動]"));
+        SetDataFolderReadOnly(true); // another instance writes the folder
+        QVERIFY(CaptionWithUptime(QStringLiteral("x")).startsWith(u"Velnote [読み取り専用]   →→ "));
+        SetDataFolderReadOnly(false);
         const qint64 a = SystemMSecsSinceBoot();
         QVERIFY(a > 0);
         QTest::qWait(20);
