@@ -4,6 +4,7 @@
 #include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/heldtext.h"
+#include "foundation/writtenfiles.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -238,6 +239,7 @@ void DiaryStore::writeDiaryOf(DateTime d)
             if (!file.remove())
                 throw AppError(QStringLiteral("日記ファイル \"%1\" を削除できません [%2]")
                                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+            NoteFileWritten(path);
         }
         days_.erase(key);
         return;
