@@ -108,11 +108,13 @@ constexpr int kLockWaitMSecs = 10000;
 
 } // namespace
 
+// The keyring is only ever asked on the service's own thread (its library
+// does not work from another); what the sync thread needs of it is handed over.
 struct BackgroundSync::Core {
     QString dataDir;
-    std::unique_ptr<platform::PasswordStore> keyring; // made on the sync thread
-    QString sessionPassword;                         // where there is no keyring
-    QPointer<QObject> home;                           // answers go through it
+    std::unique_ptr<platform::PasswordStore> keyring; // service's thread only
+    QString knownPassword; // read from the keyring or typed in this run; service's thread only
+    QPointer<QObject> home; // answers go through it
 
     QMutex mutex;
     QWaitCondition idle;
@@ -153,7 +155,48 @@ struct BackgroundSync::Core {
         return access;
     }
 
-    SyncReport sync()
+    // On the service's thread: the password of the account kept, or a
+    // report why there is none.
+    QString password(SyncReport& report)
+    {
+        if (!knownPassword.isEmpty())
+            return knownPassword;
+        const SyncAccount account = readAccount(report);
+        if (!report.ok() || !account.configured())
+            return {}; // the sync says why
+        const platform::PasswordResult kept = passwords().read(account.server, account.user);
+        if (kept.ok()) {
+            knownPassword = kept.password;
+            return knownPassword;
+        }
+        report = failed(SyncReport::Outcome::UserMustAct,
+                        kept.status == platform::PasswordResult::Status::Unavailable
+                            ? QStringLiteral("キーリングがないため、同期のパスワードは保存されていません。"
+                                             "環境設定の「同期」で入力してください")
+                            : QStringLiteral("同期のパスワードを読み出せません。"
+                                             "環境設定の「同期」で入力し直してください"));
+        return {};
+    }
+
+    // On the service's thread: keeps the password; a remark when it is kept
+    // for this run only, a failure when the keyring refused it.
+    SyncReport keepPassword(const AccountForm& form)
+    {
+        SyncReport report;
+        const platform::PasswordResult kept =
+            passwords().write(form.server.trimmed(), form.user, form.password);
+        if (kept.status == platform::PasswordResult::Status::Unavailable)
+            report.message = QStringLiteral("この環境にはキーリングがないため、パスワードは"
+                                            "Velnoteを終了するまでの間だけ保持します");
+        else if (!kept.ok())
+            return failed(SyncReport::Outcome::Failed,
+                          QStringLiteral("パスワードをキーリングに保存できません [%1]").arg(kept.detail));
+        knownPassword = form.password;
+        return report;
+    }
+
+    // On the sync thread.
+    SyncReport sync(const QString& password)
     {
         SyncReport report;
         const SyncAccount account = readAccount(report);
@@ -162,20 +205,7 @@ struct BackgroundSync::Core {
         if (!account.configured())
             return failed(SyncReport::Outcome::UserMustAct,
                           QStringLiteral("同期の設定がありません。環境設定の「同期」で設定してください"));
-        AccountForm form{account.server, account.user, {}, {}, account.plainHttpAccepted};
-        const platform::PasswordResult kept = passwords().read(account.server, account.user);
-        if (kept.ok()) {
-            form.password = kept.password;
-        } else if (!sessionPassword.isEmpty()) {
-            form.password = sessionPassword;
-        } else {
-            return failed(SyncReport::Outcome::UserMustAct,
-                          kept.status == platform::PasswordResult::Status::Unavailable
-                              ? QStringLiteral("キーリングがないため、同期のパスワードは保存されていません。"
-                                               "環境設定の「同期」で入力してください")
-                              : QStringLiteral("同期のパスワードを読み出せません。"
-                                               "環境設定の「同期」で入力し直してください"));
-        }
+        AccountForm form{account.server, account.user, password, {}, account.plainHttpAccepted};
         QLockFile lock(syncLockPath(dataDir));
         if (!lock.tryLock(kLockWaitMSecs))
             return failed(SyncReport::Outcome::Offline,
@@ -238,18 +268,6 @@ struct BackgroundSync::Core {
         account.plainHttpAccepted = form.plainHttpAccepted || account.plainHttpAccepted;
         if (!form.acceptedCertificate.isEmpty())
             account.acceptCertificate(server, form.acceptedCertificate);
-        const platform::PasswordResult kept =
-            passwords().write(account.server, account.user, form.password);
-        if (kept.status == platform::PasswordResult::Status::Unavailable) {
-            sessionPassword = form.password;
-            report.message = QStringLiteral("この環境にはキーリングがないため、パスワードは"
-                                            "Velnoteを終了するまでの間だけ保持します");
-        } else if (!kept.ok()) {
-            return failed(SyncReport::Outcome::Failed,
-                          QStringLiteral("パスワードをキーリングに保存できません [%1]").arg(kept.detail));
-        } else {
-            sessionPassword.clear();
-        }
         try {
             WriteSyncAccount(SyncAccountPath(), account);
         } catch (const AppError& e) {
@@ -325,8 +343,17 @@ void BackgroundSync::listCalendars(const AccountForm& form, CalendarsDone done)
 void BackgroundSync::setUp(const AccountForm& form, const QString& calendarUrl,
                            const QString& calendarName, bool diary, Done done)
 {
+    // The page only sets up what it has just connected with, so the
+    // password is right; the keyring answers here, not on the sync thread.
+    const SyncReport kept = core_->keepPassword(form);
+    if (!kept.ok()) {
+        post([done, kept](Core&) -> std::function<void()> { return [done, kept] { done(kept); }; });
+        return;
+    }
     post([=](Core& core) -> std::function<void()> {
-        const SyncReport report = core.setUp(form, calendarUrl, calendarName, diary);
+        SyncReport report = core.setUp(form, calendarUrl, calendarName, diary);
+        if (report.ok())
+            report.message = kept.message;
         return [done, report] { done(report); };
     });
 }
@@ -357,14 +384,16 @@ void BackgroundSync::syncNow(Done done)
             return;
         core_->syncQueued = true;
     }
-    post([](Core& core) -> std::function<void()> {
+    SyncReport noPassword;
+    const QString password = core_->password(noPassword);
+    post([password, noPassword](Core& core) -> std::function<void()> {
         QList<Done> waiters;
         {
             QMutexLocker lock(&core.mutex);
             core.syncQueued = false;
             waiters.swap(core.syncWaiters);
         }
-        const SyncReport report = core.sync();
+        const SyncReport report = noPassword.ok() ? core.sync(password) : noPassword;
         return [waiters, report] {
             for (const Done& d : waiters)
                 if (d)
@@ -375,12 +404,14 @@ void BackgroundSync::syncNow(Done done)
 
 void BackgroundSync::forget(Done done)
 {
-    post([done](Core& core) -> std::function<void()> {
+    SyncReport read;
+    const SyncAccount account = core_->readAccount(read);
+    if (read.ok() && !account.server.isEmpty())
+        core_->passwords().remove(account.server, account.user);
+    core_->knownPassword.clear();
+    post([done](Core&) -> std::function<void()> {
         SyncReport report;
-        const SyncAccount account = core.readAccount(report);
-        if (report.ok()) {
-            core.passwords().remove(account.server, account.user);
-            core.sessionPassword.clear();
+        {
             QFile file(SyncAccountPath());
             if (file.exists() && !file.remove())
                 report = failed(SyncReport::Outcome::Failed,
