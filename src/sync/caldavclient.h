@@ -53,6 +53,8 @@ public:
     // the system does not trust, for the user to compare and accept (empty
     // when the refusal was plain http to another machine).
     QString refusedCertificate() const { return session_.refusedCertificate(); }
+    // HTTP requests sent so far, for benchmarks.
+    int requestCount() const { return session_.requestCount(); }
 
     // The transport, on the calendar set by setCalendar.
     RemoteChanges changesSince(const QByteArray& syncToken, TransportError& error) override;

@@ -1,5 +1,6 @@
 #include "davsession.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -37,9 +38,12 @@ DavSession::DavSession(ServerAccess access) : access_(std::move(access)) {}
 
 DavSession::~DavSession()
 {
-    // A manager made by a thread that has moved on is left to that thread.
-    if (manager_ && manager_->thread() != QThread::currentThread())
-        manager_.release()->deleteLater();
+    if (!manager_)
+        return;
+    if (manager_->thread() == QThread::currentThread())
+        delete manager_.data();
+    else
+        manager_->deleteLater(); // its own thread ends it
 }
 
 QString DavSession::fingerprint(const QSslCertificate& certificate)
@@ -64,12 +68,19 @@ bool DavSession::needsPlainHttpConsent(const QUrl& url)
 
 QNetworkAccessManager& DavSession::manager()
 {
-    if (manager_ && manager_->thread() != QThread::currentThread())
-        manager_.release()->deleteLater();
-    if (!manager_) {
-        manager_ = std::make_unique<QNetworkAccessManager>();
-        manager_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-    }
+    QThread* const here = QThread::currentThread();
+    if (manager_ && manager_->thread() == here)
+        return *manager_;
+    // Another thread's manager is that thread's to end: at once while it
+    // runs, or as it finishes (below).
+    if (manager_)
+        manager_->deleteLater();
+    manager_ = new QNetworkAccessManager;
+    manager_->setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    // A worker thread ends its manager as it finishes, on that thread.
+    if (QCoreApplication::instance() && here != QCoreApplication::instance()->thread())
+        QObject::connect(here, &QThread::finished, manager_.data(), &QObject::deleteLater,
+                         Qt::DirectConnection);
     return *manager_;
 }
 
@@ -128,6 +139,7 @@ DavReply DavSession::sendOnce(const QByteArray& method, const QUrl& url, const Q
     for (const auto& [name, value] : headers)
         request.setRawHeader(name, value);
 
+    ++requests_;
     QNetworkReply* reply = manager().sendCustomRequest(request, method, body);
     bool refused = false;
     QObject::connect(reply, &QNetworkReply::sslErrors, reply,
@@ -151,7 +163,8 @@ DavReply DavSession::sendOnce(const QByteArray& method, const QUrl& url, const Q
     }
 
     out.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    out.body = reply->readAll();
+    if (reply->isOpen())
+        out.body = reply->readAll();
     out.etag = reply->rawHeader("ETag");
     out.location = reply->rawHeader("Location");
     if (out.status == 0) {

@@ -3,7 +3,8 @@
 // thread: each request runs a local event loop on that thread until the
 // answer is in, the transfer stalls for the time-out, or it fails. The
 // QNetworkAccessManager lives on the thread that makes the requests (it is
-// made again when another thread takes over the session).
+// made again when another thread takes over the session, and ends with its
+// thread or the session).
 //
 // Basic authentication goes with every request, so a request costs one
 // round trip; it is only ever sent over https, or over plain http to this
@@ -20,8 +21,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-
-#include <memory>
 
 class QNetworkAccessManager;
 class QSslCertificate;
@@ -69,6 +68,8 @@ public:
 
     // The fingerprint of the last certificate refused as untrusted.
     QString refusedCertificate() const { return refusedCertificate_; }
+    // Requests sent so far (redirects each count), for benchmarks.
+    int requestCount() const { return requests_; }
 
     // "AB:CD:..." (SHA-256 of the DER form).
     static QString fingerprint(const QSslCertificate& certificate);
@@ -82,8 +83,9 @@ private:
     QNetworkAccessManager& manager();
 
     ServerAccess access_;
-    std::unique_ptr<QNetworkAccessManager> manager_;
+    QPointer<QNetworkAccessManager> manager_; // on the thread of the last request
     QString refusedCertificate_;
+    int requests_ = 0;
 };
 
 // The transport error an HTTP status stands for (None for 2xx).

@@ -3,6 +3,7 @@
 #include "sync/caldavclient.h"
 #include "sync/davxml.h"
 
+#include <QTcpServer>
 #include <QThread>
 #include <QtTest>
 
@@ -188,11 +189,30 @@ private slots:
         CalDavClient(remote).discoverCalendars(error);
         EXPECT_KIND(error, Kind::Certificate);
 
-        // Stopped: offline, from a worker thread as the sync runs; started
-        // again on the same storage: the token still holds.
+        // A calendar deleted on the server.
         CalDavClient client(accessTo(server_));
         error = {};
-        client.setCalendar(client.createCalendar(QStringLiteral("Offline"), error).url);
+        const QUrl made = client.createCalendar(QStringLiteral("Offline"), error).url;
+        EXPECT_KIND(error, Kind::None);
+        client.setCalendar(made.resolved(QUrl(QStringLiteral("../deleted/"))));
+        client.changesSince({}, error);
+        EXPECT_KIND(error, Kind::NotFound);
+
+        // A server that takes the connection and never answers: the
+        // time-out makes it offline.
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        ServerAccess stalled = accessTo(server_);
+        stalled.server.setPort(silent.serverPort());
+        stalled.timeoutMs = 300;
+        error = {};
+        CalDavClient(stalled).discoverCalendars(error);
+        EXPECT_KIND(error, Kind::Offline);
+
+        // Stopped: offline, from a worker thread as the sync runs; started
+        // again on the same storage: the token still holds.
+        client.setCalendar(made);
+        error = {};
         const QByteArray token = client.changesSince({}, error).syncToken;
         EXPECT_KIND(error, Kind::None);
         server_.stop();
