@@ -50,23 +50,23 @@ public:
     // Changes since `syncToken` (sync-collection), or, with an empty token or
     // where the server offers no sync-collection, every resource with its
     // ETag (complete = true).
-    virtual RemoteChanges changesSince(const QByteArray& syncToken, TransportError& error) = 0;
+    virtual RemoteChanges changesSince(const QByteArray &syncToken, TransportError &error) = 0;
 
     // The resources named, with their ETags (calendar-multiget or GET).
     // Hrefs that are gone are left out of the answer.
-    virtual QList<RemoteResource> fetch(const QStringList& hrefs, TransportError& error) = 0;
+    virtual QList<RemoteResource> fetch(const QStringList &hrefs, TransportError &error) = 0;
 
     // Writes `data` at `href`. An empty `ifMatch` creates (If-None-Match: *),
     // otherwise the write only happens while the resource still has that ETag.
     // Returns the new ETag (empty when the server gave none: fetch it later).
-    virtual QByteArray put(const QString& href, const QByteArray& data, const QByteArray& ifMatch,
-                           TransportError& error) = 0;
+    virtual QByteArray put(const QString &href, const QByteArray &data, const QByteArray &ifMatch,
+                           TransportError &error) = 0;
 
     // Deletes `href` while it still has the ETag `ifMatch` (any when empty).
-    virtual void remove(const QString& href, const QByteArray& ifMatch, TransportError& error) = 0;
+    virtual void remove(const QString &href, const QByteArray &ifMatch, TransportError &error) = 0;
 
     // The href for a new resource named `uid` within the collection.
-    virtual QString hrefForNew(const QString& uid) const = 0;
+    virtual QString hrefForNew(const QString &uid) const = 0;
 };
 
 } // namespace vn::sync
