@@ -2,7 +2,9 @@
 
 #include <qt6keychain/keychain.h>
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 namespace vn::platform {
@@ -31,6 +33,11 @@ bool noKeyring(const QKeychain::Job& job)
 
 PasswordResult run(QKeychain::Job& job)
 {
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread())
+        return {PasswordResult::Status::Failed,
+                {},
+                QStringLiteral("the keyring is asked from the main thread only")};
     job.setAutoDelete(false);
     QEventLoop loop;
     QObject::connect(&job, &QKeychain::Job::finished, &loop, &QEventLoop::quit);

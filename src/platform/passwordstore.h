@@ -7,9 +7,11 @@
 // the calls answer Unavailable; the caller then keeps the password for the
 // running session only (SessionPasswordStore) and tells the user so.
 //
-// The calls block the calling thread until the keyring has answered (a
-// local event loop on that thread; a locked keyring may ask the user to
-// unlock it first).
+// The keyring is asked from the application's main thread only (QtKeychain
+// runs its jobs there): a call from another thread answers Failed at once.
+// Read the password there when a sync starts and hand it to the worker. A
+// call blocks until the keyring has answered (a local event loop that takes
+// no user input; a locked keyring may ask the user to unlock it first).
 #include <QHash>
 #include <QString>
 

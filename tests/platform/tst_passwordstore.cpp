@@ -9,6 +9,7 @@
 #include <QDBusConnectionInterface>
 #include <QDirIterator>
 #include <QStandardPaths>
+#include <QThread>
 #include <QtTest>
 
 using namespace vn::platform;
@@ -54,6 +55,14 @@ private slots:
         const PasswordResult written = store->write(server_, user_, password_);
         QVERIFY2(written.ok(), qPrintable(written.detail));
         QCOMPARE(store->read(server_, user_).password, password_);
+        // Off the main thread the keyring is not asked (QtKeychain would crash).
+        PasswordResult offThread;
+        QThread* worker = QThread::create([&] { offThread = store->read(server_, user_); });
+        worker->start();
+        QVERIFY(worker->wait(10000));
+        delete worker;
+        QCOMPARE(offThread.status, Status::Failed);
+        QVERIFY(offThread.password.isEmpty());
         // Another user of the same server has a password of their own.
         QCOMPARE(store->read(server_, QStringLiteral("bob")).status, Status::NotFound);
 
