@@ -1,6 +1,7 @@
 #include "caldavclient.h"
 
 #include "davxml.h"
+#include "syncaccount.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
@@ -76,6 +77,36 @@ QString lastSegment(const QUrl& url)
 }
 
 } // namespace
+
+QUrl ServerUrlFromInput(const QString& typed)
+{
+    QString text = typed.trimmed();
+    if (text.isEmpty())
+        return {};
+    if (!text.contains(QStringLiteral("://")))
+        text.prepend(QStringLiteral("https://"));
+    QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"https" && scheme != u"http"))
+        return {};
+    if (url.path().isEmpty())
+        url.setPath(QStringLiteral("/"));
+    return url;
+}
+
+ServerAccess AccessFor(const SyncAccount& account, const QString& password)
+{
+    ServerAccess access;
+    access.server = ServerUrlFromInput(account.server);
+    access.user = account.user;
+    access.password = password;
+    access.plainHttpAccepted = account.plainHttpAccepted;
+    access.acceptedCertificates = account.certificatesFor(access.server);
+    for (const QString& print : account.certificatesFor(QUrl(account.calendarUrl)))
+        if (!access.acceptedCertificates.contains(print))
+            access.acceptedCertificates << print;
+    return access;
+}
 
 CalDavClient::CalDavClient(ServerAccess access) : session_(std::move(access)) {}
 

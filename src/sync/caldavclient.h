@@ -25,12 +25,22 @@
 namespace vn::sync {
 
 struct MultiStatus;
+struct SyncAccount;
 
 struct CalendarInfo {
     QUrl url;             // the collection, ending in "/"
     QString displayName;  // the collection's name when it has none
     bool journals = true; // accepts VJOURNAL (the diary) besides VEVENT
 };
+
+// The address a user typed as the client takes it: without a scheme it is
+// https ("dav.example.com" -> "https://dav.example.com/"); blanks around it
+// are dropped. Invalid (isValid() false) when it is no address at all.
+QUrl ServerUrlFromInput(const QString& typed);
+
+// The access for a stored account with its password: the certificates the
+// user accepted for its server and its calendar's server go with it.
+ServerAccess AccessFor(const SyncAccount& account, const QString& password);
 
 class CalDavClient : public CalendarTransport {
 public:

@@ -2,6 +2,7 @@
 #include "radicaleserver.h"
 #include "sync/caldavclient.h"
 #include "sync/davxml.h"
+#include "sync/syncaccount.h"
 
 #include <QTcpServer>
 #include <QThread>
@@ -251,6 +252,31 @@ private slots:
         QCOMPARE(DavSession::needsPlainHttpConsent(QUrl(url)), needsConsent);
     }
 
+    void typedAddressesBecomeServerUrls_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("url"); // empty: refused
+        QTest::newRow("bare host is https") << "dav.example.com"
+                                            << "https://dav.example.com/";
+        QTest::newRow("host and path") << " cal.example.com/dav "
+                                       << "https://cal.example.com/dav";
+        QTest::newRow("http kept") << "http://127.0.0.1:5232"
+                                   << "http://127.0.0.1:5232/";
+        QTest::newRow("other scheme") << "ftp://dav.example.com/"
+                                      << "";
+        QTest::newRow("no host") << "https:///dav"
+                                 << "";
+        QTest::newRow("empty") << "  "
+                               << "";
+    }
+    void typedAddressesBecomeServerUrls()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, url);
+        const QUrl got = ServerUrlFromInput(typed);
+        QCOMPARE(got.isValid() ? got.toString() : QString(), url);
+    }
+
     // A certificate the system does not trust: refused with its
     // fingerprint; once that fingerprint is accepted, it connects.
     void certificateTrustedOnlyOnceAccepted()
@@ -266,8 +292,12 @@ private slots:
         EXPECT_KIND(error, Kind::Certificate);
         QCOMPARE(refused.refusedCertificate(), tls.certificateFingerprint());
 
-        access.acceptedCertificates << refused.refusedCertificate();
-        CalDavClient accepted(access);
+        // Accepted and kept with the account: the stored account connects.
+        SyncAccount account;
+        account.server = tls.url().toString();
+        account.user = tls.user();
+        account.acceptCertificate(tls.url(), refused.refusedCertificate());
+        CalDavClient accepted(AccessFor(account, tls.password()));
         error = {};
         accepted.createCalendar(QStringLiteral("Velnote"), error);
         EXPECT_KIND(error, Kind::None);
