@@ -193,6 +193,7 @@ TransportError StatusError(int status, const QByteArray& body)
     case 410: kind = Kind::NotFound; break;
     case 412: kind = Kind::PreconditionFailed; break;
     case 408:
+    case 429:
     case 502:
     case 503:
     case 504: kind = Kind::Offline; break;
