@@ -4,7 +4,9 @@
 #include "sync/davxml.h"
 #include "sync/syncaccount.h"
 
+#include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 
@@ -45,6 +47,58 @@ const char* kindName(Kind k)
 #define EXPECT_KIND(error, expected)                                                               \
     QVERIFY2((error).kind == (expected),                                                           \
              qPrintable(QStringLiteral("%1 (%2)").arg(kindName((error).kind), (error).detail)))
+
+// Stands between the client and the server as a server without some
+// methods would: answers those with 501 and passes the rest through.
+class RefusingProxy : public QObject {
+public:
+    RefusingProxy(quint16 upstream, QList<QByteArray> refused)
+        : upstream_(upstream), refused_(std::move(refused))
+    {
+        server_.listen(QHostAddress::LocalHost);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* client = server_.nextPendingConnection())
+                connect(client, &QTcpSocket::readyRead, this, [this, client] { serve(client); });
+        });
+    }
+    quint16 port() const { return server_.serverPort(); }
+    QStringList refusedSeen;
+
+private:
+    void serve(QTcpSocket* client)
+    {
+        QByteArray& got = pending_[client];
+        got += client->readAll();
+        const qsizetype end = got.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        static const QRegularExpression lengthField(
+            QStringLiteral("(?i)\r\ncontent-length: *(\\d+)"));
+        const auto m = lengthField.match(QString::fromLatin1(got.left(end)));
+        if (got.size() < end + 4 + (m.hasMatch() ? m.captured(1).toLongLong() : 0))
+            return;
+        const QByteArray request = std::exchange(got, {});
+        const QByteArray method = request.left(request.indexOf(' '));
+        if (refused_.contains(method)) {
+            refusedSeen << QString::fromLatin1(method);
+            client->write("HTTP/1.1 501 Not Implemented\r\nContent-Length: 0\r\n\r\n");
+            return;
+        }
+        auto* server = new QTcpSocket(client);
+        connect(server, &QTcpSocket::connected, server,
+                [server, request] { server->write(request); });
+        connect(server, &QTcpSocket::readyRead, client,
+                [server, client] { client->write(server->readAll()); });
+        connect(server, &QTcpSocket::disconnected, client,
+                [client] { client->disconnectFromHost(); });
+        server->connectToHost(QHostAddress::LocalHost, upstream_);
+    }
+
+    QTcpServer server_;
+    quint16 upstream_;
+    QList<QByteArray> refused_;
+    QHash<QTcpSocket*, QByteArray> pending_;
+};
 
 } // namespace
 
@@ -171,6 +225,45 @@ private slots:
 
         client.changesSince("http://radicale.org/ns/sync/not-a-token", error);
         EXPECT_KIND(error, Kind::SyncTokenInvalid);
+    }
+
+    // A server without MKCALENDAR and without any REPORT: the calendar is
+    // made by extended MKCOL, changes come from the plain listing, resources
+    // from single GETs; all as the server holds them.
+    void worksWithoutReportsOrMkcalendar()
+    {
+        RefusingProxy proxy(server_.port(), {"MKCALENDAR", "REPORT"});
+        ServerAccess viaProxy = accessTo(server_);
+        viaProxy.server.setPort(proxy.port());
+        CalDavClient client(viaProxy);
+        TransportError error;
+        const CalendarInfo made = client.createCalendar(QStringLiteral("MKCOL"), error);
+        EXPECT_KIND(error, Kind::None);
+        client.setCalendar(made.url);
+        const QString href = client.hrefForNew(QStringLiteral("by-get"));
+        const QByteArray etag =
+            client.put(href, icsEvent(QStringLiteral("by-get"), QStringLiteral("単独")), {}, error);
+        EXPECT_KIND(error, Kind::None);
+
+        const RemoteChanges listed = client.changesSince({}, error);
+        EXPECT_KIND(error, Kind::None);
+        QVERIFY(listed.complete);
+        QVERIFY(listed.syncToken.isEmpty());
+        QCOMPARE(listed.changed, (QHash<QString, QByteArray>{{href, etag}}));
+        const QList<RemoteResource> got = client.fetch({href}, error);
+        EXPECT_KIND(error, Kind::None);
+        QCOMPARE(got.size(), 1);
+        QCOMPARE(got.first().etag, etag);
+        QVERIFY(got.first().data.contains(QStringLiteral("SUMMARY:単独").toUtf8()));
+        QCOMPARE(proxy.refusedSeen, (QStringList{"MKCALENDAR", "MKCALENDAR", "REPORT", "REPORT"}));
+
+        // Straight to the server: a calendar like any other.
+        CalDavClient direct(accessTo(server_));
+        const QList<CalendarInfo> found = direct.discoverCalendars(error);
+        EXPECT_KIND(error, Kind::None);
+        QVERIFY(std::any_of(found.begin(), found.end(), [&](const CalendarInfo& c) {
+            return c.url.path() == made.url.path() && c.displayName == u"MKCOL" && c.journals;
+        }));
     }
 
     // What the user must act on and what is only to be retried later.
