@@ -15,6 +15,14 @@
 // Hrefs given to and returned by the transport calls are paths on the
 // calendar's server, percent-encoded one way whatever the server's own
 // spelling ("/dav/cal/a%40b.ics"), so they compare as plain strings.
+//
+// Errors: Offline (no connection, time-out, 408, 429, 502, 503, 504),
+// Unauthorized (401), NotFound (404, 410: the calendar or the resource is
+// gone), PreconditionFailed (412), SyncTokenInvalid (403 or 409 to a
+// sync-collection with a token), Certificate (a certificate the system does
+// not trust, whose fingerprint refusedCertificate() gives; or plain http to
+// another machine without the user's consent: no fingerprint), Server (any
+// other answer).
 #include "calendartransport.h"
 #include "davsession.h"
 
@@ -29,7 +37,7 @@ struct SyncAccount;
 
 struct CalendarInfo {
     QUrl url;             // the collection, ending in "/"
-    QString displayName;  // the collection's name when it has none
+    QString displayName;  // the last part of its path when it has none
     bool journals = true; // accepts VJOURNAL (the diary) besides VEVENT
 };
 
@@ -48,8 +56,8 @@ public:
 
     // The calendars of the account that take events and that the user may
     // write, found from the address given: the address itself when it has a
-    // path, else its /.well-known/caldav (RFC 6764), then the account's
-    // principal and its calendar home.
+    // path, then its /.well-known/caldav (RFC 6764, redirects followed) and
+    // its root, for the account's principal and its calendar home.
     QList<CalendarInfo> discoverCalendars(TransportError& error);
     // Makes a calendar for events and journals in the account's calendar
     // home (MKCALENDAR, else extended MKCOL), finding the home first if
