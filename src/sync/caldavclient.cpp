@@ -91,6 +91,7 @@ QUrl ServerUrlFromInput(const QString& typed)
         return {};
     if (url.path().isEmpty())
         url.setPath(QStringLiteral("/"));
+    url.setUserInfo({}); // the user and password have fields of their own
     return url;
 }
 

@@ -43,7 +43,8 @@ struct CalendarInfo {
 
 // The address a user typed as the client takes it: without a scheme it is
 // https ("dav.example.com" -> "https://dav.example.com/"); blanks around it
-// are dropped. Invalid (isValid() false) when it is no address at all.
+// are dropped, and so are a user and password typed into it. Invalid
+// (isValid() false) when it is no address at all.
 QUrl ServerUrlFromInput(const QString& typed);
 
 // The access for a stored account with its password: the certificates the

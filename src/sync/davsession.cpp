@@ -125,7 +125,11 @@ DavReply DavSession::sendOnce(const QByteArray& method, const QUrl& url, const Q
         return out;
     }
 
-    QNetworkRequest request(url);
+    // Credentials go in their header only, never in an address that error
+    // texts repeat.
+    QUrl target = url;
+    target.setUserInfo({});
+    QNetworkRequest request(target);
     request.setTransferTimeout(access_.timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::ManualRedirectPolicy);

@@ -18,6 +18,17 @@ QString oneLine(QString value)
     return value;
 }
 
+// An address a user typed with a password in it ("https://me:pw@host/")
+// is kept without the password.
+QString withoutPassword(const QString& address)
+{
+    QUrl url(address);
+    if (url.password().isEmpty())
+        return address;
+    url.setPassword({});
+    return url.toString();
+}
+
 QString flag(bool on)
 {
     return on ? QStringLiteral("1") : QStringLiteral("0");
@@ -96,9 +107,9 @@ SyncAccount ReadSyncAccount(const QString& path)
 bool WriteSyncAccount(const QString& path, const SyncAccount& account)
 {
     QStringList lines{QStringLiteral("[Account]"),
-                      QStringLiteral("Server=") + oneLine(account.server),
+                      QStringLiteral("Server=") + oneLine(withoutPassword(account.server)),
                       QStringLiteral("User=") + oneLine(account.user),
-                      QStringLiteral("Calendar=") + oneLine(account.calendarUrl),
+                      QStringLiteral("Calendar=") + oneLine(withoutPassword(account.calendarUrl)),
                       QStringLiteral("CalendarName=") + oneLine(account.calendarName),
                       QStringLiteral("Diary=") + flag(account.diary),
                       QStringLiteral("PlainHttp=") + flag(account.plainHttpAccepted)};

@@ -53,7 +53,8 @@ QString SyncAccountPath();
 // A missing file is an account not set up. Throws AppError when the file
 // cannot be read.
 SyncAccount ReadSyncAccount(const QString& path);
-// Writes the account atomically, only when the file's content changes.
+// Writes the account atomically, only when the file's content changes; a
+// password typed into an address is left out.
 // True when it wrote. Throws AppError when the write fails.
 bool WriteSyncAccount(const QString& path, const SyncAccount& account);
 

@@ -355,6 +355,8 @@ private slots:
                                        << "https://cal.example.com/dav";
         QTest::newRow("http kept") << "http://127.0.0.1:5232"
                                    << "http://127.0.0.1:5232/";
+        QTest::newRow("password typed in") << "https://alice:pw@dav.example.com"
+                                           << "https://dav.example.com/";
         QTest::newRow("other scheme") << "ftp://dav.example.com/"
                                       << "";
         QTest::newRow("no host") << "https:///dav"
