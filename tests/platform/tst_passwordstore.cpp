@@ -12,6 +12,9 @@
 #include <QThread>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 using namespace vn::platform;
 using Status = PasswordResult::Status;
 
@@ -109,6 +112,7 @@ private:
         env.insert(QStringLiteral("XDG_DATA_HOME"), home_.filePath(QStringLiteral("data")));
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home_.path());
         keyring_.setProcessEnvironment(env);
+        keyring_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         keyring_.start(QStringLiteral("gnome-keyring-daemon"),
                        {QStringLiteral("--foreground"), QStringLiteral("--components=secrets"),
                         QStringLiteral("--unlock")});

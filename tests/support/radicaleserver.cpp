@@ -9,6 +9,9 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace vn::test {
 
 namespace {
@@ -132,6 +135,8 @@ bool RadicaleServer::start()
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.setStandardOutputFile(dir_.filePath(QStringLiteral("radicale.log")),
                                        QIODevice::Append);
+        // A test that crashes takes its server with it.
+        process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process_.start(QStringLiteral("radicale"),
                        {QStringLiteral("--config"), dir_.filePath(QStringLiteral("config"))});
         if (!process_.waitForStarted(5000)) {
