@@ -11,7 +11,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev llvm-14
   python3-icalendar python3-recurring-ical-events desktop-file-utils appstream dbus-daemon
   ibus ibus-mozc
-  radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing
+  radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing openssl
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
