@@ -175,6 +175,14 @@ private slots:
         QVERIFY2(diff.isEmpty(), qPrintable(diff.join(u'\n')));
         QCOMPARE(days, 22280);
         QVERIFY(python.size() > 5000); // the reader saw the repetitions
+
+        // The reader takes each line property whole: its commas escaped.
+        QProcess p;
+        p.start(QStringLiteral("/usr/bin/python3"),
+                {QStringLiteral(VN_ICAL_COUNT), QStringLiteral("--lines"), dir.file("all.ics")});
+        QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                 kEveryKind);
     }
 
     void writtenCalendarHasTheExpectedForm()
