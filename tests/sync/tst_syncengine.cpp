@@ -10,6 +10,7 @@
 #include "tempdatafolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -185,6 +186,13 @@ private slots:
         QCOMPARE(quiet.pushed + quiet.pulled + quiet.deleted + quiet.conflicts, 0);
         QCOMPARE(editor.lines(), edited);
         compareFolders(a, b, server);
+        // A sync with nothing to do asks once and writes nothing.
+        const QDateTime stateWritten = QFileInfo(SyncStatePath(a.path())).lastModified();
+        QTest::qWait(20);
+        server.calls = 0;
+        QVERIFY(a.sync(server).complete);
+        QCOMPARE(server.calls, 1);
+        QCOMPARE(QFileInfo(SyncStatePath(a.path())).lastModified(), stateWritten);
         QCOMPARE(a.comments(), QStringList{QStringLiteral("/ コメント")});
         QCOMPARE(b.comments(), QStringList());
     }
