@@ -147,6 +147,7 @@ void SyncRound::mergeDiary(Work& w)
         deferred_ = true;
         return;
     }
+    dayChanged(w.day);
     if (put(w.href, JournalForDay(w.day, merged, w.uid, 0), w.etag, &w.etag))
         record(w, merged);
 }
@@ -188,6 +189,7 @@ void SyncRound::writeSchedules()
         deferred_ = true;
         return;
     }
+    result_.schedulesChanged = result_.schedulesChanged || !removed.isEmpty() || !added.isEmpty();
     for (const auto& f : done)
         f();
     save();
@@ -205,6 +207,7 @@ void SyncRound::writeDiary()
             deferred_ = true;
             continue;
         }
+        dayChanged(w.day);
         if (pull) {
             record(w, *w.remote);
             ++result_.pulled;
@@ -242,6 +245,12 @@ bool SyncRound::remove(const QString& href, const QByteArray& ifMatch)
     if (e.kind != TransportError::Kind::NotFound)
         check(e);
     return true;
+}
+
+void SyncRound::dayChanged(const QString& day)
+{
+    if (!result_.diaryDaysChanged.contains(day))
+        result_.diaryDaysChanged.append(day);
 }
 
 void SyncRound::record(const Work& w, const QStringList& lines)

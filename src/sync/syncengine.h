@@ -18,6 +18,7 @@
 #include "schedule/repetition.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vn::sync {
 
@@ -45,6 +46,9 @@ struct SyncResult {
     // Everything agreed when the sync ended; false: something waits for the
     // next sync (a file changed meanwhile, a change on the server meanwhile).
     bool complete = false;
+    // What was written here, for the program to read again.
+    bool schedulesChanged = false; // Schedule.dat
+    QStringList diaryDaysChanged;  // "yyyymmdd", written or removed
     Failure failure = Failure::None;
     QString message; // Japanese, for the user; empty without a failure
     QString detail;  // the server's or system's own words, for a log

@@ -75,6 +75,7 @@ private:
     bool put(const QString& href, const QByteArray& data, const QByteArray& ifMatch,
              QByteArray* etag);
     bool remove(const QString& href, const QByteArray& ifMatch);
+    void dayChanged(const QString& day);
     void record(const Work& w, const QStringList& lines);
     void forget(const QString& href) { state_.items.erase(href); }
     void saveSoon();

@@ -178,6 +178,8 @@ private slots:
         QCOMPARE(pushed.pushed + pushed.deleted, 1);
         const SyncResult pulled = other.sync(server);
         QCOMPARE(pulled.pulled + pulled.deleted, 1);
+        QCOMPARE(pulled.schedulesChanged, edit <= DeleteLine);
+        QCOMPARE(pulled.diaryDaysChanged.size(), edit <= DeleteLine ? 0 : 1);
         QVERIFY(pulled.complete);
         QCOMPARE(other.lines(), edited);
         QCOMPARE(other.diary(), editedDiary);
