@@ -36,6 +36,8 @@ public:
         resources.erase(href);
         log_.push_back({++version_, href});
     }
+    // The server forgets its history: every token given so far is invalid.
+    void forgetTokens() { validFrom_ = version_ + 1; }
 
     sync::RemoteChanges changesSince(const QByteArray& token, sync::TransportError& error) override
     {
@@ -47,7 +49,7 @@ public:
             out.complete = true;
             for (const auto& [href, r] : resources)
                 out.changed.insert(href, r.etag);
-        } else if (token.toLongLong() > version_) {
+        } else if (token.toLongLong() > version_ || token.toLongLong() < validFrom_) {
             error.kind = sync::TransportError::Kind::SyncTokenInvalid;
         } else {
             for (const auto& [version, href] : log_) {
@@ -144,6 +146,7 @@ private:
     QByteArray newEtag() { return '"' + QByteArray::number(++version_) + '"'; }
 
     qint64 version_ = 0;
+    qint64 validFrom_ = 0;
     std::vector<std::pair<qint64, QString>> log_;
 };
 

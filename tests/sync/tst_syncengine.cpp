@@ -226,6 +226,13 @@ private slots:
         settle(server, a, b);
         QVERIFY(!server.resources.count("/cal/phone-1.ics"));
         compareFolders(a, b, server);
+        // A server that no longer knows the sync token: the full listing
+        // still shows what was deleted there.
+        server.forgetTokens();
+        server.erase(server.resources.begin()->first);
+        settle(server, a, b);
+        compareFolders(a, b, server);
+        QCOMPARE(qsizetype(server.resources.size()), 1);
     }
 
     void bothChangedKeepsBothVersions()
