@@ -4,14 +4,12 @@
 // that made the service.
 #include "syncservice.h"
 
+#include "platform/passwordstore.h"
+
 #include <memory>
 
 class QObject;
 class QThread;
-
-namespace vn::platform {
-class PasswordStore;
-}
 
 namespace vn::sync {
 
