@@ -9,6 +9,7 @@
 #include "syncjob.h"
 #include "widgets/errorbox.h"
 #include "widgets/uiprompts.h"
+#include "workspace/calendarpanel.h"
 #include "workspace/mainwindow.h"
 #include "workspace/memopagesview.h"
 #include "workspace/traycontroller.h"
@@ -73,6 +74,12 @@ SyncJob* CreateSyncJob(MainWindow* main)
     SetWrittenFileListener([job, schedules, diary](const QString& path) {
         if (path == schedules || path.startsWith(diary))
             job->localChanged();
+    });
+    // What a sync wrote here is shown: the calendar's schedules (and their
+    // alarms) are read again.
+    QObject::connect(job, &SyncJob::synced, main, [main](const sync::SyncReport& report) {
+        if (report.schedulesChanged)
+            Guarded([main] { main->calendarPanel()->ReloadSchedules(); }, main);
     });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, job, [job] {
         SetWrittenFileListener({});

@@ -89,7 +89,18 @@ void SyncPage::showReport(const sync::SyncReport& report)
     setBusy(false);
     if (report.ok()) {
         ui->lblSyncStatus->setStyleSheet(QString());
-        ui->lblSyncStatus->setText(report.message.isEmpty() ? host()->syncStatus() : report.message);
+        QString text = host()->syncStatus();
+        if (report.pushed + report.pulled + report.deleted + report.conflicts > 0)
+            text += QStringLiteral("（送信 %1、受信 %2、削除 %3）")
+                        .arg(report.pushed)
+                        .arg(report.pulled)
+                        .arg(report.deleted);
+        if (report.conflicts > 0)
+            text += QStringLiteral("\n両方で変更された予定・日記が%1件あり、両方の内容を残しました")
+                        .arg(report.conflicts);
+        if (!report.message.isEmpty())
+            text += u'\n' + report.message;
+        ui->lblSyncStatus->setText(text);
         return;
     }
     ui->lblSyncStatus->setStyleSheet(QStringLiteral("color: #c00000;"));
@@ -171,9 +182,13 @@ void SyncPage::listed(const QList<sync::CalendarEntry>& calendars, const sync::S
     // What the user accepted on the way goes with the account.
     ui->cboSyncCalendar->setProperty("acceptedCertificate", form.acceptedCertificate);
     ui->cboSyncCalendar->setProperty("plainHttpAccepted", form.plainHttpAccepted);
-    setBusy(false, QStringLiteral("%1個のカレンダーが見つかりました。同期するカレンダーを選んで"
-                                  "「今すぐ同期」を押してください")
-                       .arg(calendars.size()));
+    setBusy(false, calendars.isEmpty()
+                       ? QStringLiteral("このアカウントにはまだカレンダーがありません。"
+                                        "「今すぐ同期」で「%1」を作成して同期します")
+                             .arg(kNewCalendarName)
+                       : QStringLiteral("%1個のカレンダーが見つかりました。同期するカレンダーを"
+                                        "選んで「今すぐ同期」を押してください")
+                             .arg(calendars.size()));
     ui->lblSyncStatus->setStyleSheet(QString());
 }
 
@@ -236,10 +251,10 @@ void SyncPage::setUpThenSync(sync::AccountForm form)
             self->host()->syncNow([self, remark](const sync::SyncReport& done) {
                 if (!self)
                     return;
-                self->showReport(done);
+                sync::SyncReport shown = done;
                 if (done.ok() && !remark.isEmpty())
-                    self->ui->lblSyncStatus->setText(self->host()->syncStatus() +
-                                                     QStringLiteral("\n") + remark);
+                    shown.message = remark;
+                self->showReport(shown);
             });
         });
 }

@@ -222,6 +222,8 @@ struct BackgroundSync::Core {
         report.deleted = result.deleted;
         report.conflicts = result.conflicts;
         report.complete = result.complete;
+        report.schedulesChanged = result.schedulesChanged;
+        report.diaryDaysChanged = result.diaryDaysChanged;
         report.message = result.message;
         using F = SyncResult::Failure;
         switch (result.failure) {

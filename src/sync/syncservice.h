@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -32,6 +33,8 @@ struct SyncReport {
     bool plainHttp = false; // refused: plain http to another machine needs consent
     int pushed = 0, pulled = 0, deleted = 0, conflicts = 0;
     bool complete = true; // false: something waits for the next sync
+    bool schedulesChanged = false; // Schedule.dat was written: read it again
+    QStringList diaryDaysChanged;  // diary days written ("yyyymmdd")
     QDateTime finished;   // when the request ended (local time)
 
     bool ok() const { return outcome == Outcome::Done; }
