@@ -9,9 +9,9 @@ PACKAGES=(
   fonts-ipafont fonts-noto-cjk qt6-translations-l10n
   xvfb xdotool x11-utils imagemagick poppler-utils trayer python3 openbox
   clang-14 libclang-rt-14-dev llvm-14
-  python3-icalendar python3-recurring-ical-events desktop-file-utils appstream dbus-daemon
+  python3-icalendar python3-recurring-ical-events python3-vobject desktop-file-utils appstream dbus-daemon
   ibus ibus-mozc
-  radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing
+  radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing openssl
   faketime
 )
 missing=()

@@ -28,6 +28,7 @@
 #include "settings/settingsdialog.h"
 #include "settingswiring.h"
 #include "startjobs.h"
+#include "syncjob.h"
 #include "stopsignals.h"
 #include "widgets/appstyle.h"
 #include "widgets/colorref.h"
@@ -253,8 +254,10 @@ int RunVelnote(int argc, char** argv)
         ConnectSearchDialog(windows);
         jobs->start();
         ConnectJobWindows(windows, jobs);
+        SyncJob* sync = CreateSyncJob(main);
+        sync->start();
         // The settings dialog registers the show/hide key again, as stored.
-        ConnectSettingsDialog(windows, tray, jobs);
+        ConnectSettingsDialog(windows, tray, jobs, sync);
         startErrors->showNow(main);
         startErrors.reset();
     });

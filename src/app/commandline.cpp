@@ -7,6 +7,7 @@
 #include "platform/folderlock.h"
 #include "schedule/icalendar.h"
 #include "schedule/schedulelistfile.h"
+#include "synccommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,7 +22,7 @@ namespace vn {
 
 namespace {
 
-enum class Job { None, Export, Import, Help, Version };
+enum class Job { None, Export, Import, SyncSetup, Sync, Help, Version };
 
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
@@ -79,6 +80,10 @@ QString usage()
                "  (オプションなし)        Velnoteを起動します\n"
                "  --export-ics ファイル   予定をiCalendar形式で書き出します (-: 標準出力)\n"
                "  --import-ics ファイル   iCalendarファイルの予定を追加します\n"
+               "  --sync-setup URL ユーザー名 [カレンダー]\n"
+               "                          予定と日記をCalDAVサーバーと同期するように設定します\n"
+               "                          (パスワードは標準入力から)\n"
+               "  --sync                  予定と日記を一度同期します\n"
                "  --help                  この説明を表示します\n"
                "  --version               版を表示します\n"
                "データフォルダー: %1")
@@ -146,6 +151,7 @@ std::optional<int> runJob(int argc, char** argv)
     Job job = Job::None;
     QString file;
     bool fileGiven = false;
+    QStringList syncArgs;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         Job found = Job::None;
@@ -161,6 +167,8 @@ std::optional<int> runJob(int argc, char** argv)
         };
         option("--export-ics", Job::Export);
         option("--import-ics", Job::Import);
+        option("--sync-setup", Job::SyncSetup);
+        option("--sync", Job::Sync);
         option("--help", Job::Help);
         option("-h", Job::Help);
         option("--version", Job::Version);
@@ -171,6 +179,11 @@ std::optional<int> runJob(int argc, char** argv)
             return fail(kUsage, QStringLiteral("オプションは一つだけ指定してください"));
         }
         job = found;
+        if (job == Job::SyncSetup) { // URL USER [CALENDAR]
+            while (i + 1 < argc && argv[i + 1][0] != '-' && syncArgs.size() < 3)
+                syncArgs.append(QString::fromLocal8Bit(argv[++i]));
+            continue;
+        }
         if ((job == Job::Export || job == Job::Import) && !value && i + 1 < argc)
             value = argv[++i];
         if (value) {
@@ -188,6 +201,9 @@ std::optional<int> runJob(int argc, char** argv)
     switch (job) {
     case Job::Help: printOut(usage()); return 0;
     case Job::Version: printOut(QStringLiteral("Velnote " VN_VERSION)); return 0;
+    case Job::SyncSetup:
+        return SyncSetupCommand(syncArgs, printOut, [](const QString& m) { fail(kFailed, m); });
+    case Job::Sync: return SyncCommand(printOut, [](const QString& m) { fail(kFailed, m); });
     default: break;
     }
     if (!fileGiven || file.isEmpty())

@@ -4,6 +4,7 @@
 #include "backgroundjobs.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingshost.h"
+#include "syncjob.h"
 #include "widgets/errorbox.h"
 #include "widgets/loadreportbox.h"
 #include "workspace/calendarpanel.h"
@@ -24,8 +25,8 @@ QString orDefault(const QString& value, const char* fallback)
 
 class MainWindowSettings : public QObject, public SettingsHost {
 public:
-    MainWindowSettings(Windows& w, TrayController* tray, BackgroundJobs* jobs)
-        : QObject(w.memo.get()), w_(w), main_(w.memo.get()), tray_(tray), jobs_(jobs)
+    MainWindowSettings(Windows& w, TrayController* tray, BackgroundJobs* jobs, SyncJob* sync)
+        : QObject(w.memo.get()), w_(w), main_(w.memo.get()), tray_(tray), jobs_(jobs), sync_(sync)
     {
     }
 
@@ -93,20 +94,34 @@ public:
 
     UptimeTexts uptime() const override { return jobs_->uptimeTexts(); }
 
+    sync::SyncService* syncService() override { return sync_ ? sync_->service() : nullptr; }
+    void syncAccountChanged() override
+    {
+        if (sync_)
+            sync_->accountChanged();
+    }
+    void syncNow(std::function<void(const sync::SyncReport&)> done) override
+    {
+        if (sync_)
+            sync_->syncNow(std::move(done));
+    }
+    QString syncStatus() const override { return sync_ ? sync_->statusText() : QString(); }
+
 private:
     Windows& w_;
     MainWindow* main_;
     TrayController* tray_;
     BackgroundJobs* jobs_;
+    SyncJob* sync_;
 };
 
 } // namespace
 
-void ConnectSettingsDialog(Windows& w, TrayController* tray, BackgroundJobs* jobs)
+void ConnectSettingsDialog(Windows& w, TrayController* tray, BackgroundJobs* jobs, SyncJob* sync)
 {
     auto* dialog = static_cast<SettingsDialog*>(w.env);
     dialog->setProgramVersion(QStringLiteral(VN_VERSION));
-    dialog->Initialize(new MainWindowSettings(w, tray, jobs));
+    dialog->Initialize(new MainWindowSettings(w, tray, jobs, sync));
     w.memo->scheduleAlerts()->setSoundPattern(dialog->soundPattern());
     QObject::connect(jobs, &BackgroundJobs::uptimeRefreshed, dialog, &SettingsDialog::showUptime);
     QObject::connect(jobs, &BackgroundJobs::generationMade, dialog,

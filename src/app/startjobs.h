@@ -5,11 +5,18 @@ namespace vn {
 
 class BackgroundJobs;
 class MainWindow;
+class SyncJob;
 
 // The jobs, owned by the main window, with the uptime in its caption; they
 // run from start() and end with the application.
 BackgroundJobs* CreateBackgroundJobs(MainWindow* main);
 // Creates and starts them.
 BackgroundJobs* StartBackgroundJobs(MainWindow* main);
+
+// The background sync, owned by the main window: it follows the schedules
+// and diary files the program writes, tells what the user must act on in a
+// box that does not wait, shows the last sync in the tray tip, and syncs
+// once more when the application ends.
+SyncJob* CreateSyncJob(MainWindow* main);
 
 } // namespace vn

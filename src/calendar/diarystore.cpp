@@ -6,6 +6,7 @@
 #include "foundation/heldtext.h"
 #include "foundation/readonlyfolder.h"
 #include "foundation/syncleftovers.h"
+#include "foundation/writtenfiles.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -242,6 +243,7 @@ void DiaryStore::writeDiaryOf(DateTime d)
             if (!file.remove())
                 throw AppError(QStringLiteral("日記ファイル \"%1\" を削除できません [%2]")
                                    .arg(QDir::toNativeSeparators(path), file.errorString()));
+            NoteFileWritten(path);
         }
         days_.erase(key);
         return;

@@ -4,6 +4,7 @@
 
 #include "apperror.h"
 #include "textcodec.h"
+#include "writtenfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -367,6 +368,7 @@ void WriteFileAtomic(const QString& path, const QByteArray& bytes, NewFileMode m
         ::fsync(dfd);
         ::close(dfd);
     }
+    NoteFileWritten(path);
 }
 
 } // namespace vn

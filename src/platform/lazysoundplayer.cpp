@@ -1,6 +1,7 @@
 #include "lazysoundplayer.h"
 
-#include <QCoreApplication>
+#include "foundation/modulepath.h"
+
 #include <QLibrary>
 
 #include <cstdio>
@@ -14,7 +15,7 @@ LazySoundPlayer::~LazySoundPlayer() = default;
 
 QString LazySoundPlayer::DefaultModulePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/velnote-sound");
+    return ModulePath(QStringLiteral("velnote-sound"));
 }
 
 bool LazySoundPlayer::load()

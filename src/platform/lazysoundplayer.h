@@ -25,7 +25,7 @@ public:
     bool load();
     bool loaded() const { return bool(player_); }
 
-    static QString DefaultModulePath(); // next to the program
+    static QString DefaultModulePath(); // next to the program, or installed
 
 private:
     QString modulePath_;

@@ -73,6 +73,12 @@ namespace vn::ical {
 // a single occurrence, a month-end kind or a kind the editor never writes).
 bool RuleForLine(const ScheduleFields& f, const std::function<bool(DateTime)>& isHoliday,
                  const LocalZone& zone, icalrecurrencetype* rule);
+// A TEXT value as RFC 5545 writes it: backslash, comma, semicolon and line
+// breaks escaped.
+QString EscapeText(const QString& text);
+// A content line folded to lines of at most 75 bytes, never inside a UTF-8
+// character; no line break at the end.
+QByteArray FoldContentLine(const QByteArray& line);
 // The repetition as the schedule list names it ("毎週", "3日間隔"); empty for
 // a line that does not repeat.
 QString RepetitionName(const ScheduleFields& f);

@@ -30,6 +30,7 @@ namespace vn {
 struct IcalOptions {
     QByteArray timeZone; // IANA name of the local zone; empty: the system's
     DateTime now = 0;    // the moment stamped on written events; 0: the clock
+    QByteArray uid;      // the UID of every written event; empty: one made from its line
 };
 
 // Repetitions without an end are read up to this day.

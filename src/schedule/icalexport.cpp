@@ -57,6 +57,41 @@ bool RuleForLine(const ScheduleFields& f, const HolidayTest& isHoliday, const Lo
     return true;
 }
 
+QString EscapeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size() + 8);
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': out += QLatin1String("\\\\"); break;
+        case u',': out += QLatin1String("\\,"); break;
+        case u';': out += QLatin1String("\\;"); break;
+        case u'\n': out += QLatin1String("\\n"); break;
+        case u'\r': break;
+        default: out += c; break;
+        }
+    }
+    return out;
+}
+
+QByteArray FoldContentLine(const QByteArray& line)
+{
+    QByteArray out;
+    qsizetype from = 0;
+    qsizetype room = 75;
+    while (line.size() - from > room) {
+        qsizetype cut = from + room;
+        while (cut > from && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+            --cut; // not inside a UTF-8 character
+        out.append(line.constData() + from, cut - from);
+        out += "\r\n ";
+        from = cut;
+        room = 74;
+    }
+    out.append(line.constData() + from, line.size() - from);
+    return out;
+}
+
 QString RepetitionName(const ScheduleFields& f)
 {
     if (f.repeat != 1)
@@ -75,7 +110,7 @@ using namespace ical;
 class CalendarWriter {
 public:
     CalendarWriter(const HolidayTest& isHoliday, const IcalOptions& options)
-        : holiday_(isHoliday), zone_(LocalZone::Resolve(options.timeZone))
+        : holiday_(isHoliday), zone_(LocalZone::Resolve(options.timeZone)), fixedUid_(options.uid)
     {
         const QDateTime now = ToQDateTime(options.now != 0 ? options.now : Now());
         const QDateTime utc = QDateTime(now.date(), now.time(), zone_.qzone).toUTC();
@@ -102,7 +137,7 @@ public:
         }
         for (const ScheduleFields& f : rows)
             icalcomponent_add_component(cal.get(), event(f));
-        return TakeString(icalcomponent_as_ical_string_r(cal.get())).toUtf8();
+        return withLines(TakeString(icalcomponent_as_ical_string_r(cal.get())).toUtf8());
     }
 
 private:
@@ -130,8 +165,30 @@ private:
         return zoned(p, f);
     }
 
+    // The text with each stand-in replaced by its line as a TEXT value,
+    // folded at 75 bytes.
+    QByteArray withLines(const QByteArray& text) const
+    {
+        QByteArray out;
+        out.reserve(text.size() + text.size() / 8);
+        const QByteArray head = QByteArray(kLineProperty) + ':' + kLineStandIn;
+        qsizetype pos = 0;
+        for (qsizetype at = text.indexOf(head); at >= 0; at = text.indexOf(head, pos)) {
+            out.append(text.constData() + pos, at - pos);
+            const qsizetype end = text.indexOf("\r\n", at);
+            const int index = text.mid(at + head.size(), end - at - head.size()).toInt();
+            out += FoldContentLine(QByteArray(kLineProperty) + ':' +
+                                   EscapeText(lines_.value(index)).toUtf8());
+            pos = end;
+        }
+        out.append(text.constData() + pos, text.size() - pos);
+        return out;
+    }
+
     QByteArray uid(const QString& line)
     {
+        if (!fixedUid_.isEmpty())
+            return fixedUid_;
         QByteArray id =
             QCryptographicHash::hash(line.toUtf8(), QCryptographicHash::Sha1).toHex().left(24);
         const int n = ++uids_[id];
@@ -187,9 +244,13 @@ private:
             icalcomponent_add_property(
                 ev, icalproperty_new_comment(
                         (QStringLiteral("Velnote 繰り返し: ") + repetition).toUtf8().constData()));
-        icalproperty* own = icalproperty_new_x(line.toUtf8().constData());
+        // libical writes an X- value as it is given, commas unescaped: a
+        // stand-in is replaced by the escaped line once the text is made.
+        icalproperty* own =
+            icalproperty_new_x((kLineStandIn + QByteArray::number(lines_.size())).constData());
         icalproperty_set_x_name(own, kLineProperty);
         icalcomponent_add_property(ev, own);
+        lines_.append(line);
 
         if (!f.allDay && f.alarm > 0) {
             icalcomponent* alarm = icalcomponent_new_valarm();
@@ -205,10 +266,14 @@ private:
         return ev;
     }
 
+    static constexpr const char* kLineStandIn = "VELNOTE-LINE-";
+
     const HolidayTest& holiday_;
     LocalZone zone_;
     icaltimetype stamp_;
     QHash<QByteArray, int> uids_;
+    QByteArray fixedUid_;
+    QStringList lines_; // the line of each stand-in
 };
 
 } // namespace

@@ -63,6 +63,13 @@ int alarmMinutes(icalcomponent* event)
 {
     for (icalcomponent* a = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT); a;
          a = icalcomponent_get_next_component(event, ICAL_VALARM_COMPONENT)) {
+        // Only an alarm shown or sounded here rings here; a mail is sent by
+        // the server.
+        icalproperty* action = icalcomponent_get_first_property(a, ICAL_ACTION_PROPERTY);
+        const icalproperty_action kind =
+            action ? icalproperty_get_action(action) : ICAL_ACTION_NONE;
+        if (kind != ICAL_ACTION_DISPLAY && kind != ICAL_ACTION_AUDIO)
+            continue;
         icalproperty* p = icalcomponent_get_first_property(a, ICAL_TRIGGER_PROPERTY);
         if (!p)
             continue;
@@ -106,6 +113,31 @@ QString unescapeText(const QString& s)
     return out;
 }
 
+// The places libical could not read. A TEXT property written empty
+// ("DESCRIPTION:", as web calendars write on every event) is no error: the
+// value may be empty, libical only drops the property.
+int countFormatErrors(icalcomponent* c)
+{
+    int n = 0;
+    for (icalproperty* p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY)) {
+        const QByteArray text = icalproperty_get_xlicerror(p);
+        static const QByteArray noValue("No value for ");
+        if (text.startsWith(noValue)) {
+            const QByteArray name = text.mid(noValue.size()).split(' ').value(0);
+            const icalproperty_kind kind = icalproperty_string_to_kind(name.constData());
+            if (kind != ICAL_NO_PROPERTY &&
+                icalproperty_kind_to_value_kind(kind) == ICAL_TEXT_VALUE)
+                continue;
+        }
+        ++n;
+    }
+    for (icalcomponent* sub = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); sub;
+         sub = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        n += countFormatErrors(sub);
+    return n;
+}
+
 YMD addDays(int y, int m, int d, int days)
 {
     return DecodeDate(EncodeDate(y, m, d) + days);
@@ -123,7 +155,7 @@ public:
 
     IcalConversion read(icalcomponent* root)
     {
-        result_.summary.formatErrors = icalcomponent_count_errors(root);
+        result_.summary.formatErrors = countFormatErrors(root);
         std::vector<icalcomponent*> calendars;
         if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
             calendars.push_back(root);
@@ -202,8 +234,12 @@ private:
         const LocalStart& first = occ.starts.front();
         setStart(f, first);
 
+        if (occ.allDay && occ.spanDays > 1 && occ.starts.size() > 1) {
+            readLongDays(f, occ);
+            return;
+        }
         if (occ.starts.size() == 1) {
-            if (occ.allDay && !occ.recurring && occ.spanDays > 1) {
+            if (occ.allDay && occ.spanDays > 1) {
                 // An all-day event over several days shows on each of them.
                 f.repeat = 1;
                 f.kind = kKindDaily;
@@ -226,6 +262,60 @@ private:
         for (size_t i = 0; i < n; ++i) {
             ScheduleFields one = f;
             setStart(one, occ.starts[i]);
+            added += add(one) ? 1 : 0;
+        }
+        if (added > 0) {
+            ++sum.expandedEvents;
+            sum.expandedLines += added;
+        }
+        if (occ.starts.size() > n || occ.scanCut) {
+            ++sum.cutEvents;
+            sum.cutOccurrences += int(occ.starts.size() - n);
+        }
+    }
+
+    // A repeating all-day event over several days: each day of its span
+    // repeats as its first day does, one line for each when one kind says
+    // it; otherwise each occurrence is one line over its days.
+    void readLongDays(const ScheduleFields& f, const EventOccurrences& occ)
+    {
+        IcalImportSummary& sum = result_.summary;
+        constexpr int kMostSpanLines = 31;
+        std::vector<ScheduleFields> perDay;
+        if (!occ.scanCut && occ.spanDays <= kMostSpanLines) {
+            for (int k = 0; k < occ.spanDays; ++k) {
+                EventOccurrences shifted = occ;
+                for (LocalStart& s : shifted.starts) {
+                    const YMD d = addDays(s.year, s.month, s.day, k);
+                    s = {d.year, d.month, d.day, 0, 0};
+                }
+                if (shifted.until.year != 0) {
+                    const YMD d =
+                        addDays(shifted.until.year, shifted.until.month, shifted.until.day, k);
+                    shifted.until = {d.year, d.month, d.day, 0, 0};
+                }
+                ScheduleFields one = f;
+                setStart(one, shifted.starts.front());
+                if (!mapOntoKind(one, shifted))
+                    break;
+                perDay.push_back(one);
+            }
+        }
+        if (int(perDay.size()) == occ.spanDays) {
+            bool any = false;
+            for (const ScheduleFields& one : perDay)
+                any = add(one) || any;
+            if (any)
+                ++sum.repeating;
+            return;
+        }
+        const size_t n = std::min<size_t>(occ.starts.size(), kIcalExpandLimit);
+        int added = 0;
+        for (size_t i = 0; i < n; ++i) {
+            ScheduleFields one = f;
+            setStart(one, occ.starts[i]);
+            one.repeat = 1;
+            setLast(one, addDays(one.year, one.month, one.day, occ.spanDays - 1));
             added += add(one) ? 1 : 0;
         }
         if (added > 0) {
@@ -399,11 +489,35 @@ private:
     IcalConversion result_;
 };
 
+// The content lines joined with their continuations: a writer may fold
+// inside a character, so the bytes are unfolded before they are decoded.
+QByteArray unfolded(const QByteArray& bytes)
+{
+    QByteArray out;
+    out.reserve(bytes.size());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        qsizetype breakEnd = -1;
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            breakEnd = i + 2;
+        else if (c == '\n')
+            breakEnd = i + 1;
+        if (breakEnd >= 0 && breakEnd < n && (bytes[breakEnd] == ' ' || bytes[breakEnd] == '\t')) {
+            i = breakEnd; // the break and the one blank that marks the fold
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
+
 // iCalendar files are UTF-8; older Japanese programs wrote Shift-JIS.
 QByteArray utf8Text(QByteArray bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
+    bytes = unfolded(bytes);
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())

@@ -6,6 +6,7 @@
 #include "memopage.h"
 #include "referencepage.h"
 #include "schedulepage.h"
+#include "syncpage.h"
 #include "ui_settingsdialog.h"
 #include "versionpage.h"
 #include "widgets/errorbox.h"
@@ -32,6 +33,7 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     balloon_ = new BalloonHintPage;
     backUp_ = new BackUpPage;
     version_ = new VersionPage;
+    sync_ = new SyncPage;
     QTabWidget* tabs = ui->PageControl1;
     tabs->addTab(memo_, QStringLiteral("メモ"));
     tabs->addTab(reference_, QStringLiteral("参照ファイル"));
@@ -40,6 +42,7 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     tabs->addTab(balloon_, QStringLiteral("バルーンヒント"));
     tabs->addTab(backUp_, QStringLiteral("データ・バックアップ"));
     tabs->addTab(version_, QStringLiteral("バージョン情報"));
+    tabs->addTab(sync_, QStringLiteral("同期"));
     // Tab goes from the page tabs through the shown page to "閉じる".
     QWidget* last = ui->cmdClose;
     for (QWidget* w = ui->cmdClose->nextInFocusChain(); w != ui->cmdClose && w != this;
@@ -121,6 +124,7 @@ void SettingsDialog::FormShow()
             balloon_->LoadAtShowing();
             backUp_->LoadBackUpControls();
             backUp_->RefreshList();
+            sync_->LoadAccount();
         },
         this);
 }

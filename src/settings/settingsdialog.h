@@ -1,5 +1,5 @@
 #pragma once
-// "環境設定" (`TfrmEnv`): seven pages of settings, each control written the
+// "環境設定" (`TfrmEnv`): eight pages of settings, each control written the
 // moment it changes and applied at once. The dialog is made hidden at
 // start-up and lives until the end; what it changes outside itself it
 // reaches through its host.
@@ -26,12 +26,13 @@ class SchedulePage;
 class BalloonHintPage;
 class BackUpPage;
 class VersionPage;
+class SyncPage;
 
 class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     // The pages in their order.
-    enum class Page { Memo, Reference, Calendar, Schedule, BalloonHint, BackUp, Version, Count };
+    enum class Page { Memo, Reference, Calendar, Schedule, BalloonHint, BackUp, Version, Sync, Count };
 
     explicit SettingsDialog(QWidget* parent = nullptr);
     ~SettingsDialog() override;
@@ -59,6 +60,7 @@ public:
     BalloonHintPage* balloonHintPage() const { return balloon_; }
     BackUpPage* backUpPage() const { return backUp_; }
     VersionPage* versionPage() const { return version_; }
+    SyncPage* syncPage() const { return sync_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -77,6 +79,7 @@ private:
     BalloonHintPage* balloon_;
     BackUpPage* backUp_;
     VersionPage* version_;
+    SyncPage* sync_;
 };
 
 } // namespace vn

@@ -9,9 +9,15 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vn {
 
 class CalendarView;
+namespace sync {
+class SyncService;
+struct SyncReport;
+} // namespace sync
 
 class SettingsHost {
 public:
@@ -65,6 +71,16 @@ public:
 
     // ---- Uptime -----------------------------------------------------------
     virtual UptimeTexts uptime() const = 0;
+
+    // ---- Sync with a calendar server ---------------------------------------
+    // The sync service, loaded at its first use; null when it cannot be had.
+    virtual sync::SyncService* syncService() { return nullptr; }
+    // The account was set up or changed: the background sync follows it.
+    virtual void syncAccountChanged() {}
+    // One sync as the background sync runs it; `done` gets its report.
+    virtual void syncNow(std::function<void(const sync::SyncReport&)> done) { (void)done; }
+    // "最終同期 12:34", or empty before the first sync of this run.
+    virtual QString syncStatus() const { return {}; }
 };
 
 } // namespace vn

@@ -7,9 +7,13 @@ out the repetitions.
 
 prints "yyyymmdd count" for every day from FIRST to LAST (yyyymmdd) that has
 occurrences. A timed occurrence counts on the day of its start in ZONE (an
-IANA zone name; floating times are taken as they are); an all-day event that
-does not repeat counts on every day it covers, a repeating one on the day each
-occurrence starts. Cancelled events do not count.
+IANA zone name; floating times are taken as they are); an all-day occurrence
+counts on every day it covers. Cancelled events do not count.
+
+    ical_count.py --lines FILE
+
+prints the value of every X-VELNOTE-LINE property, one a line, as vobject
+(the reader of the Radicale server) decodes it.
 """
 import datetime
 import sys
@@ -24,13 +28,16 @@ def day(text):
 
 
 def main():
+    if sys.argv[1] == "--lines":
+        import vobject
+        with open(sys.argv[2], encoding="utf-8") as f:
+            cal = vobject.readOne(f.read())
+        for ev in cal.vevent_list:
+            sys.stdout.buffer.write(ev.contents["x-velnote-line"][0].value.encode() + b"\n")
+        return
     path, zone, first, last = sys.argv[1], zoneinfo.ZoneInfo(sys.argv[2]), day(sys.argv[3]), day(sys.argv[4])
     with open(path, "rb") as f:
         cal = icalendar.Calendar.from_ical(f.read())
-    repeating = set()
-    for ev in cal.walk("VEVENT"):
-        if "RRULE" in ev or "RDATE" in ev or "RECURRENCE-ID" in ev:
-            repeating.add(str(ev.get("UID")))
     counts = {}
     window = recurring_ical_events.of(cal).between(first - datetime.timedelta(days=7),
                                                    last + datetime.timedelta(days=7))
@@ -43,7 +50,7 @@ def main():
             days.append(start.date() if start.tzinfo is None else start.astimezone(zone).date())
         else:
             end = ev["DTEND"].dt if "DTEND" in ev else start + datetime.timedelta(days=1)
-            span = (end - start).days if str(ev.get("UID")) not in repeating else 1
+            span = (end - start).days
             days.extend(start + datetime.timedelta(days=i) for i in range(max(span, 1)))
         for d in days:
             if first <= d <= last:

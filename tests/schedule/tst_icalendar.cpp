@@ -175,6 +175,14 @@ private slots:
         QVERIFY2(diff.isEmpty(), qPrintable(diff.join(u'\n')));
         QCOMPARE(days, 22280);
         QVERIFY(python.size() > 5000); // the reader saw the repetitions
+
+        // The reader takes each line property whole: its commas escaped.
+        QProcess p;
+        p.start(QStringLiteral("/usr/bin/python3"),
+                {QStringLiteral(VN_ICAL_COUNT), QStringLiteral("--lines"), dir.file("all.ics")});
+        QVERIFY(p.waitForFinished(120000) && p.exitCode() == 0);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                 kEveryKind);
     }
 
     void writtenCalendarHasTheExpectedForm()
@@ -193,7 +201,8 @@ private slots:
               "RRULE:FREQ=WEEKLY;UNTIL=20050314T145959Z\r\n", "TRIGGER:-PT10M\r\n",
               "DTSTART;VALUE=DATE:20050101\r\n", "DTEND;VALUE=DATE:20050102\r\n",
               "RRULE:FREQ=YEARLY;UNTIL=20301231\r\n", "COMMENT:Velnote 繰り返し: 毎年\r\n",
-              "X-VELNOTE-LINE:200412141530,10,0,1,1,20050314,定例会\r\n",
+              // a TEXT value: its commas escaped
+              "X-VELNOTE-LINE:200412141530\\,10\\,0\\,1\\,1\\,20050314\\,定例会\r\n",
               "DTSTAMP:20240501T000000Z\r\n",
               // 2005-07-31 is a Sunday: the Friday before
               "DTSTART;VALUE=DATE:20050729\r\n", "RDATE;VALUE=DATE:20050831\r\n",
@@ -392,6 +401,79 @@ END:VCALENDAR
         QVERIFY2(diff.isEmpty(), qPrintable(diff.join(u'\n')));
     }
 
+    // One event as servers and other programs write it, and the lines it
+    // gives.
+    void eventsFromOtherProgramsBecomeLines_data()
+    {
+        QTest::addColumn<QByteArray>("event"); // the VEVENT's content lines
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<int>("formatErrors");
+        QTest::newRow("own line re-escaped by a server")
+            << QByteArray("UID:a\nDTSTART;TZID=Asia/Tokyo:20100101T120000\n"
+                          "SUMMARY:サイト\\; 確認\\\\メモ\nURL:http://example.com/a,b\n"
+                          "X-VELNOTE-LINE:201001011200\\,00\\,1\\,0\\,0\\,20100101\\,サイト\\; "
+                          "確認\\\\メモ\\,http://example.com/a\\,b\n")
+            << QStringList{"201001011200,00,1,0,0,20100101,サイト; "
+                           "確認\\メモ,http://example.com/a,b"}
+            << 0;
+        QTest::newRow("own line unescaped, as written before")
+            << QByteArray("UID:a\nDTSTART;VALUE=DATE:20240101\nDTEND;VALUE=DATE:20240102\n"
+                          "SUMMARY:元日\nRRULE:FREQ=YEARLY;UNTIL=20301231\n"
+                          "X-VELNOTE-LINE:202401010000,00,0,1,-8,20301231,元日\n")
+            << QStringList{"202401010000,00,0,1,-8,20301231,元日"} << 0;
+        QTest::newRow("folded inside a UTF-8 character")
+            << QByteArray("UID:a\nDTSTART;VALUE=DATE:20240101\nSUMMARY:新年\xe4\xbc\n"
+                          " \x9a\n")
+            << QStringList{"202401010000,00,0,0,-1,20240101,新年会"} << 0;
+        QTest::newRow("empty description and location")
+            << QByteArray("UID:a\nDTSTART:20240101T090000Z\nSUMMARY:x\nDESCRIPTION:\n"
+                          "LOCATION;LANGUAGE=ja:\n")
+            << QStringList{"202401011800,00,0,0,0,20240101,x"} << 0;
+        QTest::newRow("an empty start is still an error")
+            << QByteArray("UID:a\nDTSTART:20240101T090000Z\nSUMMARY:x\nDTEND:\n")
+            << QStringList{"202401011800,00,0,0,0,20240101,x"} << 1;
+        QTest::newRow("mail alarm passed over for the display alarm")
+            << QByteArray("UID:a\nDTSTART:20240101T090000Z\nSUMMARY:x\nBEGIN:VALARM\n"
+                          "ACTION:EMAIL\nTRIGGER:-PT60M\nSUMMARY:x\nDESCRIPTION:x\n"
+                          "ATTENDEE:mailto:a@example.com\nEND:VALARM\nBEGIN:VALARM\n"
+                          "ACTION:AUDIO\nTRIGGER:-PT5M\nEND:VALARM\n")
+            << QStringList{"202401011800,05,0,0,0,20240101,x"} << 0;
+        QTest::newRow("only a mail alarm: none")
+            << QByteArray("UID:a\nDTSTART:20240101T090000Z\nSUMMARY:x\nBEGIN:VALARM\n"
+                          "ACTION:EMAIL\nTRIGGER:-PT60M\nSUMMARY:x\nDESCRIPTION:x\n"
+                          "ATTENDEE:mailto:a@example.com\nEND:VALARM\n")
+            << QStringList{"202401011800,00,0,0,0,20240101,x"} << 0;
+        QTest::newRow("weekly two-day event: a weekly line for each day")
+            << QByteArray("UID:a\nDTSTART;VALUE=DATE:20240106\nDTEND;VALUE=DATE:20240108\n"
+                          "RRULE:FREQ=WEEKLY;COUNT=3\nSUMMARY:週末\n")
+            << QStringList{"202401060000,00,0,1,-2,20240120,週末",
+                           "202401070000,00,0,1,-2,20240121,週末"}
+            << 0;
+        QTest::newRow("a two-day event on odd dates: each over its days")
+            << QByteArray("UID:a\nDTSTART;VALUE=DATE:20240106\nDTEND;VALUE=DATE:20240108\n"
+                          "RDATE;VALUE=DATE:20240203,20240210\nSUMMARY:合宿\n")
+            << QStringList{"202401060000,00,0,1,-1,20240107,合宿",
+                           "202402030000,00,0,1,-1,20240204,合宿",
+                           "202402100000,00,0,1,-1,20240211,合宿"}
+            << 0;
+        QTest::newRow("a three-day event once a year, once")
+            << QByteArray("UID:a\nDTSTART;VALUE=DATE:20240428\nDTEND;VALUE=DATE:20240501\n"
+                          "RRULE:FREQ=YEARLY;COUNT=1\nSUMMARY:連休\n")
+            << QStringList{"202404280000,00,0,1,-1,20240430,連休"} << 0;
+    }
+    void eventsFromOtherProgramsBecomeLines()
+    {
+        QFETCH(QByteArray, event);
+        QFETCH(QStringList, lines);
+        QFETCH(int, formatErrors);
+        const QByteArray ics = crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:-//Other//EN\n"
+                                    "BEGIN:VEVENT\n") +
+                               crlf(event.constData()) + crlf("END:VEVENT\nEND:VCALENDAR\n");
+        const IcalConversion c = convert(ics);
+        QCOMPARE(c.lines, lines);
+        QCOMPARE(c.summary.formatErrors, formatErrors);
+    }
+
     void summaryNamesWhatWasLeftOutAndWhy()
     {
         const QByteArray ics = crlf(R"(BEGIN:VCALENDAR
@@ -563,6 +645,36 @@ END:VCALENDAR
                  before + QStringList{"202401020000,00,0,0,-1,20240102,😀"});
     }
 
+    // A first import on a new machine: no Schedule.dat yet is an empty one,
+    // whatever encoding the text needs.
+    void importAppendsToWhatIsThere_data()
+    {
+        QTest::addColumn<bool>("fileThere");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("no file, Shift-JIS text") << false << QStringLiteral("新年会");
+        QTest::newRow("no file, text needing UTF-8") << false << QStringLiteral("Café 😀");
+        QTest::newRow("a file, text needing UTF-8") << true << QStringLiteral("Café 😀");
+    }
+    void importAppendsToWhatIsThere()
+    {
+        QFETCH(bool, fileThere);
+        QFETCH(QString, summary);
+        TempDataFolder dir;
+        Holidays h;
+        const QStringList old = {"200412141530,10,0,1,1,20050314,定例会"};
+        if (fileThere)
+            dir.writeBytes("Schedule.dat", Sjis(JoinLinesCrLf(old)));
+        dir.writeBytes("a.ics", crlf("BEGIN:VCALENDAR\nVERSION:2.0\nPRODID:x\nBEGIN:VEVENT\nUID:1\n"
+                                     "DTSTART;VALUE=DATE:20240101\nSUMMARY:") +
+                                    summary.toUtf8() + crlf("\nEND:VEVENT\nEND:VCALENDAR\n"));
+        const IcalImportSummary s =
+            ImportIcalFile(dir.file("a.ics"), dir.file("Schedule.dat"), h.test, {});
+        QCOMPARE(s.added(), 1);
+        QCOMPARE(ReadLines(dir.file("Schedule.dat")),
+                 (fileThere ? old : QStringList()) +
+                     QStringList{"202401010000,00,0,0,-1,20240101," + summary});
+    }
+
     void badFilesAreErrorsAndChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -587,8 +699,15 @@ END:VCALENDAR
             QVERIFY(!e.message().isEmpty());
         }
         QCOMPARE(dir.readBytes("Schedule.dat"), old);
-        QVERIFY_THROWS_EXCEPTION(AppError, ImportIcalFile(dir.file("missing.ics"),
-                                                          dir.file("Schedule.dat"), h.test, {}));
+        try {
+            ImportIcalFile(dir.file("missing.ics"), dir.file("Schedule.dat"), h.test, {});
+            QFAIL("a missing file was read");
+        } catch (const AppError& e) {
+            // Said in Japanese; the system's words only in brackets at the end.
+            const QString said = e.message().section(u'[', 0, 0);
+            QVERIFY2(!said.contains(QLatin1String("No such")) && e.message().endsWith(u']'),
+                     qPrintable(e.message()));
+        }
         QCOMPARE(dir.readBytes("Schedule.dat"), old);
     }
 

@@ -1,0 +1,12 @@
+#pragma once
+// Where the program's own modules (sound, sync) are: next to the program
+// file (the build folder, a portable copy), else in the library folder the
+// program was installed with.
+#include <QString>
+
+namespace vn {
+
+// The module's file name without its suffix, as QLibrary takes it.
+QString ModulePath(const QString& moduleName);
+
+} // namespace vn
