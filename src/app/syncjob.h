@@ -33,7 +33,7 @@ public:
     static constexpr int kPeriodMSecs = 5 * 60 * 1000;
     static constexpr int kFirstRetryMSecs = 30 * 1000;
     static constexpr int kLongestRetryMSecs = 15 * 60 * 1000;
-    static constexpr int kEndBoundMSecs = 4000;
+    static constexpr int kEndBoundMSecs = 3000;
 
     void start();        // the window is up
     void localChanged(); // the schedules or the diary were written here

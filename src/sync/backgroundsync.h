@@ -28,7 +28,7 @@ public:
     bool waitIdle(int msecs) override;
 
     // How long the end waits for a request under way before leaving it.
-    static constexpr int kEndWaitMSecs = 3000;
+    static constexpr int kEndWaitMSecs = 1000;
 
     struct Core; // what the requests share; outlives the service while one runs
 
