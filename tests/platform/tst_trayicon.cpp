@@ -9,6 +9,27 @@
 
 using namespace vn;
 
+namespace {
+
+// A notification service that records what it was asked.
+class RecordingService final : public NotificationService {
+public:
+    explicit RecordingService(bool there) : there_(there) {}
+    bool available() override { return there_; }
+    void notify(const QString& title, const QString& text, int, int seconds) override
+    {
+        shown.append(title + u'|' + text + u'|' + QString::number(seconds));
+    }
+    void close() override { ++closed; }
+    QStringList shown;
+    int closed = 0;
+
+private:
+    bool there_;
+};
+
+} // namespace
+
 class TestTrayIcon : public QObject {
     Q_OBJECT
 private slots:
@@ -18,6 +39,9 @@ private slots:
     void otherActivationsAreNotClicks();
     void toolTipAndMenu();
     void balloonRefusedWithoutTray();
+    void balloonRoutes_data();
+    void balloonRoutes();
+    void balloonsGoToTheNotificationService();
     void programIconIsDrawnInBothSizes();
 };
 
@@ -81,10 +105,57 @@ void TestTrayIcon::balloonRefusedWithoutTray()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         QSKIP("this platform has a tray");
-    QtTrayIcon tray;
+    QtTrayIcon tray(nullptr, std::make_unique<RecordingService>(false));
     tray.show();
     QVERIFY(!tray.showBalloon(QStringLiteral("5分前"), QStringLiteral("10:00 会議"), 1, 10));
     tray.hideBalloon(); // nothing shown, nothing to remove
+}
+
+void TestTrayIcon::balloonRoutes_data()
+{
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("tray");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<BalloonRoute>("route");
+    // The start-up balloon comes before the tray has taken the icon in: it
+    // waits rather than point at the screen's corner.
+    QTest::newRow("icon not placed yet") << false << true << true << false << BalloonRoute::Wait;
+    QTest::newRow("icon placed") << false << true << true << true << BalloonRoute::AtIcon;
+    QTest::newRow("service, icon not placed")
+        << true << true << true << false << BalloonRoute::Notification;
+    QTest::newRow("service, icon placed")
+        << true << true << true << true << BalloonRoute::Notification;
+    QTest::newRow("service, no tray")
+        << true << false << false << false << BalloonRoute::Notification;
+    QTest::newRow("no tray") << false << false << true << true << BalloonRoute::Refused;
+    QTest::newRow("icon hidden") << false << true << false << true << BalloonRoute::Refused;
+}
+
+void TestTrayIcon::balloonRoutes()
+{
+    QFETCH(bool, service);
+    QFETCH(bool, tray);
+    QFETCH(bool, visible);
+    QFETCH(bool, placed);
+    QFETCH(BalloonRoute, route);
+    QCOMPARE(RouteBalloon({service, tray, visible, placed}), route);
+}
+
+void TestTrayIcon::balloonsGoToTheNotificationService()
+{
+    auto owned = std::make_unique<RecordingService>(true);
+    RecordingService* service = owned.get();
+    QtTrayIcon tray(nullptr, std::move(owned));
+    tray.show(); // no tray on this platform: the service shows them all the same
+    QVERIFY(tray.showBalloon(QStringLiteral("本日の予定 [大安]"),
+                             QStringLiteral("予定はありません。"), 1, 30));
+    QCOMPARE(service->shown,
+             QStringList{QStringLiteral("本日の予定 [大安]|予定はありません。|30")});
+    QVERIFY(!tray.balloonWaiting());
+    tray.hideBalloon();
+    tray.hideBalloon(); // once taken away, nothing more to take
+    QCOMPARE(service->closed, 1);
 }
 
 void TestTrayIcon::programIconIsDrawnInBothSizes()
