@@ -80,28 +80,45 @@ BalloonPlace QtTrayIcon::place(bool askService)
     return p;
 }
 
-bool QtTrayIcon::iconPlaced() const
+bool QtTrayIcon::iconPlaced()
 {
     // In an X11 tray the icon is a window of Qt's own. Until the tray has
-    // taken it in, that window stands at the screen's top-left corner, and a
-    // balloon pointing at it would cover the main window's tool bar.
+    // taken it in and Qt has heard where it went, Qt places balloons at the
+    // window's first place, the screen's top-left corner, over the main
+    // window's tool bar.
     QWidget* window = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("QSystemTrayIconSys") && w->isVisible())
+        if (w->inherits("QSystemTrayIconSys"))
             window = w;
     if (!window)
         return true; // a StatusNotifier host places it; there is no corner
+    if (!window->isVisible() || !window->testAttribute(Qt::WA_WState_Created))
+        return false;
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
         return true;
     xcb_connection_t* conn = x11->connection();
-    xcb_query_tree_reply_t* tree =
-        xcb_query_tree_reply(conn, xcb_query_tree(conn, xcb_window_t(window->winId())), nullptr);
+    const auto id = xcb_window_t(window->winId());
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, id), nullptr);
     if (!tree)
         return false;
-    const bool taken = tree->parent != tree->root;
+    const xcb_window_t root = tree->root;
+    const bool docked = tree->parent != root;
     std::free(tree);
-    return taken;
+    if (!docked) {
+        dockedChecks_ = 0;
+        return false;
+    }
+    xcb_translate_coordinates_reply_t* at = xcb_translate_coordinates_reply(
+        conn, xcb_translate_coordinates(conn, id, root, 0, 0), nullptr);
+    if (!at)
+        return false;
+    const QPoint real(at->dst_x, at->dst_y);
+    std::free(at);
+    // Qt works in device-independent pixels; the server in real ones. Should
+    // the two never agree, Qt has had two seconds to hear of the move.
+    const QPoint known = icon_->geometry().topLeft() * window->devicePixelRatio();
+    return known == real || ++dockedChecks_ > 20;
 }
 
 bool QtTrayIcon::showBalloon(const QString& title, const QString& text, int iconKind, int seconds)

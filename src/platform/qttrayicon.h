@@ -64,12 +64,13 @@ private:
     BalloonPlace place(bool askService);
     void showAtIcon(const QString& title, const QString& text, int iconKind, int msecs);
     void retryWaiting();
-    bool iconPlaced() const;
+    bool iconPlaced();
 
     std::unique_ptr<QSystemTrayIcon> icon_;
     std::unique_ptr<NotificationService> notifications_;
     bool balloonShown_ = false;
     bool notified_ = false;
+    int dockedChecks_ = 0; // checks since the tray took the icon in
     std::optional<Waiting> waiting_;
     QTimer waitTimer_;
 };
