@@ -216,7 +216,16 @@ void MainWindow::connectCommands()
     // The list edits the hints the minute check asks: nothing to reload.
     on(Command::BalloonHints, [this, exec] { exec(windows_.balloonHintList); });
     on(Command::RunRecord, [this, exec] { exec(windows_.dateTime); });
-    on(Command::Help, [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
+    on(Command::Help, [] {
+        const QString help = HelpFilePath(); // opened in the desktop's browser
+        if (!help.isEmpty())
+            CurrentPlatform().desktop->openDocument(help);
+        else
+            Ask(BoxKind::Information,
+                QStringLiteral("ヘルプファイルが見つかりません。\r\n"
+                               "Velnoteをインストールし直してください。"),
+                BoxButtons::Ok);
+    });
 
     on(Command::Print, [this] { emit printRequested(); });
     on(Command::Calculator, [this] { commands_->StartCalculator(); });
