@@ -262,8 +262,9 @@ void PageCommands::StartCalculator()
     if (CurrentPlatform().desktop->startCalculator())
         return;
     QString text = QStringLiteral("電卓が見つかりません。\r\n"
+                                  "次のいずれかの電卓をインストールしてください：\r\n"
                                   "gnome-calculator、kcalc、galculator、mate-calc、"
-                                  "qalculate-gtk、xcalc のいずれかをインストールしてください。");
+                                  "qalculate-gtk、xcalc");
     if (!selection.isEmpty())
         text += QStringLiteral("\r\n（選択文字列はクリップボードにコピーしました）");
     Ask(BoxKind::Information, text, BoxButtons::Ok);
