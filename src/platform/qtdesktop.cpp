@@ -44,9 +44,10 @@ void QtDesktop::openUrl(const QString& url)
         QDesktopServices::openUrl(target);
 }
 
-void QtDesktop::openDocument(const QString& path)
+bool QtDesktop::openDocument(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // Without xdg-open (and outside GNOME and KDE) Qt finds no opener.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool QtDesktop::startCalculator()

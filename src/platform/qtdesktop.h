@@ -15,7 +15,7 @@ QStringList CalculatorPrograms();
 class QtDesktop final : public Desktop {
 public:
     void openUrl(const QString& url) override;
-    void openDocument(const QString& path) override;
+    bool openDocument(const QString& path) override;
     // Starts the first calculator of CalculatorPrograms() in PATH that starts.
     bool startCalculator() override;
 };

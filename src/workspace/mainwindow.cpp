@@ -218,12 +218,16 @@ void MainWindow::connectCommands()
     on(Command::RunRecord, [this, exec] { exec(windows_.dateTime); });
     on(Command::Help, [] {
         const QString help = HelpFilePath(); // opened in the desktop's browser
-        if (!help.isEmpty())
-            CurrentPlatform().desktop->openDocument(help);
-        else
+        if (help.isEmpty())
             Ask(BoxKind::Information,
                 QStringLiteral("ヘルプファイルが見つかりません。\r\n"
                                "Velnoteをインストールし直してください。"),
+                BoxButtons::Ok);
+        else if (!CurrentPlatform().desktop->openDocument(help))
+            Ask(BoxKind::Information,
+                QStringLiteral("ヘルプを開くプログラムが見つかりません。\r\n"
+                               "ブラウザで次のファイルを開いてください：\r\n") +
+                    help,
                 BoxButtons::Ok);
     });
 

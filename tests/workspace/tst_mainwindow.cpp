@@ -619,10 +619,17 @@ private slots:
         QVERIFY(help.open(QIODevice::WriteOnly));
         help.close();
         w.mainToolBar()->button(MainToolBar::Command::Help)->click();
-        QVERIFY(QDir(helpDir).removeRecursively());
-        Prompts() = DefaultPrompts(nullptr);
         QCOMPARE(fake_.desktop->documents, QStringList{help.fileName()});
         QCOMPARE(asked.size(), 1);
+        // A desktop without anything to open it (no xdg-open): the user is
+        // told where the file is.
+        fake_.desktop->canOpenDocuments = false;
+        w.mainToolBar()->button(MainToolBar::Command::Help)->click();
+        fake_.desktop->canOpenDocuments = true;
+        QVERIFY(QDir(helpDir).removeRecursively());
+        Prompts() = DefaultPrompts(nullptr);
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(asked[1].endsWith(QStringLiteral("：\r\n") + help.fileName()));
 
         fake_.sound->played.clear();
         QVERIFY(PlaySoundFile(QString()));
