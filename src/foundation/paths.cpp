@@ -201,9 +201,23 @@ QString BackUpFolder()
 {
     return AppFolder() + QStringLiteral("/BackUp");
 }
+QString HelpFilePath(const QString& programFolder)
+{
+    // Installed, the command is in bin/ and the help in share/velnote/help/;
+    // in the build folder (or a portable copy) it is in help/ beside it.
+    const QDir dir(programFolder);
+    for (const QString& candidate :
+         {QStringLiteral("../share/velnote/help/index.html"), QStringLiteral("help/index.html")}) {
+        const QFileInfo file(dir.filePath(candidate));
+        if (file.isFile())
+            return QDir::cleanPath(file.absoluteFilePath());
+    }
+    return QString();
+}
+
 QString HelpFilePath()
 {
-    return AppFolder() + QStringLiteral("/Vnote.chm");
+    return HelpFilePath(QCoreApplication::applicationDirPath());
 }
 
 namespace {

@@ -66,7 +66,10 @@ QString HolidayPath();  // creates an empty file when missing
 QString BalloonHintPath();
 QString DiaryFolder();
 QString BackUpFolder();
-QString HelpFilePath(); // "Vnote.chm"
+// The help document (HTML) of a program in programFolder; empty when it
+// has none. Without a folder: of this program.
+QString HelpFilePath(const QString& programFolder);
+QString HelpFilePath();
 
 // When path is a symbolic link (or a chain of them) to a file outside the
 // data folder, the file a rewrite of path would replace; empty otherwise.

@@ -18,7 +18,8 @@ public:
     // Opens a web address (http, https) in the browser; anything else is
     // refused (see WebAddress).
     virtual void openUrl(const QString& url) = 0;
-    virtual void openDocument(const QString& path) = 0;
+    // False when the desktop has nothing to open it with.
+    virtual bool openDocument(const QString& path) = 0;
     // Starts the desktop's calculator; false when none is installed.
     virtual bool startCalculator() = 0;
 };

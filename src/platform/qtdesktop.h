@@ -7,14 +7,16 @@
 
 namespace vn {
 
-// The calculators looked for, in order of preference.
+// The calculators looked for, in order of preference: the one of the current
+// desktop (XDG_CURRENT_DESKTOP) first.
+QStringList CalculatorPrograms(const QString& currentDesktop);
 QStringList CalculatorPrograms();
 
 class QtDesktop final : public Desktop {
 public:
     void openUrl(const QString& url) override;
-    void openDocument(const QString& path) override;
-    // Starts the first calculator of CalculatorPrograms() found in PATH.
+    bool openDocument(const QString& path) override;
+    // Starts the first calculator of CalculatorPrograms() in PATH that starts.
     bool startCalculator() override;
 };
 

@@ -6,7 +6,7 @@
 
 namespace vn {
 
-const char* const kDistributionPage = "https://velnote.example.org/";
+const char* const kDistributionPage = VN_HOMEPAGE;
 
 VersionPage::VersionPage(QWidget* parent)
     : SettingsPage(parent), ui(std::make_unique<Ui::VersionPage>())
@@ -25,10 +25,12 @@ VersionPage::VersionPage(QWidget* parent)
     ui->lblNotice->setStyleSheet(QStringLiteral("color: #ff00ff;"));
     ui->lblNotice->setText(
         QStringLiteral("このソフトウェアは無保証です。ご自身の責任でお使いください。"));
-    ui->cmdHP->setText(QString::fromLatin1(kDistributionPage));
+    setDistributionPage(QString::fromLatin1(kDistributionPage));
     setProgramVersion(QString());
     connect(ui->cmdHP, &QPushButton::clicked, this, [this] {
-        act([] { CurrentPlatform().desktop->openUrl(QString::fromLatin1(kDistributionPage)); });
+        if (distributionPage_.isEmpty())
+            return;
+        act([this] { CurrentPlatform().desktop->openUrl(distributionPage_); });
         emit distributionPageOpened();
     });
 }
@@ -48,6 +50,14 @@ QString VersionPage::VersionCaption(const QString& version)
 void VersionPage::setProgramVersion(const QString& version)
 {
     ui->lblVer->setText(VersionCaption(version));
+}
+
+void VersionPage::setDistributionPage(const QString& address)
+{
+    distributionPage_ = address;
+    ui->cmdHP->setText(address);
+    ui->cmdHP->setVisible(!address.isEmpty());
+    ui->Label60->setVisible(!address.isEmpty());
 }
 
 void VersionPage::showUptime(const UptimeTexts& uptime)

@@ -11,7 +11,8 @@ class VersionPage;
 
 namespace vn {
 
-// The address behind "最新版の入手：".
+// The address behind "最新版の入手：": the project's home page, empty when
+// it has none.
 extern const char* const kDistributionPage;
 
 class VersionPage : public SettingsPage {
@@ -25,6 +26,8 @@ public:
     // alone when there is none.
     static QString VersionCaption(const QString& version);
     void setProgramVersion(const QString& version);
+    // "最新版の入手：" with its button shows only when there is an address.
+    void setDistributionPage(const QString& address);
     void showUptime(const UptimeTexts& uptime);
 
 signals:
@@ -32,6 +35,7 @@ signals:
 
 private:
     std::unique_ptr<Ui::VersionPage> ui;
+    QString distributionPage_;
 };
 
 } // namespace vn

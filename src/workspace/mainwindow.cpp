@@ -217,7 +217,20 @@ void MainWindow::connectCommands()
     // The list edits the hints the minute check asks: nothing to reload.
     on(Command::BalloonHints, [this, exec] { exec(windows_.balloonHintList); });
     on(Command::RunRecord, [this, exec] { exec(windows_.dateTime); });
-    on(Command::Help, [] { CurrentPlatform().desktop->openDocument(HelpFilePath()); });
+    on(Command::Help, [] {
+        const QString help = HelpFilePath(); // opened in the desktop's browser
+        if (help.isEmpty())
+            Ask(BoxKind::Information,
+                QStringLiteral("ヘルプファイルが見つかりません。\r\n"
+                               "Velnoteをインストールし直してください。"),
+                BoxButtons::Ok);
+        else if (!CurrentPlatform().desktop->openDocument(help))
+            Ask(BoxKind::Information,
+                QStringLiteral("ヘルプを開くプログラムが見つかりません。\r\n"
+                               "ブラウザで次のファイルを開いてください：\r\n") +
+                    help,
+                BoxButtons::Ok);
+    });
 
     on(Command::Print, [this] { emit printRequested(); });
     on(Command::Calculator, [this] { commands_->StartCalculator(); });

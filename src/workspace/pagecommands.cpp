@@ -259,7 +259,15 @@ void PageCommands::StartCalculator()
     const QString selection = selectionOf(editor());
     if (!selection.isEmpty())
         QApplication::clipboard()->setText(selection);
-    CurrentPlatform().desktop->startCalculator();
+    if (CurrentPlatform().desktop->startCalculator())
+        return;
+    QString text = QStringLiteral("電卓が見つかりません。\r\n"
+                                  "次のいずれかの電卓をインストールしてください：\r\n"
+                                  "gnome-calculator、kcalc、galculator、mate-calc、"
+                                  "qalculate-gtk、xcalc");
+    if (!selection.isEmpty())
+        text += QStringLiteral("\r\n（選択文字列はクリップボードにコピーしました）");
+    Ask(BoxKind::Information, text, BoxButtons::Ok);
 }
 
 void PageCommands::ChangeFont(bool fromDefault)

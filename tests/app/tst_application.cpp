@@ -25,9 +25,11 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QWidget>
@@ -365,6 +367,50 @@ private slots:
         dir.writeBytes("Schedule.dat", good + "broken\r\nbroken too\r\n");
         panel->ReloadSchedules();
         QCOMPARE(prompts.errors.size(), 3);
+        w.memo.reset();
+        SetPlatform(nullptr);
+    }
+
+    // The help that "?" opens speaks of every window by its caption, of
+    // every button of the two tool bars by its hint, and of every page of
+    // the settings dialog: a window added without a word there fails here.
+    void theHelpCoversEveryWindow()
+    {
+        QFile file(QStringLiteral(VN_HELP_FILE));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString help =
+            QString::fromUtf8(file.readAll()).replace(QStringLiteral("&amp;"), "&");
+        auto fake = test::MakeFakePlatform();
+        SetPlatform(std::move(fake.platform));
+        TempDataFolder dir;
+        App() = AppState{};
+        Windows w;
+        CreateWindows(w);
+        QStringList missing;
+        auto need = [&](const QString& text) {
+            if (!text.isEmpty() && !help.contains(text))
+                missing.append(text);
+        };
+        need(w.memo->windowTitle());
+        for (QObject* child : w.memo->children())
+            if (auto* d = qobject_cast<QDialog*>(child))
+                need(d->windowTitle());
+        const QList<QToolButton*> buttons = w.memo->findChildren<QToolButton*>();
+        QVERIFY(buttons.size() > 20);
+        for (QToolButton* b : buttons)
+            if (b->parentWidget() && b->parentWidget()->objectName().startsWith("ToolBar"))
+                need(b->toolTip());
+        const QList<QTabWidget*> tabs = w.env->findChildren<QTabWidget*>();
+        QVERIFY(!tabs.isEmpty());
+        for (int i = 0; i < tabs[0]->count(); ++i)
+            need(tabs[0]->tabText(i));
+        // The files of the data folder, each said what it holds.
+        for (const QString& path :
+             {SettingsFilePath(), PageFilePath(0), PageFilePath(29), SchedulePath(), HolidayPath(),
+              BalloonHintPath(), AppPathWithExtension(QStringLiteral(".vdt")), DiaryFolder(),
+              BackUpFolder()})
+            need(QFileInfo(path).fileName());
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(" / "))));
         w.memo.reset();
         SetPlatform(nullptr);
     }

@@ -259,6 +259,41 @@ private slots:
                  qPrintable(text));
         QVERIFY(QFileInfo(root.path() + QStringLiteral("/file")).isFile());
     }
+
+    // Where the help is found: installed under share/, or in help/ beside a
+    // program run from its build folder; a folder of that name is no help.
+    void helpFile_data()
+    {
+        QTest::addColumn<QStringList>("files"); // made under the root; "/" ends a folder
+        QTest::addColumn<QString>("found");     // relative to the root, empty for none
+        QTest::newRow("installed") << QStringList{"usr/share/velnote/help/index.html"}
+                                   << "usr/share/velnote/help/index.html";
+        QTest::newRow("build folder")
+            << QStringList{"usr/bin/help/index.html"} << "usr/bin/help/index.html";
+        QTest::newRow("installed first")
+            << QStringList{"usr/bin/help/index.html", "usr/share/velnote/help/index.html"}
+            << "usr/share/velnote/help/index.html";
+        QTest::newRow("a folder in its place") << QStringList{"usr/bin/help/index.html/"} << "";
+        QTest::newRow("none") << QStringList{"usr/share/doc/velnote/index.html"} << "";
+    }
+    void helpFile()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QString, found);
+        QTemporaryDir root;
+        QDir(root.path()).mkpath(QStringLiteral("usr/bin"));
+        for (const QString& name : files) {
+            if (name.endsWith(u'/')) {
+                QVERIFY(QDir(root.path()).mkpath(name));
+                continue;
+            }
+            QVERIFY(QDir(root.path()).mkpath(QFileInfo(name).path()));
+            QFile f(root.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QString expected = found.isEmpty() ? QString() : root.filePath(found);
+        QCOMPARE(HelpFilePath(root.filePath(QStringLiteral("usr/bin"))), expected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstDataFolder)

@@ -45,6 +45,8 @@ if grep -E "^[EW]:" "$work/as.log" | grep -v "cid-desktopapp-is-not-rdns" | grep
   cat "$work/as.log"; fail "AppStream metadata"
 fi
 [ -s /usr/share/icons/hicolor/scalable/apps/velnote.svg ] || fail "scalable icon"
+# The help that "?" opens: the program finds it from /usr/bin.
+grep -q '<html lang="ja">' /usr/share/velnote/help/index.html || fail "help"
 for size in 16 22 24 32 48 64 128 256; do
   [ "$(identify -format '%wx%h' "/usr/share/icons/hicolor/${size}x${size}/apps/velnote.png")" = "${size}x${size}" ] ||
     fail "icon ${size}x${size}"

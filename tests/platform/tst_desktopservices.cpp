@@ -30,14 +30,18 @@ void WriteFakeProgram(const QDir& dir, const QString& name, bool executable = tr
     QVERIFY(file.setPermissions(perms));
 }
 
-// Runs the calculator search with PATH set to dir only.
-bool StartCalculatorWithPath(const QString& dir, const QString& marker)
+// Runs the calculator search with PATH set to dir only, on the desktop named.
+bool StartCalculatorWithPath(const QString& dir, const QString& marker,
+                             const QByteArray& desktop = QByteArray())
 {
     const QByteArray savedPath = qgetenv("PATH");
+    const QByteArray savedDesktop = qgetenv("XDG_CURRENT_DESKTOP");
     qputenv("PATH", QFile::encodeName(dir));
     qputenv("VN_CALC_MARKER", QFile::encodeName(marker));
+    qputenv("XDG_CURRENT_DESKTOP", desktop);
     const bool ok = QtDesktop().startCalculator();
     qputenv("PATH", savedPath);
+    qputenv("XDG_CURRENT_DESKTOP", savedDesktop);
     return ok;
 }
 
@@ -56,6 +60,8 @@ private slots:
     void startsFirstInstalledCalculator();
     void skipsFilesThatAreNotPrograms();
     void noCalculatorInstalled();
+    void calculatorOfTheDesktop_data();
+    void calculatorOfTheDesktop();
     void soundPlayerFollowsLatestFile();
     void soundModuleLoadsAtTheFirstSound();
     void soundPlayerPlaysDesktopSounds();
@@ -65,7 +71,7 @@ private slots:
 
 void TestDesktopServices::calculatorsInPreferenceOrder()
 {
-    const QStringList programs = CalculatorPrograms();
+    const QStringList programs = CalculatorPrograms(QString());
     QCOMPARE(programs.first(), QStringLiteral("gnome-calculator"));
     QCOMPARE(programs.last(), QStringLiteral("xcalc"));
     QVERIFY(programs.indexOf(QStringLiteral("kcalc")) <
@@ -106,6 +112,48 @@ void TestDesktopServices::noCalculatorInstalled()
     const QString marker = dir.filePath(QStringLiteral("ran.txt"));
     QVERIFY(!StartCalculatorWithPath(dir.path(), marker));
     QVERIFY(!QFile::exists(marker));
+}
+
+void TestDesktopServices::calculatorOfTheDesktop_data()
+{
+    QTest::addColumn<QByteArray>("desktop"); // XDG_CURRENT_DESKTOP
+    QTest::addColumn<QStringList>("installed");
+    QTest::addColumn<QByteArray>("started"); // empty: none, and the search says so
+    const QStringList all = {"xcalc",      "qalculate-gtk", "mate-calc",
+                             "galculator", "kcalc",         "gnome-calculator"};
+    QTest::newRow("no desktop") << QByteArray() << all << QByteArray("gnome-calculator");
+    QTest::newRow("KDE") << QByteArray("KDE") << all << QByteArray("kcalc");
+    QTest::newRow("MATE") << QByteArray("MATE") << all << QByteArray("mate-calc");
+    QTest::newRow("XFCE") << QByteArray("XFCE") << all << QByteArray("galculator");
+    QTest::newRow("two names") << QByteArray("ubuntu:GNOME") << all
+                               << QByteArray("gnome-calculator");
+    QTest::newRow("lower case") << QByteArray("kde") << all << QByteArray("kcalc");
+    QTest::newRow("KDE without kcalc")
+        << QByteArray("KDE") << QStringList{"xcalc", "mate-calc"} << QByteArray("mate-calc");
+    QTest::newRow("unknown desktop")
+        << QByteArray("openbox") << QStringList{"xcalc", "qalculate-gtk"}
+        << QByteArray("qalculate-gtk");
+    QTest::newRow("only the last") << QByteArray() << QStringList{"xcalc"} << QByteArray("xcalc");
+    QTest::newRow("none") << QByteArray("GNOME") << QStringList{"calc", "bc"} << QByteArray();
+}
+
+void TestDesktopServices::calculatorOfTheDesktop()
+{
+    QFETCH(QByteArray, desktop);
+    QFETCH(QStringList, installed);
+    QFETCH(QByteArray, started);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    for (const QString& name : installed)
+        WriteFakeProgram(QDir(dir.path()), name);
+    const QString marker = dir.filePath(QStringLiteral("ran.txt"));
+    QCOMPARE(StartCalculatorWithPath(dir.path(), marker, desktop), !started.isEmpty());
+    if (started.isEmpty()) {
+        QVERIFY(!QFile::exists(marker));
+        return;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!ReadAll(marker).isEmpty(), 20000);
+    QCOMPARE(ReadAll(marker), started);
 }
 
 void TestDesktopServices::soundPlayerFollowsLatestFile()

@@ -9,6 +9,17 @@
 
 using namespace vn;
 
+namespace {
+
+// No notification service, whatever session bus the test runs on.
+struct NoService final : NotificationService {
+    bool available() override { return false; }
+    void notify(const QString&, const QString&, int, int) override {}
+    void close() override {}
+};
+
+} // namespace
+
 class TestTrayIcon : public QObject {
     Q_OBJECT
 private slots:
@@ -18,6 +29,8 @@ private slots:
     void otherActivationsAreNotClicks();
     void toolTipAndMenu();
     void balloonRefusedWithoutTray();
+    void balloonRoutes_data();
+    void balloonRoutes();
     void programIconIsDrawnInBothSizes();
 };
 
@@ -81,10 +94,41 @@ void TestTrayIcon::balloonRefusedWithoutTray()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         QSKIP("this platform has a tray");
-    QtTrayIcon tray;
+    QtTrayIcon tray(nullptr, std::make_unique<NoService>());
     tray.show();
     QVERIFY(!tray.showBalloon(QStringLiteral("5分前"), QStringLiteral("10:00 会議"), 1, 10));
     tray.hideBalloon(); // nothing shown, nothing to remove
+}
+
+void TestTrayIcon::balloonRoutes_data()
+{
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("tray");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("placed");
+    QTest::addColumn<BalloonRoute>("route");
+    // The start-up balloon comes before the tray has taken the icon in: it
+    // waits rather than point at the screen's corner.
+    QTest::newRow("icon not placed yet") << false << true << true << false << BalloonRoute::Wait;
+    QTest::newRow("icon placed") << false << true << true << true << BalloonRoute::AtIcon;
+    QTest::newRow("service, icon not placed")
+        << true << true << true << false << BalloonRoute::Notification;
+    QTest::newRow("service, icon placed")
+        << true << true << true << true << BalloonRoute::Notification;
+    QTest::newRow("service, no tray")
+        << true << false << false << false << BalloonRoute::Notification;
+    QTest::newRow("no tray") << false << false << true << true << BalloonRoute::Refused;
+    QTest::newRow("icon hidden") << false << true << false << true << BalloonRoute::Refused;
+}
+
+void TestTrayIcon::balloonRoutes()
+{
+    QFETCH(bool, service);
+    QFETCH(bool, tray);
+    QFETCH(bool, visible);
+    QFETCH(bool, placed);
+    QFETCH(BalloonRoute, route);
+    QCOMPARE(RouteBalloon({service, tray, visible, placed}), route);
 }
 
 void TestTrayIcon::programIconIsDrawnInBothSizes()

@@ -89,6 +89,7 @@ private slots:
     void iconSitsInTheTray();
     void clickAndDoubleClick();
     void balloonsAreAccepted();
+    void theFirstBalloonWaitsForTheIconsPlace();
 
 private:
     void clickIcon(int repeat);
@@ -177,6 +178,42 @@ void TestX11Tray::balloonsAreAccepted()
     QVERIFY(WaitUntil([] { return ShownBalloons() == 0; }));
     tray_->hideBalloon();
     QCOMPARE(ShownBalloons(), 0);
+}
+
+void TestX11Tray::theFirstBalloonWaitsForTheIconsPlace()
+{
+    // A balloon asked for as the icon is shown, before the tray has taken it
+    // in, as the start-up balloon is: shown by the icon once it is docked,
+    // never at the screen's corner where the icon window stood before.
+    struct NoService final : NotificationService {
+        bool available() override { return false; }
+        void notify(const QString&, const QString&, int, int) override {}
+        void close() override {}
+    };
+    tray_.reset();
+    QVERIFY(WaitUntil([] { return !IconWidget(); }));
+    tray_ = std::make_unique<QtTrayIcon>(nullptr, std::make_unique<NoService>());
+    tray_->show();
+    QVERIFY(tray_->showBalloon(QStringLiteral("本日の予定 [大安]"),
+                               QStringLiteral("予定はありません。"), 1, 30));
+    QVERIFY(WaitUntil([] { return ShownBalloons() == 1; }));
+    QVERIFY(!tray_->balloonWaiting());
+    const QPoint icon = IconCentreOnScreen();
+    QVERIFY(!icon.isNull());
+    const QWidgetList widgets = QApplication::allWidgets();
+    auto tip = std::find_if(widgets.begin(), widgets.end(), [](QWidget* w) {
+        return w->inherits("QBalloonTip") && w->isVisible();
+    });
+    QVERIFY(tip != widgets.end());
+    // The balloon's arrow touches the icon's centre.
+    const QRect around = (*tip)->frameGeometry().adjusted(-4, -4, 4, 4);
+    QVERIFY2(around.contains(icon), qPrintable(QStringLiteral("balloon at %1,%2, icon at %3,%4")
+                                                   .arg((*tip)->x())
+                                                   .arg((*tip)->y())
+                                                   .arg(icon.x())
+                                                   .arg(icon.y())));
+    tray_->hideBalloon();
+    QVERIFY(WaitUntil([] { return ShownBalloons() == 0; }));
 }
 
 int main(int argc, char** argv)

@@ -44,11 +44,19 @@ private slots:
         SetPlatform(std::move(fake.platform));
         VersionPage page;
         const auto& ui = page.form();
-        QCOMPARE(ui.cmdHP->text(), QString::fromLatin1(kDistributionPage));
+        // The project's home page when it has one; no made-up address else.
+        const QString home = QString::fromLatin1(kDistributionPage);
+        QCOMPARE(ui.cmdHP->isHidden(), home.isEmpty());
+        QCOMPARE(ui.Label60->isHidden(), home.isEmpty());
         QSignalSpy closing(&page, &VersionPage::distributionPageOpened);
+        page.setDistributionPage(QStringLiteral("https://velnote.test/"));
+        QVERIFY(!ui.cmdHP->isHidden() && !ui.Label60->isHidden());
+        QCOMPARE(ui.cmdHP->text(), QStringLiteral("https://velnote.test/"));
         ui.cmdHP->click();
-        QCOMPARE(desktop->urls, QStringList({QString::fromLatin1(kDistributionPage)}));
+        QCOMPARE(desktop->urls, QStringList({QStringLiteral("https://velnote.test/")}));
         QCOMPARE(closing.size(), 1);
+        page.setDistributionPage(QString());
+        QVERIFY(ui.cmdHP->isHidden() && ui.Label60->isHidden());
 
         // Sixty days: more than a 32-bit millisecond count holds.
         const qint64 day = 86400000;

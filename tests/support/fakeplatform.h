@@ -64,11 +64,16 @@ public:
 class FakeDesktop final : public Desktop {
 public:
     void openUrl(const QString& url) override { urls.append(url); }
-    void openDocument(const QString& path) override { documents.append(path); }
+    bool openDocument(const QString& path) override
+    {
+        documents.append(path);
+        return canOpenDocuments;
+    }
     bool startCalculator() override;
 
     QStringList urls;
     QStringList documents;
+    bool canOpenDocuments = true; // false: as without xdg-open
     bool calculatorInstalled = true;
     int calculatorStarts = 0; // successful starts only
 };

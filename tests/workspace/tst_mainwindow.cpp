@@ -27,6 +27,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -657,9 +659,36 @@ private slots:
     {
         TempDataFolder dir;
         MainWindow w;
+        // The help beside the program, as in the build folder; without it
+        // the user is told, and nothing is opened.
+        const QString helpDir = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+        QVERIFY(!QFileInfo::exists(helpDir));
+        QStringList asked;
+        Prompts().message = [&](BoxKind, const QString& t, BoxButtons) {
+            asked.append(t);
+            return BoxAnswer::Ok;
+        };
         fake_.desktop->documents.clear();
         w.mainToolBar()->button(MainToolBar::Command::Help)->click();
-        QCOMPARE(fake_.desktop->documents, QStringList{dir.file("Vnote.chm")});
+        QCOMPARE(fake_.desktop->documents, QStringList());
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].startsWith(QStringLiteral("ヘルプファイルが見つかりません。")));
+        QVERIFY(QDir().mkpath(helpDir));
+        QFile help(helpDir + QStringLiteral("/index.html"));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.close();
+        w.mainToolBar()->button(MainToolBar::Command::Help)->click();
+        QCOMPARE(fake_.desktop->documents, QStringList{help.fileName()});
+        QCOMPARE(asked.size(), 1);
+        // A desktop without anything to open it (no xdg-open): the user is
+        // told where the file is.
+        fake_.desktop->canOpenDocuments = false;
+        w.mainToolBar()->button(MainToolBar::Command::Help)->click();
+        fake_.desktop->canOpenDocuments = true;
+        QVERIFY(QDir(helpDir).removeRecursively());
+        Prompts() = DefaultPrompts(nullptr);
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(asked[1].endsWith(QStringLiteral("：\r\n") + help.fileName()));
 
         fake_.sound->played.clear();
         QVERIFY(PlaySoundFile(QString()));

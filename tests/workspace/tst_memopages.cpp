@@ -463,6 +463,15 @@ private slots:
         cmd.StartCalculator();
         QCOMPARE(QApplication::clipboard()->text(), QString("memo"));
         QCOMPARE(desktop->calculatorStarts, before + 1);
+        // No calculator: the user is told, and the selection is still copied.
+        r.messages.clear();
+        desktop->calculatorInstalled = false;
+        cmd.StartCalculator();
+        desktop->calculatorInstalled = true;
+        QCOMPARE(r.messages.size(), 1);
+        QVERIFY(r.messages[0].startsWith(QStringLiteral("電卓が見つかりません。")));
+        QVERIFY(r.messages[0].contains(QStringLiteral("クリップボードにコピーしました")));
+        QCOMPARE(desktop->calculatorStarts, before + 1);
 
         // Selected paths, file: addresses and other schemes are refused with
         // a message, and nothing is started; a bare www address is web.
