@@ -60,6 +60,7 @@ QToolButton* ListWindow::addToolButton(const char* objectName, const QString& ca
     QAction* a = toolBar_->addAction(caption);
     a->setObjectName(QLatin1String(objectName) + QLatin1String("Action"));
     a->setToolTip(hint);
+    a->setIconText(caption); // the caption as it is, "..." included
     auto* b = qobject_cast<QToolButton*>(toolBar_->widgetForAction(a));
     b->setObjectName(QLatin1String(objectName));
     return b;

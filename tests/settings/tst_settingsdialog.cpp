@@ -68,7 +68,7 @@ struct Fixture {
 class TstSettingsDialog : public QObject {
     Q_OBJECT
 private slots:
-    void sevenPagesInTheirOrder()
+    void pagesInTheirOrder()
     {
         TempDataFolder dir;
         Fixture f;
@@ -82,7 +82,7 @@ private slots:
             {"TabSheet1", "メモ"},           {"TabSheet2", "参照ファイル"},
             {"TabSheet3", "カレンダー"},     {"TabSheet5", "予定"},
             {"TabSheet6", "バルーンヒント"}, {"TabSheet7", "データ・バックアップ"},
-            {"TabSheet4", "バージョン情報"},
+            {"TabSheet4", "バージョン情報"}, {"TabSheetSync", "同期"},
         };
         QTabWidget* tabs = dialog.pageControl();
         QCOMPARE(tabs->objectName(), QStringLiteral("PageControl1"));
