@@ -2,10 +2,12 @@
 // Small helpers shared by the benchmarks.
 #include "foundation/clock.h"
 
+#include <QFile>
 #include <QString>
 
 #include <cstdio>
 #include <ctime>
+#include <unistd.h>
 
 namespace vn::bench {
 
@@ -15,6 +17,15 @@ inline double cpuMs()
     timespec ts;
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+// Resident memory of the process now, in KB.
+inline double residentKb()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toDouble() * (sysconf(_SC_PAGESIZE) / 1024.0);
 }
 
 // One figure against its target: value, target, their ratio and a verdict.

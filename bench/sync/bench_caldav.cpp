@@ -21,15 +21,6 @@ namespace {
 constexpr int kEvents = 200;
 constexpr int kSyncs = 100;
 
-double residentKb()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * (sysconf(_SC_PAGESIZE) / 1024.0) : 0;
-}
-
 QByteArray icsEvent(int i)
 {
     return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Velnote//bench//JA\r\n"
@@ -77,10 +68,10 @@ int main(int argc, char** argv)
             return 1;
         }
         if (run == 0)
-            firstKb = residentKb();
+            firstKb = vn::bench::residentKb();
     }
     const double cpuPerSync = (vn::bench::cpuMs() - cpuBefore) / kSyncs;
-    const double lastKb = residentKb();
+    const double lastKb = vn::bench::residentKb();
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];
     std::printf("sync-collection, nothing changed (%d events): %d request(s), median %.1f ms, "

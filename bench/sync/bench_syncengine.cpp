@@ -3,6 +3,7 @@
 // pushed), the same folder on a second PC (every event fetched and taken as
 // its line), a sync with nothing changed (held to one request and 100 ms),
 // and the memory after 100 syncs against after the first.
+#include "benchtools.h"
 #include "sync/syncengine.h"
 
 #include "fakecalendar.h"
@@ -39,14 +40,6 @@ double seconds(const std::function<void()>& f)
     return t.nsecsElapsed() / 1e9;
 }
 
-long residentKb()
-{
-    QFile f(QStringLiteral("/proc/self/statm"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    return f.readAll().split(' ').value(1).toLong() * 4;
-}
-
 } // namespace
 
 int main()
@@ -77,15 +70,15 @@ int main()
     }
     std::printf("nothing changed                         %.3f s, %d request(s)\n", quiet, calls);
 
-    const long afterFirst = residentKb();
+    const double afterFirst = vn::bench::residentKb();
     for (int run = 0; run < 100; ++run)
         RunSync(a.path(), server, options);
-    const long afterHundred = residentKb();
-    std::printf("resident memory after 1 / 100 syncs     %ld / %ld KB\n", afterFirst, afterHundred);
+    const double afterHundred = vn::bench::residentKb();
+    std::printf("resident memory after 1 / 100 syncs     %.0f / %.0f KB\n", afterFirst, afterHundred);
 
     std::printf("budget|sync with nothing changed|%.3f|s|0.1\n", quiet);
     std::printf("budget|sync with nothing changed, requests|%d|n|1\n", calls);
     std::printf("budget|memory after 100 syncs / after 1|%.3f|x|1.05\n",
-                double(afterHundred) / double(std::max(1L, afterFirst)));
+                afterHundred / std::max(1.0, afterFirst));
     return 0;
 }

@@ -25,15 +25,6 @@ namespace {
 constexpr int kSchedules = 1000;
 constexpr int kSyncs = 100;
 
-double residentKb()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * (sysconf(_SC_PAGESIZE) / 1024.0) : 0;
-}
-
 // A folder carried over from Windows: Shift-JIS, CR LF.
 bool writeSchedules(const QString& folder)
 {
@@ -98,7 +89,7 @@ int main(int argc, char** argv)
             return 1;
         }
         if (run == 0)
-            firstKb = residentKb();
+            firstKb = vn::bench::residentKb();
     }
     std::sort(ms.begin(), ms.end());
     const double median = ms[ms.size() / 2];
@@ -108,6 +99,6 @@ int main(int argc, char** argv)
     std::printf("budget|whole sync, nothing changed: requests|%d|req|1\n", requests);
     std::printf("budget|whole sync, nothing changed (1,000 schedules)|%.1f|ms|100\n", median);
     std::printf("budget|whole sync, memory after %d syncs (x after the first)|%.3f|x|1.05\n",
-                kSyncs, residentKb() / firstKb);
+                kSyncs, vn::bench::residentKb() / firstKb);
     return 0;
 }
