@@ -1,10 +1,6 @@
 #include "application.h"
 
 #include "backgroundjobs.h"
-#include "backup/ui/backupinfodialog.h"
-#include "backup/ui/restorewindow.h"
-#include "calendar/ui/holidayeditor.h"
-#include "calendar/ui/holidaylistwindow.h"
 #include "firstpaintprobe.h"
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
@@ -13,19 +9,11 @@
 #include "foundation/settings.h"
 #include "foundation/startuptrace.h"
 #include "foundation/tempfiles.h"
-#include "listwindowwiring.h"
 #include "platform/flockinstancelock.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
 #include "platform/showrequest.h"
-#include "runrecord/ui/perioddialog.h"
-#include "runrecord/ui/runrecordwindow.h"
-#include "schedule/ui/balloonhinteditor.h"
-#include "schedule/ui/balloonhintlistwindow.h"
-#include "schedule/ui/scheduleeditor.h"
-#include "schedule/ui/schedulelistwindow.h"
-#include "settings/settingsdialog.h"
-#include "settingswiring.h"
+#include "secondarywindows.h"
 #include "startjobs.h"
 #include "stopsignals.h"
 #include "widgets/appstyle.h"
@@ -139,22 +127,8 @@ void CreateMainWindow(Windows& w)
 
 void CreateSecondaryWindows(Windows& w)
 {
-    MainWindow* m = w.memo.get();
-    w.dateTime = new RunRecordWindow(m);
-    w.term = new PeriodDialog(m);
-    w.scheduleList = new ScheduleListWindow(m);
-    w.schedule = new ScheduleEditor(m);
-    w.holidayList = new HolidayListWindow(m);
-    w.holiday = new HolidayEditor(m);
-    w.balloonHint = new BalloonHintEditor(m);
-    w.balloonHintList = new BalloonHintListWindow(m);
-    w.search = new SearchDialog(m);
-    w.backUpMemo = new RestoreWindow(m);
-    w.env = new SettingsDialog(m);
-    w.backUpInfo = new BackUpInfoDialog(m);
-    m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
-    ConnectSubsystemWindows(w);
-    ConnectListWindows(w);
+    for (const StagedWork::Piece& piece : SecondaryWindowPieces(w))
+        piece.work();
 }
 
 void CreateWindows(Windows& w)
@@ -234,15 +208,16 @@ int RunVelnote(int argc, char** argv)
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     // What the first sight of the window does not need comes right after
     // it: the other windows, the run record's start, the start's errors.
+    // The other windows come one per turn, so that a key typed meanwhile
+    // shows at once; a click that needs one of them makes them all first.
     AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, tray, jobs] {
-        CreateSecondaryWindows(windows);
-        ConnectSearchDialog(windows);
         jobs->start();
-        ConnectJobWindows(windows, jobs);
-        // The settings dialog registers the show/hide key again, as stored.
-        ConnectSettingsDialog(windows, tray, jobs);
-        startErrors->showNow(main);
-        startErrors.reset();
+        std::vector<StagedWork::Piece> pieces = ProgramWindowPieces(windows, tray, jobs);
+        pieces.push_back({"the start's errors", [&startErrors, main] {
+                              startErrors->showNow(main);
+                              startErrors.reset();
+                          }});
+        (new StagedWork(std::move(pieces), main))->start();
     });
     if (!main->startsHidden())
         main->ShowMainWindow();
