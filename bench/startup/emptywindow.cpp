@@ -46,15 +46,28 @@ long long residentKb()
     return -1;
 }
 
+// A turn of the event loop: from its first event to the next wait.
+long long turnStart = 0, longest = 0;
+bool counting = false;
+class TurnStart : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        if (turnStart == 0 && counting)
+            turnStart = nowNs();
+        return false;
+    }
+};
+
 void watchSettling(int msecs)
 {
-    static long long turnStart = 0, longest = 0;
+    qApp->installEventFilter(new TurnStart);
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    QObject::connect(dispatcher, &QAbstractEventDispatcher::awake, [] { turnStart = nowNs(); });
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [] {
         if (turnStart > 0)
             longest = std::max(longest, nowNs() - turnStart);
         turnStart = 0;
+        counting = true;
     });
     QTimer::singleShot(msecs, [] {
         std::printf("longest-turn %lld\nresident-kb %lld\n", longest, residentKb());
