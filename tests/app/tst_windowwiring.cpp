@@ -58,6 +58,7 @@ private slots:
     void cleanup()
     {
         w_.memo.reset();
+        w_ = Windows{};
         dir_.reset();
         SetPlatform(nullptr);
     }
