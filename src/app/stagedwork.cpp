@@ -12,6 +12,11 @@ namespace vn {
 
 namespace {
 
+struct Finally {
+    std::function<void()> run;
+    ~Finally() { run(); }
+};
+
 // Input that may open a window: any mouse press, and the keys that are
 // commands rather than text.
 bool MayOpenAWindow(QEvent* event)
@@ -50,8 +55,10 @@ void StagedWork::scheduleNext()
 {
     if (!finished())
         QTimer::singleShot(0, this, [this] {
+            // The next turn's piece, also when this one throws (its error
+            // is told, the windows after it are still made).
+            const Finally next([this] { scheduleNext(); });
             runNext();
-            scheduleNext();
         });
 }
 
@@ -62,6 +69,7 @@ void StagedWork::runNext()
     // A piece may open a box with its own event loop: the pieces after it
     // wait, and input meanwhile does not start them from inside this one.
     running_ = true;
+    const Finally notRunning([this] { running_ = false; });
     const Piece& piece = pieces_[next_++];
     const long long began = StartupTraceEnabled() ? MonotonicNs() : 0;
     piece.work();
@@ -69,7 +77,6 @@ void StagedWork::runNext()
         std::printf("staged %s %.1f ms\n", piece.name, (MonotonicNs() - began) / 1e6);
         std::fflush(stdout);
     }
-    running_ = false;
     if (finished())
         qApp->removeEventFilter(this);
 }
