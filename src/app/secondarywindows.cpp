@@ -23,7 +23,12 @@ namespace {
 
 template <typename Window> StagedWork::Piece make(const char* name, Windows& w, QDialog*& slot)
 {
-    return {name, [&w, &slot] { slot = new Window(w.memo.get()); }};
+    // Polished in the same turn: a later turn would polish all the windows
+    // made so far at once.
+    return {name, [&w, &slot] {
+                slot = new Window(w.memo.get());
+                slot->ensurePolished();
+            }};
 }
 
 } // namespace
