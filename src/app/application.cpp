@@ -1,10 +1,6 @@
 #include "application.h"
 
 #include "backgroundjobs.h"
-#include "backup/ui/backupinfodialog.h"
-#include "backup/ui/restorewindow.h"
-#include "calendar/ui/holidayeditor.h"
-#include "calendar/ui/holidaylistwindow.h"
 #include "firstpaintprobe.h"
 #include "folderclaim.h"
 #include "foundation/apperror.h"
@@ -14,19 +10,11 @@
 #include "foundation/settings.h"
 #include "foundation/startuptrace.h"
 #include "foundation/tempfiles.h"
-#include "listwindowwiring.h"
 #include "platform/flockinstancelock.h"
 #include "platform/platform.h"
 #include "platform/programicon.h"
 #include "platform/showrequest.h"
-#include "runrecord/ui/perioddialog.h"
-#include "runrecord/ui/runrecordwindow.h"
-#include "schedule/ui/balloonhinteditor.h"
-#include "schedule/ui/balloonhintlistwindow.h"
-#include "schedule/ui/scheduleeditor.h"
-#include "schedule/ui/schedulelistwindow.h"
-#include "settings/settingsdialog.h"
-#include "settingswiring.h"
+#include "secondarywindows.h"
 #include "startjobs.h"
 #include "syncjob.h"
 #include "stopsignals.h"
@@ -145,22 +133,8 @@ void CreateMainWindow(Windows& w)
 
 void CreateSecondaryWindows(Windows& w)
 {
-    MainWindow* m = w.memo.get();
-    w.dateTime = new RunRecordWindow(m);
-    w.term = new PeriodDialog(m);
-    w.scheduleList = new ScheduleListWindow(m);
-    w.schedule = new ScheduleEditor(m);
-    w.holidayList = new HolidayListWindow(m);
-    w.holiday = new HolidayEditor(m);
-    w.balloonHint = new BalloonHintEditor(m);
-    w.balloonHintList = new BalloonHintListWindow(m);
-    w.search = new SearchDialog(m);
-    w.backUpMemo = new RestoreWindow(m);
-    w.env = new SettingsDialog(m);
-    w.backUpInfo = new BackUpInfoDialog(m);
-    m->setSecondaryWindows({w.dateTime, w.scheduleList, w.balloonHintList, w.search, w.env});
-    ConnectSubsystemWindows(w);
-    ConnectListWindows(w);
+    for (const StagedWork::Piece& piece : SecondaryWindowPieces(w))
+        piece.work();
 }
 
 void CreateWindows(Windows& w)
@@ -249,17 +223,20 @@ int RunVelnote(int argc, char** argv)
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     // What the first sight of the window does not need comes right after
     // it: the other windows, the run record's start, the start's errors.
+    // The other windows come one per turn, so that a key typed meanwhile
+    // shows at once; a click that needs one of them makes them all first.
     AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, tray, jobs] {
-        CreateSecondaryWindows(windows);
-        ConnectSearchDialog(windows);
         jobs->start();
-        ConnectJobWindows(windows, jobs);
+        // The sync waits a few seconds after the window is up; it loads
+        // nothing until then, and nothing at all without an account.
         SyncJob* sync = CreateSyncJob(main);
         sync->start();
-        // The settings dialog registers the show/hide key again, as stored.
-        ConnectSettingsDialog(windows, tray, jobs, sync);
-        startErrors->showNow(main);
-        startErrors.reset();
+        std::vector<StagedWork::Piece> pieces = ProgramWindowPieces(windows, tray, jobs, sync);
+        pieces.push_back({"the start's errors", [&startErrors, main] {
+                              startErrors->showNow(main);
+                              startErrors.reset();
+                          }});
+        (new StagedWork(std::move(pieces), main))->start();
     });
     if (!main->startsHidden())
         main->ShowMainWindow();

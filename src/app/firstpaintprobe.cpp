@@ -2,16 +2,69 @@
 
 #include "foundation/startuptrace.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vn {
 
 namespace {
+
+// The resident memory of the process in kB, from /proc.
+long long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// The first second after the first paint: times every turn of the event
+// loop (from its first event to the next wait), then prints the longest and
+// the resident memory and ends the process.
+class SettlingWatch : public QObject {
+public:
+    explicit SettlingWatch(int msecs)
+    {
+        qApp->installEventFilter(this);
+        QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            // The turn of the first paint itself is the start-up's, not counted.
+            if (turnStart_ > 0)
+                longest_ = std::max(longest_, MonotonicNs() - turnStart_);
+            turnStart_ = 0;
+            counting_ = true;
+        });
+        QTimer::singleShot(msecs, this, [this] {
+            std::printf("longest-turn %lld\n", longest_);
+            std::printf("resident-kb %lld\n", ResidentKb());
+            std::fflush(stdout);
+            std::_Exit(0);
+        });
+    }
+
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        if (turnStart_ == 0 && counting_)
+            turnStart_ = MonotonicNs();
+        return false;
+    }
+
+private:
+    long long turnStart_ = 0;
+    long long longest_ = 0;
+    bool counting_ = false; // from the turn after the first paint's
+};
+
 class Probe : public QObject {
 public:
     Probe(bool exitAfter, QObject* parent) : QObject(parent), exitAfter_(exitAfter) {}
@@ -25,6 +78,8 @@ public:
             std::fflush(stdout);
             if (exitAfter_)
                 QTimer::singleShot(0, qApp, [] { std::_Exit(0); });
+            else if (const int msecs = qEnvironmentVariableIntValue("VELNOTE_SETTLING_MSECS"))
+                new SettlingWatch(msecs);
         }
         return false;
     }

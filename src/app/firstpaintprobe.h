@@ -2,7 +2,9 @@
 // Start-up measurement: with VELNOTE_EXIT_AFTER_FIRST_PAINT set, the program
 // prints the start-up phases and the monotonic clock at the main window's
 // first paint and ends; with VELNOTE_REPORT_FIRST_PAINT it prints them and
-// runs on.
+// runs on. With VELNOTE_SETTLING_MSECS as well, it runs that long after the
+// first paint, then prints the longest event-loop turn of that time (ns) and
+// its resident memory (kB) and ends.
 #include <functional>
 
 class QWidget;

@@ -9,6 +9,7 @@
 #include "foundation/textcodec.h"
 #include "widgets/colorref.h"
 #include "widgets/errorbox.h"
+#include "widgets/filltabbar.h"
 #include "widgets/heldtextbar.h"
 #include "widgets/uiprompts.h"
 
@@ -24,19 +25,23 @@ MemoPagesView::MemoPagesView(QWidget* parent) : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("PageControl2"));
     setDocumentMode(true);
-    for (int i = 0; i < kPageCount; ++i) {
-        auto* sheet = new QWidget(this);
-        sheet->setObjectName(QStringLiteral("TabSheet%1").arg(11 + i));
-        auto* layout = new QVBoxLayout(sheet);
-        layout->setContentsMargins(0, 0, 0, 0);
-        sheets_[size_t(i)] = sheet;
-        addTab(sheet, QString());
-    }
-    // The template tab is never shown.
-    auto* templ = new QWidget(this);
-    templ->setObjectName(QStringLiteral("TabSheet41"));
-    addTab(templ, QStringLiteral("テンプレート"));
-    setTabVisible(kPageCount, false);
+    auto* bar = new FillTabBar(this);
+    setTabBar(bar);
+    bar->fill([this] {
+        for (int i = 0; i < kPageCount; ++i) {
+            auto* sheet = new QWidget(this);
+            sheet->setObjectName(QStringLiteral("TabSheet%1").arg(11 + i));
+            auto* layout = new QVBoxLayout(sheet);
+            layout->setContentsMargins(0, 0, 0, 0);
+            sheets_[size_t(i)] = sheet;
+            addTab(sheet, QString());
+        }
+        // The template tab is never shown.
+        auto* templ = new QWidget(this);
+        templ->setObjectName(QStringLiteral("TabSheet41"));
+        addTab(templ, QStringLiteral("テンプレート"));
+        setTabVisible(kPageCount, false);
+    });
     connect(this, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0 && index < kPageCount && index != current_)
             selectPage(index);
@@ -318,8 +323,10 @@ void MemoPagesView::applyPosition(int index) const
 void MemoPagesView::applyPageCount(int shownCount, bool multiLine)
 {
     shown_ = std::clamp(shownCount, 1, kPageCount);
-    for (int i = 0; i <= kPageCount; ++i)
-        setTabVisible(i, i < shown_);
+    static_cast<FillTabBar*>(tabBar())->fill([this] {
+        for (int i = 0; i <= kPageCount; ++i)
+            setTabVisible(i, i < shown_);
+    });
     const int active = ReadSettingInt(REG_VnoteActiveTab);
     selectPage(active >= 0 && active < shown_ ? active : 0);
     setMultiLineTabs(multiLine);
@@ -334,8 +341,10 @@ void MemoPagesView::setMultiLineTabs(bool multiLine)
 void MemoPagesView::applyTabNames()
 {
     store_.loadTabNames();
-    for (int i = 0; i < kPageCount; ++i)
-        setTabText(i, store_.page(i).tabName);
+    static_cast<FillTabBar*>(tabBar())->fill([this] {
+        for (int i = 0; i < kPageCount; ++i)
+            setTabText(i, store_.page(i).tabName);
+    });
     emit pageStatusChanged(pageStatusText());
 }
 

@@ -2,9 +2,11 @@
 // stores pages through the main window's pages, the run-record window shows
 // the main window's holidays and schedules as they are now, and so do the
 // date fields' drop-down calendars; the running jobs
-// show the uptime in the tray's tooltip and the main window's caption.
+// show the uptime in the tray's tooltip and the main window's caption. A
+// click that needs a window not made yet reaches it.
 #include "app/application.h"
 #include "app/backgroundjobs.h"
+#include "app/secondarywindows.h"
 #include "app/startjobs.h"
 #include "app/windowwiring.h"
 #include "backup/ui/restorewindow.h"
@@ -23,6 +25,7 @@
 #include "widgets/listgrid.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
+#include "workspace/traycontroller.h"
 
 #include <QCalendarWidget>
 #include <QDateEdit>
@@ -32,6 +35,8 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 using namespace vn;
 using vn::test::At;
@@ -53,6 +58,7 @@ private slots:
     void cleanup()
     {
         w_.memo.reset();
+        w_ = Windows{};
         dir_.reset();
         SetPlatform(nullptr);
     }
@@ -144,6 +150,68 @@ private slots:
         restore->hide();
         // The record has the day's start from the first moment.
         QCOMPARE(ReadRunDay(RunRecordPath(), DayNumber(Now())).start, QString::number(9 * 3600000));
+        jobs->finish();
+    }
+
+    // The windows are made one per turn after the first paint; a click on
+    // a button (or a command key) before any is made makes them all and
+    // then opens its window: never a lost click.
+    void aClickBeforeTheWindowsAreMadeReachesItsWindow_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: the key
+        QTest::addColumn<QString>("window");
+        QTest::newRow("環境設定") << "ToolButton1"
+                                  << "TfrmEnv";
+        QTest::newRow("文字列検索") << "ToolButton30"
+                                    << "TfrmSearch";
+        QTest::newRow("バルーンヒント一覧") << "ToolButton28"
+                                            << "TfrmBalloonHintList";
+        QTest::newRow("PC起動実績") << "ToolButton18"
+                                    << "TfrmDateTime";
+        QTest::newRow("予定一覧 (calendar)") << "ToolButton24"
+                                             << "TfrmScheduleList";
+        QTest::newRow("休日一覧 (calendar)") << "ToolButton25"
+                                             << "TfrmHolidayList";
+        QTest::newRow("Ctrl+F in a page") << ""
+                                          << "TfrmSearch";
+    }
+    void aClickBeforeTheWindowsAreMadeReachesItsWindow()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, window);
+        CreateMainWindow(w_);
+        MainWindow* main = w_.memo.get();
+        auto* tray = new TrayController(main);
+        BackgroundJobs* jobs = StartBackgroundJobs(main);
+        // Not started: no turn has made a window yet.
+        auto* staged = new StagedWork(ProgramWindowPieces(w_, tray, jobs), main);
+        main->ShowMainWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(main));
+        QVERIFY(!w_.dateTime && !w_.env);
+        // The modal window that opens, closed again.
+        QString opened;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                opened = modal->objectName();
+                static_cast<QDialog*>(modal)->reject();
+            }
+        });
+        poll.start(5);
+        if (button.isEmpty()) {
+            QPlainTextEdit* page = main->pages()->editor(0);
+            main->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(main));
+            page->setFocus();
+            QTest::keyClick(page, Qt::Key_F, Qt::ControlModifier);
+        } else {
+            auto* b = main->findChild<QToolButton*>(button);
+            QVERIFY(b);
+            QTest::mouseClick(b, Qt::LeftButton);
+        }
+        QCOMPARE(opened, window);
+        QVERIFY(staged->finished());
+        QVERIFY(w_.env && w_.backUpInfo); // all made and wired, not only the one clicked
         jobs->finish();
     }
 

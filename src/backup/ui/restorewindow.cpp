@@ -7,6 +7,7 @@
 #include "foundation/textfile.h"
 #include "ui_restorewindow.h"
 #include "widgets/errorbox.h"
+#include "widgets/filltabbar.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
 
@@ -66,12 +67,14 @@ RestoreWindow::RestoreWindow(QWidget* parent)
         h->setPalette(p);
         h->setAutoFillBackground(true);
     }
-    for (QTabBar* tabs : {ui->TabControl1, ui->TabControl2}) {
+    for (FillTabBar* tabs : {ui->TabControl1, ui->TabControl2}) {
         tabs->setExpanding(false);
         tabs->setUsesScrollButtons(true);
         tabs->setDrawBase(false);
-        for (int i = 0; i < kBackUpPageCount; ++i)
-            tabs->addTab(DefaultTabCaption(i));
+        tabs->fill([tabs] {
+            for (int i = 0; i < kBackUpPageCount; ++i)
+                tabs->addTab(DefaultTabCaption(i));
+        });
     }
     ui->mainLayout->setStretch(1, 1);
     ui->Splitter1->setSizes({180, 632});
