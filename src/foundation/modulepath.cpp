@@ -7,10 +7,12 @@ namespace vn {
 
 QString ModulePath(const QString& moduleName)
 {
-    const QString beside = QCoreApplication::applicationDirPath() + u'/' + moduleName;
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString beside = programDir + u'/' + moduleName;
     if (QFileInfo::exists(beside + QStringLiteral(".so")))
         return beside;
-    const QString installed = QStringLiteral(VN_INSTALL_MODULEDIR "/") + moduleName;
+    const QString installed =
+        QFileInfo(programDir + QStringLiteral("/" VN_MODULE_RELDIR "/") + moduleName).absoluteFilePath();
     return QFileInfo::exists(installed + QStringLiteral(".so")) ? installed : beside;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Where the program's own modules (sound, sync) are: next to the program
-// file (the build folder, a portable copy), else in the library folder the
-// program was installed with.
+// file (the build folder, a portable copy), else in the program's library
+// folder beside its bin folder (lib/velnote).
 #include <QString>
 
 namespace vn {

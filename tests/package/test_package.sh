@@ -63,6 +63,16 @@ echo "$out"
 [ "$(grep -c '^BEGIN:VEVENT' "$work/out.ics")" = 2 ] || fail "two events expected"
 grep -q "^SUMMARY:定例会" "$work/out.ics" || fail "summary"
 grep -q "^DTSTART;TZID=Asia/Tokyo:20041214T153000" "$work/out.ics" || fail "start"
+# The modules loaded at first use are found from /usr/bin: the sync module
+# answers that no account is set up (not that it cannot be loaded).
+for module in velnote-sound velnote-sync; do
+  found=no
+  for f in /usr/lib/velnote/$module.so /usr/lib/*/velnote/$module.so; do [ -f "$f" ] && found=yes; done
+  [ "$found" = yes ] || fail "$module is not installed"
+done
+env -u VELNOTE_DATA_DIR -u XDG_DATA_HOME -u DISPLAY HOME="$home" velnote --sync 2>"$work/sync.err" &&
+  fail "--sync without an account succeeded"
+grep -q "同期の設定がありません" "$work/sync.err" || { cat "$work/sync.err"; fail "the sync module"; }
 
 echo "== removing it"
 DEBIAN_FRONTEND=noninteractive "${APT[@]}" remove velnote >"$work/apt.log" 2>&1 ||
