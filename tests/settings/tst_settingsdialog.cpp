@@ -1,4 +1,4 @@
-// The dialog "環境設定": its seven pages, creation, showing and closing, and
+// The dialog "環境設定": its eight pages, creation, showing and closing, and
 // the settings file left byte for byte as it was by loading, unless a value
 // had to be corrected. With VN_SHOT_DIR set, each page is saved as a picture.
 #include "calendar/ui/calendarview.h"
