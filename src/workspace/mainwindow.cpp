@@ -14,6 +14,7 @@
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
 #include "memopagesview.h"
+#include "outsidewatch.h"
 #include "pagecommands.h"
 #include "platform/platform.h"
 #include "referencearea.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     Guarded([this] { startCalendar(); }, this);
     MarkStartupPhase("main window: holidays, schedules, balloon hints, calendar");
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
+    watchOutsideChanges();
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
     connect(fade_, &QPropertyAnimation::finished, this, [this] {
@@ -290,6 +292,23 @@ void MainWindow::afterSettingsDialog()
     pages_->applyTabNames();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
+}
+
+void MainWindow::watchOutsideChanges()
+{
+    new OutsideChangeNotices([this](const QString& path) { return reference_->openInFreeSlot(path); },
+                             this);
+    outsideWatch_ = new OutsideWatch(this);
+    connect(outsideWatch_, &OutsideWatch::changed, this, [this] {
+        Guarded([this] {
+            pages_->takeInOutsideChanges();
+            calendar_->takeInDiaryChange();
+        });
+    });
+    QStringList files;
+    for (int i = 0; i < kPageCount; ++i)
+        files << PageFilePath(i);
+    outsideWatch_->watch(files);
 }
 
 void MainWindow::SaveWorkspace()

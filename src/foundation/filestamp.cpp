@@ -1,0 +1,150 @@
+#include "filestamp.h"
+
+#include "textfile.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <time.h>
+
+namespace vn {
+
+namespace {
+
+// Some file systems (network shares, FAT on a stick) keep modification
+// times in whole seconds or two: a stamp taken this soon after the file's
+// last change cannot tell a later change in the same tick by time alone.
+constexpr qint64 kRacyNs = 3'000'000'000;
+
+struct StatNow {
+    bool exists = false;
+    qint64 size = 0;
+    qint64 mtimeNs = 0;
+};
+
+StatNow statNow(const QString& path)
+{
+    struct stat st;
+    StatNow s;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return s;
+    s.exists = true;
+    s.size = qint64(st.st_size);
+    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    return s;
+}
+
+// File times are the file system's: they are compared with the system's
+// real time, not with the program's clock (which tests may set anywhere).
+qint64 realNowNs()
+{
+    struct timespec ts;
+    ::clock_gettime(CLOCK_REALTIME, &ts);
+    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+}
+
+QByteArray readOrEmpty(const QString& path, bool* ok)
+{
+    try {
+        *ok = true;
+        return ReadFileBytes(path);
+    } catch (...) {
+        *ok = false;
+        return QByteArray();
+    }
+}
+
+} // namespace
+
+QByteArray FileStamp::hashOf(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+FileStamp FileStamp::of(const QString& path, const QByteArray& bytes, bool hashNow)
+{
+    const StatNow s = statNow(path);
+    FileStamp f;
+    f.known = true;
+    f.exists = s.exists;
+    if (!s.exists)
+        return f;
+    f.size = bytes.size();
+    f.mtimeNs = s.mtimeNs;
+    // Racy as well when the file already differs in size from the bytes
+    // given: it changed between the read and the stat.
+    f.racy = s.size != bytes.size() || realNowNs() - s.mtimeNs < kRacyNs;
+    if (hashNow)
+        f.hash = hashOf(bytes);
+    return f;
+}
+
+FileStamp FileStamp::read(const QString& path)
+{
+    if (!statNow(path).exists)
+        return missing();
+    bool ok = false;
+    const QByteArray bytes = readOrEmpty(path, &ok);
+    if (!ok)
+        return FileStamp{};
+    return of(path, bytes);
+}
+
+FileStamp FileStamp::missing()
+{
+    FileStamp f;
+    f.known = true;
+    return f;
+}
+
+bool FileStamp::holds(const QByteArray& bytes) const
+{
+    return known && exists && hashed() && bytes.size() == size && hashOf(bytes) == hash;
+}
+
+bool FileStamp::looksUnchanged(const QString& path) const
+{
+    if (!known)
+        return true;
+    const StatNow s = statNow(path);
+    if (!exists || !s.exists)
+        return exists == s.exists;
+    return !racy && s.size == size && s.mtimeNs == mtimeNs;
+}
+
+OutsideBytes ReadIfChangedSince(const QString& path, const FileStamp& stamp)
+{
+    OutsideBytes out;
+    if (!stamp.known)
+        return out;
+    const StatNow s = statNow(path);
+    out.exists = s.exists;
+    if (!s.exists) {
+        out.changed = stamp.exists;
+        return out;
+    }
+    if (!stamp.exists) {
+        bool ok = false;
+        out.bytes = readOrEmpty(path, &ok);
+        out.changed = true;
+        return out;
+    }
+    if (stamp.looksUnchanged(path))
+        return out;
+    bool ok = false;
+    out.bytes = readOrEmpty(path, &ok);
+    if (!ok) // cannot be read now: the write will say why, or succeed
+        return OutsideBytes{};
+    out.changed = !stamp.holds(out.bytes);
+    if (!out.changed)
+        out.bytes.clear();
+    return out;
+}
+
+bool ChangedSince(const QString& path, const FileStamp& stamp)
+{
+    return ReadIfChangedSince(path, stamp).changed;
+}
+
+} // namespace vn
