@@ -230,6 +230,8 @@ void writeUnwritten()
                 now.setValue(section, key, value);
             bytes = now.bytes();
             cache().remove(path);
+            if (bytes == outside.bytes)
+                continue; // nothing of the program's is missing there
         }
         g_readInBurst.remove(path);
         try {

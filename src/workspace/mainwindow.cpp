@@ -303,11 +303,14 @@ void MainWindow::watchOutsideChanges()
         Guarded([this] {
             pages_->takeInOutsideChanges();
             calendar_->takeInDiaryChange();
+            if (alerts_)
+                alerts_->takeInBalloonHintChange();
         });
     });
     QStringList files;
     for (int i = 0; i < kPageCount; ++i)
         files << PageFilePath(i);
+    files << BalloonHintPath();
     outsideWatch_->watch(files);
 }
 
