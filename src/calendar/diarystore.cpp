@@ -261,14 +261,13 @@ void DiaryStore::writeDiaryOf(DateTime d)
                                       "確かめてください")
                            .arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d)));
     }
+    if (d == diaryDate_ && stamp_.known && !touchedHere()) {
+        if (ChangedSinceSettling(path, stamp_))
+            takeInOutsideChange();
+        return; // nothing typed here: nothing to write
+    }
     if (d == diaryDate_ && stamp_.known) {
         const OutsideBytes outside = ReadIfChangedSince(path, stamp_);
-        if (!outside.changed && !touchedHere())
-            return; // nothing new on either side
-        if (outside.changed && !touchedHere()) {
-            takeInOutsideChange();
-            return;
-        }
         if (outside.changed && !outside.bytes.isEmpty()) {
             const QString copy = KeepConflictCopy(path, outside.bytes);
             ReportOutsideChange(

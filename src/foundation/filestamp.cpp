@@ -147,4 +147,18 @@ bool ChangedSince(const QString& path, const FileStamp& stamp)
     return ReadIfChangedSince(path, stamp).changed;
 }
 
+bool ChangedSinceSettling(const QString& path, FileStamp& stamp)
+{
+    if (!stamp.racy)
+        return ChangedSince(path, stamp);
+    const StatNow before = statNow(path);
+    if (ChangedSince(path, stamp))
+        return true;
+    // Unchanged, and any later write would show in the modification time.
+    if (stamp.exists && before.exists && before.size == stamp.size &&
+        before.mtimeNs == stamp.mtimeNs && realNowNs() - before.mtimeNs >= kRacyNs)
+        stamp.racy = false;
+    return false;
+}
+
 } // namespace vn

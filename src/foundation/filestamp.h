@@ -50,6 +50,11 @@ struct FileStamp {
 // stamp is never "changed" (nothing was read, so nothing can be lost).
 bool ChangedSince(const QString& path, const FileStamp& stamp);
 
+// ChangedSince for a stamp kept and checked again and again: a racy stamp
+// whose file has kept still long enough since its last change becomes an
+// ordinary one, so that later checks cost one stat() again.
+bool ChangedSinceSettling(const QString& path, FileStamp& stamp);
+
 // ChangedSince with the bytes the file holds now when it changed (none when
 // it is gone): one read serves both the check and a copy of what is there.
 struct OutsideBytes {

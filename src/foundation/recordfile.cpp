@@ -249,8 +249,7 @@ void RecordFile::write(const QString& path, const QStringList& recordLines,
         return; // nothing changed here: the file keeps what anyone wrote
     QByteArray bytes;
     bool merged = false;
-    const OutsideBytes outside =
-        path == path_ ? ReadIfChangedSince(path, stamp_) : OutsideBytes{};
+    const OutsideBytes outside = path == path_ ? ReadIfChangedSince(path, stamp_) : OutsideBytes{};
     if (outside.changed && outside.exists) {
         RecordFile now = fromBytes(path, outside.bytes);
         now.recompose_ = recompose_;

@@ -88,7 +88,7 @@ private:
     QString path_;
     FileStamp stamp_;
     mutable FileStamp written_; // what the last write put there
-    QByteArray bytes_; // the file as read
+    QByteArray bytes_;          // the file as read
     FileLines read_;
     bool existed_ = false;
     QList<qsizetype> kept_; // ascending

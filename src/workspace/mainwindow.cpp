@@ -296,8 +296,8 @@ void MainWindow::afterSettingsDialog()
 
 void MainWindow::watchOutsideChanges()
 {
-    new OutsideChangeNotices([this](const QString& path) { return reference_->openInFreeSlot(path); },
-                             this);
+    new OutsideChangeNotices(
+        [this](const QString& path) { return reference_->openInFreeSlot(path); }, this);
     outsideWatch_ = new OutsideWatch(this);
     connect(outsideWatch_, &OutsideWatch::changed, this, [this] {
         Guarded([this] {

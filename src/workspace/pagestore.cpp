@@ -133,8 +133,7 @@ void PageStore::writePage(int i, const QString& text)
     heldReason(i); // decoded: the stamp has its hash
     const OutsideBytes outside = ReadIfChangedSince(path, stamps_[size_t(i)]);
     QString copy;
-    if (outside.changed && outside.exists && outside.bytes != bytes &&
-        !outside.bytes.isEmpty())
+    if (outside.changed && outside.exists && outside.bytes != bytes && !outside.bytes.isEmpty())
         copy = KeepConflictCopy(path, outside.bytes);
     WriteFileAtomic(path, bytes);
     stamps_[size_t(i)] = FileStamp::of(path, bytes);
@@ -152,7 +151,7 @@ bool PageStore::changedOutside(int i) const
     if (stamp.looksUnchanged(path))
         return false;
     heldReason(i); // decoded: the stamp has its hash
-    return ChangedSince(path, stamp);
+    return ChangedSinceSettling(path, stamps_[size_t(i)]);
 }
 
 bool PageStore::takeIn(int i)

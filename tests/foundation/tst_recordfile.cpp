@@ -284,24 +284,44 @@ private slots:
         QTest::addColumn<QString>("outside"); // the file another program left
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("told");
-        QTest::newRow("a line added outside while a row is added here")
-            << "a b c" << "a b c x" << "a b n c" << "a b n c x" << true;
-        QTest::newRow("a line deleted outside stays deleted")
-            << "a b c" << "a b c x" << "a c" << "a c x" << true;
+        QTest::newRow("a line added outside while a row is added here") << "a b c"
+                                                                        << "a b c x"
+                                                                        << "a b n c"
+                                                                        << "a b n c x" << true;
+        QTest::newRow("a line deleted outside stays deleted") << "a b c"
+                                                              << "a b c x"
+                                                              << "a c"
+                                                              << "a c x" << true;
         QTest::newRow("a line deleted outside but changed here stays, as changed")
-            << "a b c" << "a B c" << "a c" << "a B c" << true;
+            << "a b c"
+            << "a B c"
+            << "a c"
+            << "a B c" << true;
         QTest::newRow("a line deleted here but changed outside stays, as changed")
-            << "a b c" << "a c" << "a B c" << "a B c" << true;
-        QTest::newRow("one line changed on both sides: both versions")
-            << "a b c" << "a b1 c" << "a b2 c" << "a b2 b1 c" << true;
-        QTest::newRow("a comment added outside keeps its place")
-            << "/h a b" << "/h a b x" << "/h a /new b" << "/h a /new b x" << true;
-        QTest::newRow("the same line added on both sides is there once")
-            << "a b" << "a b x" << "a b x" << "a b x" << false;
-        QTest::newRow("the file was missing when read")
-            << "" << "x" << "n" << "n x" << true;
-        QTest::newRow("nothing changed here: the outside version stands")
-            << "a b" << "a b" << "a n b" << "a n b" << false;
+            << "a b c"
+            << "a c"
+            << "a B c"
+            << "a B c" << false;
+        QTest::newRow("one line changed on both sides: both versions") << "a b c"
+                                                                       << "a b1 c"
+                                                                       << "a b2 c"
+                                                                       << "a b2 b1 c" << true;
+        QTest::newRow("a comment added outside keeps its place") << "/h a b"
+                                                                 << "/h a b x"
+                                                                 << "/h a /new b"
+                                                                 << "/h a /new b x" << true;
+        QTest::newRow("the same line added on both sides is there once") << "a b"
+                                                                         << "a b x"
+                                                                         << "a b x"
+                                                                         << "a b x" << false;
+        QTest::newRow("the file was missing when read") << ""
+                                                        << "x"
+                                                        << "n"
+                                                        << "n x" << true;
+        QTest::newRow("nothing changed here: the outside version stands") << "a b"
+                                                                          << "a b"
+                                                                          << "a n b"
+                                                                          << "a n b" << false;
     }
     void aListRewrittenAfterAnOutsideChangeMergesByLine()
     {

@@ -10,6 +10,7 @@
 #include "foundation/paths.h"
 #include "foundation/recordfile.h"
 #include "foundation/textfile.h"
+#include "schedule/balloonhints.h"
 #include "tempdatafolder.h"
 #include "workspace/pagestore.h"
 
@@ -97,10 +98,10 @@ private slots:
         for (const auto& k : kinds)
             for (bool touched : {false, true})
                 for (const auto& s : styles)
-                    QTest::newRow(QStringLiteral("%1, %2, %3")
-                                      .arg(k.name, touched ? "changed here" : "untouched here",
-                                           s.name)
-                                      .toUtf8())
+                    QTest::newRow(
+                        QStringLiteral("%1, %2, %3")
+                            .arg(k.name, touched ? "changed here" : "untouched here", s.name)
+                            .toUtf8())
                         << k.kind << touched << s.style;
     }
     void eachSideKeepsWhatItWrote()
@@ -163,7 +164,8 @@ private slots:
         } else {
             path = SettingsFilePath();
             auto ini = [&](const QStringList& v) {
-                return Sjis(QStringLiteral("[Memo]\r\na=%1\r\nb=%2\r\nc=%3\r\n").arg(v[0], v[1], v[2]));
+                return Sjis(
+                    QStringLiteral("[Memo]\r\na=%1\r\nb=%2\r\nc=%3\r\n").arg(v[0], v[1], v[2]));
             };
             dir.writeBytes(QFileInfo(path).fileName(), ini(first));
             IniWriteBatch batch;
@@ -218,6 +220,30 @@ private slots:
             QCOMPARE(told.size(), !touchedHere && outsideChanged ? 1 : 0);
         }
         SetOutsideChangeSink({});
+    }
+
+    void balloonHintsAreNotHeldFromStartUp()
+    {
+        TempDataFolder dir;
+        const DateTime today = EncodeDate(2026, 12, 10);
+        const QString path = dir.file("BalloonHint.dat");
+        dir.writeBytes("BalloonHint.dat", Sjis("1,0900,morning\r\n"));
+        BalloonHintStore hints;
+        hints.LoadBalloonHints(path, "hh:nn", today);
+        // A line added outside is taken in while nothing was changed here.
+        writeOutside(path, Sjis("1,0900,morning\r\n1,1200,noon\r\n"), Style::Renamed);
+        QVERIFY(hints.takeInOutsideChange("hh:nn", today));
+        QCOMPARE(hints.rows().size(), size_t(2));
+        QCOMPARE(hints.rows()[1].message, QStringLiteral("noon"));
+        // Changed here and outside: not reloaded (the change here would go);
+        // the save merges both.
+        hints.rows()[0].message = QStringLiteral("morning here");
+        writeOutside(path, Sjis("1,0900,morning\r\n1,1200,noon\r\n1,1800,evening\r\n"),
+                     Style::InPlace);
+        QVERIFY(!hints.takeInOutsideChange("hh:nn", today));
+        hints.SaveBalloonHints(path);
+        QCOMPARE(ReadLines(path),
+                 (QStringList{"1,0900,morning here", "1,1200,noon", "1,1800,evening"}));
     }
 
     void aStampKnowsWhatWasRead()
