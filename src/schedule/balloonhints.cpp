@@ -129,7 +129,8 @@ bool BalloonHintStore::takeInOutsideChange(const QString& timePattern, DateTime 
         lines.append(ComposeBalloonHintLine(row));
     if (file_.changes(lines))
         return false;
-    LoadBalloonHints(file_.path(), timePattern, today);
+    const QString path = file_.path(); // a load starts from an empty file_
+    LoadBalloonHints(path, timePattern, today);
     return true;
 }
 

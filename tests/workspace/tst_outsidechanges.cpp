@@ -265,6 +265,18 @@ private slots:
         QVERIFY(ChangedSince(path, late));
         late.hash = FileStamp::hashOf("abc");
         QVERIFY(!ChangedSince(path, late));
+        // Just written, the stamp compares bytes; once the file has kept
+        // still for a while, one check settles it.
+        FileStamp fresh = FileStamp::read(path);
+        QVERIFY(fresh.racy);
+        QVERIFY(!ChangedSinceSettling(path, fresh));
+        QVERIFY(fresh.racy);
+        const struct timespec old[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), old, 0) == 0);
+        fresh = FileStamp::read(path);
+        QVERIFY(!fresh.racy);
+        writeOutside(path, "abd", Style::InPlace);
+        QVERIFY(ChangedSinceSettling(path, fresh));
         QFile::remove(path);
         QVERIFY(ChangedSince(path, stamp));
         const OutsideBytes gone = ReadIfChangedSince(path, stamp);
