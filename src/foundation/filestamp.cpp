@@ -12,10 +12,15 @@ namespace vn {
 
 namespace {
 
-// Some file systems (network shares, FAT on a stick) keep modification
-// times in whole seconds or two: a stamp taken this soon after the file's
+// A stamp taken within one tick of the file system's clock after the file's
 // last change cannot tell a later change in the same tick by time alone.
-constexpr qint64 kRacyNs = 3'000'000'000;
+// Local file systems keep times to the kernel's tick (a few milliseconds);
+// some (FAT on a stick, some network shares) keep whole seconds or two,
+// which shows as a time without a fraction.
+qint64 racyWindowNs(qint64 mtimeNs)
+{
+    return mtimeNs % 1'000'000'000 == 0 ? 3'000'000'000 : 100'000'000;
+}
 
 struct StatNow {
     bool exists = false;
@@ -74,7 +79,7 @@ FileStamp FileStamp::of(const QString& path, const QByteArray& bytes, bool hashN
     f.mtimeNs = s.mtimeNs;
     // Racy as well when the file already differs in size from the bytes
     // given: it changed between the read and the stat.
-    f.racy = s.size != bytes.size() || realNowNs() - s.mtimeNs < kRacyNs;
+    f.racy = s.size != bytes.size() || realNowNs() - s.mtimeNs < racyWindowNs(s.mtimeNs);
     if (hashNow)
         f.hash = hashOf(bytes);
     return f;
@@ -156,7 +161,7 @@ bool ChangedSinceSettling(const QString& path, FileStamp& stamp)
         return true;
     // Unchanged, and any later write would show in the modification time.
     if (stamp.exists && before.exists && before.size == stamp.size &&
-        before.mtimeNs == stamp.mtimeNs && realNowNs() - before.mtimeNs >= kRacyNs)
+        before.mtimeNs == stamp.mtimeNs && realNowNs() - before.mtimeNs >= racyWindowNs(before.mtimeNs))
         stamp.racy = false;
     return false;
 }

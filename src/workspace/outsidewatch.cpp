@@ -64,12 +64,17 @@ void OutsideChangeNotices::report(const OutsideChange& change)
         emit takenIn(change.path);
         return;
     }
-    // A list merged again and again while its window stays open is one
-    // change to the user; every conflict copy is news.
-    const QString key = change.path + u'\n' + change.copyPath;
-    if (told_.contains(key))
-        return;
-    told_.insert(key);
+    // Each conflict copy is told once; a list tells of a merge once per
+    // reading of it (the list file sees to that). What comes while a box
+    // is up waits for it and is told in the next one, each file once.
+    if (change.kind == OutsideChange::Kind::Copied) {
+        if (told_.contains(change.copyPath))
+            return;
+        told_.insert(change.copyPath);
+    }
+    for (const OutsideChange& p : std::as_const(pending_))
+        if (p.kind == change.kind && p.path == change.path && p.copyPath == change.copyPath)
+            return;
     pending_.append(change);
     if (!queued_ && !showing_) {
         queued_ = true;

@@ -41,7 +41,7 @@ private:
 };
 
 // Gathers the stores' reports and tells the user in one box that does not
-// wait; a file whose change was told is not told again for the same copy.
+// wait: one box at a time, each conflict copy told once.
 // `openAsReference` opens a conflict copy as a reference page (false when
 // no slot is free).
 class OutsideChangeNotices : public QObject {
@@ -64,7 +64,7 @@ private:
 
     std::function<bool(const QString&)> openAsReference_;
     QList<OutsideChange> pending_;
-    QSet<QString> told_; // file + copy already told
+    QSet<QString> told_; // conflict copies already told
     bool showing_ = false;
     bool queued_ = false;
 };
