@@ -161,7 +161,8 @@ bool ChangedSinceSettling(const QString& path, FileStamp& stamp)
         return true;
     // Unchanged, and any later write would show in the modification time.
     if (stamp.exists && before.exists && before.size == stamp.size &&
-        before.mtimeNs == stamp.mtimeNs && realNowNs() - before.mtimeNs >= racyWindowNs(before.mtimeNs))
+        before.mtimeNs == stamp.mtimeNs &&
+        realNowNs() - before.mtimeNs >= racyWindowNs(before.mtimeNs))
         stamp.racy = false;
     return false;
 }
