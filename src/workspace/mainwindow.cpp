@@ -307,11 +307,15 @@ void MainWindow::watchOutsideChanges()
                 alerts_->takeInBalloonHintChange();
         });
     });
-    QStringList files;
-    for (int i = 0; i < kPageCount; ++i)
-        files << PageFilePath(i);
-    files << BalloonHintPath();
-    outsideWatch_->watch(files);
+    // Watched once the window is up: start-up waits for none of it (a change
+    // meanwhile is still seen, by the look at the next save).
+    QTimer::singleShot(1000, outsideWatch_, [this] {
+        QStringList files;
+        for (int i = 0; i < kPageCount; ++i)
+            files << PageFilePath(i);
+        files << BalloonHintPath();
+        outsideWatch_->watch(files);
+    });
 }
 
 void MainWindow::SaveWorkspace()
