@@ -29,6 +29,41 @@ double millis(const std::function<void()>& f, int repeat = 1)
     return std::chrono::duration<double, std::milli>(t1 - t0).count() / repeat;
 }
 
+// The diary editor without a window.
+class TextMemo : public DiaryMemo {
+public:
+    QString text() const override { return text_; }
+    void setLines(const QStringList& lines) override { text_ = lines.join(u'\n'); }
+    QString text_;
+};
+
+// The main window's 30-second diary save of a 100 KB day: nothing typed
+// since the last save, and one more line typed each time.
+void diarySave(const QString& folder)
+{
+    DiaryStore diary;
+    TextMemo memo;
+    diary.SetDiaryMemo(&memo);
+    diary.SetDiaryFolder(folder);
+    const DateTime day = EncodeDate(2026, 12, 10);
+    diary.LoadDiary(day);
+    for (int i = 0; i < 2000; ++i)
+        memo.text_ += QStringLiteral("今日の日記の %1 行目、少し長めの文です。\n").arg(i);
+    diary.SaveDiary();
+    const double idle = millis([&] { diary.SaveDiary(); }, 200);
+    int line = 0;
+    const double typed = millis(
+        [&] {
+            memo.text_ += QStringLiteral("書き足した行 %1\n").arg(++line);
+            diary.SaveDiary();
+        },
+        50);
+    std::printf("30-second diary save, 100 KB day: nothing typed %.3f ms, one line typed %.2f ms\n",
+                idle, typed);
+    std::printf("budget|30-second diary save, 100 KB day, nothing typed|%.3f|ms|5\n", idle);
+    std::printf("budget|30-second diary save, 100 KB day, one line typed|%.2f|ms|50\n", typed);
+}
+
 } // namespace
 
 int main()
@@ -81,6 +116,8 @@ int main()
     const double scan = millis([&] { diary.ScanDiaryFolder(dir.path()); }, 5);
     std::printf("diary scan, ten years (%d files, 120 folders): %.2f ms (%d days)\n", files, scan,
                 diary.DiaryDayCount());
+    QTemporaryDir saveDir;
+    diarySave(saveDir.path());
 
     // Grid layout of 12 x 10 blocks.
     CalendarModel model;

@@ -7,6 +7,7 @@
 #include "foundation/readonlyfolder.h"
 #include "foundation/syncleftovers.h"
 #include "foundation/writtenfiles.h"
+#include "foundation/outsidechange.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
 
@@ -114,17 +115,44 @@ void DiaryStore::LoadDiary(DateTime d)
     form_ = TextForm::Sjis;
     heldReason_.clear();
     rewriteOffered_ = false;
+    stamp_ = FileStamp{};
+    shownLines_.clear();
     if (!folder_.isEmpty() && memo_) {
         memo_->setLines(readDay(DiaryPath(d)));
+        shownLines_ = SplitLines(memo_->text()); // as the editor gives it back
         showNotice();
     }
+}
+
+bool DiaryStore::touchedHere() const
+{
+    return memo_ && SplitLines(memo_->text()) != shownLines_;
+}
+
+bool DiaryStore::takeInOutsideChange()
+{
+    if (diaryDate_ == 0 || folder_.isEmpty() || !memo_ || touchedHere())
+        return false;
+    const QString path = DiaryPath(diaryDate_);
+    if (!ChangedSince(path, stamp_))
+        return false;
+    LoadDiary(diaryDate_);
+    const int key = DateKeyNumber(diaryDate_);
+    if (QFileInfo(path).isFile())
+        days_.insert(key);
+    else
+        days_.erase(key);
+    ReportOutsideChange({OutsideChange::Kind::TakenIn, path, QString(), QString()});
+    return true;
 }
 
 QStringList DiaryStore::readDay(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (!info.exists() && !info.isSymLink()) {
+        stamp_ = FileStamp::missing();
         return {};
+    }
     if (!info.isFile()) { // never opened: a FIFO would block
         heldReason_ = notAFile(path);
         return {};
@@ -139,7 +167,10 @@ QStringList DiaryStore::readDay(const QString& path)
     // A huge file is not read whole, nor a huge line laid out: their
     // starts are shown, the file kept.
     const qint64 size = file.size();
-    EditFileText t = DecodeEditFile(file.read(kLargestShown), path);
+    const QByteArray head = file.read(kLargestShown);
+    if (size <= kLargestShown) // a file shown cut is held: never written
+        stamp_ = FileStamp::of(path, head);
+    EditFileText t = DecodeEditFile(head, path);
     form_ = t.form;
     QStringList lines = SplitLines(t.text);
     bool cut = false;
@@ -235,6 +266,20 @@ void DiaryStore::writeDiaryOf(DateTime d)
     }
     if (!MayWriteAt(path))
         return; // the data folder is open read-only
+    if (d == diaryDate_ && stamp_.known && !touchedHere()) {
+        if (ChangedSinceSettling(path, stamp_))
+            takeInOutsideChange();
+        return; // nothing typed here: nothing to write
+    }
+    if (d == diaryDate_ && stamp_.known) {
+        const OutsideBytes outside = ReadIfChangedSince(path, stamp_);
+        if (outside.changed && !outside.bytes.isEmpty()) {
+            const QString copy = KeepConflictCopy(path, outside.bytes);
+            ReportOutsideChange(
+                {OutsideChange::Kind::Copied, path, copy,
+                 QStringLiteral("%1 の日記").arg(RenderDateTime(QStringLiteral("yyyy/mm/dd"), d))});
+        }
+    }
     if (text.isEmpty()) {
         // Only a diary file is removed; a folder or the like in its place
         // is not the program's, and an empty text needs no saving.
@@ -246,6 +291,10 @@ void DiaryStore::writeDiaryOf(DateTime d)
             NoteFileWritten(path);
         }
         days_.erase(key);
+        if (d == diaryDate_) {
+            stamp_ = FileStamp::missing();
+            shownLines_.clear();
+        }
         return;
     }
     const QString monthFolder = folder_ + u'/' + monthFolderName(ymd);
@@ -258,13 +307,19 @@ void DiaryStore::writeDiaryOf(DateTime d)
     // Unchanged when the file reads as the lines would after a write
     // (Shift-JIS gives some characters their Windows spelling).
     bool same = false;
+    QByteArray onDisk;
     if (info.isFile()) {
         const QStringList asWritten = SplitLines(DecodeFileText(bytes).text);
-        same = SplitLines(DecodeFileText(ReadFileBytes(path)).text) == asWritten;
+        onDisk = ReadFileBytes(path);
+        same = SplitLines(DecodeFileText(onDisk).text) == asWritten;
     }
     if (!same)
         WriteFileAtomic(path, bytes);
     days_.insert(key);
+    if (d == diaryDate_) {
+        stamp_ = FileStamp::of(path, same ? onDisk : bytes);
+        shownLines_ = SplitLines(text);
+    }
 }
 
 bool DiaryStore::HasDiary(const QString& key) const

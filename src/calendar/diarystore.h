@@ -9,7 +9,13 @@
 // removed, the empty text included, until the user accepts that it is
 // rewritten with the text shown (its old bytes are kept in a copy beside
 // it). A file read as UTF-16 is written as UTF-16.
+//
+// A day's file another program changed since it was loaded or saved here is
+// shown anew when its text was not changed here; when both changed, the
+// text here is saved and the other version kept beside the file in a
+// conflict copy (reported once, as OutsideChange::Copied).
 #include "foundation/datetime.h"
+#include "foundation/filestamp.h"
 #include "foundation/textcodec.h"
 
 #include <QString>
@@ -98,6 +104,9 @@ public:
     bool SaveDiary();
     bool SaveDiaryOf(DateTime d);
     bool failing() const { return failing_; }
+    // The loaded day's file changed outside and its text here did not:
+    // loads it again; true when it did.
+    bool takeInOutsideChange();
     const QString& lastFailure() const { return lastFailure_; }
 
     // The loaded day's file is held, why, and whether the user may make it
@@ -121,6 +130,10 @@ private:
     void writeDiaryOf(DateTime d);            // throws AppError when a file cannot be written
     QStringList readDay(const QString& path); // sets form_ and the held state
     void showNotice();
+    bool touchedHere() const;
+
+    FileStamp stamp_;        // of the loaded day's file, as read or written
+    QStringList shownLines_; // the loaded day's text as read or written
 
     DiaryDayInfo info_;
     std::function<void(const QString&)> report_;

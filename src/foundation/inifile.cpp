@@ -1,6 +1,7 @@
 #include "inifile.h"
 
 #include "apperror.h"
+#include "filestamp.h"
 #include "inidocument.h"
 #include "textfile.h"
 
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QSet>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace vn {
@@ -58,6 +60,13 @@ int g_burstDepth = 0;
 QSet<QString> g_readInBurst;
 int g_batchDepth = 0;
 QSet<QString> g_unwritten; // files whose cached document is newer than the file
+// For each of those: the bytes the batch started from and the values it set,
+// so that what another program wrote meanwhile is kept under them.
+struct BatchWrites {
+    FileStamp base;
+    QList<std::tuple<QString, QString, QString>> values; // section, key, value
+};
+QHash<QString, BatchWrites> g_batchWrites;
 
 const CachedFile* cachedFile(const QString& path, bool manyReads = false)
 {
@@ -207,9 +216,23 @@ QString writeFailure(const QString& path)
 void writeUnwritten()
 {
     const QSet<QString> paths = std::exchange(g_unwritten, {});
+    const QHash<QString, BatchWrites> writes = std::exchange(g_batchWrites, {});
     std::optional<AppError> first;
     for (const QString& path : paths) {
-        const QByteArray bytes = cache().constFind(path)->bytes;
+        QByteArray bytes = cache().constFind(path)->bytes;
+        const BatchWrites& batch = writes[path];
+        const OutsideBytes outside = ReadIfChangedSince(path, batch.base);
+        if (outside.changed && outside.exists) {
+            // Changed outside since the batch began: its values go over the
+            // file as it is now, so keys the program did not set keep theirs.
+            IniDocument now = IniDocument::parse(outside.bytes);
+            for (const auto& [section, key, value] : batch.values)
+                now.setValue(section, key, value);
+            bytes = now.bytes();
+            cache().remove(path);
+            if (bytes == outside.bytes)
+                continue; // nothing of the program's is missing there
+        }
         g_readInBurst.remove(path);
         try {
             WriteFileAtomic(path, bytes);
@@ -259,6 +282,15 @@ void IniFile::writeValues(const QString& section, const QList<QPair<QString, QSt
     for (const auto& [key, value] : values)
         doc.setValue(section, key, value);
     if (g_batchDepth > 0) { // kept, and written once at the batch's end
+        BatchWrites& batch = g_batchWrites[path_];
+        if (!g_unwritten.contains(path_)) {
+            const auto c = cache().constFind(path_);
+            batch.base = c != cache().constEnd() && QFileInfo(path_).isFile()
+                             ? FileStamp::of(path_, c->bytes)
+                             : FileStamp::read(path_);
+        }
+        for (const auto& [key, value] : values)
+            batch.values.append({section, key, value});
         CachedFile kept;
         kept.bytes = doc.bytes();
         kept.doc = std::move(doc);

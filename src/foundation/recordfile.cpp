@@ -1,10 +1,12 @@
 #include "recordfile.h"
 
 #include "apperror.h"
+#include "outsidechange.h"
 #include "paths.h"
 #include "textcodec.h"
 
 #include <QDir>
+#include <QHash>
 
 #include <algorithm>
 #include <optional>
@@ -42,15 +44,86 @@ QList<Slot> place(const QList<qsizetype>& kept, const QStringList& lines,
 
 RecordFile RecordFile::Read(const QString& path)
 {
+    if (FileKindOf(path) == FileKind::Missing) {
+        RecordFile f;
+        f.path_ = path;
+        f.stamp_ = FileStamp::missing();
+        return f;
+    }
+    RecordFile f = fromBytes(path, ReadFileBytes(path));
+    f.stamp_ = FileStamp::of(path, f.bytes_);
+    return f;
+}
+
+RecordFile RecordFile::fromBytes(const QString& path, QByteArray bytes)
+{
     RecordFile f;
     f.path_ = path;
-    if (FileKindOf(path) == FileKind::Missing)
-        return f;
-    f.bytes_ = ReadFileBytes(path);
+    f.bytes_ = std::move(bytes);
     f.existed_ = true;
     f.read_ = DecodeFileLines(f.bytes_);
     f.kept_ = f.read_.unreadable;
     return f;
+}
+
+QStringList RecordFile::readRecords() const
+{
+    QStringList out;
+    qsizetype k = 0;
+    for (qsizetype i = 0; i < read_.lines.size(); ++i) {
+        if (k < kept_.size() && kept_[k] == i)
+            ++k;
+        else
+            out.append(recompose_ ? recompose_(read_.lines[i]) : read_.lines[i]);
+    }
+    return out;
+}
+
+QStringList RecordFile::mergeOver(RecordFile& now, const QStringList& recordLines) const
+{
+    // Multisets of lines: the records as read (base), as written here
+    // (ours), and the lines kept as read (comments and the like).
+    QHash<QString, int> base, ours, keptHere;
+    for (const QString& l : readRecords())
+        ++base[l];
+    for (const QString& l : recordLines)
+        ++ours[l];
+    for (const QString& l : keptLines())
+        ++keptHere[l];
+    QHash<QString, int> onDisk; // records of ours that the file holds now
+    for (qsizetype i = 0; i < now.read_.lines.size(); ++i) {
+        if (now.unreadable(i))
+            continue; // kept already
+        const QString& raw = now.read_.lines[i];
+        const QString line = recompose_ ? recompose_(raw) : raw;
+        if (ours.value(line) > 0) { // a record both sides have
+            --ours[line];
+            if (base.value(line) > 0)
+                --base[line];
+            ++onDisk[line];
+        } else if (base.value(line) > 0) { // deleted here, untouched outside
+            --base[line];
+        } else if (keptHere.value(raw) > 0) { // a comment as it was
+            --keptHere[raw];
+            now.keep(i);
+        } else { // added or changed outside
+            now.keep(i);
+        }
+    }
+    // A record of ours that the file no longer holds: gone outside when it
+    // was read so (deleted there, untouched here), new here otherwise.
+    QStringList out;
+    for (const QString& l : recordLines) {
+        if (onDisk.value(l) > 0) {
+            --onDisk[l];
+            out.append(l);
+        } else if (base.value(l) > 0) {
+            --base[l];
+        } else {
+            out.append(l);
+        }
+    }
+    return out;
 }
 
 bool RecordFile::unreadable(qsizetype i) const
@@ -173,8 +246,21 @@ void RecordFile::write(const QString& path, const QStringList& recordLines,
                        const ConfirmLink& confirm) const
 {
     if (!changes(recordLines))
-        return;
-    const QByteArray bytes = compose(recordLines);
+        return; // nothing changed here: the file keeps what anyone wrote
+    QByteArray bytes;
+    bool merged = false;
+    const OutsideBytes outside = path == path_ ? ReadIfChangedSince(path, stamp_) : OutsideBytes{};
+    if (outside.changed && outside.exists) {
+        RecordFile now = fromBytes(path, outside.bytes);
+        now.recompose_ = recompose_;
+        const QStringList records = mergeOver(now, recordLines);
+        bytes = now.compose(records);
+        // Once merged, the file differs from the read until the list is read
+        // again; only a change since this program's last write is news.
+        merged = !written_.holds(outside.bytes);
+    } else {
+        bytes = compose(recordLines);
+    }
     if (FileKindOf(path) == FileKind::Regular) {
         try {
             if (ReadFileBytes(path) == bytes)
@@ -194,6 +280,9 @@ void RecordFile::write(const QString& path, const QStringList& recordLines,
             return;
     }
     WriteFileAtomic(path, bytes);
+    written_ = FileStamp::of(path, bytes);
+    if (merged)
+        ReportOutsideChange({OutsideChange::Kind::Merged, path, QString(), QString()});
 }
 
 } // namespace vn

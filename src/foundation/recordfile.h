@@ -14,6 +14,13 @@
 //
 // A write whose records are those read (in any order) leaves the file alone,
 // whatever its line breaks or odd bytes.
+//
+// When another program changed the file since it was read, a rewrite merges
+// by line: lines added or changed outside are kept in their places, lines
+// deleted outside stay deleted unless they were changed here, and lines
+// deleted here go unless they were changed outside. The user is told once
+// (a Merged report).
+#include "filestamp.h"
 #include "textfile.h"
 
 #include <QByteArray>
@@ -32,6 +39,8 @@ public:
     static RecordFile Read(const QString& path);
 
     const QString& path() const { return path_; }
+    // What the file held when it was read.
+    const FileStamp& stamp() const { return stamp_; }
     const QStringList& lines() const { return read_.lines; }
     // Line i holds NUL or undecodable bytes: it is kept already, and a list
     // reports it as unreadable.
@@ -59,16 +68,27 @@ public:
     // the data folder (given that file).
     using ConfirmLink = std::function<bool(const QString& target)>;
     // Writes the rewrite to path (replacing the file) when the records
-    // changed and the file does not already hold exactly these bytes. A
+    // changed and the file does not already hold exactly these bytes,
+    // merged with what another program wrote there since the read. A
     // rewrite through a link out of the data folder happens only when
     // confirm says yes; "no" leaves the file, and without confirm it is
     // refused with an AppError.
     void write(const QString& path, const QStringList& recordLines,
                const ConfirmLink& confirm = {}) const;
 
+    // The records to write over `now` (the file as another program left it)
+    // so that both sides' changes survive; marks the lines of `now` that
+    // stay as they are (comments, lines added or changed outside).
+    QStringList mergeOver(RecordFile& now, const QStringList& recordLines) const;
+
 private:
+    static RecordFile fromBytes(const QString& path, QByteArray bytes);
+    QStringList readRecords() const; // the records as read, recomposed
+
     QString path_;
-    QByteArray bytes_; // the file as read
+    FileStamp stamp_;
+    mutable FileStamp written_; // what the last write put there
+    QByteArray bytes_;          // the file as read
     FileLines read_;
     bool existed_ = false;
     QList<qsizetype> kept_; // ascending

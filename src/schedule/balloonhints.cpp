@@ -115,6 +115,25 @@ LoadReport BalloonHintStore::LoadBalloonHints(const QString& path, const QString
     return report;
 }
 
+bool BalloonHintStore::takeInOutsideChange()
+{
+    return takeInOutsideChange(BalloonHintTimePattern(), Today());
+}
+
+bool BalloonHintStore::takeInOutsideChange(const QString& timePattern, DateTime today)
+{
+    if (readFailed_ || file_.path().isEmpty() || !ChangedSince(file_.path(), file_.stamp()))
+        return false;
+    QStringList lines;
+    for (const BalloonHintRow& row : rows_)
+        lines.append(ComposeBalloonHintLine(row));
+    if (file_.changes(lines))
+        return false;
+    const QString path = file_.path(); // a load starts from an empty file_
+    LoadBalloonHints(path, timePattern, today);
+    return true;
+}
+
 void BalloonHintStore::SaveBalloonHints(const RecordFile::ConfirmLink& confirm) const
 {
     SaveBalloonHints(BalloonHintPath(), confirm);

@@ -69,6 +69,12 @@ public:
     void SaveBalloonHints(const RecordFile::ConfirmLink& confirm = {}) const;
     void SaveBalloonHints(const QString& path, const RecordFile::ConfirmLink& confirm = {}) const;
 
+    // The file changed outside since it was read and no row was changed
+    // here: the rows are read again (a row changed here is merged into the
+    // file at the next save instead). True when they were.
+    bool takeInOutsideChange();
+    bool takeInOutsideChange(const QString& timePattern, DateTime today);
+
     // Only the first row with the time counts.
     BalloonHintHit BalloonHintAt(const QString& hhnn) const;
 

@@ -2,6 +2,7 @@
 
 #include "foundation/apperror.h"
 #include "foundation/appstate.h"
+#include "foundation/recordfile.h"
 #include "widgets/errorbox.h"
 #include "widgets/shelldialog.h"
 #include "widgets/uiprompts.h"
@@ -10,6 +11,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -149,6 +151,30 @@ void ListWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     CentreOnScreen(this);
+    if (!outsideLook_) {
+        outsideLook_ = new QTimer(this);
+        outsideLook_->setInterval(1000);
+        connect(outsideLook_, &QTimer::timeout, this, [this] {
+            if (!unsaved_ && !ending_)
+                Guarded([this] { takeInOutsideChange(); }, this);
+        });
+    }
+    outsideLook_->start();
+}
+
+void ListWindow::hideEvent(QHideEvent* event)
+{
+    if (outsideLook_)
+        outsideLook_->stop();
+    QDialog::hideEvent(event);
+}
+
+bool ListWindow::changedOnlyOutside(const RecordFile& file,
+                                    const std::function<QStringList()>& rowLines)
+{
+    // The look costs one stat() while the file keeps still.
+    return !file.path().isEmpty() && ChangedSince(file.path(), file.stamp()) &&
+           !file.changes(rowLines());
 }
 
 } // namespace vn

@@ -64,6 +64,15 @@ protected:
     bool unsaved() const { return unsaved_; }
     void done(int result) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // While the window is shown, called every second: a list whose file
+    // another program changed reads it again when none of its rows was
+    // changed here (a row changed here is merged into the file at the close).
+    virtual void takeInOutsideChange() {}
+    // The file changed outside since it was read, and the rows (as lines)
+    // are still those read.
+    static bool changedOnlyOutside(const class RecordFile& file,
+                                   const std::function<QStringList()>& rowLines);
 
 private:
     // Closes after a failed save, copying the rows first when asked; false
@@ -75,6 +84,7 @@ private:
     QMenu* popup_;
     bool unsaved_ = false;
     bool ending_ = false; // the program is ending: nothing is asked
+    class QTimer* outsideLook_ = nullptr;
 };
 
 } // namespace vn

@@ -374,6 +374,14 @@ bool CalendarPanel::SaveDiaryForClose()
     return saved;
 }
 
+bool CalendarPanel::takeInDiaryChange()
+{
+    const bool taken = view_->core().diary().takeInOutsideChange();
+    if (taken)
+        view_->update(); // the day's mark
+    return taken;
+}
+
 QString CalendarPanel::diaryFailure() const
 {
     return view_->core().diary().lastFailure();

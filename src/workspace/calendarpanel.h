@@ -89,6 +89,9 @@ public:
     bool SaveDiary();
     // As SaveDiary, but a failure is left to the caller to show (closing).
     bool SaveDiaryForClose();
+    // The loaded day's file changed outside and nothing was typed here: the
+    // pane shows the new text.
+    bool takeInDiaryChange();
     QString diaryFailure() const; // the last failure's message
     // The diary's day as its title names it ("2026/12/10(木)").
     QString diaryDayName() const;

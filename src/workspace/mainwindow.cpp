@@ -14,6 +14,7 @@
 #include "icons/toolicons.h"
 #include "maintoolbar.h"
 #include "memopagesview.h"
+#include "outsidewatch.h"
 #include "pagecommands.h"
 #include "platform/platform.h"
 #include "referencearea.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(QWidget* parent, BalloonHintStore* balloonHints)
     Guarded([this] { startCalendar(); }, this);
     MarkStartupPhase("main window: holidays, schedules, balloon hints, calendar");
     Guarded([this] { pages_->createMissingPageFiles(); }, this);
+    watchOutsideChanges();
 
     fade_ = new QPropertyAnimation(this, "windowOpacity", this);
     connect(fade_, &QPropertyAnimation::finished, this, [this] {
@@ -305,6 +307,30 @@ void MainWindow::afterSettingsDialog()
     pages_->applyTabNames();
     pages_->applyWordWrap(Workspace().wrapPages);
     reference_->applyWordWrap(Workspace().wrapReferences);
+}
+
+void MainWindow::watchOutsideChanges()
+{
+    new OutsideChangeNotices(
+        [this](const QString& path) { return reference_->openInFreeSlot(path); }, this);
+    outsideWatch_ = new OutsideWatch(this);
+    connect(outsideWatch_, &OutsideWatch::changed, this, [this] {
+        Guarded([this] {
+            pages_->takeInOutsideChanges();
+            calendar_->takeInDiaryChange();
+            if (alerts_)
+                alerts_->takeInBalloonHintChange();
+        });
+    });
+    // Watched once the window is up: start-up waits for none of it (a change
+    // meanwhile is still seen, by the look at the next save).
+    QTimer::singleShot(1000, outsideWatch_, [this] {
+        QStringList files;
+        for (int i = 0; i < kPageCount; ++i)
+            files << PageFilePath(i);
+        files << BalloonHintPath();
+        outsideWatch_->watch(files);
+    });
 }
 
 void MainWindow::SaveWorkspace()

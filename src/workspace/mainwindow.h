@@ -24,6 +24,7 @@ class ScheduleAlerts;
 class StatusPanels;
 class MainToolBar;
 class MemoPagesView;
+class OutsideWatch;
 class PageCommands;
 class ReferenceArea;
 
@@ -96,6 +97,9 @@ private:
     void applyStayOnTop(bool on);
     int referenceHeight(); // the last height the reference area had
     void afterSettingsDialog();
+    // Files other programs change while the program runs: watched, taken
+    // in, and conflicts told.
+    void watchOutsideChanges();
     QPlainTextEdit* currentEditor() const;
     void applyDetailPane(bool pressed);
     void applyDiaryPane(bool pressed);
@@ -119,6 +123,7 @@ private:
     MemoPagesView* pages_ = nullptr;
     PageCommands* commands_ = nullptr;
     ReferenceArea* reference_ = nullptr;
+    OutsideWatch* outsideWatch_ = nullptr;
     QWidget* info_ = nullptr; // pnlInfo
     QPlainTextEdit* memoInfo_ = nullptr;
     CalendarPanel* calendar_ = nullptr;

@@ -198,8 +198,31 @@ QStringList MemoPagesView::loadPages()
     return errors;
 }
 
+QList<int> MemoPagesView::takeInOutsideChanges()
+{
+    QList<int> taken;
+    for (int i = 0; i < kPageCount; ++i) {
+        const bool inEditor = store_.page(i).inEditor;
+        if (store_.changed(i) || !store_.changedOutside(i))
+            continue;
+        const PagePosition kept = inEditor ? currentPosition(i) : store_.page(i).position;
+        if (!store_.takeIn(i))
+            continue;
+        taken.append(i);
+        if (inEditor) {
+            store_.setPosition(i, kept);
+            applyPosition(i);
+        }
+        styleEditor(i); // the new file may not be shown as it is
+    }
+    if (taken.contains(current_))
+        updateDeleteButton();
+    return taken;
+}
+
 void MemoPagesView::savePages(int count)
 {
+    takeInOutsideChanges();
     const QStringList errors = store_.save(count, true);
     if (!errors.isEmpty())
         throw AppError(errors.join(u'\n'));

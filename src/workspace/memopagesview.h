@@ -82,7 +82,15 @@ public:
     void movePage(int from, int to);
 
     // Errors of the periodic save, each failing file reported once.
-    QStringList saveShownPages() { return store_.save(shown_, false); }
+    QStringList saveShownPages()
+    {
+        takeInOutsideChanges();
+        return store_.save(shown_, false);
+    }
+    // Pages with no unsaved change whose files another program changed
+    // show the new text, the caret and scroll kept where they can be.
+    // Returns the pages that changed.
+    QList<int> takeInOutsideChanges();
 
 signals:
     void pageStatusChanged(const QString& text);

@@ -4,6 +4,7 @@
 
 #include "foundation/apperror.h"
 #include "foundation/heldtext.h"
+#include "foundation/outsidechange.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
 
@@ -77,8 +78,16 @@ const QString& PageStore::heldText(int i) const
     return h.text;
 }
 
+void PageStore::stampRead(int i, const QByteArray& bytes, bool hashNow) const
+{
+    stamps_[size_t(i)] = FileStamp::of(PageFilePath(i), bytes, hashNow);
+}
+
 void PageStore::takeFileText(int i, const QByteArray& bytes) const
 {
+    FileStamp& stamp = stamps_[size_t(i)];
+    if (stamp.known && stamp.exists && !stamp.hashed())
+        stamp.hash = FileStamp::hashOf(bytes);
     EditFileText decoded = DecodeEditFile(bytes, PageFilePath(i));
     FileForm& f = forms_[size_t(i)];
     f.form = decoded.form;
@@ -119,7 +128,57 @@ void PageStore::acceptRewrite(int i, const QString& copyPath)
 
 void PageStore::writePage(int i, const QString& text)
 {
-    WriteFileAtomic(PageFilePath(i), EncodeEditFile(text, forms_[size_t(i)].form));
+    const QString path = PageFilePath(i);
+    const QByteArray bytes = EncodeEditFile(text, forms_[size_t(i)].form);
+    heldReason(i); // decoded: the stamp has its hash
+    const OutsideBytes outside = ReadIfChangedSince(path, stamps_[size_t(i)]);
+    QString copy;
+    if (outside.changed && outside.exists && outside.bytes != bytes && !outside.bytes.isEmpty())
+        copy = KeepConflictCopy(path, outside.bytes);
+    WriteFileAtomic(path, bytes);
+    stamps_[size_t(i)] = FileStamp::of(path, bytes);
+    if (!copy.isEmpty())
+        ReportOutsideChange({OutsideChange::Kind::Copied, path, copy,
+                             QStringLiteral("メモ「%1」").arg(pages_[size_t(i)].tabName)});
+}
+
+bool PageStore::changedOutside(int i) const
+{
+    if (!valid(i) || !pages_[size_t(i)].read)
+        return false;
+    const FileStamp& stamp = stamps_[size_t(i)];
+    const QString path = PageFilePath(i);
+    if (stamp.looksUnchanged(path))
+        return false;
+    heldReason(i); // decoded: the stamp has its hash
+    return ChangedSinceSettling(path, stamps_[size_t(i)]);
+}
+
+bool PageStore::takeIn(int i)
+{
+    if (!valid(i) || changed(i) || failing_.contains(i) || !changedOutside(i))
+        return false;
+    const QString path = PageFilePath(i);
+    if (!QFileInfo(path).isFile())
+        return false; // removed outside: the page keeps its text
+    QByteArray bytes;
+    try {
+        bytes = ReadFileBytes(path);
+    } catch (const AppError&) {
+        return false; // read again at the next look
+    }
+    PageRecord& p = pages_[size_t(i)];
+    takeFileText(i, bytes);
+    const QString text = std::exchange(held_[size_t(i)].text, QString());
+    if (p.inEditor)
+        link_.setText(i, text);
+    else
+        hold(i, text);
+    p.savedGeneration = ++p.generation;
+    stampRead(i, bytes);
+    ReportOutsideChange({OutsideChange::Kind::TakenIn, path, QString(),
+                         QStringLiteral("メモ「%1」").arg(p.tabName)});
+    return true;
 }
 
 void PageStore::hold(int i, const QString& text)
@@ -153,6 +212,7 @@ QStringList PageStore::load()
         try {
             h.bytes = readPageFile(files[size_t(i)], block_.get());
             h.decoded = h.bytes.isEmpty();
+            stampRead(i, h.bytes, h.decoded); // hashed when decoded
             p.read = true;
         } catch (const AppError& e) {
             p.read = false;
@@ -179,6 +239,7 @@ bool PageStore::retryRead(int i)
     PageRecord& p = pages_[size_t(i)];
     p.read = true;
     p.readError.clear();
+    stampRead(i, bytes);
     takeFileText(i, bytes);
     const QString text = std::exchange(held_[size_t(i)].text, QString());
     setText(i, text);
@@ -266,6 +327,8 @@ QStringList PageStore::save(int count, bool reportAll)
             const QString t = text(i);
             if (!changedText || !fileHolds(path, t))
                 writePage(i, t);
+            else // the file holds this text already, whoever wrote it
+                stamps_[size_t(i)] = FileStamp::read(path);
             p.savedGeneration = p.generation;
             failing_.remove(i);
         } catch (const AppError& e) {
@@ -325,7 +388,9 @@ void PageStore::restorePage(int i)
 {
     if (!writable(i) || !FileExists(PageFilePath(i)))
         return;
-    takeFileText(i, ReadFileBytes(PageFilePath(i))); // the form, and whether it is held now
+    const QByteArray bytes = ReadFileBytes(PageFilePath(i));
+    stampRead(i, bytes);
+    takeFileText(i, bytes); // the form, and whether it is held now
     setText(i, std::exchange(held_[size_t(i)].text, QString()));
     pages_[size_t(i)].savedGeneration = pages_[size_t(i)].generation;
 }

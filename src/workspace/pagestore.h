@@ -13,13 +13,18 @@
 // - a page is written only when its text changed since it was read or last
 //   written: a page the user never touched keeps its file byte for byte,
 //   whatever bytes it holds (a missing file is written again). A page is
-//   written in the form its file was read in: UTF-16 stays UTF-16.
+//   written in the form its file was read in: UTF-16 stays UTF-16;
+// - a page file another program changed since it was read or written here
+//   is taken in when the page has no unsaved change, and otherwise written
+//   with the page's text after the other version is kept in a conflict copy
+//   beside it (reported once, as OutsideChange::Copied).
 //
 // While a page is shown its editor holds the text; the store then asks the
 // editor through an EditorLink. Otherwise the store holds it: a page file's
 // bytes are read at load (so every read error is known at once) but decoded
 // only when the text is first needed; a page nobody looks at costs no
 // decoding, and its file, never changed, is never written.
+#include "foundation/filestamp.h"
 #include "foundation/settings.h"
 #include "foundation/textcodec.h"
 
@@ -95,6 +100,14 @@ public:
     void acceptRewrite(int i, const QString& copyPath);
     bool changed(int i) const;
 
+    // Another program changed the page's file since it was read or written
+    // here (a file removed outside counts only while the page is empty).
+    bool changedOutside(int i) const;
+    // A page with no unsaved change whose file changed outside takes the
+    // file's text (its position stays, for the view to apply); true when it
+    // did. A page with unsaved changes keeps them for the save to resolve.
+    bool takeIn(int i);
+
     // The page's text moves into its editor, which holds it from now on.
     QString moveTextToEditor(int i);
     // The editor holding the page changed its text.
@@ -154,12 +167,18 @@ private:
     const QString& heldText(int i) const;
     void hold(int i, const QString& text);
     void takeFileText(int i, const QByteArray& bytes) const; // decodes into held_ and forms_
+    // Writes the text, first keeping a version another program wrote
+    // since the last read or write in a conflict copy.
     void writePage(int i, const QString& text);
+    void stampRead(int i, const QByteArray& bytes, bool hashNow = true) const;
 
     std::array<PageRecord, kPageCount> pages_{};
     std::unique_ptr<PageBytesBlock> block_; // the bytes the held texts were read as
     mutable std::array<HeldText, kPageCount> held_{};
     mutable std::array<FileForm, kPageCount> forms_{};
+    // What each page's file held when it was last read or written; a page
+    // read but not yet decoded is hashed when it is.
+    mutable std::array<FileStamp, kPageCount> stamps_{};
     QSet<int> failing_;
     EditorLink link_;
 };

@@ -195,6 +195,27 @@ void ReferenceArea::ToggleReferencePage(int slot)
     UpdateReferenceArea();
 }
 
+bool ReferenceArea::openInFreeSlot(const QString& path)
+{
+    for (int slot = 0; slot < kReferenceCount; ++slot) {
+        if (!paths_[size_t(slot)].isEmpty() || !buttons_[size_t(slot)])
+            continue;
+        paths_[size_t(slot)] = path;
+        if (!OpenReferencePage(slot)) {
+            paths_[size_t(slot)].clear();
+            return false;
+        }
+        buttons_[size_t(slot)]->setChecked(true);
+        if (areaSwitch_ && !areaSwitch_->isChecked()) {
+            areaSwitch_->setChecked(true);
+            ApplyReferenceVisibility();
+        }
+        UpdateReferenceArea();
+        return true;
+    }
+    return false;
+}
+
 void ReferenceArea::UpdateReferenceArea()
 {
     bool any = false;

@@ -34,6 +34,9 @@ public:
     void LoadReferenceFiles();
     bool OpenReferencePage(int slot);
     void ToggleReferencePage(int slot);
+    // Opens a file in the first closed slot, as if chosen with its button;
+    // false when every slot is open or the file cannot be shown.
+    bool openInFreeSlot(const QString& path);
     void UpdateReferenceArea();
     // Applies the area switch; `store` writes it to the settings (a click).
     void ApplyReferenceVisibility(bool store = true);

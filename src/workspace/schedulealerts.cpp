@@ -8,6 +8,8 @@
 #include "widgets/soundfile.h"
 #include "widgets/uiprompts.h"
 
+#include <QApplication>
+
 namespace vn {
 
 class ScheduleAlerts::Output : public NotifierOutput {
@@ -46,6 +48,15 @@ void ScheduleAlerts::ReloadBalloonHints()
     // A file that cannot be read at all (a FIFO in its place) is reported
     // and the start goes on without hints.
     Guarded([this] { ShowLoadReport(hints_->LoadBalloonHints()); });
+}
+
+void ScheduleAlerts::takeInBalloonHintChange()
+{
+    // An open (modal) list shows the rows it was given: its save merges
+    // with the file instead.
+    if (QApplication::activeModalWidget())
+        return;
+    Guarded([this] { hints_->takeInOutsideChange(); });
 }
 
 void ScheduleAlerts::setSoundPattern(const ScheduleSoundPattern* source)

@@ -32,6 +32,9 @@ public:
 
     void AnnounceToday() { notifier_->AnnounceToday(); }
     void CheckScheduleMinute() { notifier_->CheckScheduleMinute(); }
+    // BalloonHint.dat changed outside: the hints follow it (unless a row was
+    // changed here; the list's save merges then).
+    void takeInBalloonHintChange();
     ScheduleNotifier& notifier() { return *notifier_; }
 
 private:

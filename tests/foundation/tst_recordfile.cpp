@@ -1,6 +1,7 @@
 // Record files rewritten by the lists: kept lines go back in their places
 // and with their own bytes; unchanged content is not rewritten.
 #include "foundation/apperror.h"
+#include "foundation/outsidechange.h"
 #include "foundation/recordfile.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
@@ -273,6 +274,93 @@ private slots:
         QFile check(target);
         QVERIFY(check.open(QIODevice::ReadOnly));
         QCOMPARE(check.readAll() != old, written);
+    }
+
+    // Lines are given as "a b c": one record line each, "/x" a comment.
+    void aListRewrittenAfterAnOutsideChangeMergesByLine_data()
+    {
+        QTest::addColumn<QString>("read");    // the file when the list read it
+        QTest::addColumn<QString>("here");    // the records the list writes
+        QTest::addColumn<QString>("outside"); // the file another program left
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("a line added outside while a row is added here") << "a b c"
+                                                                        << "a b c x"
+                                                                        << "a b n c"
+                                                                        << "a b n c x" << true;
+        QTest::newRow("a line deleted outside stays deleted") << "a b c"
+                                                              << "a b c x"
+                                                              << "a c"
+                                                              << "a c x" << true;
+        QTest::newRow("a line deleted outside but changed here stays, as changed")
+            << "a b c"
+            << "a B c"
+            << "a c"
+            << "a B c" << true;
+        QTest::newRow("a line deleted here but changed outside stays, as changed")
+            << "a b c"
+            << "a c"
+            << "a B c"
+            << "a B c" << false;
+        QTest::newRow("one line changed on both sides: both versions") << "a b c"
+                                                                       << "a b1 c"
+                                                                       << "a b2 c"
+                                                                       << "a b2 b1 c" << true;
+        QTest::newRow("a comment added outside keeps its place") << "/h a b"
+                                                                 << "/h a b x"
+                                                                 << "/h a /new b"
+                                                                 << "/h a /new b x" << true;
+        QTest::newRow("the same line added on both sides is there once") << "a b"
+                                                                         << "a b x"
+                                                                         << "a b x"
+                                                                         << "a b x" << false;
+        QTest::newRow("the file was missing when read") << ""
+                                                        << "x"
+                                                        << "n"
+                                                        << "n x" << true;
+        QTest::newRow("nothing changed here: the outside version stands") << "a b"
+                                                                          << "a b"
+                                                                          << "a n b"
+                                                                          << "a n b" << false;
+    }
+    void aListRewrittenAfterAnOutsideChangeMergesByLine()
+    {
+        QFETCH(QString, read);
+        QFETCH(QString, here);
+        QFETCH(QString, outside);
+        QFETCH(QString, result);
+        QFETCH(bool, told);
+        auto lines = [](const QString& s) { return s.split(u' ', Qt::SkipEmptyParts); };
+        TempDataFolder dir;
+        const QString path = dir.file("Schedule.dat");
+        if (!read.isEmpty())
+            dir.writeBytes("Schedule.dat", Sjis(JoinLinesCrLf(lines(read))));
+        QList<OutsideChange> reports;
+        SetOutsideChangeSink([&](const OutsideChange& c) { reports << c; });
+        RecordFile f = RecordFile::Read(path);
+        QStringList records;
+        for (qsizetype i = 0; i < f.lines().size(); ++i)
+            if (f.lines()[i].startsWith(u'/'))
+                f.keep(i);
+        for (const QString& l : lines(here))
+            if (!l.startsWith(u'/'))
+                records << l;
+        // The other program saves as sync tools do: a new file renamed over.
+        dir.writeBytes("Schedule.dat.sync", Sjis(JoinLinesCrLf(lines(outside))));
+        QVERIFY(QFile::remove(path) || read.isEmpty());
+        QVERIFY(QFile::rename(dir.file("Schedule.dat.sync"), path));
+
+        f.write(path, records);
+        QCOMPARE(ReadLines(path), lines(result));
+        QCOMPARE(reports.size(), told ? 1 : 0);
+        if (told)
+            QCOMPARE(reports[0].kind, OutsideChange::Kind::Merged);
+        // Written again unchanged from the same read (a list closed twice):
+        // the same file, and no second word to the user.
+        f.write(path, records);
+        QCOMPARE(ReadLines(path), lines(result));
+        QCOMPARE(reports.size(), told ? 1 : 0);
+        SetOutsideChangeSink({});
     }
 
     void missingFilesAndUnchangedContent()

@@ -120,6 +120,29 @@ private slots:
         QVERIFY(f.prompts.errors.isEmpty());
     }
 
+    void anOpenListFollowsItsFileChangedOutside()
+    {
+        Fixture f;
+        f.writeLines({kYearly, kWeekly});
+        f.open();
+        // Nothing changed here: the list shows the line added outside.
+        f.writeLines({kYearly, kWeekly, kToday});
+        QTRY_COMPARE(f.list.grid()->rowCount(), 3);
+        // A row deleted here, then a line added outside: the list keeps its
+        // rows, and the close merges both into the file.
+        f.list.grid()->setCurrentRow(f.column(Col::Text).indexOf("元日"));
+        f.list.button(Cmd::Delete)->click();
+        f.writeLines({kYearly, kWeekly, kToday, kPast});
+        QTest::qWait(1500);
+        QCOMPARE(f.list.grid()->rowCount(), 2);
+        f.list.close();
+        QStringList onDisk = ReadLines(f.dir.file("Schedule.dat"));
+        QStringList expected{kPast, kToday, kWeekly};
+        onDisk.sort();
+        expected.sort();
+        QCOMPARE(onDisk, expected);
+    }
+
     void aBadLineInTheMiddleSurvivesByteForByte()
     {
         Fixture f;

@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace vn;
 using vn::test::Sjis;
@@ -116,18 +117,24 @@ private slots:
         QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
         v.savePages(30);
         QCOMPARE(dir.readBytes("Vnote1.vnm"), undecodable);
-        // Another program replaces an untouched page's file: it stays theirs.
+        // Another program replaces an untouched page's file: it stays theirs,
+        // and the page shows it, so typing goes on from their text.
+        QTextCursor caret = v.editor(0)->textCursor();
+        caret.setPosition(3);
+        v.editor(0)->setTextCursor(caret);
         dir.writeBytes("Vnote.vnm", "theirs, longer\r\n");
         v.saveShownPages();
         QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("theirs, longer\r\n"));
+        QCOMPARE(v.pageText(0), QStringLiteral("theirs, longer\r\n"));
+        QCOMPARE(v.editor(0)->textCursor().position(), 3); // the caret stays
         // Typing is saved.
         v.editor(0)->appendPlainText("more");
         v.saveShownPages();
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("theirs, longer\r\n\r\nmore"));
         // A file deleted meanwhile is written again.
         QFile::remove(dir.file("Vnote.vnm"));
         v.saveShownPages();
-        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("mine\r\n\r\nmore"));
+        QCOMPARE(dir.readBytes("Vnote.vnm"), QByteArray("theirs, longer\r\n\r\nmore"));
     }
 
     void anUnreadablePageEmptiesNoLaterPage()

@@ -115,6 +115,21 @@ void HolidayListWindow::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { close(); }); // nothing read, nothing to write
 }
 
+void HolidayListWindow::takeInOutsideChange()
+{
+    if (!loaded_ || !changedOnlyOutside(file_, [this] {
+            QStringList lines;
+            for (int r = 0; r < grid()->rowCount(); ++r)
+                lines.append(cal::ComposeHolidayLine(entryAt(r)));
+            return lines;
+        }))
+        return;
+    const int current = grid()->currentRow();
+    LoadHolidayList();
+    if (grid()->rowCount() > 0)
+        grid()->setCurrentRow(qBound(0, current, grid()->rowCount() - 1));
+}
+
 void HolidayListWindow::saveRows()
 {
     if (loaded_)

@@ -36,6 +36,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void saveRows() override;
+    void takeInOutsideChange() override;
     QStringList savedLines() const override;
 
 private:

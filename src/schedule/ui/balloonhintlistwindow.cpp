@@ -126,6 +126,13 @@ void BalloonHintListWindow::hideEvent(QHideEvent* event)
     ListWindow::hideEvent(event);
 }
 
+void BalloonHintListWindow::takeInOutsideChange()
+{
+    // The store reads its file again only when no row was changed here.
+    if (store_ && hints().takeInOutsideChange())
+        showRows();
+}
+
 void BalloonHintListWindow::saveRows()
 {
     syncStore();

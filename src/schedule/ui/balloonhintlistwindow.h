@@ -46,6 +46,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void saveRows() override;
+    void takeInOutsideChange() override;
     QStringList savedLines() const override;
 
 private:

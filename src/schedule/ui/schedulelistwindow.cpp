@@ -224,6 +224,21 @@ void ScheduleListWindow::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { close(); }); // nothing read, nothing to write
 }
 
+void ScheduleListWindow::takeInOutsideChange()
+{
+    if (!loaded_ || !changedOnlyOutside(file_, [this] {
+            QStringList lines;
+            for (int r = 0; r < grid()->rowCount(); ++r)
+                lines.append(ComposeScheduleLine(fieldsAt(r)));
+            return lines;
+        }))
+        return;
+    const int current = grid()->currentRow();
+    LoadScheduleList();
+    if (grid()->rowCount() > 0)
+        grid()->setCurrentRow(qBound(0, current, grid()->rowCount() - 1));
+}
+
 void ScheduleListWindow::saveRows()
 {
     if (loaded_)
