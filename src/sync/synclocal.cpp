@@ -40,6 +40,7 @@ void LocalSchedules::read()
         if (now() == bytes_)
             break;
     }
+    stamp_ = bytes_ ? FileStamp::of(path_, *bytes_) : FileStamp::missing();
     lines_.clear();
     for (const ScheduleFields& f : rows_.rows)
         lines_.append(ComposeScheduleLine(f));
@@ -49,8 +50,8 @@ bool LocalSchedules::apply(const QStringList& removed, const QStringList& added)
 {
     if (removed.isEmpty() && added.isEmpty())
         return true;
-    if (now() != bytes_)
-        return false;
+    if (ChangedSince(path_, stamp_))
+        return false; // written by someone else since the read
     QStringList lines = lines_;
     for (const QString& line : removed)
         lines.removeOne(line);
@@ -89,6 +90,7 @@ void LocalDiary::read()
                 d.held = true;
             } else {
                 d.bytes = ReadFileBytes(path);
+                d.stamp = FileStamp::of(path, d.bytes);
                 const EditFileText t = DecodeEditFile(d.bytes, path);
                 d.form = t.form;
                 d.held = !t.heldReason.isEmpty();
@@ -122,7 +124,7 @@ bool LocalDiary::write(const QString& day, const QStringList& lines)
     const auto it = days_.find(day);
     const FileKind kind = FileKindOf(path);
     if (it == days_.end() ? kind != FileKind::Missing
-                          : kind != FileKind::Regular || ReadFileBytes(path) != it->second.bytes)
+                          : kind != FileKind::Regular || ChangedSince(path, it->second.stamp))
         return false; // written by someone else since the read
     if (lines.isEmpty()) {
         QFile file(path);
@@ -141,6 +143,7 @@ bool LocalDiary::write(const QString& day, const QStringList& lines)
     d.bytes = EncodeFileText(JoinLinesCrLf(lines), d.form);
     d.lines = lines;
     WriteFileAtomic(path, d.bytes);
+    d.stamp = FileStamp::of(path, d.bytes);
     days_[day] = std::move(d);
     return true;
 }

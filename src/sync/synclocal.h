@@ -5,6 +5,7 @@
 // wrote it): the next sync tries again. Comment lines and lines that cannot
 // be read stay in Schedule.dat byte for byte; a diary file that cannot be
 // shown as it is (held) is never written.
+#include "foundation/filestamp.h"
 #include "foundation/textcodec.h"
 #include "schedule/schedulelistfile.h"
 
@@ -33,6 +34,7 @@ private:
     std::optional<QByteArray> now() const; // nullopt: no file
     QString path_;
     std::optional<QByteArray> bytes_;
+    FileStamp stamp_; // of what was read: a write checks the file against it
     ScheduleRows rows_;
     QStringList lines_;
 };
@@ -44,6 +46,7 @@ public:
         QByteArray bytes;
         TextForm form = TextForm::Sjis;
         bool held = false; // not to be written: cannot be shown as it is
+        FileStamp stamp;   // of what was read or written
     };
 
     explicit LocalDiary(QString folder) : folder_(std::move(folder)) {}
