@@ -256,12 +256,23 @@ private:
                 ++sum.repeating;
             return;
         }
-        // Each occurrence on its own, up to the limit.
+        expandOccurrences(f, occ, false);
+    }
+
+    // Each occurrence a line of its own (over all its days when asked), up
+    // to the limit; the summary counts them and what the limit left out.
+    void expandOccurrences(const ScheduleFields& f, const EventOccurrences& occ, bool overItsDays)
+    {
+        IcalImportSummary& sum = result_.summary;
         const size_t n = std::min<size_t>(occ.starts.size(), kIcalExpandLimit);
         int added = 0;
         for (size_t i = 0; i < n; ++i) {
             ScheduleFields one = f;
             setStart(one, occ.starts[i]);
+            if (overItsDays) {
+                one.repeat = 1;
+                setLast(one, addDays(one.year, one.month, one.day, occ.spanDays - 1));
+            }
             added += add(one) ? 1 : 0;
         }
         if (added > 0) {
@@ -309,23 +320,7 @@ private:
                 ++sum.repeating;
             return;
         }
-        const size_t n = std::min<size_t>(occ.starts.size(), kIcalExpandLimit);
-        int added = 0;
-        for (size_t i = 0; i < n; ++i) {
-            ScheduleFields one = f;
-            setStart(one, occ.starts[i]);
-            one.repeat = 1;
-            setLast(one, addDays(one.year, one.month, one.day, occ.spanDays - 1));
-            added += add(one) ? 1 : 0;
-        }
-        if (added > 0) {
-            ++sum.expandedEvents;
-            sum.expandedLines += added;
-        }
-        if (occ.starts.size() > n || occ.scanCut) {
-            ++sum.cutEvents;
-            sum.cutOccurrences += int(occ.starts.size() - n);
-        }
+        expandOccurrences(f, occ, true);
     }
 
     bool startReadable(icalcomponent* ev) const
