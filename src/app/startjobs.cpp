@@ -81,14 +81,15 @@ SyncJob* CreateSyncJob(MainWindow* main)
             job->localChanged();
     });
     // What a sync wrote here is shown: the calendar's schedules (and their
-    // alarms) are read again, and the diary day shown.
+    // alarms) are read again, the days with a diary marked anew and the
+    // diary day shown.
     QObject::connect(job, &SyncJob::synced, main, [main](const sync::SyncReport& report) {
         if (report.schedulesChanged)
             Guarded([main] { main->calendarPanel()->ReloadSchedules(); }, main);
         // The diary pane shows a pulled day at once when nothing was typed
         // there (typed text is kept and the pulled one copied beside it).
         if (!report.diaryDaysChanged.isEmpty())
-            Guarded([main] { main->calendarPanel()->takeInDiaryChange(); }, main);
+            Guarded([main] { main->calendarPanel()->takeInDiaryDays(); }, main);
     });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, job, [job] {
         SetWrittenFileListener({});

@@ -382,6 +382,14 @@ bool CalendarPanel::takeInDiaryChange()
     return taken;
 }
 
+void CalendarPanel::takeInDiaryDays()
+{
+    cal::DiaryStore& diary = view_->core().diary();
+    diary.ScanDiaryFolder(diary.GetDiaryFolder());
+    diary.takeInOutsideChange();
+    view_->update();
+}
+
 QString CalendarPanel::diaryFailure() const
 {
     return view_->core().diary().lastFailure();

@@ -92,6 +92,9 @@ public:
     // The loaded day's file changed outside and nothing was typed here: the
     // pane shows the new text.
     bool takeInDiaryChange();
+    // Diary days were written by another writer (the sync): the calendar
+    // marks the days that have a diary anew, and the pane takes its day in.
+    void takeInDiaryDays();
     QString diaryFailure() const; // the last failure's message
     // The diary's day as its title names it ("2026/12/10(木)").
     QString diaryDayName() const;

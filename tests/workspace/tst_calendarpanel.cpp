@@ -311,6 +311,25 @@ private slots:
         QVERIFY(!w.isVisible());
         QCOMPARE(dir.readBytes("Diary/202605/20260505.txt"), Sjis("消えてはいけない\r\n"));
     }
+
+    // Days written by another writer (a sync): marked, and the shown day's
+    // text taken in when nothing was typed here.
+    void diaryDaysWrittenElsewhereAreTakenIn()
+    {
+        TempDataFolder dir;
+        writeData(dir);
+        MainWindow w;
+        w.ShowMainWindow();
+        CalendarPanel* panel = w.calendarPanel();
+        cal::DiaryStore& diary = panel->view()->core().diary();
+        QVERIFY(!diary.HasDiary(EncodeDate(2026, 5, 20)));
+        QDir().mkpath(dir.file("Diary/202605"));
+        dir.writeBytes("Diary/202605/20260520.txt", Sjis("別のPCで\r\n"));
+        dir.writeBytes("Diary/202605/20260505.txt", Sjis("同期された\r\n"));
+        panel->takeInDiaryDays();
+        QVERIFY(diary.HasDiary(EncodeDate(2026, 5, 20)));
+        QCOMPARE(memoText(panel->diaryMemo()), QStringLiteral("同期された"));
+    }
 };
 
 QTEST_MAIN(TestCalendarPanel)
