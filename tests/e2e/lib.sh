@@ -59,6 +59,21 @@ cleanup() {
   [ -n "${WORK:-}" ] && rm -rf "$WORK"
 }
 
+# start_desktop [tray]: openbox on the display (and trayer as the
+# notification area at the top right), both ended with the test.
+start_desktop() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  WM_PID=$!
+  TRAYER_PID=
+  if [ "${1:-}" = tray ]; then
+    trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel --height 24 \
+      >/dev/null 2>&1 &
+    TRAYER_PID=$!
+  fi
+  trap 'kill $TRAYER_PID $WM_PID 2>/dev/null; cleanup' EXIT
+  sleep 1.5
+}
+
 # start_app DATA_DIR: starts the program in the background (APP_PID).
 start_app() {
   VELNOTE_DATA_DIR="$1" "$VNOTE" >"$WORK/app.log" 2>&1 &

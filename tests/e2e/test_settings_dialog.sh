@@ -10,10 +10,7 @@ set -u
 . "$(dirname "$0")/lib.sh"
 skip_without import python3 iconv openbox xwininfo
 start_display
-openbox --sm-disable >/dev/null 2>&1 &
-WM_PID=$!
-trap 'kill $WM_PID 2>/dev/null; cleanup' EXIT
-sleep 1
+start_desktop
 
 data="$WORK/data"
 mkdir -p "$data"

@@ -15,13 +15,7 @@ if [ -z "$FAKETIME_LIB" ]; then
   exit 0
 fi
 start_display
-openbox --sm-disable >/dev/null 2>&1 &
-WM_PID=$!
-trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel --height 24 \
-  >/dev/null 2>&1 &
-TRAYER_PID=$!
-trap 'kill $TRAYER_PID $WM_PID 2>/dev/null; cleanup' EXIT
-sleep 1.5
+start_desktop tray
 
 data="$WORK/data"
 mkdir -p "$data"
