@@ -5,7 +5,7 @@
 #include "foundation/paths.h"
 #include "platform/flockinstancelock.h"
 #include "platform/folderlock.h"
-#include "schedule/icalendar.h"
+#include "schedule/icalservice.h"
 #include "schedule/schedulelistfile.h"
 #include "synccommands.h"
 
@@ -113,10 +113,10 @@ int exportIcs(const QString& target)
     const QString schedules = AppFolder() + QStringLiteral("/Schedule.dat");
     Holidays holidays;
     if (target == QLatin1String("-")) {
-        writeOut(SchedulesToIcal(ReadScheduleRows(schedules).rows, holidays.test));
+        writeOut(Ical().schedulesToIcal(ReadScheduleRows(schedules).rows, holidays.test));
         return 0;
     }
-    const IcalExportSummary summary = ExportIcalFile(schedules, target, holidays.test);
+    const IcalExportSummary summary = Ical().exportFile(schedules, target, holidays.test);
     printOut(summary.text());
     return 0;
 }
@@ -141,7 +141,7 @@ int importIcs(const QString& source)
                                  .arg(folderLock.holder().host, folderLock.holder().user));
     Holidays holidays;
     const IcalImportSummary summary =
-        ImportIcalFile(source, AppFolder() + QStringLiteral("/Schedule.dat"), holidays.test);
+        Ical().importFile(source, AppFolder() + QStringLiteral("/Schedule.dat"), holidays.test);
     printOut(summary.text());
     return 0;
 }

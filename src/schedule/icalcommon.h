@@ -2,6 +2,7 @@
 // What the iCalendar writer and reader share: ownership of libical objects,
 // the local time zone, and the property that carries a schedule line.
 #include "foundation/datetime.h"
+#include "icalsummary.h"
 
 #include <libical/ical.h>
 
@@ -22,10 +23,6 @@ struct ComponentFree {
     void operator()(icalcomponent* c) const { icalcomponent_free(c); }
 };
 using ComponentPtr = std::unique_ptr<icalcomponent, ComponentFree>;
-
-// Content lines (a line with its folded continuations) longer than this are
-// cut: no value the reader takes needs a fraction of it.
-inline constexpr qsizetype kMaxContentLineBytes = 256 * 1024;
 
 // Parses UTF-8 calendar text in time linear in its size (libical's own
 // string reader searches the rest of the text for each 80-byte piece). Text

@@ -278,14 +278,6 @@ private:
 
 } // namespace
 
-QString IcalExportSummary::text() const
-{
-    QString s = QStringLiteral("%1件の予定を書き出しました。").arg(events);
-    if (unreadableLines > 0)
-        s += QStringLiteral("\n読み取れない行 %1行は書き出していません。").arg(unreadableLines);
-    return s;
-}
-
 QByteArray SchedulesToIcal(const std::vector<ScheduleFields>& rows, const HolidayTest& isHoliday,
                            const IcalOptions& options)
 {

@@ -1,7 +1,7 @@
 #include "memoprint.h"
 
-#include "printpreview.h"
 #include "widgets/uiprompts.h"
+#include "workspacesettings.h"
 
 namespace vn {
 
@@ -21,9 +21,8 @@ MemoReportContent ReportContentFor(const PageAccess& pages)
 
 void PrintPreview(const PageAccess& pages, QWidget* parent)
 {
-    const MemoReport report(ReportContentFor(pages));
-    PrintPreviewWindow preview(report, parent);
-    preview.exec();
+    PrintService& printing = Printing();
+    printing.preview(ReportContentFor(pages), Workspace().dateTimeFormat, parent);
 }
 
 } // namespace vn

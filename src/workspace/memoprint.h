@@ -1,8 +1,8 @@
 #pragma once
 // Printing of the current memo page, or of its selected text, through the
-// print preview.
+// print preview of the print module.
 #include "pageaccess.h"
-#include "printreport.h"
+#include "printservice.h"
 
 class QWidget;
 
@@ -14,8 +14,10 @@ namespace vn {
 // "選択文字列のみの印刷ですか？".
 MemoReportContent ReportContentFor(const PageAccess& pages);
 
-// The toolbar's print preview: builds the report, shows the preview window
-// and returns when the user has closed it.
+// The toolbar's print preview: loads the print module at its first use,
+// builds the report, shows the preview window and returns when the user has
+// closed it. Throws AppError when the module cannot be had, before anything
+// is asked.
 void PrintPreview(const PageAccess& pages, QWidget* parent = nullptr);
 
 } // namespace vn

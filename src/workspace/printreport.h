@@ -2,18 +2,14 @@
 // The memo report: A4 portrait, 10 mm margins, a header band with the title
 // and the print date, the body text wrapping over as many pages as it
 // needs, and a footer with the page number.
+#include "printservice.h"
+
 #include <QFont>
 #include <QString>
 
 class QPrinter;
 
 namespace vn {
-
-struct MemoReportContent {
-    QString title;    // the page's tab name
-    QString body;     // CR LF line breaks
-    QString fontName; // face of the body text
-};
 
 class MemoReport {
 public:

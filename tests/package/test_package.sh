@@ -63,13 +63,18 @@ echo "$out"
 [ "$(grep -c '^BEGIN:VEVENT' "$work/out.ics")" = 2 ] || fail "two events expected"
 grep -q "^SUMMARY:定例会" "$work/out.ics" || fail "summary"
 grep -q "^DTSTART;TZID=Asia/Tokyo:20041214T153000" "$work/out.ics" || fail "start"
-# The modules loaded at first use are found from /usr/bin: the sync module
-# answers that no account is set up (not that it cannot be loaded).
-for module in velnote-sound velnote-sync; do
+# The modules loaded at first use are found from /usr/bin: the iCalendar
+# module wrote the file above, and the sync module answers that no account is
+# set up (not that it cannot be loaded). The program itself links none of
+# their libraries.
+for module in velnote-sound velnote-sync velnote-print velnote-ical; do
   found=no
   for f in /usr/lib/velnote/$module.so /usr/lib/*/velnote/$module.so; do [ -f "$f" ] && found=yes; done
   [ "$found" = yes ] || fail "$module is not installed"
 done
+if ldd /usr/bin/velnote | grep -E "libQt6PrintSupport|libical|libQt6Multimedia|libQt6Network"; then
+  fail "the program links a library of a module"
+fi
 env -u VELNOTE_DATA_DIR -u XDG_DATA_HOME -u DISPLAY HOME="$home" velnote --sync 2>"$work/sync.err" &&
   fail "--sync without an account succeeded"
 grep -q "同期の設定がありません" "$work/sync.err" || { cat "$work/sync.err"; fail "the sync module"; }

@@ -4,6 +4,7 @@
 
 #include "fakeclock.h"
 #include "foundation/textfile.h"
+#include "schedule/icalservice.h"
 #include "scriptedprompts.h"
 #include "tempdatafolder.h"
 #include "windowshot.h"
@@ -25,6 +26,34 @@ const QStringList kLines = {"/ コメント行", "200502011530,10,0,1,1,20050630
 class TstScheduleListIcal : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { SetIcalModulePath(QStringLiteral(VN_ICAL_MODULE)); }
+
+    // Without the iCalendar module: a clear error before a file is asked
+    // for, and the schedules stay as they were.
+    void missingModule()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("Schedule.dat", Sjis(JoinLinesCrLf(kLines)));
+        ScriptedPrompts prompts;
+        int asked = 0;
+        Prompts().openFile = [&](const QString&) { return ++asked, QString(); };
+        Prompts().saveFile = [&](const QString&, const QString&) { return ++asked, QString(); };
+        SetIcalModulePath(QStringLiteral("/nonexistent/velnote-ical"));
+        ScheduleListWindow list;
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.button(Cmd::ImportIcal)->click();
+        list.button(Cmd::ExportIcal)->click();
+        SetIcalModulePath(QStringLiteral(VN_ICAL_MODULE));
+        QCOMPARE(prompts.errors.size(), 2);
+        for (const QString& e : prompts.errors)
+            QVERIFY2(e.startsWith(QStringLiteral("iCalendarの機能を読み込めません [")),
+                     qPrintable(e));
+        QCOMPARE(asked, 0);
+        QCOMPARE(list.grid()->rowCount(), 2);
+        QCOMPARE(ReadFileBytes(dir.file("Schedule.dat")), Sjis(JoinLinesCrLf(kLines)));
+    }
+
     void commandsSitBeforeClose()
     {
         TempDataFolder dir;
@@ -60,6 +89,8 @@ private slots:
             list.button(Cmd::ExportIcal)->click();
             QCOMPARE(prompts.texts(), QStringList{"2件の予定を書き出しました。"});
             QCOMPARE(ReadFileBytes(ics).count("BEGIN:VEVENT"), 2);
+            // The module stamps the events with the program's clock.
+            QVERIFY(ReadFileBytes(ics).contains("DTSTAMP:20050310T"));
             list.close();
             // The file holds the same lines (in the list's order).
             QStringList lines = ReadLines(dir.file("Schedule.dat")), expected = kLines;

@@ -1,6 +1,7 @@
 // The memo report: rendered to PDF and read back with pdftotext, the
 // question about the selection, and the preview window.
 #include "fakeclock.h"
+#include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/textcodec.h"
 #include "widgets/colorref.h"
@@ -516,17 +517,42 @@ void TestMemoPrint::printPreviewShowsAndCloses()
     FakePages pages;
     pages.texts = {QStringLiteral("短いメモ")};
     pages.names = {QStringLiteral("メモ１")};
-    QString title;
+    pages.select(0, 2);
+    int asked = 0;
+    const UiPrompts saved = Prompts();
+    Prompts().message = [&](BoxKind, const QString&, BoxButtons) {
+        ++asked;
+        return BoxAnswer::No;
+    };
+
+    // Without the print module: a clear error before any question.
+    SetPrintModulePath(QStringLiteral("/nonexistent/velnote-print"));
+    QString error;
+    try {
+        PrintPreview(pages);
+    } catch (const AppError& e) {
+        error = e.message();
+    }
+    QVERIFY2(error.startsWith(QStringLiteral("印刷の機能を読み込めません [")), qPrintable(error));
+    QCOMPARE(asked, 0);
+
+    // The module as built: the preview window of the report, from the
+    // module's own code.
+    SetPrintModulePath(QStringLiteral(VN_PRINT_MODULE));
+    QString name, title;
     int count = 0;
     QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* preview = qobject_cast<PrintPreviewWindow*>(modal);
+        QWidget* preview = QApplication::activeModalWidget();
         QVERIFY(preview);
+        name = preview->objectName();
         title = preview->windowTitle();
-        count = preview->pageCount();
+        count = preview->findChild<QPrintPreviewWidget*>()->pageCount();
         preview->findChild<QAction*>(QStringLiteral("actClose"))->trigger();
     });
     PrintPreview(pages); // returns once the preview is closed
+    Prompts() = saved;
+    QCOMPARE(asked, 1);
+    QCOMPARE(name, QStringLiteral("TfrmPreview"));
     QCOMPARE(title, QStringLiteral("プレビュー"));
     QCOMPARE(count, 1);
 }

@@ -5,7 +5,7 @@
 #include "foundation/exportfile.h"
 #include "foundation/paths.h"
 #include "foundation/textfile.h"
-#include "schedule/icalendar.h"
+#include "schedule/icalservice.h"
 #include "widgets/uiprompts.h"
 
 #include <QDir>
@@ -22,6 +22,7 @@ const QString kIcalFilter =
 
 void ScheduleListWindow::ExportIcalClick()
 {
+    IcalService& ical = Ical(); // before the file is asked for
     const QString path = Prompts().saveFile(kIcalFilter, QStringLiteral("ics"));
     if (path.isEmpty())
         return;
@@ -29,7 +30,7 @@ void ScheduleListWindow::ExportIcalClick()
     rows.reserve(size_t(grid()->rowCount()));
     for (int r = 0; r < grid()->rowCount(); ++r)
         rows.push_back(fieldsAt(r));
-    WriteExportFile(path, SchedulesToIcal(rows, holidays_));
+    WriteExportFile(path, ical.schedulesToIcal(rows, holidays_));
     IcalExportSummary summary;
     summary.events = int(rows.size());
     Ask(BoxKind::Information, summary.text(), BoxButtons::Ok);
@@ -37,6 +38,7 @@ void ScheduleListWindow::ExportIcalClick()
 
 void ScheduleListWindow::ImportIcalClick()
 {
+    IcalService& ical = Ical();
     const QString path = Prompts().openFile(kIcalFilter);
     if (path.isEmpty())
         return;
@@ -49,7 +51,7 @@ void ScheduleListWindow::ImportIcalClick()
     QStringList existing = file_.keptLines();
     for (int r = 0; r < grid()->rowCount(); ++r)
         existing.append(ComposeScheduleLine(fieldsAt(r)));
-    const IcalConversion conv = IcalToScheduleLines(ReadFileBytes(path), existing, holidays_);
+    const IcalConversion conv = ical.toScheduleLines(ReadFileBytes(path), existing, holidays_);
     for (const QString& line : conv.lines) {
         ScheduleFields f;
         if (ReadScheduleLine(line, &f) == LineRead::Schedule)
