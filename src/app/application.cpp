@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/programicon.h"
 #include "platform/showrequest.h"
+#include "runrecord/runrecord.h"
 #include "secondarywindows.h"
 #include "startjobs.h"
 #include "startwarmup.h"
@@ -166,7 +167,7 @@ int RunVelnote(int argc, char** argv)
         ShowErrorBox(problem); // also on the error output
         return 1;
     }
-    warmUp.readSettingsAhead(SettingsFilePath());
+    warmUp.readAhead({SettingsFilePath(), RunRecordPath()});
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     const QString showSocket = ShowRequestSocketPath(DefaultInstanceLockPath());
     if (!platform->instanceLock->acquire()) {
@@ -175,7 +176,7 @@ int RunVelnote(int argc, char** argv)
     }
     SetPlatform(std::move(platform));
     warmUp.waitForFonts();
-    warmUp.adoptSettings();
+    warmUp.adoptFilesReadAhead();
     InstallFontSubstitutions();
     // The installed family the windows' face stands for; finding it reads
     // the font database, which the first text drawn would read anyway.

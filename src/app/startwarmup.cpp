@@ -18,13 +18,18 @@ StartWarmUp::~StartWarmUp()
 {
     if (fonts_.valid())
         fonts_.wait();
-    if (settings_.valid())
-        settings_.wait();
+    if (files_.valid())
+        files_.wait();
 }
 
-void StartWarmUp::readSettingsAhead(const QString& path)
+void StartWarmUp::readAhead(const QStringList& iniFiles)
 {
-    settings_ = std::async(std::launch::async, [path] { return ReadIniAhead(path); });
+    files_ = std::async(std::launch::async, [iniFiles] {
+        std::vector<std::shared_ptr<IniReadAhead>> read;
+        for (const QString& path : iniFiles)
+            read.push_back(ReadIniAhead(path));
+        return read;
+    });
 }
 
 void StartWarmUp::waitForFonts()
@@ -33,10 +38,11 @@ void StartWarmUp::waitForFonts()
         fonts_.get();
 }
 
-void StartWarmUp::adoptSettings()
+void StartWarmUp::adoptFilesReadAhead()
 {
-    if (settings_.valid())
-        AdoptIniReadAhead(settings_.get());
+    if (files_.valid())
+        for (const std::shared_ptr<IniReadAhead>& file : files_.get())
+            AdoptIniReadAhead(file);
 }
 
 } // namespace vn

@@ -1,13 +1,15 @@
 #pragma once
 // Work of the start that needs no display and no window, done on other
 // threads while the program connects to the display and builds its window:
-// the font configuration, the Shift-JIS tables and the settings file. Each
+// the font configuration, the Shift-JIS tables, the settings file and the
+// run record (the first thing written after the first paint). Each
 // part is waited for right before its first use, so nothing reads anything
 // half made; an object that goes away waits for what it started.
-#include <QString>
+#include <QStringList>
 
 #include <future>
 #include <memory>
+#include <vector>
 
 namespace vn {
 
@@ -21,16 +23,16 @@ public:
     StartWarmUp(const StartWarmUp&) = delete;
     StartWarmUp& operator=(const StartWarmUp&) = delete;
 
-    // Reads and parses the settings file, once its place is known.
-    void readSettingsAhead(const QString& path);
+    // Reads and parses these ini files, once their place is known.
+    void readAhead(const QStringList& iniFiles);
     // Before the first font is looked up.
     void waitForFonts();
-    // Before the first setting is read: hands the file read ahead to the reads.
-    void adoptSettings();
+    // Before the first setting is read: hands the files read ahead to the reads.
+    void adoptFilesReadAhead();
 
 private:
     std::future<void> fonts_;
-    std::future<std::shared_ptr<IniReadAhead>> settings_;
+    std::future<std::vector<std::shared_ptr<IniReadAhead>>> files_;
 };
 
 } // namespace vn
