@@ -12,7 +12,7 @@ PACKAGES=(
   python3-icalendar python3-recurring-ical-events python3-vobject desktop-file-utils appstream dbus-daemon
   ibus ibus-mozc
   radicale qtkeychain-qt6-dev gnome-keyring libsecret-tools syncthing openssl
-  faketime
+  faketime libfontconfig-dev
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

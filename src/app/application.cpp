@@ -14,8 +14,10 @@
 #include "platform/platform.h"
 #include "platform/programicon.h"
 #include "platform/showrequest.h"
+#include "runrecord/runrecord.h"
 #include "secondarywindows.h"
 #include "startjobs.h"
+#include "startwarmup.h"
 #include "syncjob.h"
 #include "stopsignals.h"
 #include "widgets/appstyle.h"
@@ -152,6 +154,9 @@ void StartUpHousekeeping(qint64 startedAt)
 int RunVelnote(int argc, char** argv)
 {
     const qint64 startedAt = std::time(nullptr);
+    // The font configuration and the Shift-JIS tables are made on another
+    // thread meanwhile.
+    StartWarmUp warmUp;
     VelnoteApplication app(argc, argv);
     MarkStartupPhase("QApplication (display connection, style, program icon)");
     // Japanese widgets and standard dialogs whatever the system's locale,
@@ -162,6 +167,7 @@ int RunVelnote(int argc, char** argv)
         ShowErrorBox(problem); // also on the error output
         return 1;
     }
+    warmUp.readAhead({SettingsFilePath(), RunRecordPath()});
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     const QString showSocket = ShowRequestSocketPath(DefaultInstanceLockPath());
     if (!platform->instanceLock->acquire()) {
@@ -169,6 +175,8 @@ int RunVelnote(int argc, char** argv)
         return 0;
     }
     SetPlatform(std::move(platform));
+    warmUp.waitForFonts();
+    warmUp.adoptFilesReadAhead();
     InstallFontSubstitutions();
     // The installed family the windows' face stands for; finding it reads
     // the font database, which the first text drawn would read anyway.

@@ -114,6 +114,41 @@ const CachedFile* cachedFile(const QString& path, bool manyReads = false)
     return &*cache().insert(path, std::move(c));
 }
 
+} // namespace
+
+struct IniReadAhead {
+    QString path;
+    QByteArray bytes;
+    IniDocument doc;
+};
+
+std::shared_ptr<IniReadAhead> ReadIniAhead(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    try {
+        auto ahead = std::make_shared<IniReadAhead>();
+        ahead->path = path;
+        ahead->bytes = ReadFileBytes(path);
+        ahead->doc = IniDocument::parse(ahead->bytes);
+        return ahead;
+    } catch (const AppError&) {
+        return nullptr; // the first read says what is wrong
+    }
+}
+
+void AdoptIniReadAhead(const std::shared_ptr<IniReadAhead>& ahead)
+{
+    if (!ahead || cache().contains(ahead->path))
+        return;
+    CachedFile c;
+    c.bytes = ahead->bytes;
+    c.doc = ahead->doc;
+    cache().insert(ahead->path, std::move(c));
+}
+
+namespace {
+
 // The file as it is now, for a write; an empty document when it is missing.
 IniDocument load(const QString& path)
 {

@@ -16,6 +16,7 @@
 // leaves every line it does not change byte for byte as it was.
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace vn {
@@ -47,6 +48,14 @@ public:
     // for the first that cannot be written (the others are still written).
     void commit();
 };
+
+// A file read and parsed ahead of its first read, on any thread (it touches
+// nothing shared). Given to AdoptIniReadAhead on the thread that reads the
+// file, it spares the first read the parse when the file still has the same
+// bytes; otherwise that read parses the file as always.
+struct IniReadAhead;
+std::shared_ptr<IniReadAhead> ReadIniAhead(const QString& path);
+void AdoptIniReadAhead(const std::shared_ptr<IniReadAhead>& ahead);
 
 class IniFile {
 public:

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <future>
+
 using namespace vn;
 using vn::test::Sjis;
 using vn::test::TempDataFolder;
@@ -331,6 +333,27 @@ private slots:
         QCOMPARE(ini.readInt("S", "k", 0), 1);
         dir.writeBytes("c.ini", "[S]\r\nk=2\r\n");
         QCOMPARE(ini.readInt("S", "k", 0), 2);
+    }
+
+    // A file read ahead on another thread gives the same values, and never
+    // hides a change made after it was read; a missing file reads as missing.
+    void aFileReadAheadNeverHidesAChange()
+    {
+        TempDataFolder dir;
+        dir.writeBytes("a.ini", Sjis("[S]\r\nk=1\r\nname=メモ\r\n"));
+        auto ahead =
+            std::async(std::launch::async, [&] { return ReadIniAhead(dir.file("a.ini")); });
+        AdoptIniReadAhead(ahead.get());
+        IniFile ini(dir.file("a.ini"));
+        QCOMPARE(ini.readString("S", "name", ""), QString("メモ"));
+        dir.writeBytes("b.ini", Sjis("[S]\r\nk=1\r\nname=メモ\r\n"));
+        auto stale = ReadIniAhead(dir.file("b.ini"));
+        dir.writeBytes("b.ini", "[S]\r\nk=2\r\n");
+        AdoptIniReadAhead(stale);
+        IniFile changed(dir.file("b.ini"));
+        QCOMPARE(changed.readInt("S", "k", 0), 2);
+        QCOMPARE(changed.readString("S", "name", "none"), QString("none"));
+        QVERIFY(!ReadIniAhead(dir.file("missing.ini")));
     }
 };
 
