@@ -1,6 +1,7 @@
 #include "syncleftovers.h"
 
-#include <QRegularExpression>
+#include <QList>
+#include <QString>
 
 namespace vn {
 
@@ -39,12 +40,30 @@ bool nextcloud(QStringView n)
            (startsWith(n, ".") && contains(n, ".~"));
 }
 
+// Brackets with "conflict" or "Conflict" inside and no other bracket.
+bool conflictNote(QStringView n)
+{
+    qsizetype open = -1;
+    for (qsizetype i = 0; i < n.size(); ++i) {
+        if (n[i] == u'(') {
+            open = i;
+        } else if (n[i] == u')' && open >= 0) {
+            const QStringView inside = n.mid(open + 1, i - open - 1);
+            if (contains(inside, "onflict") &&
+                (inside.contains(u"Conflict") || inside.contains(u"conflict")))
+                return true;
+            open = -1;
+        }
+    }
+    return false;
+}
+
 bool dropbox(QStringView n)
 {
     // "Vnote1 (Taro's conflicted copy 2026-12-10).vnm", "… (Case Conflict)",
-    // "… (Selective Sync Conflict)".
-    static const QRegularExpression conflicted(QStringLiteral("\\([^()]*[Cc]onflict[^()]*\\)"));
-    return startsWith(n, ".dropbox") || conflicted.match(n).hasMatch();
+    // "… (Selective Sync Conflict)". No regular expression: the diary scan
+    // asks this of every file name at start.
+    return startsWith(n, ".dropbox") || conflictNote(n);
 }
 
 bool editor(QStringView n)

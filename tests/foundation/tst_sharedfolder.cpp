@@ -51,8 +51,11 @@ void TestSharedFolder::leftoversOfEachTool_data()
                                             ".dropbox.attr",
                                             "Vnote1 (Taro's conflicted copy 2026-12-10).vnm",
                                             "Schedule (Case Conflict).dat",
-                                            "Holiday (Selective Sync Conflict).dat"}
-                             << QStringList{"Dropbox.txt", "Vnote1 (copy).vnm", "BalloonHint.dat"};
+                                            "Holiday (Selective Sync Conflict).dat",
+                                            "Vnote1 (copy (Case Conflict)).vnm"}
+                             << QStringList{"Dropbox.txt", "Vnote1 (copy).vnm", "BalloonHint.dat",
+                                            "Memo (CONFLICT).txt", "Memo (conflict.txt",
+                                            "Memo conflict).txt", "(a) conflict (b).txt"};
     QTest::newRow("editors") << QStringList{"Vnote1.vnm~", ".Vnote1.vnm.swp", ".Vnote1.vnm.swo",
                                             ".#Vnote1.vnm", "#Vnote1.vnm#"}
                              << QStringList{"Vnote.vdt", "Vnote.vdt.last", "#1.txt",
