@@ -58,8 +58,10 @@ QStringList UntoldRescueFiles(const RescueInputs& in)
         const QFileInfo info(folder);
         if (!info.isDir() || info.ownerId() != in.uid)
             continue;
-        const QStringList present =
-            QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+        // Filtered by hand: a name filter would compile a regular expression
+        // on every start.
+        QStringList present = QDir(folder).entryList(QDir::Files, QDir::Name);
+        present.removeIf([](const QString& name) { return !name.endsWith(QLatin1String(".txt")); });
         QFile list(folder + u'/' + kToldList);
         QByteArray told;
         if (list.open(QIODevice::ReadOnly))
