@@ -44,7 +44,8 @@ bool dropbox(QStringView n)
     // "Vnote1 (Taro's conflicted copy 2026-12-10).vnm", "… (Case Conflict)",
     // "… (Selective Sync Conflict)".
     static const QRegularExpression conflicted(QStringLiteral("\\([^()]*[Cc]onflict[^()]*\\)"));
-    return startsWith(n, ".dropbox") || conflicted.match(n).hasMatch();
+    // The cheap test first: a folder of diary days holds hundreds of names.
+    return startsWith(n, ".dropbox") || (contains(n, "onflict") && conflicted.match(n).hasMatch());
 }
 
 bool editor(QStringView n)
