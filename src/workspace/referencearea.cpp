@@ -73,6 +73,13 @@ void ReferenceArea::build()
         tabs_->setTabVisible(i, false);
     }
     layout()->addWidget(tabs_);
+    // Made late, the widgets join the window's keyboard order at its end;
+    // they go back to where the area is, as if made with the window (the
+    // Tab key from a reference page reaches the calendar, not a memo page).
+    const Qt::FocusPolicy policy = focusPolicy();
+    setFocusPolicy(Qt::TabFocus); // the order is only set between focusable widgets
+    QWidget::setTabOrder(this, tabs_);
+    setFocusPolicy(policy);
 
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("PopupMenu4"));

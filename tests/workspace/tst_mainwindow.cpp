@@ -612,6 +612,7 @@ private slots:
         w.ShowMainWindow();
         QVERIFY(!ref->isBuilt());
         QCOMPARE(ref->currentReference(), 0);
+        QWidget* nextInOrder = ref->nextInFocusChain(); // as the keyboard goes
         w.SaveWorkspace(); // the positions of empty slots, as a built area saves them
         QCOMPARE(ReadSettingInt(REG_RefScrollPos + 2), 0);
         QVERIFY(!ref->isBuilt());
@@ -634,6 +635,12 @@ private slots:
             QCOMPARE(ref->tabs()->isTabVisible(i), i == slot);
         }
         QCOMPARE(ref->isVisible(), slot >= 0);
+        // Its widgets sit in the keyboard order where the area is.
+        QWidget* w2 = ref->nextInFocusChain();
+        while (ref->isAncestorOf(w2))
+            w2 = w2->nextInFocusChain();
+        QCOMPARE(w2, nextInOrder);
+        QVERIFY(ref->isAncestorOf(ref->nextInFocusChain()));
         if (slot >= 0) {
             QCOMPARE(ref->editor(slot)->toPlainText(), QStringLiteral("一行目\n二行目\n"));
             QCOMPARE(ref->currentReference(), slot);
