@@ -4,12 +4,12 @@
 #include "foundation/apperror.h"
 #include "foundation/datetimeformat.h"
 #include "foundation/heldtext.h"
+#include "foundation/outsidechange.h"
 #include "foundation/readonlyfolder.h"
 #include "foundation/syncleftovers.h"
-#include "foundation/writtenfiles.h"
-#include "foundation/outsidechange.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
+#include "foundation/writtenfiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -30,6 +30,18 @@ int keyOfFileName(const QString& name)
     if (key < 0 || !IsValidDate(key / 10000, key / 100 % 100, key % 100))
         return -1;
     return key;
+}
+
+// A path of digits and folders ending in ".txt", as diary days are named:
+// no sync program leaves a file named so, and most of a folder's files are.
+bool plainDiaryPath(QStringView relativePath)
+{
+    if (!relativePath.endsWith(QLatin1String(".txt")))
+        return false;
+    for (QChar c : relativePath.chopped(4))
+        if ((c < u'0' || c > u'9') && c != u'/')
+            return false;
+    return true;
 }
 
 QString monthFolderName(const YMD& d)
@@ -81,7 +93,10 @@ void DiaryStore::ScanDiaryFolder(const QString& folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo fi = it.fileInfo();
-        if (fi.isDir() || IsSyncLeftoverPath(QStringView(it.filePath()).mid(folder.size())))
+        if (fi.isDir())
+            continue;
+        const QStringView relative = QStringView(it.filePath()).mid(folder.size());
+        if (!plainDiaryPath(relative) && IsSyncLeftoverPath(relative))
             continue;
         const int key = keyOfFileName(fi.fileName());
         if (key >= 0)

@@ -41,17 +41,22 @@ int nthMonday(int year, int month, int n)
 
 } // namespace
 
-HolidayTable::HolidayTable()
+HolidayTable::HolidayTable() = default;
+
+std::map<int, QString>& HolidayTable::table() const
 {
-    Rebuild({});
+    if (builtInPending_)
+        const_cast<HolidayTable*>(this)->Rebuild({});
+    return table_;
 }
 
 void HolidayTable::insert(int year, int month, int day, const QString& name)
 {
     const int key = DateKeyNumber(year, month, day);
-    auto it = table_.find(key);
-    if (it == table_.end()) {
-        table_.emplace(key, name);
+    std::map<int, QString>& table = this->table();
+    auto it = table.find(key);
+    if (it == table.end()) {
+        table.emplace(key, name);
         return;
     }
     if (!it->second.startsWith(u"振替"))
@@ -60,7 +65,7 @@ void HolidayTable::insert(int year, int month, int day, const QString& name)
         // The substitute moves on to the next day.
         const QString moved = it->second;
         insert(year, month, day + 1, moved);
-        it = table_.find(key);
+        it = table.find(key);
     }
     it->second = name;
 }
@@ -102,6 +107,7 @@ bool HolidayTable::ProcessLine(const QString& line, bool substitution)
 
 void HolidayTable::Rebuild(const QStringList& userLines)
 {
+    builtInPending_ = false;
     table_.clear();
     for (const QString& line : BuiltInHolidayLines())
         ProcessLine(line, true);
@@ -132,17 +138,17 @@ bool HolidayTable::LoadHolidays(const QString& path)
 bool HolidayTable::IsHoliday(const QString& key) const
 {
     const int k = ParseDateKey(key);
-    return k >= 0 && table_.count(k) > 0;
+    return k >= 0 && table().count(k) > 0;
 }
 
 bool HolidayTable::IsHoliday(DateTime d) const
 {
-    return table_.count(DateKeyNumber(d)) > 0;
+    return table().count(DateKeyNumber(d)) > 0;
 }
 
 bool HolidayTable::IsHoliday(int year, int month, int day) const
 {
-    return table_.count(DateKeyNumber(year, month, day)) > 0;
+    return table().count(DateKeyNumber(year, month, day)) > 0;
 }
 
 QString HolidayTable::HolidayName(const QString& key) const
@@ -150,20 +156,20 @@ QString HolidayTable::HolidayName(const QString& key) const
     const int k = ParseDateKey(key);
     if (k < 0)
         return {};
-    auto it = table_.find(k);
-    return it == table_.end() ? QString() : it->second;
+    auto it = table().find(k);
+    return it == table().end() ? QString() : it->second;
 }
 
 QString HolidayTable::HolidayName(DateTime d) const
 {
-    auto it = table_.find(DateKeyNumber(d));
-    return it == table_.end() ? QString() : it->second;
+    auto it = table().find(DateKeyNumber(d));
+    return it == table().end() ? QString() : it->second;
 }
 
 QString HolidayTable::HolidayName(int year, int month, int day) const
 {
-    auto it = table_.find(DateKeyNumber(year, month, day));
-    return it == table_.end() ? QString() : it->second;
+    auto it = table().find(DateKeyNumber(year, month, day));
+    return it == table().end() ? QString() : it->second;
 }
 
 } // namespace vn::cal

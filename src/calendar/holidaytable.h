@@ -15,7 +15,7 @@ public:
     static constexpr int kMaxNameBytes = 255; // Shift-JIS bytes of a name
     static inline const QString kSubstitute = QStringLiteral("振替休日");
 
-    HolidayTable(); // built-in lines only
+    HolidayTable(); // built-in lines only (entered at the first use)
 
     // Rebuild: built-in lines, then the lines of the file at path when it
     // exists. Returns false when there was no such file.
@@ -25,7 +25,11 @@ public:
     // One line; substitute holidays are derived only when substitution is on.
     // A line that does not parse adds nothing and returns false.
     bool ProcessLine(const QString& line, bool substitution);
-    void Clear() { table_.clear(); }
+    void Clear()
+    {
+        builtInPending_ = false;
+        table_.clear();
+    }
 
     bool IsHoliday(const QString& key) const;
     bool IsHoliday(DateTime d) const;
@@ -34,9 +38,9 @@ public:
     QString HolidayName(DateTime d) const;
     QString HolidayName(int year, int month, int day) const;
 
-    int Count() const { return int(table_.size()); }
+    int Count() const { return int(table().size()); }
     // Keys ("yyyymmdd" as numbers) and names, in key order.
-    const std::map<int, QString>& entries() const { return table_; }
+    const std::map<int, QString>& entries() const { return table(); }
 
     // The last file loaded and its lines.
     const QString& LoadedPath() const { return path_; }
@@ -44,8 +48,12 @@ public:
 
 private:
     void insert(int year, int month, int day, const QString& name);
+    std::map<int, QString>& table() const;
 
-    std::map<int, QString> table_;
+    // A table that is loaded from a file right after it is made never
+    // builds the built-in lines alone.
+    mutable std::map<int, QString> table_;
+    mutable bool builtInPending_ = true;
     QString path_;
     QStringList fileLines_;
 };

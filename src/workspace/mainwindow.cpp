@@ -266,15 +266,17 @@ void MainWindow::LoadWorkspaceSettings()
 {
     SetSettingsFile(SettingsFilePath());
     Guarded([] { CheckSettingsFileReadable(); }, this);
+    Workspace() = WorkspaceSettings::Load();
+    // Fonts and wrapping go to the editors before their text does: the
+    // text is laid out once.
+    reference_->applyFontAndColour();
+    reference_->applyWordWrap(Workspace().wrapReferences);
     Guarded([this] { reference_->LoadReferenceFiles(); }, this);
     toolBar_->action(MainToolBar::Command::Reference)
         ->setChecked(ReadSettingInt(REG_ShowRefFile) == 1);
     reference_->ApplyReferenceVisibility(false);
     pages_->applyFontsAndColours();
-    reference_->applyFontAndColour();
-    Workspace() = WorkspaceSettings::Load();
     pages_->applyWordWrap(Workspace().wrapPages);
-    reference_->applyWordWrap(Workspace().wrapReferences);
     toolBar_->action(MainToolBar::Command::Calendar)
         ->setChecked(ReadSettingInt(REG_ShowCalendar) == 1);
     calendar_->setVisible(ReadSettingInt(REG_ShowCalendar) == 1);

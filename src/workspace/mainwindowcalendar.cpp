@@ -71,7 +71,6 @@ void MainWindow::startCalendar()
     alerts_->ReloadBalloonHints();
     // Announced once the tray icon is up, right after start-up.
     QTimer::singleShot(0, this, [this] { Guarded([this] { alerts_->AnnounceToday(); }, this); });
-    ShowSelectedDayDetails();
     calendar_->ApplyCalendarSettings();
     CalendarView* view = calendar_->view();
     view->SetDiaryFolder(DiaryFolder());

@@ -44,6 +44,17 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("Panel2"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+}
+
+const ReferenceArea& ReferenceArea::built() const
+{
+    if (!tabs_)
+        const_cast<ReferenceArea*>(this)->build();
+    return *this;
+}
+
+void ReferenceArea::build()
+{
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName(QStringLiteral("PageControl1"));
     tabs_->setDocumentMode(true);
@@ -51,15 +62,24 @@ ReferenceArea::ReferenceArea(QWidget* parent) : QFrame(parent)
         auto* e = new QPlainTextEdit(tabs_);
         e->setObjectName(QStringLiteral("Memo%1").arg(i + 1));
         e->setReadOnly(true);
-        e->setLineWrapMode(QPlainTextEdit::NoWrap);
         e->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(e, &QWidget::customContextMenuRequested, this,
                 [this, e](const QPoint& p) { menu_->popup(e->mapToGlobal(p)); });
         editors_[size_t(i)] = e;
-        tabs_->addTab(e, QString());
+    }
+    styleEditors(); // before the editors are placed and get any text
+    for (int i = 0; i < kReferenceCount; ++i) {
+        tabs_->addTab(editors_[size_t(i)], QString());
         tabs_->setTabVisible(i, false);
     }
-    layout->addWidget(tabs_);
+    layout()->addWidget(tabs_);
+    // Made late, the widgets join the window's keyboard order at its end;
+    // they go back to where the area is, as if made with the window (the
+    // Tab key from a reference page reaches the calendar, not a memo page).
+    const Qt::FocusPolicy policy = focusPolicy();
+    setFocusPolicy(Qt::TabFocus); // the order is only set between focusable widgets
+    QWidget::setTabOrder(this, tabs_);
+    setFocusPolicy(policy);
 
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("PopupMenu4"));
@@ -89,12 +109,12 @@ void ReferenceArea::setButtons(const std::array<QAction*, kReferenceCount>& slot
 
 int ReferenceArea::currentReference() const
 {
-    return std::max(0, tabs_->currentIndex());
+    return tabs_ ? std::max(0, tabs_->currentIndex()) : 0;
 }
 
 int ReferenceArea::selectedSlot() const
 {
-    const int i = tabs_->currentIndex();
+    const int i = tabs_ ? tabs_->currentIndex() : -1;
     return (i >= 0 && !paths_[size_t(i)].isEmpty()) ? i : -1;
 }
 
@@ -130,6 +150,7 @@ bool ReferenceArea::OpenReferencePage(int slot)
     const QString path = paths_[size_t(slot)];
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
+    built();
     WriteSettingStr(REG_RefFileName01 + slot, path);
     setText(editors_[size_t(slot)], ReadForeignEditText(path));
     tabs_->setTabText(slot, Prefix(slot) + QFileInfo(path).fileName());
@@ -142,7 +163,8 @@ bool ReferenceArea::OpenReferencePage(int slot)
 void ReferenceArea::closeSlot(int slot, bool writeSetting)
 {
     labelSlot(slot, QString());
-    tabs_->setTabVisible(slot, false);
+    if (tabs_)
+        tabs_->setTabVisible(slot, false);
     paths_[size_t(slot)].clear();
     if (writeSetting)
         WriteSettingStr(REG_RefFileName01 + slot, QString());
@@ -190,7 +212,8 @@ void ReferenceArea::ToggleReferencePage(int slot)
         }
     } else {
         WriteSettingStr(REG_RefFileName01 + slot, QString());
-        editors_[size_t(slot)]->clear();
+        if (tabs_)
+            editors_[size_t(slot)]->clear();
     }
     UpdateReferenceArea();
 }
@@ -221,7 +244,10 @@ void ReferenceArea::UpdateReferenceArea()
     bool any = false;
     for (QAction* b : buttons_)
         any = any || (b && b->isChecked());
-    setVisible(any && (!areaSwitch_ || areaSwitch_->isChecked()));
+    const bool shown = any && (!areaSwitch_ || areaSwitch_->isChecked());
+    if (shown)
+        built();
+    setVisible(shown);
 }
 
 void ReferenceArea::ApplyReferenceVisibility(bool store)
@@ -244,6 +270,11 @@ void ReferenceArea::SaveReferencePositions()
     QList<QPair<int, int>> values;
     for (int i = 0; i < kReferenceCount; ++i) {
         QPlainTextEdit* e = editors_[size_t(i)];
+        if (!e) { // never built: every slot empty, at its start
+            values.append(
+                {{REG_RefScrollPos + i, 0}, {REG_RefSelStart + i, 0}, {REG_RefSelLength + i, 0}});
+            continue;
+        }
         const ByteSelection b =
             SelectionInBytes(e, e->toPlainText().replace(u'\n', QLatin1String("\r\n")));
         values.append({REG_RefScrollPos + i, e->verticalScrollBar()->value()});
@@ -292,10 +323,9 @@ void ReferenceArea::CopySelection()
 
 void ReferenceArea::applyWordWrap(bool wrap)
 {
-    for (QPlainTextEdit* e : editors_) {
-        e->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        e->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
-    }
+    wrap_ = wrap;
+    if (tabs_)
+        styleEditors();
 }
 
 FontSpec ReferenceArea::StoredFont()
@@ -307,14 +337,25 @@ FontSpec ReferenceArea::StoredFont()
 
 void ReferenceArea::applyFontAndColour()
 {
-    const FontSpec f = StoredFont();
-    const int back = ReadSettingInt(REG_EnvRefBackColor);
+    font_ = StoredFont();
+    backColour_ = ReadSettingInt(REG_EnvRefBackColor);
+    fontSet_ = true;
+    if (tabs_)
+        styleEditors();
+}
+
+void ReferenceArea::styleEditors()
+{
     for (QPlainTextEdit* e : editors_) {
-        e->setFont(ToDrawnFont(f));
-        QPalette pal = e->palette();
-        pal.setColor(QPalette::Text, ToQColor(f.color));
-        pal.setColor(QPalette::Base, ToQColor(back));
-        e->setPalette(pal);
+        if (fontSet_) {
+            e->setFont(ToDrawnFont(font_));
+            QPalette pal = e->palette();
+            pal.setColor(QPalette::Text, ToQColor(font_.color));
+            pal.setColor(QPalette::Base, ToQColor(backColour_));
+            e->setPalette(pal);
+        }
+        e->setLineWrapMode(wrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+        e->setHorizontalScrollBarPolicy(wrap_ ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     }
 }
 

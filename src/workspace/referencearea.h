@@ -26,8 +26,11 @@ public:
     void setButtons(const std::array<QAction*, kReferenceCount>& slotButtons, QAction* areaSwitch,
                     std::function<void(bool)> showSlotButtons);
 
-    QTabWidget* tabs() const { return tabs_; }
-    QPlainTextEdit* editor(int slot) const { return editors_[size_t(slot)]; }
+    // The tabs and editors are made when a file is first opened (or when
+    // asked for): a start with no reference file never builds them.
+    QTabWidget* tabs() const { return built().tabs_; }
+    QPlainTextEdit* editor(int slot) const { return built().editors_[size_t(slot)]; }
+    bool isBuilt() const { return tabs_ != nullptr; }
     QString path(int slot) const { return paths_[size_t(slot)]; }
     int currentReference() const;
 
@@ -52,19 +55,27 @@ public:
     static QString Prefix(int slot);
 
 private:
+    const ReferenceArea& built() const;
+    void build();
+    void styleEditors();
     void closeSlot(int slot, bool writeSetting);
     // The slot button's hint and menu item: the file's path, or the offer
     // to open one.
     void labelSlot(int slot, const QString& path);
     int selectedSlot() const;
 
-    QTabWidget* tabs_;
-    QMenu* menu_;
+    QTabWidget* tabs_ = nullptr;
+    QMenu* menu_ = nullptr;
     std::array<QPlainTextEdit*, kReferenceCount> editors_{};
     std::array<QString, kReferenceCount> paths_{};
     std::array<QAction*, kReferenceCount> buttons_{};
     QAction* areaSwitch_ = nullptr;
     std::function<void(bool)> showSlotButtons_;
+    // What the editors show, kept until they are built.
+    FontSpec font_;
+    int backColour_ = 0;
+    bool fontSet_ = false;
+    bool wrap_ = false;
 };
 
 } // namespace vn

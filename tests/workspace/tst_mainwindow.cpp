@@ -586,6 +586,67 @@ private slots:
         QCOMPARE(ref->editor(3)->toPlainText(), QStringLiteral("参照その三\n"));
     }
 
+    // A start with no reference file builds no tabs or editors; the first
+    // use builds them as the settings say, and what is saved is unchanged.
+    void theReferenceAreaIsBuiltOnFirstUse_data()
+    {
+        QTest::addColumn<QString>("firstUse");
+        QTest::addColumn<int>("slot"); // the slot that shows the file; -1 none
+        QTest::newRow("a slot button") << "button" << 2;
+        QTest::newRow("a file taken in from outside") << "outside" << 0;
+        QTest::newRow("an editor asked for") << "editor" << -1;
+    }
+
+    void theReferenceAreaIsBuiltOnFirstUse()
+    {
+        QFETCH(QString, firstUse);
+        QFETCH(int, slot);
+        TempDataFolder dir;
+        dir.writeBytes("one.txt", Sjis("一行目\r\n二行目\r\n"));
+        WriteSettingFont(REG_EnvFontRef, FontSpec{0x0000FF, QStringLiteral("IPAGothic"), 14, 0});
+        WriteSettingInt(REG_EnvRefBackColor, 0xC8FFFF);
+        WriteSettingInt(REG_WordWrapRef, 1);
+        WriteSettingInt(REG_RefScrollPos + 2, 7); // left by a slot since closed
+        MainWindow w;
+        ReferenceArea* ref = w.reference();
+        w.ShowMainWindow();
+        QVERIFY(!ref->isBuilt());
+        QCOMPARE(ref->currentReference(), 0);
+        QWidget* nextInOrder = ref->nextInFocusChain(); // as the keyboard goes
+        w.SaveWorkspace(); // the positions of empty slots, as a built area saves them
+        QCOMPARE(ReadSettingInt(REG_RefScrollPos + 2), 0);
+        QVERIFY(!ref->isBuilt());
+
+        if (firstUse == QLatin1String("button")) {
+            Prompts().openFile = [&](const QString&) { return dir.file("one.txt"); };
+            w.mainToolBar()->referenceButton(slot)->click();
+        } else if (firstUse == QLatin1String("outside")) {
+            QVERIFY(ref->openInFreeSlot(dir.file("one.txt")));
+        } else {
+            QCOMPARE(ref->editor(4)->toPlainText(), QString());
+        }
+        QVERIFY(ref->isBuilt());
+        for (int i = 0; i < kReferenceCount; ++i) {
+            QPlainTextEdit* e = ref->editor(i);
+            QCOMPARE(e->font().pointSize(), 14);
+            QCOMPARE(e->palette().color(QPalette::Text), QColor(255, 0, 0));
+            QCOMPARE(e->palette().color(QPalette::Base), QColor(255, 255, 200));
+            QCOMPARE(e->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+            QCOMPARE(ref->tabs()->isTabVisible(i), i == slot);
+        }
+        QCOMPARE(ref->isVisible(), slot >= 0);
+        // Its widgets sit in the keyboard order where the area is.
+        QWidget* w2 = ref->nextInFocusChain();
+        while (ref->isAncestorOf(w2))
+            w2 = w2->nextInFocusChain();
+        QCOMPARE(w2, nextInOrder);
+        QVERIFY(ref->isAncestorOf(ref->nextInFocusChain()));
+        if (slot >= 0) {
+            QCOMPARE(ref->editor(slot)->toPlainText(), QStringLiteral("一行目\n二行目\n"));
+            QCOMPARE(ref->currentReference(), slot);
+        }
+    }
+
     void trayMenuAndBalloons()
     {
         TempDataFolder dir;
