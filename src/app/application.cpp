@@ -167,7 +167,7 @@ int RunVelnote(int argc, char** argv)
         ShowErrorBox(problem); // also on the error output
         return 1;
     }
-    warmUp.readAhead({SettingsFilePath(), RunRecordPath()});
+    warmUp.readAhead({SettingsFilePath(), RunRecordPath()}, DiaryFolder());
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     const QString showSocket = ShowRequestSocketPath(DefaultInstanceLockPath());
     if (!platform->instanceLock->acquire()) {

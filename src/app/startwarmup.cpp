@@ -1,10 +1,23 @@
 #include "startwarmup.h"
 
+#include "calendar/diarystore.h"
 #include "foundation/inifile.h"
 #include "foundation/textcodec.h"
 #include "platform/fontwarmup.h"
 
+#include <QFileInfo>
+
+#include <optional>
+#include <set>
+#include <vector>
+
 namespace vn {
+
+struct StartWarmUp::ReadAhead {
+    std::vector<std::shared_ptr<IniReadAhead>> iniFiles;
+    QString diaryFolder;
+    std::optional<std::set<int>> diaryDays;
+};
 
 StartWarmUp::StartWarmUp()
     : fonts_(std::async(std::launch::async, [] {
@@ -22,12 +35,15 @@ StartWarmUp::~StartWarmUp()
         files_.wait();
 }
 
-void StartWarmUp::readAhead(const QStringList& iniFiles)
+void StartWarmUp::readAhead(const QStringList& iniFiles, const QString& diaryFolder)
 {
-    files_ = std::async(std::launch::async, [iniFiles] {
-        std::vector<std::shared_ptr<IniReadAhead>> read;
+    files_ = std::async(std::launch::async, [iniFiles, diaryFolder] {
+        auto read = std::make_shared<ReadAhead>();
         for (const QString& path : iniFiles)
-            read.push_back(ReadIniAhead(path));
+            read->iniFiles.push_back(ReadIniAhead(path));
+        read->diaryFolder = diaryFolder;
+        if (QFileInfo(diaryFolder).isDir())
+            read->diaryDays = cal::DiaryStore::DiaryDaysIn(diaryFolder);
         return read;
     });
 }
@@ -40,9 +56,13 @@ void StartWarmUp::waitForFonts()
 
 void StartWarmUp::adoptFilesReadAhead()
 {
-    if (files_.valid())
-        for (const std::shared_ptr<IniReadAhead>& file : files_.get())
-            AdoptIniReadAhead(file);
+    if (!files_.valid())
+        return;
+    const std::shared_ptr<ReadAhead> read = files_.get();
+    for (const std::shared_ptr<IniReadAhead>& file : read->iniFiles)
+        AdoptIniReadAhead(file);
+    if (read->diaryDays)
+        cal::DiaryStore::AdoptDiaryScan(read->diaryFolder, std::move(*read->diaryDays));
 }
 
 } // namespace vn

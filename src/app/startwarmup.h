@@ -1,15 +1,15 @@
 #pragma once
 // Work of the start that needs no display and no window, done on other
 // threads while the program connects to the display and builds its window:
-// the font configuration, the Shift-JIS tables, the settings file and the
-// run record (the first thing written after the first paint). Each
+// the font configuration, the Shift-JIS tables, the settings file, the run
+// record (the first thing written after the first paint) and the days that
+// have a diary. Each
 // part is waited for right before its first use, so nothing reads anything
 // half made; an object that goes away waits for what it started.
 #include <QStringList>
 
 #include <future>
 #include <memory>
-#include <vector>
 
 namespace vn {
 
@@ -23,8 +23,9 @@ public:
     StartWarmUp(const StartWarmUp&) = delete;
     StartWarmUp& operator=(const StartWarmUp&) = delete;
 
-    // Reads and parses these ini files, once their place is known.
-    void readAhead(const QStringList& iniFiles);
+    // Reads and parses these ini files and finds the days of the diary
+    // folder, once their place is known.
+    void readAhead(const QStringList& iniFiles, const QString& diaryFolder);
     // Before the first font is looked up.
     void waitForFonts();
     // Before the first setting is read: hands the files read ahead to the reads.
@@ -32,7 +33,8 @@ public:
 
 private:
     std::future<void> fonts_;
-    std::future<std::vector<std::shared_ptr<IniReadAhead>>> files_;
+    struct ReadAhead;
+    std::future<std::shared_ptr<ReadAhead>> files_;
 };
 
 } // namespace vn

@@ -9,7 +9,9 @@
 #include "foundation/syncleftovers.h"
 #include "foundation/textcodec.h"
 #include "foundation/textfile.h"
+
 #include "foundation/writtenfiles.h"
+#include <optional>
 
 #include <QDir>
 #include <QDirIterator>
@@ -84,9 +86,32 @@ QString DiaryStore::DiaryPath(DateTime d) const
            QStringLiteral(".txt");
 }
 
+namespace {
+
+struct AdoptedScan {
+    QString folder;
+    std::set<int> days;
+};
+std::optional<AdoptedScan> g_adoptedScan;
+
+} // namespace
+
+void DiaryStore::AdoptDiaryScan(const QString& folder, std::set<int> days)
+{
+    g_adoptedScan = AdoptedScan{folder, std::move(days)};
+}
+
 void DiaryStore::ScanDiaryFolder(const QString& folder)
 {
-    days_.clear();
+    if (g_adoptedScan && g_adoptedScan->folder == folder)
+        days_ = std::move(std::exchange(g_adoptedScan, std::nullopt)->days);
+    else
+        days_ = DiaryDaysIn(folder);
+}
+
+std::set<int> DiaryStore::DiaryDaysIn(const QString& folder)
+{
+    std::set<int> days;
     // Symbolic links to folders are not followed, so a loop cannot trap the scan.
     QDirIterator it(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                     QDirIterator::Subdirectories);
@@ -100,8 +125,9 @@ void DiaryStore::ScanDiaryFolder(const QString& folder)
             continue;
         const int key = keyOfFileName(fi.fileName());
         if (key >= 0)
-            days_.insert(key);
+            days.insert(key);
     }
+    return days;
 }
 
 bool DiaryStore::SelectDiaryDate(DateTime d)

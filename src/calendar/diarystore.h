@@ -94,6 +94,12 @@ public:
 
     // Empty the set, then add every yyyymmdd.txt below the folder.
     void ScanDiaryFolder(const QString& folder);
+    // The days of every yyyymmdd.txt below the folder; safe on any thread.
+    static std::set<int> DiaryDaysIn(const QString& folder);
+    // A scan made ahead on another thread (while the program starts): the
+    // next ScanDiaryFolder of that folder on this thread takes it instead of
+    // reading the folder again, once.
+    static void AdoptDiaryScan(const QString& folder, std::set<int> days);
     // Save the loaded day's diary, then load d's. When the save fails the
     // text stays in the editor with its day (nothing typed is replaced) and
     // false is returned.

@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <future>
+#include <set>
 #include <sys/stat.h>
 
 using namespace vn;
@@ -352,6 +354,19 @@ private slots:
         // A folder that does not exist shows no marks.
         core_->SetDiaryFolder(data_->file("elsewhere"));
         QCOMPARE(diary.DiaryDayCount(), 0);
+        // A scan made ahead on another thread is the same, and is taken once
+        // by the next scan of its folder only.
+        auto ahead = std::async(std::launch::async, [folder = diaryFolder()] {
+            return DiaryStore::DiaryDaysIn(folder);
+        });
+        DiaryStore::AdoptDiaryScan(diaryFolder(), ahead.get());
+        put("Diary/200805/20080509.txt", "written after the scan ahead");
+        diary.ScanDiaryFolder(data_->file("elsewhere"));
+        QCOMPARE(diary.DiaryDayCount(), 0);
+        diary.ScanDiaryFolder(diaryFolder());
+        QCOMPARE(diary.diaryDays(), (std::set<int>{20080505, 20120229}));
+        diary.ScanDiaryFolder(diaryFolder());
+        QCOMPARE(diary.DiaryDayCount(), 3);
     }
 
     void title()
