@@ -28,9 +28,10 @@ printf '1,1002,ヒントの時間です\r\n' | sjis >"$data/BalloonHint.dat"
 # The program's clock: the offset in seconds libfaketime reads from a file
 # (again at most a second later when the file changes).
 clock_file="$WORK/faketime"
-echo "+$(($(date -d "today 10:00:56" +%s) - $(date +%s)))" >"$clock_file"
+# A signed offset: after 10:00:56 of the real day it is negative ("-1514").
+printf '%+d\n' "$(($(date -d "today 10:00:56" +%s) - $(date +%s)))" >"$clock_file"
 move_clock() { # move_clock SECONDS
-  echo "+$((${1} + $(tr -d '+' <"$clock_file")))" >"$clock_file.new" &&
+  printf '%+d\n' "$((${1} + $(cat "$clock_file")))" >"$clock_file.new" &&
     mv "$clock_file.new" "$clock_file"
 }
 LD_PRELOAD="$FAKETIME_LIB" FAKETIME_TIMESTAMP_FILE="$clock_file" FAKETIME_CACHE_DURATION=1 \
