@@ -171,6 +171,8 @@ private slots:
             {"休日一覧 (calendar)", "ToolButton25", "", {"TfrmHolidayList"}},
             {"Ctrl+F in a page", "Ctrl+F", "", {"TfrmSearch"}},
             {"F3 in a page, nothing searched yet", "F3", "", {"TfrmSearch"}},
+            {"F10, then 環境設定(&O)", "F10 O", "", {"TfrmEnv"}},
+            {"F10, then PC起動実績(&J)", "F10 J", "", {"TfrmDateTime"}},
             {"a day double-clicked", "day", "", {"TfrmSchedule"}},
             {"表示期間 from the run record",
              "ToolButton18",
@@ -238,14 +240,19 @@ private slots:
         });
         poll.start(5);
         QPlainTextEdit* page = main->pages()->editor(0);
-        if (how == "Ctrl+F" || how == "F3") {
+        if (how.startsWith("F") || how.startsWith("Ctrl")) {
             main->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(main));
             page->setFocus();
-            if (how == "F3")
+            if (how == "F3") {
                 QTest::keyClick(page, Qt::Key_F3);
-            else
+            } else if (how.startsWith("F10 ")) { // the command menu, then its entry's letter
+                QTest::keyClick(page, Qt::Key_F10);
+                QTRY_VERIFY(QApplication::activePopupWidget());
+                QTest::keyClick(QApplication::activePopupWidget(), how.back().toLatin1());
+            } else {
                 QTest::keyClick(page, Qt::Key_F, Qt::ControlModifier);
+            }
         } else if (how == "day") {
             emit main->calendarPanel()->view()->dayDoubleClicked(EncodeDate(2009, 1, 20));
         } else {
