@@ -135,8 +135,10 @@ void CreateMainWindow(Windows& w)
 
 void CreateSecondaryWindows(Windows& w)
 {
-    for (const StagedWork::Piece& piece : SecondaryWindowPieces(w))
-        piece.work();
+    if (!w.secondary)
+        new SecondaryWindows(w);
+    w.secondary->makeAll();
+    App().timersQuiet = false;
 }
 
 void CreateWindows(Windows& w)
@@ -211,6 +213,9 @@ int RunVelnote(int argc, char** argv)
     // Run record, uptime text and backups, from the first paint to the end;
     // the caption carries the uptime from the start.
     BackgroundJobs* jobs = CreateBackgroundJobs(main);
+    // The other windows are made when first asked for (a click, a key,
+    // another window): here only the ways to them.
+    auto* secondary = new SecondaryWindows(windows, tray, jobs);
     MarkStartupPhase("tray icon, show/hide key, uptime caption");
 
     // The end of the desktop session, and stop signals, close for real.
@@ -230,21 +235,18 @@ int RunVelnote(int argc, char** argv)
     QObject::connect(main, &MainWindow::printRequested, main,
                      [main] { Guarded([&] { PrintPreview(*main->pages(), main); }, main); });
     // What the first sight of the window does not need comes right after
-    // it: the other windows, the run record's start, the start's errors.
-    // The other windows come one per turn, so that a key typed meanwhile
-    // shows at once; a click that needs one of them makes them all first.
-    AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, tray, jobs] {
+    // it: the settings corrected and the timers let go, the run record's
+    // start, the sync, the start's errors.
+    AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, secondary, jobs] {
+        StartWithoutTheWindows(windows);
         jobs->start();
         // The sync waits a few seconds after the window is up; it loads
         // nothing until then, and nothing at all without an account.
         SyncJob* sync = CreateSyncJob(main);
+        secondary->setSync(sync);
         sync->start();
-        std::vector<StagedWork::Piece> pieces = ProgramWindowPieces(windows, tray, jobs, sync);
-        pieces.push_back({"the start's errors", [&startErrors, main] {
-                              startErrors->showNow(main);
-                              startErrors.reset();
-                          }});
-        (new StagedWork(std::move(pieces), main))->start();
+        startErrors->showNow(main);
+        startErrors.reset();
     });
     if (!main->startsHidden())
         main->ShowMainWindow();

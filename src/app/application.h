@@ -18,9 +18,12 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// The thirteen windows, created once in their fixed order: the main window
-// first, the others after its first paint. The secondary windows are
-// children of the main window, which deletes them.
+class SecondaryWindows;
+
+// The thirteen windows: the main window first, each other one made on its
+// first use (SecondaryWindows), or all at once in their fixed order. The
+// secondary windows are children of the main window, which deletes them;
+// a slot stays null until its window is made.
 struct Windows {
     // The program's balloon hints: the list window edits them, the minute
     // check asks them. Declared first, it outlives the windows.
@@ -30,10 +33,13 @@ struct Windows {
             *holidayList = nullptr, *holiday = nullptr, *balloonHint = nullptr,
             *balloonHintList = nullptr, *search = nullptr, *backUpMemo = nullptr, *env = nullptr,
             *backUpInfo = nullptr;
+    SecondaryWindows* secondary = nullptr; // makes the others, a child of memo
 };
 void CreateMainWindow(Windows& windows);
-void CreateSecondaryWindows(Windows& windows); // and their wiring
-void CreateWindows(Windows& windows);          // both at once
+// All the secondary windows at once and wired to each other and the main
+// window, the quiet start ended.
+void CreateSecondaryWindows(Windows& windows);
+void CreateWindows(Windows& windows); // both at once
 
 // Once the instance is ours, before anything is read or written: a write
 // past the file-size limit fails like a full disk instead of killing the

@@ -2,6 +2,9 @@
 
 #include "application.h"
 #include "backgroundjobs.h"
+#include "backup/ui/backupinfodialog.h"
+#include "backup/ui/restorewindow.h"
+#include "secondarywindows.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingshost.h"
 #include "syncjob.h"
@@ -89,8 +92,8 @@ public:
     CalendarView* calendar() override { return main_->calendarPanel()->view(); }
 
     QString pageText(int page) const override { return main_->pages()->pageText(page); }
-    void openRestoreWindow() override { w_.backUpMemo->exec(); }
-    void openBackUpInfo() override { w_.backUpInfo->exec(); }
+    void openRestoreWindow() override { w_.secondary->restore()->exec(); }
+    void openBackUpInfo() override { w_.secondary->backUpInfo()->exec(); }
 
     UptimeTexts uptime() const override { return jobs_->uptimeTexts(); }
 

@@ -5,10 +5,7 @@
 #include "backup/restorepages.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/calendarview.h"
-#include "calendar/ui/calendarviewdays.h"
-#include "runrecord/ui/perioddialog.h"
 #include "runrecord/ui/runrecordwindow.h"
-#include "schedule/ui/scheduleeditor.h"
 #include "widgets/errorbox.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/memopagesview.h"
@@ -18,7 +15,6 @@ namespace vn {
 
 namespace {
 
-// The restore window's view of the memo pages: the main window's page store.
 class MainWindowPages : public QObject, public RestorePages {
 public:
     MainWindowPages(MainWindow* main) : QObject(main), main_(main) {}
@@ -36,8 +32,6 @@ private:
     MainWindow* main_;
 };
 
-// The run-record window's view of the holidays and schedules: the main
-// window's calendar, as it is at each look.
 class MainWindowCalendar : public QObject, public RunRecordCalendarData {
 public:
     MainWindowCalendar(MainWindow* main) : QObject(main), main_(main) {}
@@ -56,53 +50,53 @@ private:
 
 } // namespace
 
-void ConnectSubsystemWindows(Windows& w)
+RestorePages* MainWindowPagesFor(MainWindow* main)
 {
-    MainWindow* main = w.memo.get();
-    static_cast<RestoreWindow*>(w.backUpMemo)->setPages(new MainWindowPages(main));
-    auto* runRecord = static_cast<RunRecordWindow*>(w.dateTime);
-    runRecord->setCalendarData(new MainWindowCalendar(main));
-    runRecord->setPeriodDialog(static_cast<PeriodDialog*>(w.term));
-    // The date fields' drop-down calendars mark the main calendar's holidays.
-    auto* days = new CalendarViewDays(main->calendarPanel()->view(), main);
-    static_cast<ScheduleEditor*>(w.schedule)->setCalendarDays(days);
-    static_cast<PeriodDialog*>(w.term)->setCalendarDays(days);
-    // The calendar panel's lists (the calendar reloads afterwards); the
-    // schedule editor for a double-clicked day: ConnectListWindows.
-    CalendarPanel* calendar = main->calendarPanel();
-    calendar->setListOpeners([d = w.scheduleList] { d->exec(); },
-                             [d = w.holidayList] { d->exec(); });
+    return new MainWindowPages(main);
 }
 
-void ConnectSearchDialog(Windows& w)
+RunRecordCalendarData* MainWindowCalendarFor(MainWindow* main)
 {
-    MainWindow* main = w.memo.get();
-    auto* search = static_cast<SearchDialog*>(w.search);
+    return new MainWindowCalendar(main);
+}
+
+void ConnectSearchDialog(MainWindow* main, std::function<SearchDialog*()> search)
+{
     QObject::connect(main, &MainWindow::searchRequested, main, [main, search] {
-        Guarded([&] { search->OpenSearch(*main->pages()); }, main);
+        Guarded([&] { search()->OpenSearch(*main->pages()); }, main);
     });
     QObject::connect(main, &MainWindow::findNextRequested, main, [main, search] {
         Guarded(
             [&] {
-                if (search->state().SearchText.isEmpty())
-                    search->OpenSearch(*main->pages()); // nothing searched yet: ask first
+                SearchDialog* dialog = search();
+                if (dialog->state().SearchText.isEmpty())
+                    dialog->OpenSearch(*main->pages()); // nothing searched yet: ask first
                 else
-                    search->FindNext(*main->pages());
+                    dialog->FindNext(*main->pages());
             },
             main);
     });
 }
 
-void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)
+void ConnectRunRecordToJobs(RunRecordWindow* runRecord, BackgroundJobs* jobs)
 {
-    // The record is read with every moment the capture has seen.
-    static_cast<RunRecordWindow*>(w.dateTime)->setBeforeRead([jobs] { jobs->capture().flush(); });
-    // A backup made while the restore window is open shows in its list.
-    auto* restore = static_cast<RestoreWindow*>(w.backUpMemo);
+    runRecord->setBeforeRead([jobs] { jobs->capture().flush(); });
+}
+
+void ConnectRestoreToJobs(RestoreWindow* restore, BackgroundJobs* jobs)
+{
     QObject::connect(jobs, &BackgroundJobs::generationMade, restore, [restore] {
         if (restore->isVisible())
             restore->refreshGenerations();
     });
+}
+
+void ConnectJobWindows(Windows& w, BackgroundJobs* jobs)
+{
+    if (w.dateTime)
+        ConnectRunRecordToJobs(static_cast<RunRecordWindow*>(w.dateTime), jobs);
+    if (w.backUpMemo)
+        ConnectRestoreToJobs(static_cast<RestoreWindow*>(w.backUpMemo), jobs);
 }
 
 } // namespace vn

@@ -3,6 +3,7 @@
 #include "choosers.h"
 #include "foundation/inifile.h"
 #include "soundfiles.h"
+#include "storedsettings.h"
 #include "ui_schedulepage.h"
 
 namespace vn {
@@ -97,8 +98,7 @@ int SchedulePage::pattern() const
 
 void SchedulePage::loadPattern()
 {
-    const int stored = storedPattern();
-    const int index = stored == 1 || stored == 2 ? stored : 0;
+    const int index = StoredSchedulePattern() - 1;
     QRadioButton* patterns[] = {ui->rdoWav21, ui->rdoWav22, ui->rdoWav23};
     SetQuietly(patterns[index], true);
     choosePattern(index);

@@ -1,8 +1,9 @@
 #pragma once
 // "環境設定" (`TfrmEnv`): eight pages of settings, each control written the
-// moment it changes and applied at once. The dialog is made hidden at
-// start-up and lives until the end; what it changes outside itself it
-// reaches through its host.
+// moment it changes and applied at once. The dialog is made when first
+// opened and lives until the end; what it changes outside itself it reaches
+// through its host. What its creation corrects in the settings file the
+// start corrects without it (storedsettings.h).
 #include "foundation/uptime.h"
 
 #include <QDialog>

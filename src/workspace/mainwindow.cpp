@@ -197,8 +197,8 @@ void MainWindow::connectCommands()
     auto on = [this](Command c, auto fn) {
         connect(toolBar_->action(c), &QAction::triggered, this, [this, fn] { Guarded(fn, this); });
     };
-    auto exec = [](QPointer<QDialog> d) {
-        if (d)
+    auto exec = [](const std::function<QDialog*()>& open) {
+        if (QDialog* d = open ? open() : nullptr)
             d->exec();
     };
     on(Command::Settings, [this, exec] {

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+
 class QDialog;
 class QLabel;
 class QSplitter;
@@ -28,9 +30,10 @@ class OutsideWatch;
 class PageCommands;
 class ReferenceArea;
 
-// The secondary windows the main window opens.
-struct SecondaryWindows {
-    QPointer<QDialog> dateTime, scheduleList, balloonHintList, search, env;
+// The secondary windows the main window opens, each asked for when its
+// command comes (and made then, on its first use).
+struct SecondaryWindowOpeners {
+    std::function<QDialog*()> dateTime, scheduleList, balloonHintList, search, env;
 };
 
 class MainWindow : public QMainWindow {
@@ -41,7 +44,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr, BalloonHintStore* balloonHints = nullptr);
     ~MainWindow() override;
 
-    void setSecondaryWindows(const SecondaryWindows& windows) { windows_ = windows; }
+    void setSecondaryWindows(const SecondaryWindowOpeners& windows) { windows_ = windows; }
 
     void ShowMainWindow();
     void HideMainWindow();
@@ -115,7 +118,7 @@ private:
     void onApplicationStateChanged(Qt::ApplicationState state);
     void armClock();
 
-    SecondaryWindows windows_;
+    SecondaryWindowOpeners windows_;
     MainToolBar* toolBar_ = nullptr;
     ClockPanel* clock_ = nullptr;
     QSplitter* body_ = nullptr;     // Splitter2

@@ -1,6 +1,5 @@
 #include "searchdialog.h"
 
-#include "foundation/appstate.h"
 #include "foundation/settings.h"
 #include "ui_searchdialog.h"
 #include "widgets/errorbox.h"
@@ -29,8 +28,6 @@ SearchDialog::SearchDialog(QWidget* parent)
     state_.AllPages = ws.searchAllPages;
     state_.SearchPage = 0;
     state_.SearchPos = 1;
-
-    App().timersQuiet = false;
 }
 
 SearchDialog::~SearchDialog() = default;

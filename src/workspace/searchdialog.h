@@ -12,9 +12,9 @@ class SearchDialog;
 
 namespace vn {
 
-// Created once at start-up; its creation ends the quiet start-up. The search
-// text and the two options start from the workspace settings and are
-// written back when the user confirms the dialog.
+// Made at the first search and kept to the end. The search text and the
+// two options start from the workspace settings and are written back when
+// the user confirms the dialog.
 class SearchDialog : public QDialog {
     Q_OBJECT
 public:

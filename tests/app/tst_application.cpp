@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(static_cast<BalloonHintListWindow*>(w.balloonHintList)->store(),
                  w.balloonHints.get());
         QCOMPARE(&w.memo->scheduleAlerts()->balloonHints(), w.balloonHints.get());
-        QVERIFY(!App().timersQuiet); // the search dialog's creation ends the quiet start
+        QVERIFY(!App().timersQuiet); // all made, the quiet start is over
         QCOMPARE(w.memo->windowTitle(), QStringLiteral("Velnote"));
         const QList<QPair<QString, QString>> expected = {
             {"TfrmDateTime", "PC起動実績"},

@@ -6,6 +6,7 @@
 // explanation windows, and the uptime of a PC up for 60 days.
 #include "app/application.h"
 #include "app/backgroundjobs.h"
+#include "app/secondarywindows.h"
 #include "app/settingswiring.h"
 #include "backup/ui/restorewindow.h"
 #include "calendar/ui/calendarview.h"
@@ -215,6 +216,39 @@ private slots:
         fake_.sound->played.clear();
         p.w.memo->tickClock();
         QCOMPARE(fake_.sound->played, QStringList({dir.file("two.wav")}));
+    }
+
+    // A schedule due while no window was ever opened: the settings dialog
+    // is not made, and the sound is the pattern the file keeps.
+    void scheduleSoundBeforeAnyWindowIsMade()
+    {
+        TempDataFolder dir;
+        FakeClock clock(EncodeDate(2026, 5, 20) + EncodeTime(8, 59, 30));
+        ScriptedPrompts prompts;
+        ScheduleFields f;
+        f.year = f.lastYear = 2026;
+        f.month = f.lastMonth = 5;
+        f.day = f.lastDay = 20;
+        f.hour = 9;
+        f.text = QStringLiteral("会議");
+        dir.writeBytes("Schedule.dat", Sjis(ComposeScheduleLine(f) + "\r\n"));
+        dir.writeBytes("three.wav", "RIFF");
+        dir.writeBytes("Vnote.ini", "[Sound]\r\nSchedulePattern=2\r\n");
+        WriteSettingStr(REG_SoundSchedule3, dir.file("three.wav"));
+        App() = AppState{};
+        Windows w;
+        CreateMainWindow(w);
+        auto* tray = new TrayController(w.memo.get());
+        auto* secondary = new SecondaryWindows(w, tray);
+        StartWithoutTheWindows(w);
+        QVERIFY(!App().timersQuiet);
+        clock.set(EncodeDate(2026, 5, 20) + EncodeTime(9, 0, 0));
+        fake_.sound->played.clear();
+        w.memo->tickClock();
+        QCOMPARE(fake_.sound->played, QStringList({dir.file("three.wav")}));
+        QCOMPARE(secondary->madeCount(), 0);
+        w.memo.reset();
+        App() = AppState{};
     }
 
     void backUpPageOpensTheRestoreAndInformationWindows()

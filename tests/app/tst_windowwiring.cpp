@@ -3,7 +3,7 @@
 // the main window's holidays and schedules as they are now, and so do the
 // date fields' drop-down calendars; the running jobs
 // show the uptime in the tray's tooltip and the main window's caption. A
-// click that needs a window not made yet reaches it.
+// click that needs a window not made yet makes it and reaches it.
 #include "app/application.h"
 #include "app/backgroundjobs.h"
 #include "app/secondarywindows.h"
@@ -27,6 +27,7 @@
 #include "workspace/memopagesview.h"
 #include "workspace/traycontroller.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QListWidget>
@@ -153,65 +154,121 @@ private slots:
         jobs->finish();
     }
 
-    // The windows are made one per turn after the first paint; a click on
-    // a button (or a command key) before any is made makes them all and
-    // then opens its window: never a lost click.
-    void aClickBeforeTheWindowsAreMadeReachesItsWindow_data()
+    // Nothing is made at the start. The first click on a button, a command
+    // key, a double-clicked day or a button of another window makes the
+    // window it needs (that one only) and then opens it: never a lost click.
+    void aFirstUseMakesItsWindowAndOpensIt_data()
     {
-        QTest::addColumn<QString>("button"); // empty: the key
-        QTest::addColumn<QString>("window");
-        QTest::newRow("環境設定") << "ToolButton1"
-                                  << "TfrmEnv";
-        QTest::newRow("文字列検索") << "ToolButton30"
-                                    << "TfrmSearch";
-        QTest::newRow("バルーンヒント一覧") << "ToolButton28"
-                                            << "TfrmBalloonHintList";
-        QTest::newRow("PC起動実績") << "ToolButton18"
-                                    << "TfrmDateTime";
-        QTest::newRow("予定一覧 (calendar)") << "ToolButton24"
-                                             << "TfrmScheduleList";
-        QTest::newRow("休日一覧 (calendar)") << "ToolButton25"
-                                             << "TfrmHolidayList";
-        QTest::newRow("Ctrl+F in a page") << ""
-                                          << "TfrmSearch";
+        QTest::addColumn<QString>("how");  // a toolbar button, a key, "day"
+        QTest::addColumn<QString>("then"); // a button in the window opened
+        QTest::addColumn<QStringList>("opened");
+        const QList<std::tuple<const char*, const char*, const char*, QStringList>> rows = {
+            {"環境設定", "ToolButton1", "", {"TfrmEnv"}},
+            {"文字列検索", "ToolButton30", "", {"TfrmSearch"}},
+            {"バルーンヒント一覧", "ToolButton28", "", {"TfrmBalloonHintList"}},
+            {"PC起動実績", "ToolButton18", "", {"TfrmDateTime"}},
+            {"予定一覧 (calendar)", "ToolButton24", "", {"TfrmScheduleList"}},
+            {"休日一覧 (calendar)", "ToolButton25", "", {"TfrmHolidayList"}},
+            {"Ctrl+F in a page", "Ctrl+F", "", {"TfrmSearch"}},
+            {"F3 in a page, nothing searched yet", "F3", "", {"TfrmSearch"}},
+            {"F10, then 環境設定(&O)", "F10 O", "", {"TfrmEnv"}},
+            {"F10, then PC起動実績(&J)", "F10 J", "", {"TfrmDateTime"}},
+            {"a day double-clicked", "day", "", {"TfrmSchedule"}},
+            {"表示期間 from the run record",
+             "ToolButton18",
+             "ToolButton2",
+             {"TfrmDateTime", "TfrmTerm"}},
+            {"a new schedule from the list",
+             "ToolButton24",
+             "ToolButton1",
+             {"TfrmScheduleList", "TfrmSchedule"}},
+            {"a new holiday from the list",
+             "ToolButton25",
+             "ToolButton1",
+             {"TfrmHolidayList", "TfrmHoliday"}},
+            {"a new balloon hint from the list",
+             "ToolButton28",
+             "ToolButton1",
+             {"TfrmBalloonHintList", "TfrmBalloonHint"}},
+            {"the restore window from the settings",
+             "ToolButton1",
+             "cmdBackUpRest",
+             {"TfrmEnv", "TfrmBackUpMemo"}},
+            {"the backup explanation from the settings",
+             "ToolButton1",
+             "cmdBackUpInfo",
+             {"TfrmEnv", "TfrmBackUpInfo"}},
+        };
+        for (const auto& [name, how, then, opened] : rows)
+            QTest::newRow(name) << QString::fromLatin1(how) << QString::fromLatin1(then) << opened;
     }
-    void aClickBeforeTheWindowsAreMadeReachesItsWindow()
+    void aFirstUseMakesItsWindowAndOpensIt()
     {
-        QFETCH(QString, button);
-        QFETCH(QString, window);
+        QFETCH(QString, how);
+        QFETCH(QString, then);
+        QFETCH(QStringList, opened);
+        FakeClock clock(At(2009, 1, 5, 9, 0));
         CreateMainWindow(w_);
         MainWindow* main = w_.memo.get();
         auto* tray = new TrayController(main);
         BackgroundJobs* jobs = StartBackgroundJobs(main);
-        // Not started: no turn has made a window yet.
-        auto* staged = new StagedWork(ProgramWindowPieces(w_, tray, jobs), main);
+        auto* secondary = new SecondaryWindows(w_, tray, jobs);
+        StartWithoutTheWindows(w_);
         main->ShowMainWindow();
         QVERIFY(QTest::qWaitForWindowExposed(main));
-        QVERIFY(!w_.dateTime && !w_.env);
-        // The modal window that opens, closed again.
-        QString opened;
+        QCOMPARE(secondary->madeCount(), 0);
+        // Each modal window that opens, in turn: the button asked for is
+        // pressed in the first one (from the next turn, as a user would),
+        // and every one is closed again.
+        QStringList seen;
+        bool pressed = false;
         QTimer poll;
         connect(&poll, &QTimer::timeout, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                opened = modal->objectName();
-                static_cast<QDialog*>(modal)->reject();
+            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!modal)
+                return;
+            if (!seen.contains(modal->objectName()))
+                seen.append(modal->objectName());
+            if (!then.isEmpty() && !pressed) {
+                pressed = true;
+                auto* button = modal->findChild<QAbstractButton*>(then);
+                QVERIFY(button);
+                QTimer::singleShot(0, button, &QAbstractButton::click);
+                return;
             }
+            modal->reject();
         });
         poll.start(5);
-        if (button.isEmpty()) {
-            QPlainTextEdit* page = main->pages()->editor(0);
+        QPlainTextEdit* page = main->pages()->editor(0);
+        if (how.startsWith("F") || how.startsWith("Ctrl")) {
             main->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(main));
             page->setFocus();
-            QTest::keyClick(page, Qt::Key_F, Qt::ControlModifier);
+            if (how == "F3") {
+                QTest::keyClick(page, Qt::Key_F3);
+            } else if (how.startsWith("F10 ")) { // the command menu, then its entry's letter
+                QTest::keyClick(page, Qt::Key_F10);
+                QTRY_VERIFY(QApplication::activePopupWidget());
+                QTest::keyClick(QApplication::activePopupWidget(), how.back().toLatin1());
+            } else {
+                QTest::keyClick(page, Qt::Key_F, Qt::ControlModifier);
+            }
+        } else if (how == "day") {
+            emit main->calendarPanel()->view()->dayDoubleClicked(EncodeDate(2009, 1, 20));
         } else {
-            auto* b = main->findChild<QToolButton*>(button);
+            auto* b = main->findChild<QToolButton*>(how);
             QVERIFY(b);
             QTest::mouseClick(b, Qt::LeftButton);
         }
-        QCOMPARE(opened, window);
-        QVERIFY(staged->finished());
-        QVERIFY(w_.env && w_.backUpInfo); // all made and wired, not only the one clicked
+        QCOMPARE(seen, opened);
+        // Those windows made, and only those.
+        QCOMPARE(secondary->madeCount(), opened.size());
+        // Asked again, the same window.
+        const QList<QDialog*> before = main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly);
+        secondary->makeAll();
+        for (QDialog* d : before)
+            QVERIFY(main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly).contains(d));
+        QCOMPARE(main->findChildren<QDialog*>(Qt::FindDirectChildrenOnly).size(), 12);
         jobs->finish();
     }
 

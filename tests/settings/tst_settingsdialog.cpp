@@ -11,6 +11,7 @@
 #include "scriptedprompts.h"
 #include "settings/memopage.h"
 #include "settings/settingsdialog.h"
+#include "settings/storedsettings.h"
 #include "tempdatafolder.h"
 #include "ui_memopage.h"
 #include "ui_settingsdialog.h"
@@ -48,6 +49,9 @@ const char* const kEdited =
     "[CalendarOffset]\r\nX=7\r\nY=0\r\n"
     "[CalendarMonth]\r\nFormat=ggee年mm月\r\nNameShow=0\r\nName=0\r\n"
     "[BackUp]\r\nOffset=2\r\nDay=14\r\nTime=3\r\nMax=20\r\nWeekday=5\r\n";
+
+// Text replacements in a settings file.
+using Edits = QList<QPair<QString, QString>>;
 
 struct Fixture {
     Fixture()
@@ -169,6 +173,60 @@ private slots:
         // Line by line first, for a readable message.
         QCOMPARE(FromSjis(dir.readBytes("Vnote.ini")).split("\r\n"), expected.split("\r\n"));
         QCOMPARE(dir.readBytes("Vnote.ini"), Sjis(expected));
+    }
+
+    // The dialog is made only when first opened: the start stores the
+    // corrections its creation would, byte for byte, and nothing else; the
+    // notifier's pattern until then is the one the dialog would check.
+    void theStartCorrectsWhatTheCreationWould_data()
+    {
+        QTest::addColumn<Edits>("edits");
+        QTest::newRow("nothing to correct") << Edits{};
+        QTest::newRow("out of range") << Edits{{"Hide=1", "Hide=7"},
+                                               {"SS=2", "SS=5"},
+                                               {"Kind=3", "Kind=7"},
+                                               {"BalloonHint=0", "BalloonHint=5"},
+                                               {"Time=$1E", "Time=999"},
+                                               {"Max=20", "Max=200"},
+                                               {"SchedulePattern=2", "SchedulePattern=4"}};
+        QTest::newRow("below range") << Edits{{"SS=2", "SS=0"},
+                                              {"Kind=3", "Kind=-1"},
+                                              {"Time=$1E", "Time=-5"},
+                                              {"Max=20", "Max=2"},
+                                              {"SchedulePattern=2", "SchedulePattern=-1"}};
+        QTest::newRow("pattern 2, a value corrected only when shown")
+            << Edits{{"SchedulePattern=2", "SchedulePattern=1"}, {"X=7", "X=12"}};
+        QTest::newRow("keys missing") << Edits{{"Hide=1\r\n", ""},
+                                               {"SS=2\r\n", ""},
+                                               {"Max=20\r\n", ""},
+                                               {"SchedulePattern=2\r\n", ""}};
+    }
+    void theStartCorrectsWhatTheCreationWould()
+    {
+        QFETCH(Edits, edits);
+        TempDataFolder dir;
+        Fixture f;
+        QString text = QString::fromUtf8(kEdited);
+        for (const auto& [from, to] : edits)
+            text.replace(from, to);
+        dir.writeBytes("Vnote.ini", Sjis(text));
+        CorrectStoredSettings();
+        const QByteArray atStart = dir.readBytes("Vnote.ini");
+        const int pattern = StoredSchedulePattern();
+        if (edits.isEmpty())
+            QCOMPARE(atStart, Sjis(text));
+
+        dir.writeBytes("Vnote.ini", Sjis(text));
+        f.host.pageCount = 5;
+        SettingsDialog dialog;
+        dialog.Initialize(&f.host);
+        QCOMPARE(FromSjis(atStart).split("\r\n"),
+                 FromSjis(dir.readBytes("Vnote.ini")).split("\r\n"));
+        QCOMPARE(atStart, dir.readBytes("Vnote.ini"));
+        QCOMPARE(pattern, dialog.soundPattern()->pattern());
+        // Corrected once, there is nothing left to correct.
+        CorrectStoredSettings();
+        QCOMPARE(dir.readBytes("Vnote.ini"), atStart);
     }
 
     void closingWritesTheSeparatorAndPageCount()

@@ -147,7 +147,8 @@ void HolidayListWindow::storeRow(int row, const cal::HolidayEntry& entry)
 void HolidayListWindow::ToolButton1Click()
 {
     if (editor_)
-        editor_->EditRow(-1, {}, [this](int row, const cal::HolidayEntry& e) { storeRow(row, e); });
+        editor_()->EditRow(-1, {},
+                           [this](int row, const cal::HolidayEntry& e) { storeRow(row, e); });
 }
 
 void HolidayListWindow::ToolButton2Click()
@@ -155,8 +156,8 @@ void HolidayListWindow::ToolButton2Click()
     const int row = editableRow();
     if (row < 0 || !editor_)
         return;
-    editor_->EditRow(row, entryAt(row),
-                     [this](int r, const cal::HolidayEntry& e) { storeRow(r, e); });
+    editor_()->EditRow(row, entryAt(row),
+                       [this](int r, const cal::HolidayEntry& e) { storeRow(r, e); });
 }
 
 void HolidayListWindow::ToolButton3Click()

@@ -4,6 +4,8 @@
 #include "calendar/holidaylistfile.h"
 #include "widgets/listwindow.h"
 
+#include <functional>
+
 class QToolButton;
 
 namespace vn {
@@ -18,8 +20,13 @@ public:
 
     explicit HolidayListWindow(QWidget* parent = nullptr);
 
-    // The editor the list opens for its rows (created once at start-up).
-    void setEditor(HolidayEditor* editor) { editor_ = editor; }
+    // The editor the list opens for its rows.
+    void setEditor(HolidayEditor* editor)
+    {
+        editor_ = [editor] { return editor; };
+    }
+    // The editor made when first needed.
+    void setEditor(std::function<HolidayEditor*()> editor) { editor_ = std::move(editor); }
     QToolButton* button(Command c) const { return buttons_[size_t(c)]; }
 
     // Fills the rows from Holiday.dat (also when the window is shown).
@@ -43,7 +50,7 @@ private:
     void storeRow(int row, const cal::HolidayEntry& entry);
     QVariantList cellsOf(const cal::HolidayEntry& e) const;
 
-    HolidayEditor* editor_ = nullptr;
+    std::function<HolidayEditor*()> editor_;
     std::array<QToolButton*, 6> buttons_{};
     RecordFile file_;
     bool loaded_ = false;

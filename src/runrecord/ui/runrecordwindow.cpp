@@ -418,14 +418,15 @@ void RunRecordWindow::memoDelete()
 
 void RunRecordWindow::changePeriod()
 {
-    if (!periodDialog_)
+    PeriodDialog* dialog = periodDialog_ ? periodDialog_() : nullptr;
+    if (!dialog)
         return;
     const RunPeriod before = period_;
-    periodDialog_->setPeriod(period_);
-    periodDialog_->exec();
-    if (periodDialog_->period() == before)
+    dialog->setPeriod(period_);
+    dialog->exec();
+    if (dialog->period() == before)
         return;
-    period_ = periodDialog_->period();
+    period_ = dialog->period();
     RefreshRunRecord();
     ui->CalendarView1->SetDate(FromDayNumber(period_.first));
     UpdateRunRecordStatus();

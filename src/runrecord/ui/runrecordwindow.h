@@ -44,7 +44,15 @@ public:
 
     // Not owned; both live as long as the window.
     void setCalendarData(const RunRecordCalendarData* data);
-    void setPeriodDialog(PeriodDialog* dialog) { periodDialog_ = dialog; }
+    void setPeriodDialog(PeriodDialog* dialog)
+    {
+        periodDialog_ = [dialog] { return dialog; };
+    }
+    // The dialog made when first needed.
+    void setPeriodDialog(std::function<PeriodDialog*()> dialog)
+    {
+        periodDialog_ = std::move(dialog);
+    }
     // Runs before the record is read (the capture writes what it holds).
     void setBeforeRead(std::function<void()> beforeRead) { beforeRead_ = std::move(beforeRead); }
 
@@ -86,7 +94,7 @@ private:
     std::array<QLabel*, 6> status_{};
     QMenu* popup_ = nullptr;
     const RunRecordCalendarData* data_ = nullptr;
-    PeriodDialog* periodDialog_ = nullptr;
+    std::function<PeriodDialog*()> periodDialog_;
     std::function<void()> beforeRead_;
     RunPeriod period_;
     bool selecting_ = false;

@@ -158,7 +158,7 @@ void BalloonHintListWindow::storeRow(int row, const BalloonHintRow& hint)
 void BalloonHintListWindow::ToolButton1Click()
 {
     if (editor_)
-        editor_->EditRow(-1, {}, [this](int row, const BalloonHintRow& h) { storeRow(row, h); });
+        editor_()->EditRow(-1, {}, [this](int row, const BalloonHintRow& h) { storeRow(row, h); });
 }
 
 void BalloonHintListWindow::ToolButton2Click()
@@ -166,7 +166,7 @@ void BalloonHintListWindow::ToolButton2Click()
     const int row = editableRow();
     if (row < 0 || !editor_)
         return;
-    editor_->EditRow(row, rowAt(row), [this](int r, const BalloonHintRow& h) { storeRow(r, h); });
+    editor_()->EditRow(row, rowAt(row), [this](int r, const BalloonHintRow& h) { storeRow(r, h); });
 }
 
 void BalloonHintListWindow::ToolButton3Click()

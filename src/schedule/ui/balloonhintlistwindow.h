@@ -9,6 +9,8 @@
 #include <array>
 #include <memory>
 
+#include <functional>
+
 class QTimer;
 class QToolButton;
 
@@ -28,7 +30,12 @@ public:
     // none keeps an empty set of its own.
     void setStore(BalloonHintStore* store) { store_ = store; }
     BalloonHintStore* store() const { return store_; }
-    void setEditor(BalloonHintEditor* editor) { editor_ = editor; }
+    void setEditor(BalloonHintEditor* editor)
+    {
+        editor_ = [editor] { return editor; };
+    }
+    // The editor made when first needed.
+    void setEditor(std::function<BalloonHintEditor*()> editor) { editor_ = std::move(editor); }
     // The past-schedule colour the whole program shares (0x00BBGGRR).
     void setPastColour(int* shared) { pastColour_ = shared ? shared : &ownPastColour_; }
 
@@ -59,7 +66,7 @@ private:
 
     std::unique_ptr<BalloonHintStore> ownStore_;
     BalloonHintStore* store_ = nullptr;
-    BalloonHintEditor* editor_ = nullptr;
+    std::function<BalloonHintEditor*()> editor_;
     int ownPastColour_;
     int* pastColour_ = &ownPastColour_;
     std::array<QToolButton*, size_t(Command::Count)> buttons_{};

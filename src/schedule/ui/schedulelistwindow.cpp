@@ -248,7 +248,7 @@ void ScheduleListWindow::saveRows()
 void ScheduleListWindow::ToolButton1Click()
 {
     if (editor_)
-        editor_->NewScheduleFromList([this](bool select, int position, const ScheduleFields& f) {
+        editor_()->NewScheduleFromList([this](bool select, int position, const ScheduleFields& f) {
             StoreScheduleRow(select, position, f);
         });
 }
@@ -258,10 +258,10 @@ void ScheduleListWindow::ToolButton2Click()
     const int row = editableRow();
     if (row < 0 || !editor_)
         return;
-    editor_->EditScheduleFromList(row, fieldsAt(row),
-                                  [this](bool select, int position, const ScheduleFields& f) {
-                                      StoreScheduleRow(select, position, f);
-                                  });
+    editor_()->EditScheduleFromList(row, fieldsAt(row),
+                                    [this](bool select, int position, const ScheduleFields& f) {
+                                        StoreScheduleRow(select, position, f);
+                                    });
 }
 
 void ScheduleListWindow::ToolButton3Click()

@@ -9,6 +9,8 @@
 
 #include <array>
 
+#include <functional>
+
 class QAction;
 class QToolButton;
 
@@ -58,7 +60,12 @@ public:
 
     explicit ScheduleListWindow(QWidget* parent = nullptr);
 
-    void setEditor(ScheduleEditor* editor) { editor_ = editor; }
+    void setEditor(ScheduleEditor* editor)
+    {
+        editor_ = [editor] { return editor; };
+    }
+    // The editor made when first needed.
+    void setEditor(std::function<ScheduleEditor*()> editor) { editor_ = std::move(editor); }
     // Month ends step back off the holidays of the main window's calendar.
     void setHolidayTest(HolidayTest test) { holidays_ = std::move(test); }
     // The past-schedule colour the whole program shares (0x00BBGGRR).
@@ -91,7 +98,7 @@ protected:
 private:
     QVariantList cellsOf(const ScheduleFields& f, int position, DateTime today) const;
 
-    ScheduleEditor* editor_ = nullptr;
+    std::function<ScheduleEditor*()> editor_;
     HolidayTest holidays_;
     int ownPastColour_;
     int* pastColour_ = &ownPastColour_;
