@@ -169,7 +169,8 @@ int RunVelnote(int argc, char** argv)
         ShowErrorBox(problem); // also on the error output
         return 1;
     }
-    warmUp.readAhead({SettingsFilePath(), RunRecordPath()}, DiaryFolder());
+    warmUp.readAhead({SettingsFilePath()}, DiaryFolder());
+    warmUp.readAheadForLater({RunRecordPath()});
     std::unique_ptr<Platform> platform = CreateDesktopPlatform();
     const QString showSocket = ShowRequestSocketPath(DefaultInstanceLockPath());
     if (!platform->instanceLock->acquire()) {
@@ -178,7 +179,6 @@ int RunVelnote(int argc, char** argv)
     }
     SetPlatform(std::move(platform));
     warmUp.waitForFonts();
-    warmUp.adoptFilesReadAhead();
     InstallFontSubstitutions();
     // The installed family the windows' face stands for; finding it reads
     // the font database, which the first text drawn would read anyway.
@@ -202,6 +202,7 @@ int RunVelnote(int argc, char** argv)
     auto startErrors = std::make_unique<GatheredErrors>();
     TellRescuedFiles();
     Windows windows;
+    warmUp.adoptFilesReadAhead();
     CreateMainWindow(windows);
     MainWindow* main = windows.memo.get();
     InstallFirstPaintProbe(main);
@@ -237,8 +238,9 @@ int RunVelnote(int argc, char** argv)
     // What the first sight of the window does not need comes right after
     // it: the settings corrected and the timers let go, the run record's
     // start, the sync, the start's errors.
-    AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, main, secondary, jobs] {
+    AfterFirstPaint(main, !main->startsHidden(), [&windows, &startErrors, &warmUp, main, secondary, jobs] {
         StartWithoutTheWindows(windows);
+        warmUp.adoptLaterFiles(); // the run record, which the jobs write first
         jobs->start();
         // The sync waits a few seconds after the window is up; it loads
         // nothing until then, and nothing at all without an account.

@@ -1,5 +1,7 @@
 #include "startwarmup.h"
 
+#include "idlethread.h"
+
 #include "calendar/diarystore.h"
 #include "foundation/inifile.h"
 #include "foundation/textcodec.h"
@@ -9,6 +11,7 @@
 
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace vn {
@@ -20,49 +23,63 @@ struct StartWarmUp::ReadAhead {
 };
 
 StartWarmUp::StartWarmUp()
-    : fonts_(std::async(std::launch::async, [] {
+    : fonts_(std::make_unique<IdleThread>([] {
           WarmFontConfiguration();
           SjisCanHold(QChar(0x3042)); // builds the conversion tables
       }))
 {
 }
 
-StartWarmUp::~StartWarmUp()
-{
-    if (fonts_.valid())
-        fonts_.wait();
-    if (files_.valid())
-        files_.wait();
-}
+StartWarmUp::~StartWarmUp() = default; // the threads' ends are waited for
 
-void StartWarmUp::readAhead(const QStringList& iniFiles, const QString& diaryFolder)
+void StartWarmUp::start(Batch& batch, const QStringList& iniFiles, const QString& diaryFolder)
 {
-    files_ = std::async(std::launch::async, [iniFiles, diaryFolder] {
-        auto read = std::make_shared<ReadAhead>();
+    batch.read = std::make_shared<ReadAhead>();
+    batch.thread = std::make_unique<IdleThread>([read = batch.read, iniFiles, diaryFolder] {
         for (const QString& path : iniFiles)
             read->iniFiles.push_back(ReadIniAhead(path));
         read->diaryFolder = diaryFolder;
-        if (QFileInfo(diaryFolder).isDir())
+        if (!diaryFolder.isEmpty() && QFileInfo(diaryFolder).isDir())
             read->diaryDays = cal::DiaryStore::DiaryDaysIn(diaryFolder);
-        return read;
     });
 }
 
-void StartWarmUp::waitForFonts()
+void StartWarmUp::adopt(Batch& batch)
 {
-    if (fonts_.valid())
-        fonts_.get();
-}
-
-void StartWarmUp::adoptFilesReadAhead()
-{
-    if (!files_.valid())
+    if (!batch.thread)
         return;
-    const std::shared_ptr<ReadAhead> read = files_.get();
+    batch.thread->finish();
+    const std::shared_ptr<ReadAhead> read = std::exchange(batch.read, nullptr);
+    batch.thread.reset();
     for (const std::shared_ptr<IniReadAhead>& file : read->iniFiles)
         AdoptIniReadAhead(file);
     if (read->diaryDays)
         cal::DiaryStore::AdoptDiaryScan(read->diaryFolder, std::move(*read->diaryDays));
+}
+
+void StartWarmUp::readAhead(const QStringList& iniFiles, const QString& diaryFolder)
+{
+    start(files_, iniFiles, diaryFolder);
+}
+
+void StartWarmUp::readAheadForLater(const QStringList& iniFiles)
+{
+    start(later_, iniFiles, QString());
+}
+
+void StartWarmUp::waitForFonts()
+{
+    fonts_->finish();
+}
+
+void StartWarmUp::adoptFilesReadAhead()
+{
+    adopt(files_);
+}
+
+void StartWarmUp::adoptLaterFiles()
+{
+    adopt(later_);
 }
 
 } // namespace vn

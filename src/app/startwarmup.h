@@ -1,6 +1,7 @@
 #pragma once
 // Work of the start that needs no display and no window, done on other
-// threads while the program connects to the display and builds its window:
+// threads (at idle priority: IdleThread) while the program connects to the
+// display and builds its window:
 // the font configuration, the Shift-JIS tables, the settings file, the run
 // record (the first thing written after the first paint) and the days that
 // have a diary. Each
@@ -8,11 +9,11 @@
 // half made; an object that goes away waits for what it started.
 #include <QStringList>
 
-#include <future>
 #include <memory>
 
 namespace vn {
 
+class IdleThread;
 struct IniReadAhead;
 
 class StartWarmUp {
@@ -24,17 +25,28 @@ public:
     StartWarmUp& operator=(const StartWarmUp&) = delete;
 
     // Reads and parses these ini files and finds the days of the diary
-    // folder, once their place is known.
+    // folder, once their place is known: what the window reads.
     void readAhead(const QStringList& iniFiles, const QString& diaryFolder);
+    // The same for what is read right after the first paint.
+    void readAheadForLater(const QStringList& iniFiles);
     // Before the first font is looked up.
     void waitForFonts();
-    // Before the first setting is read: hands the files read ahead to the reads.
+    // Before the window is made: hands the files read ahead to the reads.
     void adoptFilesReadAhead();
+    // Right after the first paint: the same for those read for later.
+    void adoptLaterFiles();
 
 private:
-    std::future<void> fonts_;
     struct ReadAhead;
-    std::future<std::shared_ptr<ReadAhead>> files_;
+    struct Batch {
+        std::shared_ptr<ReadAhead> read; // written by the thread's work
+        std::unique_ptr<IdleThread> thread;
+    };
+    static void start(Batch& batch, const QStringList& iniFiles, const QString& diaryFolder);
+    static void adopt(Batch& batch);
+    std::unique_ptr<IdleThread> fonts_;
+    Batch files_;
+    Batch later_;
 };
 
 } // namespace vn
