@@ -36,8 +36,10 @@ build/bench/startup/bench_startup build/Vnote build/bench/startup/bench_emptywin
   "$data/typical" "$data/heavy" "${RUNS:-9}" "$data/bigdiary" | show
 echo "== bench_session"
 build/bench/session/bench_session build/Vnote "$data/typical" "$data/heavy" | show
+echo "== bench_firstuse"
+build/bench/app/bench_firstuse "$data/typical" "${RUNS:-5}" | show
 for b in $(find build/bench -type f -name 'bench_*' -perm -u+x | sort); do
-  case "$b" in */bench_startup | */bench_emptywindow | */bench_session) continue ;; esac
+  case "$b" in */bench_startup | */bench_emptywindow | */bench_session | */bench_firstuse) continue ;; esac
   echo "== $(basename "$b")"
   QT_QPA_PLATFORM=offscreen "$b" | show
 done
