@@ -10,9 +10,6 @@ ReferencePage::ReferencePage(QWidget* parent)
     : SettingsPage(parent), ui(std::make_unique<Ui::ReferencePage>())
 {
     ui->setupUi(this);
-    ui->txtRefSample->setPlainText(
-        QStringLiteral("参照ファイルはこのフォントと背景色で表示されます。\n"
-                       "Aa Bb Cc 0123456789 あいうえお アイウエオ 漢字"));
     connect(ui->cmdRefFont, &QPushButton::clicked, this,
             [this] { act([this] { cmdRefFontClick(); }); });
     connect(ui->cmdRefBackColor, &QPushButton::clicked, this,
@@ -27,11 +24,25 @@ ReferencePage::ReferencePage(QWidget* parent)
 
 ReferencePage::~ReferencePage() = default;
 
+void ReferencePage::firstShown()
+{
+    // The sample in the reference font loads that font: only when it is seen.
+    if (loaded_)
+        showSample();
+    ui->txtRefSample->setPlainText(
+        QStringLiteral("参照ファイルはこのフォントと背景色で表示されます。\n"
+                       "Aa Bb Cc 0123456789 あいうえお アイウエオ 漢字"));
+}
+
 void ReferencePage::LoadAtShowing()
 {
     SetQuietly(ui->chkWordWrapRef, host_->wrapReferences());
     StoreSettingInt(REG_WordWrapRef, ui->chkWordWrapRef->isChecked() ? 1 : 0);
-    showSample();
+    loaded_ = true;
+    if (shownOnce())
+        showSample();
+    else
+        ui->cmdRefBackColor->setIcon(ColourSwatch(host_->referenceBackColour()));
 }
 
 void ReferencePage::cmdRefFontClick()

@@ -20,12 +20,16 @@ public:
 
     void LoadAtShowing();
 
+protected:
+    void firstShown() override;
+
 private:
     void cmdRefFontClick();
     void cmdRefBackColorClick();
     void showSample();
 
     std::unique_ptr<Ui::ReferencePage> ui;
+    bool loaded_ = false;
 };
 
 } // namespace vn

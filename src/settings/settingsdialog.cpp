@@ -26,15 +26,17 @@ SettingsDialog::SettingsDialog(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(674, 534);
 
-    memo_ = new MemoPage;
-    reference_ = new ReferencePage;
-    calendar_ = new CalendarPage;
-    schedule_ = new SchedulePage;
-    balloon_ = new BalloonHintPage;
-    backUp_ = new BackUpPage;
-    version_ = new VersionPage;
-    sync_ = new SyncPage;
+    // Each page is made inside the dialog, so its controls take the dialog's
+    // font as they are made rather than all changing it when added.
     QTabWidget* tabs = ui->PageControl1;
+    memo_ = new MemoPage(tabs);
+    reference_ = new ReferencePage(tabs);
+    calendar_ = new CalendarPage(tabs);
+    schedule_ = new SchedulePage(tabs);
+    balloon_ = new BalloonHintPage(tabs);
+    backUp_ = new BackUpPage(tabs);
+    version_ = new VersionPage(tabs);
+    sync_ = new SyncPage(tabs);
     tabs->addTab(memo_, QStringLiteral("メモ"));
     tabs->addTab(reference_, QStringLiteral("参照ファイル"));
     tabs->addTab(calendar_, QStringLiteral("カレンダー"));

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QEvent>
 #include <QSignalBlocker>
 #include <QSpinBox>
 
@@ -12,6 +13,27 @@ namespace vn {
 void SettingsPage::act(const std::function<void()>& action)
 {
     Guarded(action, window());
+}
+
+QSize SettingsPage::sizeHint() const
+{
+    return measured() ? QWidget::sizeHint() : QSize();
+}
+
+QSize SettingsPage::minimumSizeHint() const
+{
+    return measured() ? QWidget::minimumSizeHint() : QSize();
+}
+
+bool SettingsPage::event(QEvent* event)
+{
+    // Measured from the moment it is no longer hidden, which itself asks
+    // the dialog to lay it out.
+    if (event->type() == QEvent::Show && !shown_) {
+        shown_ = true;
+        firstShown();
+    }
+    return QWidget::event(event);
 }
 
 void StoreSettingInt(int id, int value)

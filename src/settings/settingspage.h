@@ -20,6 +20,9 @@ class QSpinBox;
 
 namespace vn {
 
+// A page behind a tab that was never selected takes no part in the dialog's
+// layout (the dialog has a fixed size): it is measured, and its costly
+// parts (samples in other fonts) are made, when it is first shown.
 class SettingsPage : public QWidget {
     Q_OBJECT
 public:
@@ -27,11 +30,22 @@ public:
     void setHost(SettingsHost* host) { host_ = host; }
     SettingsHost* host() const { return host_; }
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     // Runs a user's action; an error is shown and the dialog stays.
     void act(const std::function<void()>& action);
+    // Once, as the page is first shown.
+    virtual void firstShown() {}
+    bool shownOnce() const { return shown_; }
+    bool event(QEvent* event) override;
 
     SettingsHost* host_ = nullptr;
+
+private:
+    bool measured() const { return shown_ || !isHidden(); }
+    bool shown_ = false;
 };
 
 // Writes a setting unless the file already gives that value.

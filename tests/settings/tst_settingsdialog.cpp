@@ -10,10 +10,12 @@
 #include "schedule/schedulenotifier.h"
 #include "scriptedprompts.h"
 #include "settings/memopage.h"
+#include "settings/referencepage.h"
 #include "settings/settingsdialog.h"
 #include "settings/storedsettings.h"
 #include "tempdatafolder.h"
 #include "ui_memopage.h"
+#include "ui_referencepage.h"
 #include "ui_settingsdialog.h"
 #include "widgets/colorref.h"
 #include "windowshot.h"
@@ -270,7 +272,15 @@ private slots:
             QWidget* page = dialog.pageControl()->widget(i);
             QVERIFY2(page->minimumSizeHint().height() <= page->height(), qPrintable(names[i]));
             QVERIFY2(page->minimumSizeHint().width() <= page->width(), qPrintable(names[i]));
+            // A page first measured when its tab is selected fills the same
+            // place, and each of its controls has been given room.
+            QCOMPARE(page->geometry(), dialog.pageControl()->widget(0)->geometry());
+            for (QWidget* w : page->findChildren<QWidget*>())
+                if (w->isVisible())
+                    QVERIFY2(!w->size().isEmpty(), qPrintable(names[i] + w->objectName()));
         }
+        QVERIFY(dialog.referencePage()->form().txtRefSample->toPlainText().contains(
+            QStringLiteral("あいうえお")));
         dialog.reject();
     }
 };
