@@ -27,7 +27,9 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     setFixedSize(674, 534);
 
     // Each page is made inside the dialog, so its controls take the dialog's
-    // font as they are made rather than all changing it when added.
+    // font as they are made rather than all changing it when added. The
+    // version page is made on its own and then added: its product name and
+    // its coloured lines keep the program's face they are made with.
     QTabWidget* tabs = ui->PageControl1;
     memo_ = new MemoPage(tabs);
     reference_ = new ReferencePage(tabs);
@@ -35,7 +37,7 @@ SettingsDialog::SettingsDialog(QWidget* parent)
     schedule_ = new SchedulePage(tabs);
     balloon_ = new BalloonHintPage(tabs);
     backUp_ = new BackUpPage(tabs);
-    version_ = new VersionPage(tabs);
+    version_ = new VersionPage;
     sync_ = new SyncPage(tabs);
     tabs->addTab(memo_, QStringLiteral("メモ"));
     tabs->addTab(reference_, QStringLiteral("参照ファイル"));

@@ -4,8 +4,6 @@
 #include "platform/programicon.h"
 #include "ui_versionpage.h"
 
-#include <QApplication>
-
 namespace vn {
 
 const char* const kDistributionPage = VN_HOMEPAGE;
@@ -15,7 +13,7 @@ VersionPage::VersionPage(QWidget* parent)
 {
     ui->setupUi(this);
     ui->imgIcon->setPixmap(ProgramIcon().pixmap(48, 48));
-    QFont product = QApplication::font(this); // the program's face, not the dialog's
+    QFont product = font();
     product.setPixelSize(15);
     product.setBold(true);
     ui->lblProduct->setFont(product);
