@@ -274,6 +274,7 @@ private slots:
             QVERIFY2(page->minimumSizeHint().width() <= page->width(), qPrintable(names[i]));
             // A page first measured when its tab is selected fills the same
             // place, and each of its controls has been given room.
+            QVERIFY2(page->minimumSizeHint().isValid(), qPrintable(names[i]));
             QCOMPARE(page->geometry(), dialog.pageControl()->widget(0)->geometry());
             for (QWidget* w : page->findChildren<QWidget*>())
                 if (w->isVisible())
