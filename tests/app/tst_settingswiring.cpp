@@ -95,6 +95,19 @@ struct Program {
 
 class TstSettingsWiring : public QObject {
     Q_OBJECT
+private:
+    // Schedule.dat with one schedule: 2026/05/20 9:00 "会議".
+    static void writeMeetingAtNine(TempDataFolder& dir)
+    {
+        ScheduleFields f;
+        f.year = f.lastYear = 2026;
+        f.month = f.lastMonth = 5;
+        f.day = f.lastDay = 20;
+        f.hour = 9;
+        f.text = QStringLiteral("会議");
+        dir.writeBytes("Schedule.dat", Sjis(ComposeScheduleLine(f) + "\r\n"));
+    }
+
 private slots:
     void init()
     {
@@ -191,13 +204,7 @@ private slots:
         TempDataFolder dir;
         FakeClock clock(EncodeDate(2026, 5, 20) + EncodeTime(8, 59, 30));
         ScriptedPrompts prompts;
-        ScheduleFields f;
-        f.year = f.lastYear = 2026;
-        f.month = f.lastMonth = 5;
-        f.day = f.lastDay = 20;
-        f.hour = 9;
-        f.text = QStringLiteral("会議");
-        dir.writeBytes("Schedule.dat", Sjis(ComposeScheduleLine(f) + "\r\n"));
+        writeMeetingAtNine(dir);
         dir.writeBytes("BalloonHint.dat", "1,1730,tea\r\n");
         dir.writeBytes("two.wav", "RIFF");
         WriteSettingStr(REG_SoundSchedule2, dir.file("two.wav"));
@@ -225,13 +232,7 @@ private slots:
         TempDataFolder dir;
         FakeClock clock(EncodeDate(2026, 5, 20) + EncodeTime(8, 59, 30));
         ScriptedPrompts prompts;
-        ScheduleFields f;
-        f.year = f.lastYear = 2026;
-        f.month = f.lastMonth = 5;
-        f.day = f.lastDay = 20;
-        f.hour = 9;
-        f.text = QStringLiteral("会議");
-        dir.writeBytes("Schedule.dat", Sjis(ComposeScheduleLine(f) + "\r\n"));
+        writeMeetingAtNine(dir);
         dir.writeBytes("three.wav", "RIFF");
         dir.writeBytes("Vnote.ini", "[Sound]\r\nSchedulePattern=2\r\n");
         WriteSettingStr(REG_SoundSchedule3, dir.file("three.wav"));
