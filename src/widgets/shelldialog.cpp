@@ -1,5 +1,7 @@
 #include "widgets/shelldialog.h"
 
+#include "widgets/colorref.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -12,7 +14,9 @@ void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString
     dialog->setWindowTitle(caption);
     dialog->setModal(true);
     dialog->resize(designSize);
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    // The installed face "ＭＳ Ｐゴシック" stands for, as the main window
+    // names it: the font the main window loaded serves the windows too.
+    QFont f(DrawnFace(UiFace()));
     f.setPixelSize(12);
     dialog->setFont(f);
 }
