@@ -19,6 +19,7 @@
 #include "settings/storedsettings.h"
 #include "settingswiring.h"
 #include "widgets/errorbox.h"
+#include "widgets/shelldialog.h"
 #include "windowwiring.h"
 #include "workspace/calendarpanel.h"
 #include "workspace/schedulealerts.h"
@@ -232,6 +233,9 @@ void StartWithoutTheWindows(Windows& w)
     static const StoredSoundPattern storedPattern;
     w.memo->scheduleAlerts()->setSoundPattern(&storedPattern);
     App().timersQuiet = false;
+    // The windows' fonts, loaded in the idle turns after the start, so that
+    // the first use of a window does not pay for them.
+    LoadFontsInTurns(SecondaryWindowFonts());
 }
 
 } // namespace vn

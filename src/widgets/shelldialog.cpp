@@ -1,9 +1,53 @@
 #include "widgets/shelldialog.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+
+#include <memory>
 
 namespace vn {
+
+namespace {
+
+QFont secondaryWindowFont()
+{
+    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
+    f.setPixelSize(12);
+    return f;
+}
+
+} // namespace
+
+void SetSecondaryWindowFont(QWidget* window)
+{
+    window->setFont(secondaryWindowFont());
+}
+
+QList<QFont> SecondaryWindowFonts()
+{
+    QFont bold = secondaryWindowFont();
+    bold.setWeight(QFont::Bold); // list headers are measured in bold
+    QFont fixed(QStringLiteral("ＭＳ ゴシック"));
+    fixed.setPixelSize(12);
+    fixed.setStyleHint(QFont::Monospace);
+    return {secondaryWindowFont(), bold, fixed};
+}
+
+void LoadFontsInTurns(QList<QFont> fonts)
+{
+    if (fonts.isEmpty())
+        return;
+    QTimer::singleShot(0, qApp, [fonts = std::move(fonts)]() mutable {
+        // Kana, kanji, digits and Latin letters: each script's font is loaded.
+        const QFontMetrics metrics(fonts.takeFirst());
+        metrics.horizontalAdvance(QStringLiteral("あア漢字Aa1"));
+        metrics.lineSpacing();
+        LoadFontsInTurns(std::move(fonts));
+    });
+}
 
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
                           QSize designSize)
@@ -12,9 +56,7 @@ void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString
     dialog->setWindowTitle(caption);
     dialog->setModal(true);
     dialog->resize(designSize);
-    QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
-    f.setPixelSize(12);
-    dialog->setFont(f);
+    SetSecondaryWindowFont(dialog); // nothing to do when it was set before the children
 }
 
 } // namespace vn

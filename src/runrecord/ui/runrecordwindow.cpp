@@ -86,6 +86,7 @@ public:
 RunRecordWindow::RunRecordWindow(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::RunRecordWindow>())
 {
+    SetSecondaryWindowFont(this);
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmDateTime", QStringLiteral("PC起動実績"), {780, 480});
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -128,7 +129,8 @@ RunRecordWindow::RunRecordWindow(QWidget* parent)
     period_ = {};
     view->SetDate(Today());
     restoreLayout();
-    UpdateRunRecordStatus();
+    // The status line is filled when the main window's holidays arrive
+    // (setCalendarData) or at the latest when the window is shown.
 }
 
 RunRecordWindow::~RunRecordWindow() = default;
