@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <iterator>
 #include <memory>
 
 namespace vn {
@@ -17,6 +18,27 @@ QFont secondaryWindowFont()
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(12);
     return f;
+}
+
+struct FontLoading {
+    QList<QFont> fonts;
+    int turn = 0;
+};
+
+// Each script of Japanese text (kana, kanji) and Latin letters and digits
+// loads faces of its own: one font and one script a turn.
+void loadNext(const std::shared_ptr<FontLoading>& loading)
+{
+    static const QString samples[] = {QStringLiteral("あ"), QStringLiteral("ア"),
+                                      QStringLiteral("漢"), QStringLiteral("A1")};
+    constexpr int sampleCount = int(std::size(samples));
+    const int turn = loading->turn++;
+    const QFontMetrics metrics(loading->fonts[turn / sampleCount]);
+    metrics.horizontalAdvance(samples[turn % sampleCount]);
+    if (turn % sampleCount == 0)
+        metrics.lineSpacing();
+    if (loading->turn < loading->fonts.size() * sampleCount)
+        QTimer::singleShot(0, qApp, [loading] { loadNext(loading); });
 }
 
 } // namespace
@@ -38,15 +60,11 @@ QList<QFont> SecondaryWindowFonts()
 
 void LoadFontsInTurns(QList<QFont> fonts)
 {
-    if (fonts.isEmpty())
-        return;
-    QTimer::singleShot(0, qApp, [fonts = std::move(fonts)]() mutable {
-        // Kana, kanji, digits and Latin letters: each script's font is loaded.
-        const QFontMetrics metrics(fonts.takeFirst());
-        metrics.horizontalAdvance(QStringLiteral("あア漢字Aa1"));
-        metrics.lineSpacing();
-        LoadFontsInTurns(std::move(fonts));
-    });
+    if (!fonts.isEmpty())
+        QTimer::singleShot(
+            0, qApp, [loading = std::make_shared<FontLoading>(FontLoading{std::move(fonts), 0})] {
+                loadNext(loading);
+            });
 }
 
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
