@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace vn {
 
@@ -75,10 +76,24 @@ QString oneLine(QString text)
     return text;
 }
 
+// The wait cursor over a window on screen; a window being shown is not yet
+// there, and its first refresh is over before it is.
 class WaitCursor {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    explicit WaitCursor(const QWidget* window)
+        : shown_(window->windowHandle() && window->windowHandle()->isExposed())
+    {
+        if (shown_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor()
+    {
+        if (shown_)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    const bool shown_;
 };
 
 } // namespace
@@ -274,7 +289,7 @@ void RunRecordWindow::FormShow()
 
 void RunRecordWindow::RefreshRunRecord()
 {
-    WaitCursor wait;
+    WaitCursor wait(this);
     if (beforeRead_)
         beforeRead_();
     const std::vector<RecordedDay> record = ReadRunRecord(RunRecordPath());
