@@ -235,7 +235,7 @@ void StartWithoutTheWindows(Windows& w)
     App().timersQuiet = false;
     // The windows' fonts, loaded in the idle turns after the start, so that
     // the first use of a window does not pay for them.
-    LoadFontsInTurns(SecondaryWindowFonts());
+    LoadFontsInTurns(SecondaryWindowFonts() + RunRecordWindow::calendarFonts());
 }
 
 } // namespace vn

@@ -150,6 +150,12 @@ RunRecordWindow::RunRecordWindow(QWidget* parent)
 
 RunRecordWindow::~RunRecordWindow() = default;
 
+QList<QFont> RunRecordWindow::calendarFonts()
+{
+    const CalendarStyle design = RunRecordCalendarDesign();
+    return {design.font, design.fontMonth};
+}
+
 ListGrid* RunRecordWindow::grid() const
 {
     return ui->GridView1;

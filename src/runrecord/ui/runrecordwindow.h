@@ -6,6 +6,8 @@
 #include "runrecord/runperiod.h"
 
 #include <QDialog>
+#include <QFont>
+#include <QList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -41,6 +43,9 @@ class RunRecordWindow : public QDialog {
 public:
     explicit RunRecordWindow(QWidget* parent = nullptr);
     ~RunRecordWindow() override;
+
+    // The fonts of the window's own calendar, for loading ahead of its first use.
+    static QList<QFont> calendarFonts();
 
     // Not owned; both live as long as the window.
     void setCalendarData(const RunRecordCalendarData* data);
