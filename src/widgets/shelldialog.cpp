@@ -7,6 +7,15 @@
 
 namespace vn {
 
+void SetSecondaryWindowFont(QWidget* window)
+{
+    // The installed face "ＭＳ Ｐゴシック" stands for, as the main window
+    // names it: the font the main window loaded serves the windows too.
+    QFont f(DrawnFace(UiFace()));
+    f.setPixelSize(12);
+    window->setFont(f);
+}
+
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
                           QSize designSize)
 {
@@ -14,11 +23,7 @@ void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString
     dialog->setWindowTitle(caption);
     dialog->setModal(true);
     dialog->resize(designSize);
-    // The installed face "ＭＳ Ｐゴシック" stands for, as the main window
-    // names it: the font the main window loaded serves the windows too.
-    QFont f(DrawnFace(UiFace()));
-    f.setPixelSize(12);
-    dialog->setFont(f);
+    SetSecondaryWindowFont(dialog); // nothing to do when it was set before the children
 }
 
 } // namespace vn

@@ -4,6 +4,10 @@
 
 namespace vn {
 
+// The secondary windows' font. Set before the window's children are made, it
+// is theirs from the start instead of being handed down to each afterwards.
+void SetSecondaryWindowFont(QWidget* window);
+
 void SetUpSecondaryWindow(QDialog* dialog, const char* objectName, const QString& caption,
                           QSize designSize);
 

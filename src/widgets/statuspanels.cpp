@@ -148,7 +148,8 @@ StatusPanel* StatusPanels::addPanel(const QString& objectName, int width, Qt::Al
     policy.setRetainSizeWhenHidden(true);
     l->setSizePolicy(policy);
     panels_.push_back({l, width, rank, stretch});
-    l->show();
+    // Placed and shown by the arrangement: a panel shown before it has its
+    // place would measure itself for nothing.
     arrange();
     return l;
 }

@@ -46,6 +46,7 @@ QString crlf(const QString& text)
 RestoreWindow::RestoreWindow(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::RestoreWindow>())
 {
+    SetSecondaryWindowFont(this);
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmBackUpMemo",
                          QStringLiteral("バックアップされたメモ情報からの復元"), {812, 660});

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace vn {
 
@@ -75,10 +76,24 @@ QString oneLine(QString text)
     return text;
 }
 
+// The wait cursor over a window on screen; a window being shown is not yet
+// there, and its first refresh is over before it is.
 class WaitCursor {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    explicit WaitCursor(const QWidget* window)
+        : shown_(window->windowHandle() && window->windowHandle()->isExposed())
+    {
+        if (shown_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor()
+    {
+        if (shown_)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    const bool shown_;
 };
 
 } // namespace
@@ -86,6 +101,7 @@ public:
 RunRecordWindow::RunRecordWindow(QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::RunRecordWindow>())
 {
+    SetSecondaryWindowFont(this);
     ui->setupUi(this);
     SetUpSecondaryWindow(this, "TfrmDateTime", QStringLiteral("PC起動実績"), {780, 480});
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -128,7 +144,8 @@ RunRecordWindow::RunRecordWindow(QWidget* parent)
     period_ = {};
     view->SetDate(Today());
     restoreLayout();
-    UpdateRunRecordStatus();
+    // The status line is filled when the main window's holidays arrive
+    // (setCalendarData) or at the latest when the window is shown.
 }
 
 RunRecordWindow::~RunRecordWindow() = default;
@@ -272,7 +289,7 @@ void RunRecordWindow::FormShow()
 
 void RunRecordWindow::RefreshRunRecord()
 {
-    WaitCursor wait;
+    WaitCursor wait(this);
     if (beforeRead_)
         beforeRead_();
     const std::vector<RecordedDay> record = ReadRunRecord(RunRecordPath());
