@@ -2,6 +2,7 @@
 // page, the save question, storing and "元に戻す"; nothing written into a
 // generation.
 #include "backup/ui/restorewindow.h"
+#include "widgets/colorref.h"
 
 #include "fakeclock.h"
 #include "foundation/paths.h"
@@ -122,7 +123,7 @@ private slots:
         QVERIFY(!w.currentEditor()->isReadOnly());
         QVERIFY(!w.currentEditor()->tabChangesFocus());
         QCOMPARE(w.currentEditor()->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(w.backUpView()->font().family(), QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(w.backUpView()->font().family(), DrawnFace(QStringLiteral("ＭＳ ゴシック")));
         QCOMPARE(w.backUpTabs()->count(), 30);
         QCOMPARE(w.currentTabs()->count(), 30);
         QVERIFY(w.synchroButton()->isCheckable() && w.synchroButton()->isChecked());

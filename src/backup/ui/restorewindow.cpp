@@ -6,6 +6,7 @@
 #include "foundation/settings.h"
 #include "foundation/textfile.h"
 #include "ui_restorewindow.h"
+#include "widgets/colorref.h"
 #include "widgets/errorbox.h"
 #include "widgets/filltabbar.h"
 #include "widgets/shelldialog.h"
@@ -53,7 +54,9 @@ RestoreWindow::RestoreWindow(QWidget* parent)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setSizeGripEnabled(true);
 
-    QFont fixed(QStringLiteral("ＭＳ ゴシック"));
+    // The installed face of the pages' design font, as the pages name it:
+    // the faces the main window loaded serve here too.
+    QFont fixed(DrawnFace(QStringLiteral("ＭＳ ゴシック")));
     fixed.setPixelSize(12);
     fixed.setStyleHint(QFont::Monospace);
     for (QPlainTextEdit* e : {ui->Memo1, ui->Memo2}) {
